@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+// Host objects referenced from the guest by index. A guest word can be forged, so every lookup
+// checks that the index is live and that the object has the expected type; a bad index becomes
+// a managed error, never a stray host pointer.
+#pragma once
+
+#include "GCObject.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace zelmo {
+
+class ObjectTable {
+public:
+    ObjectTable();
+    ~ObjectTable();
+
+    // Takes ownership; returns the object's index (never 0).
+    uint32_t add(std::unique_ptr<GCObject> object);
+    // Destroys the object at index (runs its destructor exactly once). A dead index is ignored.
+    void destroy(uint32_t index);
+
+    // The live object at index, or null when the index is not live.
+    GCObject* find(uint32_t index) const
+    {
+        return index < m_slots.size() ? m_slots[index].get() : nullptr;
+    }
+    // The live object at index with type T; raises the managed VMException otherwise.
+    template <class T> T& get(uint32_t index) const
+    {
+        T* object = dynamic_cast<T*>(find(index));
+        if (!object) [[unlikely]]
+            rejectIndex(index);
+        return *object;
+    }
+
+    size_t liveCount() const { return m_live; }
+
+private:
+    [[noreturn]] static void rejectIndex(uint32_t index);
+
+    std::vector<std::unique_ptr<GCObject>> m_slots; // slot 0 is never used
+    std::vector<uint32_t> m_freeSlots;
+    size_t m_live = 0;
+};
+
+} // namespace zelmo
