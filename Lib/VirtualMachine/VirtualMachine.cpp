@@ -83,25 +83,6 @@ OString& VirtualMachine::stringOf(uint32_t box)
     return m_objects.get<OString>(m_memory.load32(string));
 }
 
-uint32_t VirtualMachine::newVector(uint32_t elementSize, int32_t count)
-{
-    if (count < 0)
-        throwError(kInvalidArgument);
-    const uint32_t vector = m_heap.allocate(VectorLayout::kBytes, 0, GC_CODE_VECTOR);
-    m_memory.store32(vector + VectorLayout::kElementSize, elementSize);
-    if (count > 0) {
-        const uint32_t capacity = static_cast<uint32_t>(OString::capacityFor(count));
-        const uint64_t bytes = uint64_t{capacity} * elementSize;
-        if (bytes > 0x7fff0000u)
-            throwError(kInvalidArgument);
-        const uint32_t data = m_heap.allocate(static_cast<uint32_t>(bytes), 0, GC_CODE_NATIVE);
-        m_memory.store32(vector + VectorLayout::kData, data);
-        m_memory.store32(vector + VectorLayout::kCapacity, capacity);
-        m_memory.store32(vector + VectorLayout::kSize, static_cast<uint32_t>(count));
-    }
-    return vector;
-}
-
 int32_t VirtualMachine::convertDepth(int32_t depth, int32_t value, int32_t boxCode)
 {
     if (depth == 0)

@@ -189,8 +189,26 @@ public:
     uint32_t newString(const OString& text);
     // The OString behind a string value (box handle); null box: "NULL pointer".
     OString& stringOf(uint32_t box);
-    // A new array value's vector of `count` zeroed elements of `elementSize` bytes.
+    // ---- array values (ArrayValues.cpp) ----
+    // An array value is two words {vector handle, element size}; natives take arrays by the
+    // address of such a value. The vector is a GC_CODE_VECTOR entry laid out as VectorLayout
+    // says; its elements live in a GC_CODE_NATIVE entry.
+    // A new vector of `count` zeroed elements of `elementSize` bytes (capacity max(10, 1.2n)).
     uint32_t newVector(uint32_t elementSize, int32_t count);
+    // A new array object: a vector and its 8-byte array box made together (vector first); the
+    // box (GC_CODE_PRIMITIVE_ARRAY, or GC_CODE_OBJECT_ARRAY for references) holds
+    // {vector, element size}. Returns the box, which is itself the address of an array value.
+    uint32_t newArrayObject(uint32_t elementSize, int32_t count, bool references);
+    uint32_t newByteArray(const uint8_t* data, size_t count);
+    // The vector of the array value at `arrayAddress`; a null address or an array without a
+    // vector raises "NULL pointer".
+    uint32_t vectorOf(uint32_t arrayAddress);
+    int32_t vectorLength(uint32_t vector) { return static_cast<int32_t>(m_memory.load32(vector + VectorLayout::kSize)); }
+    // Host view of a vector's elements (count * element size bytes, checked); null if empty.
+    uint8_t* vectorElements(uint32_t vector);
+    // Copies of byte-array contents, and the length of any array.
+    std::vector<uint8_t> arrayBytes(uint32_t arrayAddress);
+    int32_t arrayLength(uint32_t arrayAddress) { return vectorLength(vectorOf(arrayAddress)); }
 
     // ---- native groups: one file each under natives/ ----
     void dispatchNative(int group, int operation);
