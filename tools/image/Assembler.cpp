@@ -136,7 +136,14 @@ private:
             s.line = line;
             s.raw = std::string(text);
             try {
-                s.tokens = tokenizeLine(text);
+                // The identity's hex digits are not tokens; .identity reads its raw text.
+                std::string_view code = stripComment(text);
+                const size_t start = code.find_first_not_of(" \t");
+                if (start != std::string_view::npos && code.substr(start, 9) == ".identity" &&
+                    code.size() > start + 9 && (code[start + 9] == ' ' || code[start + 9] == '\t'))
+                    s.tokens = tokenizeLine(code.substr(start, 9));
+                else
+                    s.tokens = tokenizeLine(text);
             } catch (const LexError& e) {
                 error(line, e.what());
             }
