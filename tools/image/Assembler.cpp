@@ -703,12 +703,17 @@ private:
 
     // A branch target: a label (with +N/-N) gives the distance from `from`, a number is the
     // distance itself.
-    int64_t distance(Cursor& c, int64_t from)
+    // Raw distances may use the unsigned spelling of their bytes; a label must be in reach.
+    int64_t distance(Cursor& c, int64_t from, int bytes)
     {
+        const int64_t lowest = bytes == 2 ? INT16_MIN : INT32_MIN;
         const Token& t = c.next();
-        if (t.kind == Token::Number) return t.value;
+        if (t.kind == Token::Number)
+            return checkRange(t.value, lowest, bytes == 2 ? UINT16_MAX : UINT32_MAX,
+                              "branch distance");
         if (t.kind != Token::Identifier) unexpected(t, "a label or a distance");
-        return offsets(c, labelAddress(t)) - from;
+        return checkRange(offsets(c, labelAddress(t)) - from, lowest,
+                          bytes == 2 ? INT16_MAX : INT32_MAX, "branch distance");
     }
 
     int64_t selectorRef(Cursor& c)
@@ -761,10 +766,10 @@ private:
                 emit32(i32(c, "operand"));
             break;
         case Operands::Branch16:
-            emit16(checkRange(distance(c, op + 2), INT16_MIN, UINT16_MAX, "branch distance"));
+            emit16(distance(c, op + 2, 2));
             break;
         case Operands::Branch32:
-            emit32(checkRange(distance(c, op + 4), INT32_MIN, UINT32_MAX, "branch distance"));
+            emit32(distance(c, op + 4, 4));
             break;
         case Operands::Call:
             emit32(i32(c, "code address"));
@@ -815,7 +820,7 @@ private:
             emit32(checkRange(classRef(c), INT32_MIN, UINT32_MAX, "class id"));
             comma();
             // The handler record holds op + 8 + d and execution resumes one byte later.
-            emit32(checkRange(distance(c, op + 9), INT32_MIN, UINT32_MAX, "handler distance"));
+            emit32(distance(c, op + 9, 4));
             break;
         }
         expectEnd(c);
