@@ -152,6 +152,8 @@ TEST(ORaw, Parse)
     // A long run of zeros must not overflow the power of ten.
     EXPECT_EQ(parse(u"0.000000000000000000000000000001"), 0);
     EXPECT_EQ(parse(u"7.00000000000000000000000000000000000009"), fx(7.0));
+    const std::u16string manyZeros = u"1." + std::u16string(70, u'0'); // 10^70 wraps to 0
+    EXPECT_EQ(ORaw::parse(manyZeros), fx(1.0));
 
     for (const char16_t* bad : {u"", u"   ", u"-", u"+", u"3.", u".5", u"-+5", u"abc", u"3.x",
                                 u"\u0663"}) // a non-ASCII digit is not a digit here

@@ -32,6 +32,11 @@ main:
     MKBLOCK8 2
     NATIVE Fixed, 25
     NATIVE Debug, 1                 ; 0.0
+    PUSHSTR "1.0000000000000000000000000000000000000000000000000000000000000000000000"
+    NATIVE Fixed, 4                 ; seventy zeros: the power of ten must not wrap
+    MKBLOCK8 2
+    NATIVE Fixed, 25
+    NATIVE Debug, 1                 ; 1.0
     ; toStringDecimals rounds half up
     PUSHSTR "2.999"
     NATIVE Fixed, 4
