@@ -115,6 +115,7 @@ void VirtualMachine::run()
     const uint8_t* const codeStart = code.data();
     const int32_t codeLimit = codeSize;
     int32_t* const S = reinterpret_cast<int32_t*>(m_stack);
+    const uint32_t stackBase = m_stackBase;
     GuestMemory& mem = m_memory;
     const uint8_t* ip = codeStart + m_pc;
     const uint8_t* opStart = ip;
@@ -230,14 +231,14 @@ void VirtualMachine::run()
             CASE(LOCADDR8)
             {
                 const int32_t k = I8();
-                S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(sp + 1 + k));
+                S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(sp + 1 + k));
                 ++sp;
                 NEXT();
             }
             CASE(LOCADDR32)
             {
                 const int32_t k = I32();
-                S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * (static_cast<uint32_t>(sp + 1) +
+                S[sp + 1] = static_cast<int32_t>(stackBase + 4u * (static_cast<uint32_t>(sp + 1) +
                                                                      static_cast<uint32_t>(k)));
                 ++sp;
                 NEXT();
@@ -663,7 +664,7 @@ void VirtualMachine::run()
                 if (!m_host)
                     fatalError("Dll not supported", m_pc);
                 inNative = true;
-                const int32_t newSp = m_host->callExtension(extension, function, sp, m_stackBase);
+                const int32_t newSp = m_host->callExtension(extension, function, sp, stackBase);
                 inNative = false;
                 setSp(newSp);
                 sp = m_sp;
