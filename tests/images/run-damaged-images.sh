@@ -2,9 +2,10 @@
 # Runs zelmo-vm on damaged copies of a valid image: every prefix, and random byte changes with
 # a fixed seed. Each run must end in an orderly way: status 0 or 1 (1 with a "FATAL: " line on
 # standard error), or the time limit for a mutation that made the program loop; never a crash
-# or a sanitizer report. Usage: run-damaged-images.sh ZELMO_ASM ZELMO_VM SOURCE.asm MUTATIONS
+# or a sanitizer report.
+# Usage: run-damaged-images.sh ZELMO_ASM ZELMO_VM SOURCE.asm [MUTATIONS [STRIDE]]
 set -u
-asm="$1"; vm="$2"; source="$3"; mutations="${4:-200}"
+asm="$1"; vm="$2"; source="$3"; mutations="${4:-200}"; stride="${5:-3}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/app"
@@ -27,8 +28,8 @@ n=0
 while [ "$n" -lt "$size" ]; do
     head -c "$n" "$work/valid.mcb" >"$work/app/index.mcb"
     check "prefix of $n bytes"
-    # Every prefix through the header and tables, then every third one through the code.
-    if [ "$n" -lt 160 ]; then n=$((n + 1)); else n=$((n + 3)); fi
+    # Every prefix through the header and tables, then every stride-th one through the code.
+    if [ "$n" -lt 160 ] && [ "$stride" -le 3 ]; then n=$((n + 1)); else n=$((n + stride)); fi
 done
 seed=12345
 i=0
