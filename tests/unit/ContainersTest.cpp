@@ -286,4 +286,15 @@ TEST(LinkedList, PoolNodesAreNamedByIndexAndReused)
     b.clear();
     for (uint32_t index : indexes)
         EXPECT_EQ(pool.node(index), nullptr);
+
+    // Reserving makes the blocks up front; the takes that follow add none.
+    ListNodePool<int> reserved;
+    reserved.reserve(257);
+    EXPECT_EQ(reserved.blockCount(), 2);
+    LinkedList<int> c(&reserved);
+    for (int i = 0; i < 257; ++i)
+        c.append(i);
+    EXPECT_EQ(reserved.blockCount(), 2);
+    reserved.reserve(511);
+    EXPECT_EQ(reserved.blockCount(), 3);
 }
