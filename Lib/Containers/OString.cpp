@@ -2,37 +2,61 @@
 // OString's text blocks: sharing, copy on write, the capacity rules, and the editing
 // primitives every in-place operation is built on.
 //
-// Block rules: a new block for n units has capacity max(10, floor(n * 1.2)). An edit works in
-// place only on an unshared block that can hold the result; a result that is shorter than the
-// text it replaces stays in place only while it is longer than half the capacity, otherwise it
-// moves to a fresh block of its own size so that large removals give memory back. An empty
-// result releases the block.
+// Block rules: a new block for n units has capacity max(10, floor(n * 1.2)). An edit of a
+// shared block builds a new block (copy on write). An unshared block is edited in place; when
+// the result does not fit, the block first grows to the capacity a new block would get. A result
+// shorter than the text it replaces stays in place only while it is longer than half the
+// capacity, otherwise it moves to a fresh block of its own size so that large removals give
+// memory back. An empty result releases the block.
 #include "OString.h"
 
 #include "Errors.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace zelmo {
 
 namespace {
 
+// A block is one allocation: the header, then capacity + 1 code units. Only the unit after
+// the text needs to be 0; the rest is written before it is read.
+size_t blockBytes(int capacity)
+{
+    return sizeof(OStringData) + (static_cast<size_t>(capacity) + 1) * sizeof(char16_t);
+}
+
 OStringData* newBlock(int length)
 {
-    auto* block = new OStringData;
-    block->capacity = OString::capacityFor(length);
-    block->units = new char16_t[static_cast<size_t>(block->capacity) + 1]();
-    block->length = 0;
-    block->refCount = 0;
+    const int capacity = OString::capacityFor(length);
+    void* memory = std::malloc(blockBytes(capacity));
+    if (!memory) throwError(kInvalidArgument);
+    auto* block = new (memory) OStringData;
+    block->units = reinterpret_cast<char16_t*>(block + 1);
+    block->capacity = capacity;
+    block->units[0] = 0;
     return block;
+}
+
+// Gives an unshared block room for `length` units, keeping its text. The allocator can often
+// extend a large block where it lies, so growing text unit by unit copies little.
+OStringData* growBlock(OStringData* block, int length)
+{
+    const int capacity = OString::capacityFor(length);
+    void* memory = std::realloc(block, blockBytes(capacity));
+    if (!memory) throwError(kInvalidArgument);
+    auto* grown = static_cast<OStringData*>(memory);
+    grown->units = reinterpret_cast<char16_t*>(grown + 1);
+    grown->capacity = capacity;
+    return grown;
 }
 
 void freeBlock(OStringData* block)
 {
-    delete[] block->units;
-    delete block;
+    std::free(block);
 }
 
 // Lengths come from guest values (counts, repeat factors): check them in 64 bits.
@@ -148,6 +172,8 @@ void OString::replaceUnits(int position, int removed, std::u16string_view insert
     }
     const int insertedCount = static_cast<int>(inserted.size());
     const int tail = oldLength - position - removed;
+    if (m_data && m_data->refCount == 1 && newLength > m_data->capacity)
+        m_data = growBlock(m_data, newLength);
     const bool inPlace =
         m_data && m_data->refCount == 1 && newLength <= m_data->capacity &&
         (newLength >= oldLength ||
