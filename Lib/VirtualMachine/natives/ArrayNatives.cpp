@@ -100,7 +100,8 @@ template <class TYPE, int SIZE> void VirtualMachine::vectorNative(int operation,
     }
     case 3: { // initFilled(D, E, n)
         const int32_t count = arg(0);
-        if (count < 0) throwError(kInvalidArgument);
+        if (count < 0 || uint64_t(count) * kWidth > GuestVector::kMaxStorageBytes)
+            throwError(kInvalidArgument);
         const typename E::Bytes element = E::read(*this, 1);
         const uint32_t vector = newVector(kWidth, count);
         if (count > 0 && element != typename E::Bytes{}) { // new storage is already zeroed
