@@ -3,46 +3,12 @@
 // GuestMemory's checked accessors, and the growth and shrink rules.
 #include "GuestVector.h"
 
-#include "Errors.h"
-#include "GuestMemory.h"
-#include "VMHeap.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 namespace zelmo {
-
-namespace {
-
-constexpr uint32_t kWords = VectorLayout::kBytes / 4;
-
-// Header words of a heap entry, counted from the entry's start.
-constexpr uint32_t kHeaderSizeWord = 1;
-constexpr uint32_t kHeaderCodeWord = 4;
-constexpr uint32_t kHeaderFreeWord = 5;
-
-} // namespace
-
-GuestVector::GuestVector(GuestMemory& memory, VMHeap& heap, uint32_t handle, uint32_t elementSize)
-    : m_memory(memory), m_heap(heap), m_handle(handle), m_words(memory.words(handle, kWords))
-{
-    m_elementSize = m_words[VectorLayout::kElementSize / 4];
-    m_data = m_words[VectorLayout::kData / 4];
-    m_capacity = m_words[VectorLayout::kCapacity / 4];
-    m_size = m_words[VectorLayout::kSize / 4];
-    if (m_elementSize != elementSize || m_size > m_capacity) [[unlikely]]
-        corrupt();
-    if (m_size == 0) return;
-    // The storage must still be the live element block this vector was given.
-    if (m_data < kHeapEntryHeader) [[unlikely]]
-        corrupt();
-    const uint32_t* header = memory.words(m_data - kHeapEntryHeader, kHeapEntryHeader / 4);
-    if (header[kHeaderCodeWord] != GC_CODE_NATIVE || header[kHeaderFreeWord] != 0 ||
-        uint64_t{header[kHeaderSizeWord]} < uint64_t(m_capacity) * m_elementSize) [[unlikely]]
-        corrupt();
-}
 
 void GuestVector::corrupt() const
 {
@@ -54,12 +20,6 @@ void GuestVector::corrupt() const
 int64_t GuestVector::capacityFor(int64_t n)
 {
     return std::max<int64_t>(10, static_cast<int64_t>(static_cast<double>(n) * 1.2));
-}
-
-uint32_t GuestVector::elementAddress(int64_t index) const
-{
-    if (index < 0 || index >= m_size) throwError(kIndexOutOfBounds);
-    return static_cast<uint32_t>(m_data + uint64_t(index) * m_elementSize);
 }
 
 uint8_t* GuestVector::elements(int64_t first, int64_t count) const

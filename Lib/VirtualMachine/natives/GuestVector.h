@@ -9,12 +9,13 @@
 // storage of a vector whose size is 0, so it must not be written again.
 #pragma once
 
+#include "Errors.h"
+#include "GuestMemory.h"
+#include "VMHeap.h"
+
 #include <cstdint>
 
 namespace zelmo {
-
-class GuestMemory;
-class VMHeap;
 
 class GuestVector {
 public:
@@ -24,14 +25,31 @@ public:
     // Opens the vector `handle` for elements of `elementSize` bytes. Its words are guest data
     // and are checked first: a wrong element size, a size above the capacity, or storage that
     // is not a live GC_CODE_NATIVE entry large enough for the capacity is a fatal error.
-    GuestVector(GuestMemory& memory, VMHeap& heap, uint32_t handle, uint32_t elementSize);
+    // (Inline: element access opens a vector on every call.)
+    GuestVector(GuestMemory& memory, VMHeap& heap, uint32_t handle, uint32_t elementSize)
+        : m_memory(memory), m_heap(heap), m_handle(handle),
+          m_words(memory.words(handle, VectorLayout::kBytes / 4))
+    {
+        m_elementSize = m_words[VectorLayout::kElementSize / 4];
+        m_data = m_words[VectorLayout::kData / 4];
+        m_capacity = m_words[VectorLayout::kCapacity / 4];
+        m_size = m_words[VectorLayout::kSize / 4];
+        if (m_elementSize != elementSize || m_size > m_capacity) [[unlikely]]
+            corrupt();
+        if (m_size > 0) checkStorage();
+    }
 
     uint32_t handle() const { return m_handle; }
     int64_t length() const { return m_size; }
     uint32_t elementSize() const { return m_elementSize; }
 
     // Guest address of element `index`; IndexOutOfBoundsException outside 0..length-1.
-    uint32_t elementAddress(int64_t index) const;
+    uint32_t elementAddress(int64_t index) const
+    {
+        if (index < 0 || index >= m_size) [[unlikely]]
+            throwError(kIndexOutOfBounds);
+        return static_cast<uint32_t>(m_data + uint64_t(index) * m_elementSize);
+    }
     // Host view of `count` elements from `first` (inside the length; null when count is 0).
     uint8_t* elements(int64_t first, int64_t count) const;
 
@@ -47,6 +65,18 @@ public:
 
 private:
     [[noreturn]] void corrupt() const;
+    // The storage must still be the live element block this vector was given, large enough
+    // for the capacity.
+    void checkStorage() const
+    {
+        if (m_data < kHeapEntryHeader) [[unlikely]]
+            corrupt();
+        const HeapEntry* header = reinterpret_cast<const HeapEntry*>(
+            m_memory.words(m_data - kHeapEntryHeader, kHeapEntryHeader / 4));
+        if (header->gcCode != GC_CODE_NATIVE || header->freeHeapEntryIterator != 0 ||
+            uint64_t{header->size} < uint64_t(m_capacity) * m_elementSize) [[unlikely]]
+            corrupt();
+    }
     // New zeroed storage for `length` elements; returns its handle and sets `capacity`.
     uint32_t allocateStorage(int64_t length, int64_t& capacity) const;
     void store();
