@@ -85,94 +85,56 @@ protected:
     }
 };
 
-TEST_F(IntegerNativesTest, NumberAbsAndRadixText)
+// (The image tests under tests/images/integers cover the documented cases of the Number,
+// Char and Byte groups; these add the less obvious inputs.)
+TEST_F(IntegerNativesTest, NumberAndCharCornerCases)
 {
+    // absByte looks at the low byte only; a positive low byte leaves the whole word.
     const struct {
         int32_t in, out;
-    } bytes[] = {{-5, 5},    {-128, 128}, {0, 0},   {5, 5},      {127, 127},
-                 {300, 300}, {0x1ff, 1},  {256, 0}, {0x180, 128}};
+    } bytes[] = {{0x1ff, 1}, {256, 0}, {0x180, 128}, {-0x100 + 5, -0x100 + 5}};
     for (const auto& row : bytes) {
         call(kNumber, 1, {9, row.in});
         EXPECT_EQ(stack(), (std::vector<int32_t>{9, row.out})) << row.in;
     }
-    const struct {
-        int32_t in, out;
-    } ints[] = {{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()},
-                {0, 0},
-                {-7, 7},
-                {7, 7}};
-    for (const auto& row : ints) {
-        call(kNumber, 2, {row.in});
-        EXPECT_EQ(stack(), (std::vector<int32_t>{row.out})) << row.in;
-    }
+    call(kNumber, 2, {-7});
+    EXPECT_EQ(stack(), (std::vector<int32_t>{7}));
     const struct {
         int64_t value, radix;
         const char* text;
-    } radix[] = {{-1, 16, "ffffffff"}, {255, 2, "11111111"}, {10, 1, ""},
-                 {10, 37, ""},         {0, 10, "0"},         {-2147483648LL, 10, "2147483648"},
-                 {35, 36, "z"},        {-1, 36, "1z141z3"},  {10, -16, ""}};
+    } radix[] = {{-2147483648LL, 10, "2147483648"}, {35, 36, "z"}, {10, -16, ""}};
     for (const auto& row : radix) {
         call(kNumber, 3, {9, row.value, row.radix});
         ASSERT_EQ(vm.sp(), 1);
         EXPECT_EQ(vm.arg(1), 9);
         EXPECT_EQ(text(vm.argU(0)), row.text) << row.value << " " << row.radix;
     }
-    for (int op : {0, 4, -1, 100}) {
-        EXPECT_EQ(failure(kNumber, op, {1, 2}), kVMException);
-        EXPECT_EQ(errorText(), "VMException: Number:" + std::to_string(vm.pc()));
-    }
-}
 
-TEST_F(IntegerNativesTest, ByteGroupHasNoOperations)
-{
-    for (int op : {0, 1, 2, 127, -128}) {
-        EXPECT_EQ(failure(kByte, op, {1, 2}), kVMException) << op;
-        EXPECT_EQ(errorText(), "VMException: Byte:" + std::to_string(vm.pc()));
-    }
-}
-
-TEST_F(IntegerNativesTest, CharMappingClassesAndConversions)
-{
-    call(kChar, 1, {1234, u'Q'}); // the slot below the character takes the result
-    EXPECT_EQ(stack(), (std::vector<int32_t>{u'q'}));
-    call(kChar, 2, {1234, 0x10000 + u'\u00e9'}); // only the low 16 bits are the character
-    EXPECT_EQ(stack(), (std::vector<int32_t>{u'\u00c9'}));
     const struct {
         int op;
         int32_t in, out;
-    } rows[] = {
-        {3, u'A', u'a'},
-        {3, u'\u0416', u'\u0436'},
-        {3, u'1', u'1'},
-        {4, u'z', u'Z'},
-        {4, u'\u03c9', u'\u03a9'},
-        {4, 0xd800, 0xd800},
-        {5, u'x', 1},
-        {5, u'\u00e9', 1},
-        {5, u'5', 0},
-        {5, u'_', 0},
-        {6, u'7', 1},
-        {6, u'\u0663', 1},
-        {6, u'x', 0},
-        {6, u'\u00bd', 0},
-        {7, u' ', 1},
-        {7, u'\t', 1},
-        {7, u'\u2003', 1},
-        {7, u'x', 0},
-        {9, 0x12345, 0x2345},
-        {9, -1, 0xffff},
-        {3, -1 - 0xffff + u'B', u'b'},
+    } chars[] = {
+        {4, 0xd800, 0xd800},           // a lone surrogate maps to itself
+        {7, u'\u2003', 1},             // em space
+        {3, -1 - 0xffff + u'B', u'b'}, // only the low 16 bits are the character
+        {5, 0x10000 + u'5', 0},
     };
-    for (const auto& row : rows) {
+    for (const auto& row : chars) {
         call(kChar, row.op, {row.in});
         EXPECT_EQ(stack(), (std::vector<int32_t>{row.out})) << row.op << " " << row.in;
     }
-    call(kChar, 8, {u'\u00fc'});
+    call(kChar, 8, {0x100fc});
     ASSERT_EQ(vm.sp(), 0);
     EXPECT_EQ(vm.stringOf(vm.argU(0)).toU16(), u"\u00fc");
-    for (int op : {0, 10, -1}) {
-        EXPECT_EQ(failure(kChar, op, {65}), kVMException);
-        EXPECT_EQ(errorText(), "VMException: Char:" + std::to_string(vm.pc()));
+
+    for (int group : {kByte, kNumber, kChar}) {
+        const std::string prefix = group == kByte     ? "Byte:"
+                                   : group == kNumber ? "Number:"
+                                                      : "Char:";
+        for (int op : {0, 10, 127, -128}) {
+            EXPECT_EQ(failure(group, op, {1, 2}), kVMException) << group << " " << op;
+            EXPECT_EQ(errorText(), "VMException: " + prefix + std::to_string(vm.pc()));
+        }
     }
 }
 
