@@ -1,9 +1,10 @@
 ; The arrays that subvector (82) and concatParts (84) return are objects of their own. Here
 ; the global initialiser keeps them only in global words and drops their source array; the
 ; collection that follows the initialiser must keep their elements. main then churns through
-; arrays of the same size (which would reuse any storage that had been freed) and dumps them.
+; arrays of the same size and strings (which would reuse any storage that had been freed) and
+; dumps them. T is a subvector of a string array (group 7), so its strings must survive too.
 ; `dump` logs an array of single digits as one decimal number (an empty array as 0).
-.globals 6                    ; A at 0, G at 2, H at 3, junk at 4
+.globals 9                    ; A at 0, G at 2, H at 3, junk at 4, S at 6, T at 8
 .function @init init
 .function @main main
 
@@ -69,6 +70,32 @@ filled:
     STORE
     PUSHGLOBALS               ; drop A
     STOREZ
+    PUSHGLOBALS               ; S = alpha, beta, gamma
+    FLDADDR8 6
+    NEWARRAY 4
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSHSTR "alpha"
+    NATIVE RefArray, 19
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSHSTR "beta"
+    NATIVE RefArray, 19
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSHSTR "gamma"
+    NATIVE RefArray, 19
+    PUSHGLOBALS               ; T = subvector(S, (1, -1))
+    FLDADDR8 8
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSH32 1
+    PUSH32 -1
+    NATIVE RefArray, 82
+    STORE
+    PUSHGLOBALS               ; drop S
+    FLDADDR8 6
+    STOREZ
     FRAME8 -1
     RET 0, 0
 
@@ -89,6 +116,8 @@ churn:
     PUSH32 8
     PUSH32 6
     NATIVE IntArray, 3
+    PUSHSTR "junk"
+    FRAME8 -1
     LOCADDR8 -1
     INC
     JMP16 churn
@@ -101,5 +130,16 @@ churned:
     FLDADDR8 3
     LOAD
     CALL dump, none           ; 1256
+    PUSHGLOBALS
+    FLDADDR8 8
+    LOAD
+    PUSH32 0
+    NATIVE RefArray, 8
+    NATIVE Debug, 1           ; beta
+    PUSHGLOBALS
+    FLDADDR8 8
+    LOAD
+    NATIVE RefArray, 10
+    NATIVE Debug, 1           ; gamma
     FRAME8 -1
     RET 0, 0
