@@ -1,17 +1,59 @@
 // SPDX-License-Identifier: MIT
-// zelmo-vm: runs an application image. The runtime is still being built: for now this only
-// reports that honestly.
+// zelmo-vm: runs the application image index.mcb of an application directory.
+#include "HostServices.h"
+#include "Runtime.h"
+#include "VirtualMachine.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QTimer>
 #include <cstdio>
-#include <cstring>
+
+using namespace zelmo;
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("zelmo-vm %s\n", ZELMO_VERSION);
-            return 0;
-        }
+    const RuntimeOptions options = parseRuntimeOptions(argc, argv);
+    if (options.help) {
+        std::fputs(runtimeUsage().toLocal8Bit().constData(), stdout);
+        return 0;
     }
-    std::fprintf(stderr, "zelmo-vm: running images is not available yet in this build\n");
-    return 2;
+    if (options.version) {
+        std::printf("zelmo-vm %s\n", ZELMO_VERSION);
+        return 0;
+    }
+    qDebug("starting main");
+    QCoreApplication app(argc, argv);
+    std::string error;
+    const QString directory = chooseApplicationDirectory(options, error);
+    if (directory.isEmpty()) {
+        std::fputs(error.c_str(), stderr);
+        return 1;
+    }
+    if (!options.headless)
+        std::fputs("zelmo-vm: this build has no window support yet; running headless\n", stderr);
+
+    int status = 0;
+    {
+        HostServices host(directory.toStdU16String());
+        try {
+            status = startApplication(host);
+            if (status < 0) {
+                // Nothing can wake a headless application that has no timer.
+                QTimer::singleShot(0, &app, [] {
+                    if (!applicationEnded())
+                        QCoreApplication::exit(0);
+                });
+                status = app.exec();
+                if (applicationEnded())
+                    status = applicationExitStatus();
+            }
+        } catch (const ErrorHandlingException&) {
+            std::fprintf(stderr, "FATAL: %s\n", toUtf8(lastErrorText()).c_str());
+            status = 1;
+        }
+        // Release every object (closing and flushing files) while the host still exists.
+        VirtualMachine::destroyCurrent();
+    }
+    return status;
 }

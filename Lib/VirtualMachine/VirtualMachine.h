@@ -165,13 +165,50 @@ public:
     void setSp(int32_t sp);
     uint32_t stackBase() const { return m_stackBase; }
     // stack[index], bounds-checked against the operand stack.
-    int32_t& stackWord(int32_t index);
+    int32_t& stackWord(int32_t index)
+    {
+        if (static_cast<uint32_t>(index) >= static_cast<uint32_t>(kStackWords)) [[unlikely]]
+            stackFault(index);
+        return reinterpret_cast<int32_t*>(m_stack)[index];
+    }
+    // Operand helpers for natives: arg(0) is the top word, arg(1) the one below it, ...
+    int32_t& arg(int k) { return stackWord(m_sp - k); }
+    uint32_t argU(int k) { return static_cast<uint32_t>(stackWord(m_sp - k)); }
+    // Drops n words.
+    void popWords(int n) { setSp(m_sp - n); }
+    void pushWord(int32_t value)
+    {
+        setSp(m_sp + 1);
+        stackWord(m_sp) = value;
+    }
+    // The word at a guest address; 0 raises the "NULL pointer" error.
+    uint32_t loadWord(uint32_t address) { return m_memory.load32(address); }
+    void storeWord(uint32_t address, uint32_t value) { m_memory.store32(address, value); }
+    [[noreturn]] void stackFault(int32_t index);
     // A new string value (box handle) holding `text`.
     uint32_t newString(const OString& text);
     // The OString behind a string value (box handle); null box: "NULL pointer".
     OString& stringOf(uint32_t box);
-    // A new array value's vector of `count` zeroed elements of `elementSize` bytes.
+    // ---- array values (ArrayValues.cpp) ----
+    // An array value is two words {vector handle, element size}; natives take arrays by the
+    // address of such a value. The vector is a GC_CODE_VECTOR entry laid out as VectorLayout
+    // says; its elements live in a GC_CODE_NATIVE entry.
+    // A new vector of `count` zeroed elements of `elementSize` bytes (capacity max(10, 1.2n)).
     uint32_t newVector(uint32_t elementSize, int32_t count);
+    // A new array object: a vector and its 8-byte array box made together (vector first); the
+    // box (GC_CODE_PRIMITIVE_ARRAY, or GC_CODE_OBJECT_ARRAY for references) holds
+    // {vector, element size}. Returns the box, which is itself the address of an array value.
+    uint32_t newArrayObject(uint32_t elementSize, int32_t count, bool references);
+    uint32_t newByteArray(const uint8_t* data, size_t count);
+    // The vector of the array value at `arrayAddress`; a null address or an array without a
+    // vector raises "NULL pointer".
+    uint32_t vectorOf(uint32_t arrayAddress);
+    int32_t vectorLength(uint32_t vector) { return static_cast<int32_t>(m_memory.load32(vector + VectorLayout::kSize)); }
+    // Host view of a vector's elements (count * element size bytes, checked); null if empty.
+    uint8_t* vectorElements(uint32_t vector);
+    // Copies of byte-array contents, and the length of any array.
+    std::vector<uint8_t> arrayBytes(uint32_t arrayAddress);
+    int32_t arrayLength(uint32_t arrayAddress) { return vectorLength(vectorOf(arrayAddress)); }
 
     // ---- native groups: one file each under natives/ ----
     void dispatchNative(int group, int operation);
@@ -207,6 +244,12 @@ public:
     void floatNative(int operation);
     // The unknown-operation error of a group: code 10, prefix + the instruction position.
     [[noreturn]] void unknownOperation(const char* prefix);
+    // The same with the operation number instead of the position (groups whose message says
+    // "invalid opcode").
+    [[noreturn]] void unknownOperation(const char* prefix, int operation);
+    // The host services; natives that need them fail cleanly when the machine runs without a
+    // host (as in unit tests).
+    FrameworkServices& requireHost();
 
     // ---- loaded tables (filled by the loader) ----
     std::vector<BytecodeStruct> modules;
@@ -250,7 +293,12 @@ public:
 private:
     // Calls vminternalthrow for the recorded error, or ends the invocation (exit/fatal).
     void raiseManagedException();
+    // THROW: resumes at a matching handler or calls vmprintthrowableandexit; sets m_pc/m_sp.
     void throwObject(uint32_t exception, int32_t returnPc);
+    // FREE: releases a handle after checking that it names an entry in use.
+    void releaseChecked(uint32_t handle);
+    // Collects the heap (after an entry call): the globals' words are marked first.
+    void collectHeap();
     void enterFunction(int32_t handle, int32_t returnPc);
     void markStackRoots();
 

@@ -77,4 +77,16 @@ void VirtualMachine::unknownOperation(const char* prefix)
     throwError(kVMException, std::string(prefix) + std::to_string(m_pc));
 }
 
+void VirtualMachine::unknownOperation(const char* prefix, int operation)
+{
+    throwError(kVMException, std::string(prefix) + std::to_string(operation));
+}
+
+FrameworkServices& VirtualMachine::requireHost()
+{
+    if (!m_host)
+        raiseFatal("no host services are available to this machine");
+    return *m_host;
+}
+
 } // namespace zelmo

@@ -1,0 +1,356 @@
+// SPDX-License-Identifier: MIT
+// Reads an image and merges it into the machine's tables. The format has no lengths or tags:
+// each section is found only by having read everything before it, so every count is checked
+// against what remains of the stream before anything is allocated for it.
+#include "VirtualMachine.h"
+
+#include "Opcodes.h"
+#include "Stream.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zelmo {
+
+namespace {
+
+// A structural fault: readBytecode answers 0.
+struct MalformedImage {};
+
+class ImageReader {
+public:
+    explicit ImageReader(TARNEL::InputStream& stream) : m_stream(stream) {}
+
+    int64_t remaining()
+    {
+        return std::max<int64_t>(0, int64_t{m_stream.size()} - m_stream.position());
+    }
+    void readRaw(uint8_t* buffer, uint32_t n)
+    {
+        // The stream ending inside a fixed-size read is the machine's code-10 error.
+        if (n > 0 && !m_stream.read(buffer, n))
+            throwError(kVMException);
+    }
+    uint8_t u8()
+    {
+        uint8_t b = 0;
+        readRaw(&b, 1);
+        return b;
+    }
+    int32_t i32()
+    {
+        uint8_t b[4];
+        readRaw(b, 4);
+        return static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t{b[3]} << 24));
+    }
+    // A value of the width a header byte declared (1, 2 or 4), zero-extended.
+    int32_t value(int width)
+    {
+        uint8_t b[4] = {0, 0, 0, 0};
+        if (width != 1 && width != 2 && width != 4)
+            return 0;
+        readRaw(b, static_cast<uint32_t>(width));
+        return static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t{b[3]} << 24));
+    }
+    // A list count: negative means empty; a count whose items cannot fit in what remains is a
+    // malformed image (checked before anything is allocated for it).
+    int32_t count(int64_t minBytesPerItem)
+    {
+        const int32_t n = i32();
+        if (n <= 0)
+            return 0;
+        if (int64_t{n} * std::max<int64_t>(minBytesPerItem, 1) > remaining())
+            throw MalformedImage{};
+        return n;
+    }
+    std::u16string name()
+    {
+        const int32_t length = count(1);
+        std::u16string text(static_cast<size_t>(length), u'\0');
+        std::string bytes(static_cast<size_t>(length), '\0');
+        readRaw(reinterpret_cast<uint8_t*>(bytes.data()), static_cast<uint32_t>(length));
+        for (int32_t i = 0; i < length; ++i)
+            text[static_cast<size_t>(i)] = static_cast<unsigned char>(bytes[static_cast<size_t>(i)]);
+        return text;
+    }
+
+private:
+    TARNEL::InputStream& m_stream;
+};
+
+int checkedWidth(uint8_t width)
+{
+    if (width != 1 && width != 2 && width != 4)
+        throw MalformedImage{};
+    return width;
+}
+
+uint8_t checkedFlag(uint8_t flag)
+{
+    if (flag != 0 && flag != 255)
+        throw MalformedImage{};
+    return flag;
+}
+
+int32_t readI32At(const uint8_t* p)
+{
+    int32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+void writeI32At(uint8_t* p, int64_t v)
+{
+    const int32_t w = static_cast<int32_t>(static_cast<uint32_t>(v));
+    std::memcpy(p, &w, 4);
+}
+
+} // namespace
+
+void VirtualMachine::load(TARNEL::InputStream& stream, const std::u16string& moduleName,
+                          FrameworkServices* host)
+{
+    m_host = host;
+    int32_t moduleIndex = -1;
+    int ok = 0;
+    try {
+        ok = readBytecode(moduleName, stream, moduleIndex);
+    } catch (const ErrorHandlingException&) {
+        ok = 0;
+    }
+    if (!ok)
+        fatalError("Error while reading bytecode", -1);
+    init(moduleIndex);
+}
+
+int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::InputStream& stream,
+                                 int32_t& moduleIndex)
+{
+    ImageReader in(stream);
+    try {
+        // 1. Identity.
+        if (in.u8() != 20)
+            return 0;
+        std::array<uint8_t, 20> identity{};
+        in.readRaw(identity.data(), 20);
+
+        // 2. An image already loaded under this name is not read again.
+        for (size_t i = 0; i < modules.size(); ++i) {
+            if (modules[i].identity == identity && modules[i].name == moduleName) {
+                moduleIndex = static_cast<int32_t>(i);
+                return 1;
+            }
+        }
+
+        // 3. Bases for this image's indices.
+        const int32_t classBase = maxClassId + 1;
+        const int32_t gcInfoBase = static_cast<int32_t>(gcInfos.size());
+        const int32_t codeBase = codeSize;
+        const int32_t stringBase = static_cast<int32_t>(stringPool.size());
+        BytecodeStruct module;
+        module.name = moduleName;
+        module.identity = identity;
+        module.codeBase = codeBase;
+        modules.push_back(module);
+        moduleIndex = static_cast<int32_t>(modules.size() - 1);
+
+        // 4. Marker, 5. widths.
+        if (in.u8() != 0xFF || in.u8() != 0xFF)
+            return 0;
+        int widths[9];
+        for (int& w : widths)
+            w = checkedWidth(in.u8());
+        const int codeAddressWidth = widths[0], gcInfoIndexWidth = widths[1],
+                  classIdWidth = widths[2], hasSuperWidth = widths[3],
+                  skipListCountWidth = widths[4], slotCount1Width = widths[5],
+                  slotCount2Width = widths[6], slotCount3Width = widths[7],
+                  entryCountWidth = widths[8];
+
+        // 6. Functions.
+        const int32_t functionCount = in.count(4 + codeAddressWidth + gcInfoIndexWidth);
+        for (int32_t i = 0; i < functionCount; ++i) {
+            ExportedMethod method;
+            method.moduleIndex = moduleIndex;
+            method.name = in.name();
+            const int32_t address = in.value(codeAddressWidth);
+            const int32_t gcInfo = in.value(gcInfoIndexWidth);
+            method.entries.push_back(
+                {-1, static_cast<int32_t>(static_cast<uint32_t>(address) + codeBase),
+                 static_cast<int32_t>(static_cast<uint32_t>(gcInfo) + gcInfoBase)});
+            methods.push_back(std::move(method));
+        }
+
+        // 7. Selectors, merged by name with every record already in the table.
+        std::vector<int32_t> selectorMap;
+        const int32_t selectorCount = in.count(4 + entryCountWidth);
+        for (int32_t i = 0; i < selectorCount; ++i) {
+            const std::u16string name = in.name();
+            size_t record = methods.size();
+            for (size_t m = 0; m < methods.size(); ++m) {
+                if (methods[m].name == name) {
+                    record = m;
+                    break;
+                }
+            }
+            if (record == methods.size()) {
+                ExportedMethod method;
+                method.moduleIndex = moduleIndex;
+                method.name = name;
+                method.sharedSelector = 1;
+                methods.push_back(std::move(method));
+            }
+            selectorMap.push_back(static_cast<int32_t>(record));
+            const int32_t implementations = in.value(entryCountWidth);
+            if (int64_t{implementations} * (classIdWidth + codeAddressWidth + gcInfoIndexWidth) >
+                in.remaining())
+                throw MalformedImage{};
+            for (int32_t k = 0; k < implementations; ++k) {
+                const int64_t classId = int64_t{static_cast<uint32_t>(in.value(classIdWidth))} + classBase;
+                const int32_t address = in.value(codeAddressWidth);
+                const int32_t gcInfo = in.value(gcInfoIndexWidth);
+                if (classId > 0x7fffffff)
+                    throw MalformedImage{};
+                methods[record].entries.push_back(
+                    {static_cast<int32_t>(classId),
+                     static_cast<int32_t>(static_cast<uint32_t>(address) + codeBase),
+                     static_cast<int32_t>(static_cast<uint32_t>(gcInfo) + gcInfoBase)});
+                maxClassId = std::max(maxClassId, static_cast<int32_t>(classId));
+            }
+        }
+
+        // 8. Globals: one block, a collector root.
+        const int32_t words = in.i32();
+        if (words >= 1) {
+            // Far beyond any real application; a bigger count is a corrupt image.
+            if (words > (1 << 24))
+                throw MalformedImage{};
+            globalWords = words;
+            globalsHandle = m_heap.allocate(static_cast<uint32_t>(words) * 4, 0, GC_CODE_NATIVE);
+            m_heap.addRoot(globalsHandle);
+        }
+
+        // 9. Classes.
+        const int32_t classCount = in.count(1 + 4 + 4 + hasSuperWidth + skipListCountWidth);
+        if (int64_t{classBase} + classCount > (1 << 24))
+            throw MalformedImage{};
+        for (int32_t k = 0; k < classCount; ++k) {
+            const int32_t id = classBase + k;
+            if (static_cast<int32_t>(superClass.size()) <= id) {
+                superClass.resize(static_cast<size_t>(id) + 1, -2);
+                classRefFields.resize(static_cast<size_t>(id) + 1);
+                classArrayFields.resize(static_cast<size_t>(id) + 1);
+                classArrayHoldsRefs.resize(static_cast<size_t>(id) + 1);
+            }
+            const int w = checkedWidth(in.u8());
+            const int32_t refCount = in.count(w);
+            for (int32_t i = 0; i < refCount; ++i)
+                classRefFields[static_cast<size_t>(id)].push_back(in.value(w));
+            const int32_t arrayCount = in.count(1 + w);
+            for (int32_t i = 0; i < arrayCount; ++i) {
+                classArrayHoldsRefs[static_cast<size_t>(id)].push_back(checkedFlag(in.u8()));
+                classArrayFields[static_cast<size_t>(id)].push_back(in.value(w));
+            }
+            const int32_t hasParent = in.value(hasSuperWidth);
+            superClass[static_cast<size_t>(id)] =
+                hasParent ? static_cast<int32_t>(static_cast<uint32_t>(in.value(classIdWidth)) + classBase)
+                          : -1;
+            const int32_t skipped = in.value(skipListCountWidth);
+            if (int64_t{skipped} * classIdWidth > in.remaining())
+                throw MalformedImage{};
+            for (int32_t i = 0; i < skipped; ++i)
+                in.value(classIdWidth);
+            // Keep later images' class ids clear of these rows.
+            maxClassId = std::max(maxClassId, id);
+        }
+
+        // 10. Method infos.
+        const int32_t infoCount =
+            in.count(1 + slotCount1Width + 4 + 4 + slotCount2Width + slotCount3Width + 4 + 4);
+        for (int32_t k = 0; k < infoCount; ++k) {
+            MethodGCInfo info;
+            const int w = checkedWidth(in.u8());
+            info.slotCount1 = in.value(slotCount1Width);
+            for (int32_t i = 0, n = in.count(w); i < n; ++i)
+                info.conservativeReferenceSlots.push_back(in.value(w));
+            for (int32_t i = 0, n = in.count(1 + w); i < n; ++i) {
+                info.arrayPointerElementIsReference.push_back(checkedFlag(in.u8()));
+                info.arrayPointerSlots.push_back(in.value(w));
+            }
+            info.slotCount2 = in.value(slotCount2Width);
+            info.slotCount3 = in.value(slotCount3Width);
+            for (int32_t i = 0, n = in.count(w); i < n; ++i)
+                info.exactReferenceSlots.push_back(in.value(w));
+            for (int32_t i = 0, n = in.count(1 + w); i < n; ++i) {
+                info.inlineArrayElementIsReference.push_back(checkedFlag(in.u8()));
+                info.inlineArraySlots.push_back(in.value(w));
+            }
+            gcInfos.push_back(std::move(info));
+        }
+
+        // 11. Strings.
+        const int32_t stringCount = in.count(4);
+        for (int32_t k = 0; k < stringCount; ++k) {
+            const int32_t length = in.count(1);
+            std::string bytes(static_cast<size_t>(length), '\0');
+            in.readRaw(reinterpret_cast<uint8_t*>(bytes.data()), static_cast<uint32_t>(length));
+            stringPool.push_back(OString::fromUtf8Lenient(bytes));
+        }
+
+        // 12. Code: the rest of the stream, copied instruction by instruction with relocation.
+        const int64_t size = in.remaining();
+        if (int64_t{codeSize} + size > 0x7fff0000)
+            throw MalformedImage{};
+        std::vector<uint8_t> image(static_cast<size_t>(size));
+        in.readRaw(image.data(), static_cast<uint32_t>(size));
+        for (size_t pos = 0; pos < image.size();) {
+            const OpInfo& info = kOpInfo[image[pos]];
+            const size_t length = static_cast<size_t>(info.size());
+            if (pos + length > image.size())
+                throwError(kVMException); // the stream ends inside an instruction
+            uint8_t* operand = image.data() + pos + 1;
+            switch (info.reloc) {
+            case Reloc::None: break;
+            case Reloc::Call: {
+                writeI32At(operand, int64_t{readI32At(operand)} + codeBase);
+                const int32_t gcInfo = readI32At(operand + 4);
+                if (gcInfo >= 0)
+                    writeI32At(operand + 4, int64_t{gcInfo} + gcInfoBase);
+                break;
+            }
+            case Reloc::Selector: {
+                const int32_t selector = readI32At(operand);
+                if (selector < 0 || selector >= static_cast<int32_t>(selectorMap.size()))
+                    throw MalformedImage{};
+                writeI32At(operand, selectorMap[static_cast<size_t>(selector)]);
+                break;
+            }
+            case Reloc::String: writeI32At(operand, int64_t{readI32At(operand)} + stringBase); break;
+            case Reloc::Class: {
+                const int64_t classId = int64_t{readI32At(operand)} + classBase;
+                writeI32At(operand, classId);
+                if (classId <= 0x7fffffff)
+                    maxClassId = std::max(maxClassId, static_cast<int32_t>(classId));
+                break;
+            }
+            case Reloc::Try: {
+                // Only the class id moves; the handler distance is relative to the TRY itself.
+                const int32_t classId = readI32At(operand);
+                if (classId >= 0)
+                    writeI32At(operand, int64_t{classId} + classBase);
+                break;
+            }
+            }
+            pos += length;
+        }
+        code.resize(static_cast<size_t>(codeSize));
+        code.insert(code.end(), image.begin(), image.end());
+        code.insert(code.end(), kCodePadding, 0xFF);
+        modules.back().codeSize = static_cast<int32_t>(size);
+        codeSize += static_cast<int32_t>(size);
+        return 1;
+    } catch (const MalformedImage&) {
+        return 0;
+    }
+}
+
+} // namespace zelmo

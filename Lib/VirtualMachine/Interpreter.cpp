@@ -1,0 +1,923 @@
+// SPDX-License-Identifier: MIT
+// The dispatch loop. pc and sp live in locals; when an instruction raises a managed error, the
+// catch at the bottom publishes them (pc = the instruction's last operand byte, as the error
+// handling expects) before the error travels on to invoke().
+//
+// Stack safety: every instruction moves sp by a bounded amount, and the operand stack has
+// accessible slack on both sides, so the single range check at dispatch catches any escape
+// before the next instruction can use it. Instructions that move sp by a variable amount or
+// index the stack by an operand check before they touch it.
+#include "VirtualMachine.h"
+
+#include "Opcodes.h"
+
+#include <cstring>
+#include <string>
+
+#if defined(__GNUC__) && !defined(ZELMO_SWITCH_DISPATCH)
+#define ZELMO_COMPUTED_GOTO 1
+#else
+#define ZELMO_COMPUTED_GOTO 0
+#endif
+
+namespace zelmo {
+
+namespace {
+
+inline int16_t readI16(const uint8_t*& ip)
+{
+    int16_t v;
+    std::memcpy(&v, ip, 2);
+    ip += 2;
+    return v;
+}
+
+inline int32_t readI32(const uint8_t*& ip)
+{
+    int32_t v;
+    std::memcpy(&v, ip, 4);
+    ip += 4;
+    return v;
+}
+
+inline int32_t wrapAdd(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+inline int32_t wrapSub(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+inline int32_t wrapMul(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
+
+inline int32_t divide(int32_t a, int32_t b)
+{
+    if (b == 0) [[unlikely]]
+        throwError(kDivisionByZero);
+    if (b == -1)
+        return wrapSub(0, a); // the most negative value stays itself
+    return a / b;
+}
+
+inline int32_t modulo(int32_t a, int32_t b)
+{
+    if (b == 0) [[unlikely]]
+        throwError(kDivisionByZero);
+    if (b == -1)
+        return 0;
+    return a % b;
+}
+
+inline int32_t divide8(int32_t a, int32_t b)
+{
+    if (static_cast<int8_t>(b) == 0) [[unlikely]]
+        throwError(kDivisionByZero, "Division by zero.");
+    return static_cast<int8_t>(a) / static_cast<int8_t>(b);
+}
+
+inline int32_t modulo8(int32_t a, int32_t b)
+{
+    if (static_cast<int8_t>(b) == 0) [[unlikely]]
+        throwError(kDivisionByZero, "Division by zero.");
+    return static_cast<int8_t>(a) % static_cast<int8_t>(b);
+}
+
+// Word shifts: counts above 31 give 0; a negative count shifts the other way.
+inline int32_t shiftLeft(int32_t v, int32_t c)
+{
+    if (c > 31)
+        return 0;
+    if (c >= 0)
+        return static_cast<int32_t>(static_cast<uint32_t>(v) << c);
+    const int64_t m = -int64_t{c};
+    return m > 31 ? 0 : v >> m;
+}
+
+inline int32_t shiftRight(int32_t v, int32_t c)
+{
+    if (c > 31)
+        return 0;
+    if (c >= 0)
+        return v >> c;
+    const int64_t m = -int64_t{c};
+    return m > 31 ? 0 : static_cast<int32_t>(static_cast<uint32_t>(v) << m);
+}
+
+inline bool validGcCode(int code) { return code >= 1 && code <= 17 && code != 8; }
+
+} // namespace
+
+void VirtualMachine::run()
+{
+    const uint8_t* const codeStart = code.data();
+    const int32_t codeLimit = codeSize;
+    int32_t* const S = reinterpret_cast<int32_t*>(m_stack);
+    GuestMemory& mem = m_memory;
+    const uint8_t* ip = codeStart + m_pc;
+    const uint8_t* opStart = ip;
+    int32_t sp = m_sp;
+    bool inNative = false;
+
+    // Code address of the current opcode byte.
+#define OP_ADDR() (static_cast<int32_t>(opStart - codeStart))
+#define I8() (static_cast<int8_t>(*ip++))
+#define U8() (*ip++)
+#define I16() (readI16(ip))
+#define I32() (readI32(ip))
+#define SYNC() (m_pc = static_cast<int32_t>(ip - codeStart) - 1, m_sp = sp)
+#define LD(a) (static_cast<int32_t>(mem.load32(static_cast<uint32_t>(a))))
+#define ST(a, v) (mem.store32(static_cast<uint32_t>(a), static_cast<uint32_t>(v)))
+#define NULL_CHECK(a)                                                                              \
+    do {                                                                                           \
+        if ((a) == 0) [[unlikely]]                                                                 \
+            throwError(kNullPointer, "NULL pointer");                                              \
+    } while (0)
+    // Index a stack slot named by an operand.
+#define SLOT(index)                                                                                \
+    ([&]() -> int32_t& {                                                                           \
+        const int64_t i_ = (index);                                                                \
+        if (i_ < 0 || i_ >= kStackWords) [[unlikely]] {                                            \
+            SYNC();                                                                                \
+            stackFault(static_cast<int32_t>(i_));                                                  \
+        }                                                                                          \
+        return S[i_];                                                                              \
+    }())
+#define JUMP_TO(target)                                                                            \
+    do {                                                                                           \
+        const int64_t t_ = (target);                                                               \
+        if (t_ < 0 || t_ > codeLimit) [[unlikely]] {                                               \
+            SYNC();                                                                                \
+            fatalError("Internal error: jump outside the code", m_pc);                             \
+        }                                                                                          \
+        ip = codeStart + t_;                                                                       \
+    } while (0)
+
+#if ZELMO_COMPUTED_GOTO
+    // Every byte value gets a target; bytes that are not opcodes go to the invalid-opcode
+    // handler. Built per call: labels are local to this function, and 256 stores per
+    // invocation cost nothing next to the work done.
+    const void* kTargets[256];
+    for (const void*& target : kTargets)
+        target = &&op_invalid;
+#define OPCODE(name, byte, operands, reloc) kTargets[byte] = &&op_##name;
+#include "Opcodes.def"
+#undef OPCODE
+#define CASE(name) op_##name:
+#define INVALID op_invalid:
+#define NEXT()                                                                                     \
+    do {                                                                                           \
+        if (static_cast<uint32_t>(sp + 1) > static_cast<uint32_t>(kStackWords)) [[unlikely]]       \
+            goto stack_fault;                                                                      \
+        opStart = ip;                                                                              \
+        goto* kTargets[*ip++];                                                                     \
+    } while (0)
+#define LOOP NEXT();
+#else
+#define CASE(name) case Op::name:
+#define INVALID default:
+#define NEXT() goto dispatch
+#define LOOP                                                                                       \
+    dispatch:                                                                                      \
+    if (static_cast<uint32_t>(sp + 1) > static_cast<uint32_t>(kStackWords)) [[unlikely]]           \
+        goto stack_fault;                                                                          \
+    opStart = ip;                                                                                  \
+    switch (static_cast<Op>(*ip++))
+#endif
+
+    try {
+        LOOP
+        {
+            CASE(NOP) NEXT();
+            CASE(LDLOC8)
+            {
+                const int32_t k = I8();
+                const int32_t v = SLOT(int64_t{sp} + 1 + k);
+                S[++sp] = v;
+                NEXT();
+            }
+            CASE(LDLOC32)
+            {
+                const int32_t k = I32();
+                const int32_t v = SLOT(int64_t{sp} + 1 + k);
+                S[++sp] = v;
+                NEXT();
+            }
+            CASE(LOCADDR8)
+            {
+                const int32_t k = I8();
+                S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(sp + 1 + k));
+                ++sp;
+                NEXT();
+            }
+            CASE(LOCADDR32)
+            {
+                const int32_t k = I32();
+                S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * (static_cast<uint32_t>(sp + 1) +
+                                                                     static_cast<uint32_t>(k)));
+                ++sp;
+                NEXT();
+            }
+            CASE(FLDADDR8)
+            {
+                const int32_t k = I8();
+                NULL_CHECK(S[sp]);
+                S[sp] = wrapAdd(S[sp], wrapMul(4, k));
+                NEXT();
+            }
+            CASE(FLDADDR32)
+            {
+                const int32_t k = I32();
+                NULL_CHECK(S[sp]);
+                S[sp] = wrapAdd(S[sp], wrapMul(4, k));
+                NEXT();
+            }
+            CASE(LOAD)
+            {
+                S[sp] = LD(S[sp]);
+                NEXT();
+            }
+            CASE(FRAME8)
+            CASE(FRAME32)
+            {
+                const int32_t n = (*opStart == static_cast<uint8_t>(Op::FRAME8)) ? I8() : I32();
+                const int64_t newSp = int64_t{sp} + n;
+                if (newSp < -1 || newSp >= kStackWords) [[unlikely]] {
+                    SYNC();
+                    stackFault(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
+                }
+                if (n > 0)
+                    std::memset(S + sp + 1, 0, static_cast<size_t>(n) * 4);
+                sp = static_cast<int32_t>(newSp);
+                NEXT();
+            }
+            CASE(JZ16)
+            {
+                const int32_t d = I16();
+                if (S[sp--] == 0)
+                    JUMP_TO(int64_t{OP_ADDR()} + 2 + d);
+                NEXT();
+            }
+            CASE(JZ32)
+            {
+                const int32_t d = I32();
+                if (S[sp--] == 0)
+                    JUMP_TO(int64_t{OP_ADDR()} + 4 + d);
+                NEXT();
+            }
+            CASE(JMP16)
+            {
+                const int32_t d = I16();
+                JUMP_TO(int64_t{OP_ADDR()} + 2 + d);
+                NEXT();
+            }
+            CASE(JMP32)
+            {
+                const int32_t d = I32();
+                JUMP_TO(int64_t{OP_ADDR()} + 4 + d);
+                NEXT();
+            }
+            CASE(CALL)
+            {
+                const int32_t address = I32();
+                const int32_t gcInfo = I32();
+                ++sp;
+                if (static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth) [[unlikely]] {
+                    SYNC();
+                    fatalError("Call stack overflow", m_pc);
+                }
+                int32_t frameBase = sp;
+                if (gcInfo >= 0) {
+                    if (gcInfo >= static_cast<int32_t>(gcInfos.size())) [[unlikely]] {
+                        SYNC();
+                        fatalError("Internal error: invalid method info index", m_pc);
+                    }
+                    const MethodGCInfo& info = gcInfos[static_cast<size_t>(gcInfo)];
+                    frameBase = sp - info.slotCount1 - info.slotCount2;
+                }
+                callGcInfo.push_back(gcInfo);
+                callFrameBase.push_back(frameBase);
+                S[sp] = OP_ADDR() + 9;
+                JUMP_TO(address);
+                NEXT();
+            }
+            CASE(CALLV)
+            {
+                const int32_t selector = I32();
+                const int32_t classId = S[sp];
+                S[sp] = OP_ADDR() + 5;
+                if (selector < 0 || selector >= static_cast<int32_t>(methods.size())) [[unlikely]] {
+                    SYNC();
+                    fatalError("Internal error: invalid selector", m_pc);
+                }
+                const MethodEntry* target = nullptr;
+                for (const MethodEntry& entry : methods[static_cast<size_t>(selector)].entries) {
+                    if (entry.classId == classId) {
+                        target = &entry;
+                        break;
+                    }
+                }
+                if (!target || static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth) [[unlikely]] {
+                    SYNC();
+                    fatalError(target ? "Call stack overflow" : "Invalid type in virtual method call",
+                               m_pc);
+                }
+                int32_t frameBase = sp;
+                if (target->gcInfoIndex >= 0) {
+                    if (target->gcInfoIndex >= static_cast<int32_t>(gcInfos.size())) [[unlikely]] {
+                        SYNC();
+                        fatalError("Internal error: invalid method info index", m_pc);
+                    }
+                    const MethodGCInfo& info = gcInfos[static_cast<size_t>(target->gcInfoIndex)];
+                    frameBase = sp - info.slotCount1 - info.slotCount2;
+                }
+                callGcInfo.push_back(target->gcInfoIndex);
+                callFrameBase.push_back(frameBase);
+                JUMP_TO(target->codeAddress);
+                NEXT();
+            }
+            CASE(RET)
+            {
+                const int32_t a = I32();
+                const int32_t n = I32();
+                if (callGcInfo.empty()) [[unlikely]] {
+                    SYNC();
+                    fatalError("Internal error: return without a call", m_pc);
+                }
+                callGcInfo.pop_back();
+                callFrameBase.pop_back();
+                const int32_t returnAddress = SLOT(int64_t{sp} - a);
+                const int64_t newSp = int64_t{sp} - n;
+                if (newSp < -1 || newSp >= kStackWords) [[unlikely]] {
+                    SYNC();
+                    stackFault(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
+                }
+                sp = static_cast<int32_t>(newSp);
+                if (returnAddress < 0) {
+                    m_pc = -1;
+                    m_sp = sp;
+                    return;
+                }
+                JUMP_TO(returnAddress);
+                NEXT();
+            }
+            CASE(NEW)
+            {
+                const int gc = U8();
+                const int32_t words = I32();
+                if (!validGcCode(gc) || words < 0 || words > (1 << 28)) [[unlikely]] {
+                    SYNC();
+                    fatalError(validGcCode(gc) ? "Invalid mem alloc size" : "Invalid mem alloc gc code",
+                               m_pc);
+                }
+                const uint32_t handle = m_heap.allocate(static_cast<uint32_t>(words) * 4, 0, gc);
+                S[++sp] = static_cast<int32_t>(handle);
+                NEXT();
+            }
+            CASE(DUP)
+            {
+                S[sp + 1] = S[sp];
+                ++sp;
+                NEXT();
+            }
+            CASE(NOT)
+            {
+                S[sp] = S[sp] == 0 ? -1 : 0;
+                NEXT();
+            }
+            CASE(PUSH32)
+            {
+                S[sp + 1] = I32();
+                ++sp;
+                NEXT();
+            }
+            CASE(PUSHSTR)
+            {
+                const int32_t index = I32();
+                if (index < 0 || index >= static_cast<int32_t>(stringPool.size())) [[unlikely]] {
+                    SYNC();
+                    fatalError("Internal error: invalid string index", m_pc);
+                }
+                const uint32_t box = newString(stringPool[static_cast<size_t>(index)]);
+                S[++sp] = static_cast<int32_t>(box);
+                NEXT();
+            }
+            CASE(SETCLASS)
+            {
+                const int32_t classId = I32();
+                ST(S[sp], classId);
+                --sp;
+                NEXT();
+            }
+            CASE(STORE)
+            CASE(STORE2)
+            {
+                ST(S[sp - 1], S[sp]);
+                sp -= 2;
+                NEXT();
+            }
+            CASE(STOREZ)
+            {
+                ST(S[sp], 0);
+                --sp;
+                NEXT();
+            }
+            CASE(ADD)
+            {
+                S[sp - 1] = wrapAdd(S[sp - 1], S[sp]);
+                --sp;
+                NEXT();
+            }
+            CASE(SUB)
+            {
+                S[sp - 1] = wrapSub(S[sp - 1], S[sp]);
+                --sp;
+                NEXT();
+            }
+            CASE(MUL)
+            {
+                S[sp - 1] = wrapMul(S[sp - 1], S[sp]);
+                --sp;
+                NEXT();
+            }
+            CASE(DIV)
+            {
+                S[sp - 1] = divide(S[sp - 1], S[sp]);
+                --sp;
+                NEXT();
+            }
+            CASE(MOD)
+            {
+                S[sp - 1] = modulo(S[sp - 1], S[sp]);
+                --sp;
+                NEXT();
+            }
+            CASE(NEG)
+            {
+                S[sp] = wrapSub(0, S[sp]);
+                NEXT();
+            }
+            CASE(INC)
+            {
+                ST(S[sp], wrapAdd(LD(S[sp]), 1));
+                --sp;
+                NEXT();
+            }
+            CASE(DEC)
+            {
+                ST(S[sp], wrapSub(LD(S[sp]), 1));
+                --sp;
+                NEXT();
+            }
+#define COMPOUND(name, expr)                                                                       \
+    CASE(name)                                                                                     \
+    {                                                                                              \
+        const int32_t a = S[sp - 1];                                                               \
+        const int32_t x = LD(a);                                                                   \
+        const int32_t y = S[sp];                                                                   \
+        ST(a, (expr));                                                                             \
+        sp -= 2;                                                                                   \
+        NEXT();                                                                                    \
+    }
+            COMPOUND(ADDSET, wrapAdd(x, y))
+            COMPOUND(SUBSET, wrapSub(x, y))
+            COMPOUND(MULSET, wrapMul(x, y))
+            COMPOUND(DIVSET, divide(x, y))
+            COMPOUND(MODSET, modulo(x, y))
+            COMPOUND(ANDSET, x & y)
+            COMPOUND(ORSET, x | y)
+            COMPOUND(XORSET, x ^ y)
+            COMPOUND(SHLSET, shiftLeft(x, y))
+            COMPOUND(SHRSET, shiftRight(x, y))
+#undef COMPOUND
+#define BINARY(name, expr)                                                                         \
+    CASE(name)                                                                                     \
+    {                                                                                              \
+        const int32_t x = S[sp - 1];                                                               \
+        const int32_t y = S[sp];                                                                   \
+        S[sp - 1] = (expr);                                                                        \
+        --sp;                                                                                      \
+        NEXT();                                                                                    \
+    }
+            BINARY(EQ, x == y ? -1 : 0)
+            BINARY(LT, x < y ? -1 : 0)
+            BINARY(LE, x <= y ? -1 : 0)
+            BINARY(NE, x != y ? -1 : 0)
+            BINARY(GT, x > y ? -1 : 0)
+            BINARY(GE, x >= y ? -1 : 0)
+            BINARY(AND, x & y)
+            BINARY(OR, x | y)
+            BINARY(XOR, x ^ y)
+            BINARY(SHL, shiftLeft(x, y))
+            BINARY(SHR, shiftRight(x, y))
+            BINARY(LAND, (x != 0 && y != 0) ? -1 : 0)
+            BINARY(LOR, (x != 0 || y != 0) ? -1 : 0)
+            BINARY(LXOR, ((x != 0) != (y != 0)) ? -1 : 0)
+            BINARY(BEQ, ((x != 0) == (y != 0)) ? 1 : 0)
+            BINARY(BNE, ((x != 0) != (y != 0)) ? 1 : 0)
+            BINARY(DIV8, divide8(x, y))
+            BINARY(MOD8, modulo8(x, y))
+            BINARY(SHL8, (y & 255) >= 32 ? 0
+                                         : static_cast<int32_t>(static_cast<uint32_t>(
+                                                                    static_cast<int8_t>(x))
+                                                                << (y & 255)))
+            BINARY(SHR8, (y & 255) >= 32 ? (static_cast<int8_t>(x) < 0 ? -1 : 0)
+                                         : static_cast<int8_t>(x) >> (y & 255))
+            BINARY(EQ8, static_cast<uint8_t>(x) == static_cast<uint8_t>(y) ? -1 : 0)
+            BINARY(NE8, static_cast<uint8_t>(x) != static_cast<uint8_t>(y) ? -1 : 0)
+            BINARY(LT8, static_cast<int8_t>(x) < static_cast<int8_t>(y) ? -1 : 0)
+            BINARY(LE8, static_cast<int8_t>(x) <= static_cast<int8_t>(y) ? -1 : 0)
+            BINARY(GT8, static_cast<int8_t>(x) > static_cast<int8_t>(y) ? -1 : 0)
+            BINARY(GE8, static_cast<int8_t>(x) >= static_cast<int8_t>(y) ? -1 : 0)
+            BINARY(EQ16, static_cast<uint16_t>(x) == static_cast<uint16_t>(y) ? -1 : 0)
+            BINARY(NE16, static_cast<uint16_t>(x) != static_cast<uint16_t>(y) ? -1 : 0)
+            BINARY(LT16, static_cast<int16_t>(x) < static_cast<int16_t>(y) ? -1 : 0)
+            BINARY(LE16, static_cast<int16_t>(x) <= static_cast<int16_t>(y) ? -1 : 0)
+            BINARY(GT16, static_cast<int16_t>(x) > static_cast<int16_t>(y) ? -1 : 0)
+            BINARY(GE16, static_cast<int16_t>(x) >= static_cast<int16_t>(y) ? -1 : 0)
+#undef BINARY
+            CASE(ITOS)
+            {
+                const uint32_t box = newString(OString::fromInt(S[sp]));
+                S[sp] = static_cast<int32_t>(box);
+                NEXT();
+            }
+            CASE(TOBYTE)
+            {
+                S[sp] &= 255;
+                NEXT();
+            }
+            CASE(PUSHTRUE)
+            CASE(PUSHTRUE2)
+            {
+                S[++sp] = -1;
+                NEXT();
+            }
+            CASE(PUSH0)
+            {
+                S[++sp] = 0;
+                NEXT();
+            }
+            CASE(PUSH64)
+            {
+                const int32_t low = I32();
+                const int32_t high = I32();
+                S[sp + 1] = low;
+                S[sp + 2] = high;
+                sp += 2;
+                NEXT();
+            }
+            CASE(NATIVE)
+            {
+                const int group = U8();
+                const int operation = static_cast<int8_t>(U8());
+                SYNC();
+                inNative = true;
+                dispatchNative(group, operation);
+                inNative = false;
+                sp = m_sp;
+                NEXT();
+            }
+            CASE(CLEAR8)
+            CASE(CLEAR32)
+            {
+                const int32_t n = (*opStart == static_cast<uint8_t>(Op::CLEAR8)) ? I8() : I32();
+                if (n > 0)
+                    std::memset(mem.bytes(static_cast<uint32_t>(S[sp]), uint64_t(n) * 4), 0,
+                                size_t(n) * 4);
+                --sp;
+                NEXT();
+            }
+            CASE(COPY8)
+            CASE(COPY32)
+            {
+                const int32_t n = (*opStart == static_cast<uint8_t>(Op::COPY8)) ? I8() : I32();
+                if (n > 0) {
+                    const uint64_t bytes = uint64_t(n) * 4;
+                    const uint8_t* from = mem.bytes(static_cast<uint32_t>(S[sp]), bytes);
+                    uint8_t* to = mem.bytes(static_cast<uint32_t>(S[sp - 1]), bytes);
+                    // Word by word, ascending, as the instruction has always copied.
+                    for (uint64_t i = 0; i < bytes; i += 4)
+                        std::memmove(to + i, from + i, 4);
+                }
+                --sp;
+                NEXT();
+            }
+            CASE(LOADN8)
+            CASE(LOADN32)
+            {
+                const int32_t n = (*opStart == static_cast<uint8_t>(Op::LOADN8)) ? I8() : I32();
+                const int64_t newSp = int64_t{sp} + n - 1;
+                if (newSp < -1 || newSp >= kStackWords) [[unlikely]] {
+                    SYNC();
+                    stackFault(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
+                }
+                if (n > 0) {
+                    const uint8_t* from = mem.bytes(static_cast<uint32_t>(S[sp]), uint64_t(n) * 4);
+                    std::memmove(S + sp, from, size_t(n) * 4);
+                }
+                sp = static_cast<int32_t>(newSp);
+                NEXT();
+            }
+            CASE(STOREN8)
+            CASE(STOREN32)
+            {
+                const int32_t n = (*opStart == static_cast<uint8_t>(Op::STOREN8)) ? I8() : I32();
+                const int32_t count = n > 0 ? n : 0;
+                const int32_t address = SLOT(int64_t{sp} - count);
+                if (count > 0)
+                    std::memmove(mem.bytes(static_cast<uint32_t>(address), uint64_t(count) * 4),
+                                 S + sp - count + 1, size_t(count) * 4);
+                sp -= count + 1;
+                NEXT();
+            }
+            CASE(EXTCALL)
+            {
+                const int extension = I8();
+                const int function = I8();
+                SYNC();
+                if (!m_host)
+                    fatalError("Dll not supported", m_pc);
+                inNative = true;
+                const int32_t newSp = m_host->callExtension(extension, function, sp, m_stackBase);
+                inNative = false;
+                setSp(newSp);
+                sp = m_sp;
+                NEXT();
+            }
+            CASE(SEXT8)
+            {
+                const int32_t n = I8();
+                if (n > 0) {
+                    if (n > sp + 1) [[unlikely]] {
+                        SYNC();
+                        stackFault(sp - n + 1);
+                    }
+                    for (int32_t i = 0; i < n; ++i)
+                        S[sp - i] = static_cast<int8_t>(S[sp - i]);
+                }
+                NEXT();
+            }
+            CASE(NEWARRAY)
+            {
+                const int32_t size = I8();
+                if (size != 1 && size != 4 && size != 8 && size != 12 && size != 16) [[unlikely]] {
+                    SYNC();
+                    fatalError("Internal error: invalid array element size " + std::to_string(size),
+                               m_pc);
+                }
+                const int32_t header = S[sp];
+                NULL_CHECK(header);
+                ST(wrapAdd(header, 4), size);
+                ST(header, newVector(static_cast<uint32_t>(size), 0));
+                --sp;
+                NEXT();
+            }
+            CASE(TRY)
+            {
+                const int32_t classId = I32();
+                const int32_t d = I32();
+                if (handlerCount + 1 >= kHandlerSlots) [[unlikely]] {
+                    SYNC();
+                    fatalError("Too many nested exception handlers", m_pc);
+                }
+                handlers[static_cast<size_t>(++handlerCount)] = {
+                    classId, sp, static_cast<int32_t>(int64_t{OP_ADDR()} + 8 + d),
+                    static_cast<int32_t>(callGcInfo.size())};
+                NEXT();
+            }
+            CASE(ENDTRY)
+            {
+                const int32_t n = I8();
+                const int32_t count = handlerCount + n;
+                if (count < 0 || count >= kHandlerSlots) [[unlikely]] {
+                    SYNC();
+                    fatalError("Internal error: unbalanced exception handlers", m_pc);
+                }
+                handlerCount = count;
+                NEXT();
+            }
+            CASE(THROW)
+            {
+                const uint32_t exception = static_cast<uint32_t>(S[sp]);
+                if (exception != 0) {
+                    SYNC();
+                    throwObject(exception, static_cast<int32_t>(ip - codeStart));
+                    sp = m_sp;
+                    JUMP_TO(m_pc);
+                }
+                NEXT();
+            }
+            CASE(FREE)
+            {
+                const uint32_t handle = static_cast<uint32_t>(S[sp]);
+                releaseChecked(handle);
+                --sp;
+                NEXT();
+            }
+            CASE(PUSHGLOBALS)
+            {
+                S[++sp] = static_cast<int32_t>(globalsHandle);
+                NEXT();
+            }
+            CASE(BOXR)
+            CASE(BOXW)
+            {
+                const int code = (*opStart == static_cast<uint8_t>(Op::BOXR)) ? GC_CODE_REFERENCE
+                                                                                : GC_CODE_NATIVE;
+                const uint32_t box = m_heap.allocate(4, 0, code);
+                ST(box, S[sp]);
+                S[sp] = static_cast<int32_t>(box);
+                NEXT();
+            }
+            CASE(LDLOCI1)
+            CASE(LDLOCI2)
+            CASE(LDLOCI3)
+            {
+                const int levels = *opStart - static_cast<uint8_t>(Op::LDLOCI1) + 1;
+                const int32_t k = I8();
+                int32_t v = SLOT(int64_t{sp} + 1 + k);
+                for (int i = 0; i < levels; ++i)
+                    v = LD(v);
+                S[++sp] = v;
+                NEXT();
+            }
+            CASE(LOCFLD1)
+            CASE(LOCFLD2)
+            CASE(LOCFLD3)
+            {
+                const int levels = *opStart - static_cast<uint8_t>(Op::LOCFLD1) + 1;
+                const int32_t k = I8();
+                const int32_t f = I8();
+                int32_t v = SLOT(int64_t{sp} + 1 + k);
+                for (int i = 0; i < levels; ++i)
+                    v = LD(v);
+                NULL_CHECK(v);
+                S[++sp] = wrapAdd(v, 4 * f);
+                NEXT();
+            }
+            CASE(DEREF2)
+            {
+                S[sp] = LD(LD(S[sp]));
+                NEXT();
+            }
+            CASE(DEREF3)
+            {
+                S[sp] = LD(LD(LD(S[sp])));
+                NEXT();
+            }
+            CASE(FREEBOX)
+            {
+                const uint32_t box = static_cast<uint32_t>(S[sp]);
+                if (box != 0) {
+                    releaseChecked(mem.load32(box));
+                    releaseChecked(box);
+                }
+                --sp;
+                NEXT();
+            }
+            CASE(NEWOBJ)
+            CASE(NEWOBJK)
+            {
+                const bool keep = *opStart == static_cast<uint8_t>(Op::NEWOBJK);
+                const int gc = U8();
+                const int32_t words = I32();
+                const int32_t depth = I8();
+                if (!validGcCode(gc) || words < 0 || words > (1 << 28)) [[unlikely]] {
+                    SYNC();
+                    fatalError(validGcCode(gc) ? "Invalid mem alloc size" : "Invalid mem alloc gc code",
+                               m_pc);
+                }
+                const int32_t target = S[sp];
+                NULL_CHECK(target);
+                const uint32_t handle = m_heap.allocate(static_cast<uint32_t>(words) * 4, 0, gc);
+                ST(target, convertDepth(depth, static_cast<int32_t>(handle)));
+                if (!keep)
+                    --sp;
+                NEXT();
+            }
+            CASE(INC8)
+            {
+                const uint32_t a = static_cast<uint32_t>(S[sp]);
+                mem.store8(a, static_cast<uint8_t>(mem.load8(a) + 1));
+                --sp;
+                NEXT();
+            }
+            CASE(DEC8)
+            {
+                const uint32_t a = static_cast<uint32_t>(S[sp]);
+                mem.store8(a, static_cast<uint8_t>(mem.load8(a) - 1));
+                --sp;
+                NEXT();
+            }
+#define COMPOUND8(name, expr)                                                                      \
+    CASE(name)                                                                                     \
+    {                                                                                              \
+        const uint32_t a = static_cast<uint32_t>(S[sp - 1]);                                       \
+        const int32_t x = mem.load8(a);                                                            \
+        const int32_t y = S[sp] & 255;                                                             \
+        mem.store8(a, static_cast<uint8_t>(expr));                                                 \
+        sp -= 2;                                                                                   \
+        NEXT();                                                                                    \
+    }
+            COMPOUND8(ADDSET8, x + y)
+            COMPOUND8(SUBSET8, x - y)
+            COMPOUND8(MULSET8, x * y)
+            COMPOUND8(DIVSET8, divide8(x, y))
+            COMPOUND8(MODSET8, modulo8(x, y))
+            COMPOUND8(ANDSET8, x & y)
+            COMPOUND8(ORSET8, x | y)
+            COMPOUND8(XORSET8, x ^ y)
+            COMPOUND8(SHLSET8, static_cast<int8_t>(y) > 0
+                                   ? (static_cast<int8_t>(y) >= 32 ? 0 : x << static_cast<int8_t>(y))
+                                   : static_cast<int8_t>(y) == 0
+                                         ? x
+                                         : (static_cast<int8_t>(x) < 0 ? 0xFF : 0))
+            COMPOUND8(SHRSET8, static_cast<int8_t>(y) > 0
+                                   ? (static_cast<int8_t>(y) >= 32
+                                          ? (static_cast<int8_t>(x) < 0 ? 0xFF : 0)
+                                          : static_cast<int8_t>(x) >> static_cast<int8_t>(y))
+                                   : static_cast<int8_t>(y) == 0 ? x : 0)
+#undef COMPOUND8
+            CASE(STOREZ8)
+            {
+                mem.store8(static_cast<uint32_t>(S[sp]), 0);
+                --sp;
+                NEXT();
+            }
+            CASE(STORE8)
+            {
+                mem.store8(static_cast<uint32_t>(S[sp - 1]), static_cast<uint8_t>(S[sp]));
+                sp -= 2;
+                NEXT();
+            }
+            CASE(STOREZ16)
+            {
+                mem.store16(static_cast<uint32_t>(S[sp]), 0);
+                --sp;
+                NEXT();
+            }
+            CASE(STORE16)
+            {
+                mem.store16(static_cast<uint32_t>(S[sp - 1]), static_cast<uint16_t>(S[sp]));
+                sp -= 2;
+                NEXT();
+            }
+            CASE(MKBLOCK8)
+            CASE(MKBLOCK32)
+            {
+                const int32_t n = (*opStart == static_cast<uint8_t>(Op::MKBLOCK8)) ? I8() : I32();
+                const int32_t count = n > 0 ? n : 0;
+                if (count > sp + 1) [[unlikely]] {
+                    SYNC();
+                    stackFault(sp - count + 1);
+                }
+                const uint32_t block =
+                    m_heap.allocate(static_cast<uint32_t>(count) * 4, 0, GC_CODE_NATIVE);
+                if (count > 0)
+                    std::memcpy(mem.bytes(block, uint64_t(count) * 4), S + sp - count + 1,
+                                size_t(count) * 4);
+                sp -= count;
+                S[++sp] = static_cast<int32_t>(block);
+                NEXT();
+            }
+            INVALID
+            {
+                SYNC();
+                m_pc = OP_ADDR();
+                fatalError("Internal error: invalid opcode " +
+                               std::to_string(static_cast<int8_t>(*opStart)),
+                           m_pc);
+            }
+        }
+    stack_fault:
+        SYNC();
+        stackFault(sp);
+    } catch (...) {
+        // Publish where the error happened. A native keeps the stack index it left behind.
+        m_pc = static_cast<int32_t>(ip - codeStart) - 1;
+        if (!inNative)
+            m_sp = sp;
+        throw;
+    }
+
+#undef OP_ADDR
+#undef I8
+#undef U8
+#undef I16
+#undef I32
+#undef SYNC
+#undef LD
+#undef ST
+#undef NULL_CHECK
+#undef SLOT
+#undef JUMP_TO
+#undef CASE
+#undef INVALID
+#undef NEXT
+#undef LOOP
+}
+
+} // namespace zelmo

@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: MIT
+// The heap's host-side bookkeeping, shared by the allocator (VMHeap.cpp) and the collector
+// (VMHeap_Collector.cpp): free lists and their node pool, roots, the entry-start bitmap, the
+// sorted pool ranges and the collector's work list. Not for use outside the heap.
+#pragma once
+
+#include "LinkedList.h"
+#include "VMHeap.h"
+#include "Vec.h"
+
+#include <cstring>
+#include <vector>
+
+namespace zelmo {
+
+// Heap corruption: name the place and the broken condition, then stop the process.
+[[noreturn]] void heapAssertionFailed(const char* condition, const char* function);
+
+#define ZELMO_HEAP_ASSERT(condition, text)                                                         \
+    do {                                                                                           \
+        if (!(condition)) [[unlikely]]                                                             \
+            ::zelmo::heapAssertionFailed(text, __PRETTY_FUNCTION__);                               \
+    } while (0)
+
+struct VMHeap::Impl {
+    static constexpr int kFreeListCount = 32;
+    // Pools larger than this would hold free entries beyond the last size class.
+    static constexpr uint64_t kMaxPoolData = uint64_t{1} << 31;
+
+    explicit Impl(VMHeap& heap);
+    ~Impl();
+
+    VMHeap& heap;
+    ListNodePool<HeapEntry*> nodePool;
+    Vec<LinkedList<HeapEntry*>*> freeHeapEntries;
+    uint32_t nonEmptyLists = 0; // bit k set: list k has at least one entry
+    LinkedList<HeapEntry*> roots;
+    // One bit per 4 bytes of guest memory: set where an entry header starts. It lets forged or
+    // stale handles be recognised in O(1) and finds the entry containing any pool address.
+    std::vector<uint64_t> entryStarts;
+    std::vector<std::pair<uint32_t, uint32_t>> poolRanges; // [start, end), sorted by start
+    std::vector<uint32_t> gcWorkList;                      // the marking stack
+    std::vector<uint32_t> dyingObjects;                    // table indexes released by a sweep
+
+    // ---- entries ----
+    HeapEntry* entryAt(uint64_t address) const
+    {
+        return reinterpret_cast<HeapEntry*>(heap.m_memory.hostAddress(uint32_t(address)));
+    }
+    uint32_t addressOf(const HeapEntry* entry) const { return heap.m_memory.guestAddress(entry); }
+    static uint8_t* bytesOf(HeapEntry* entry) { return reinterpret_cast<uint8_t*>(entry); }
+    static uint32_t word(const HeapEntry* entry, uint32_t index)
+    {
+        uint32_t value;
+        std::memcpy(&value, reinterpret_cast<const uint8_t*>(entry) + kHeapEntryHeader + 4 * index,
+                    4);
+        return value;
+    }
+    static void writeTrailer(HeapEntry* entry)
+    {
+        const uint32_t length = entry->size + kHeapEntryOverhead;
+        std::memcpy(bytesOf(entry) + kHeapEntryHeader + entry->size, &length, 4);
+    }
+    HeapEntry* nextOf(HeapEntry* entry) const;
+    HeapEntry* previousOf(HeapEntry* entry) const;
+    // The ObjectTable index an entry owns (stream holders: word 1; GCObjects: word 0), or 0.
+    static uint32_t hostObjectIndex(const HeapEntry* entry);
+
+    // ---- the entry-start bitmap ----
+    bool isEntryStart(uint64_t address) const
+    {
+        const uint64_t bit = address >> 2;
+        return (address & 3) == 0 && (bit >> 6) < entryStarts.size() &&
+               (entryStarts[bit >> 6] >> (bit & 63) & 1) != 0;
+    }
+    void setEntryStart(uint32_t address)
+    {
+        entryStarts[address >> 8] |= uint64_t{1} << (address >> 2 & 63);
+    }
+    void clearEntryStart(uint32_t address)
+    {
+        entryStarts[address >> 8] &= ~(uint64_t{1} << (address >> 2 & 63));
+    }
+    uint32_t entryStartAtOrBefore(uint32_t address, uint32_t poolStart) const;
+
+    // ---- pools and free lists ----
+    HeapEntry* addPool(uint64_t dataSize);
+    [[noreturn]] static void refuseHugeRequest();
+    HeapEntry* findFreeEntry(uint32_t alignedSize);
+    void addEntryToFreeEntries(HeapEntry* entry);
+    void removeFromFreeEntries(HeapEntry* entry);
+    // Frees an in-use entry and merges it with free neighbours; runs no release action.
+    HeapEntry* unlinkAndMerge(HeapEntry* entry);
+    void warnAlreadyFree(uint32_t handle) const;
+
+    // ---- marking ----
+    HeapEntry* requireMarkable(uint32_t handle) const;
+    void drain();
+    void traceClassObject(const HeapEntry* entry);
+    void traceArrayValue(uint32_t vectorHandle, bool elementsAreReferences);
+    // After a failed mark: no entry may stay marked outside a collection.
+    void abandonMarking();
+};
+
+} // namespace zelmo

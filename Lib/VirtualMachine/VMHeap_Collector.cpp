@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: MIT
+// The heap side of the mark-and-sweep collector: marking from roots and from the words the
+// machine's stack scan hands over, with an explicit work stack so that object graphs of any
+// depth are safe, and the sweep that releases every unmarked entry in address order.
+#include "VMHeap.h"
+
+#include "Errors.h"
+#include "VMHeapPrivate.h"
+
+#include <algorithm>
+
+namespace zelmo {
+
+HeapEntry* VMHeap::Impl::requireMarkable(uint32_t handle) const
+{
+    const uint64_t address = uint64_t{handle} - kHeapEntryHeader;
+    // A word that names no entry at all (a forged field, a stale handle into merged space) is
+    // refused like a free one instead of being read as a header.
+    if (handle < kHeapEntryHeader || !isEntryStart(address)) [[unlikely]]
+        throwError(kVMException, "Invalid heap reference");
+    HeapEntry* entry = entryAt(address);
+    if (entry->gcCode == GC_CODE_FREE || entry->gcCode == GC_CODE_TERMINATOR ||
+        entry->freeHeapEntryIterator != 0) [[unlikely]]
+        throwError(kVMException);
+    return entry;
+}
+
+void VMHeap::Impl::drain()
+{
+    // gcWorkList is the marking stack: references found while marking are pushed on it, the
+    // GCObjects' reported references included, and taken from the top until it is empty.
+    while (!gcWorkList.empty()) {
+        const uint32_t handle = gcWorkList.back();
+        gcWorkList.pop_back();
+        if (handle == 0) continue;
+        HeapEntry* entry = requireMarkable(handle);
+        if (entry->marked) continue;
+        entry->marked = 1;
+
+        if (entry->isGCObject == -1) {
+            if (const GCObject* object = heap.m_objects.find(hostObjectIndex(entry)))
+                object->reportReferences(gcWorkList);
+        }
+        const uint32_t words = entry->size / 4;
+        switch (entry->gcCode) {
+        case GC_CODE_CLASS_OBJECT:
+            traceClassObject(entry);
+            break;
+        case GC_CODE_PRIMITIVE_ARRAY:
+        case GC_CODE_OBJECT_ARRAY:
+            if (words >= 1) traceArrayValue(word(entry, 0), entry->gcCode == GC_CODE_OBJECT_ARRAY);
+            break;
+        case GC_CODE_REFERENCE:
+            if (words >= 1) gcWorkList.push_back(word(entry, 0));
+            break;
+        case GC_CODE_PAIR: {
+            const uint32_t tag = words >= 1 ? word(entry, 0) : 0;
+            if (tag != 1 && tag != 2) throwError(kVMException);
+            if (words >= 2) gcWorkList.push_back(word(entry, 1));
+            if (tag == 2 && words >= 3) gcWorkList.push_back(word(entry, 2));
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
+void VMHeap::Impl::traceClassObject(const HeapEntry* entry)
+{
+    const uint32_t words = entry->size / 4;
+    if (words == 0) return;
+    const uint32_t classId = word(entry, 0);
+    const ClassFieldTables& tables = heap.m_tables;
+    // Field indexes come from the image: any that fall outside the object are skipped.
+    if (tables.refFields && classId < tables.refFields->size()) {
+        for (int32_t field : (*tables.refFields)[classId]) {
+            if (field >= 0 && uint32_t(field) < words)
+                gcWorkList.push_back(word(entry, uint32_t(field)));
+        }
+    }
+    if (tables.arrayFields && classId < tables.arrayFields->size()) {
+        const std::vector<int32_t>& fields = (*tables.arrayFields)[classId];
+        const std::vector<uint8_t>* flags =
+            tables.arrayHoldsRefs && classId < tables.arrayHoldsRefs->size()
+                ? &(*tables.arrayHoldsRefs)[classId]
+                : nullptr;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            const int32_t field = fields[i];
+            if (field < 0 || uint32_t(field) >= words) continue;
+            const bool references = flags && i < flags->size() && (*flags)[i] != 0;
+            traceArrayValue(word(entry, uint32_t(field)), references);
+        }
+    }
+}
+
+void VMHeap::Impl::traceArrayValue(uint32_t vectorHandle, bool elementsAreReferences)
+{
+    if (vectorHandle == 0) return;
+    gcWorkList.push_back(vectorHandle);
+    // The storage is reached through the vector whether or not the vector was marked before:
+    // a vector may be marked by a plain reference that does not trace its elements.
+    const HeapEntry* vector = requireMarkable(vectorHandle);
+    if (vector->size < VectorLayout::kBytes) return;
+    const int32_t count = static_cast<int32_t>(word(vector, VectorLayout::kSize / 4));
+    if (count <= 0) return;
+    const uint32_t storageHandle = word(vector, VectorLayout::kData / 4);
+    if (storageHandle == 0) return;
+    gcWorkList.push_back(storageHandle);
+    if (!elementsAreReferences) return;
+    // Never read past the storage entry, whatever the count word claims.
+    const HeapEntry* storage = requireMarkable(storageHandle);
+    const uint32_t elements = std::min<uint32_t>(uint32_t(count), storage->size / 4);
+    for (uint32_t i = 0; i < elements; ++i) {
+        if (const uint32_t element = word(storage, i)) gcWorkList.push_back(element);
+    }
+}
+
+void VMHeap::Impl::abandonMarking()
+{
+    gcWorkList.clear();
+    for (size_t i = 0; i < heap.m_pools.size(); ++i) {
+        const uint32_t closing = heap.m_pools[i] + heap.m_poolSizes[i] - kHeapEntryHeader;
+        for (HeapEntry* he = entryAt(heap.m_pools[i]);; he = nextOf(he)) {
+            he->marked = 0;
+            if (addressOf(he) >= closing) break;
+        }
+    }
+}
+
+void VMHeap::collect()
+{
+    m_impl->gcWorkList.clear();
+    try {
+        for (HeapEntry* root : m_impl->roots) {
+            m_impl->gcWorkList.push_back(handleOf(root));
+            m_impl->drain();
+        }
+    } catch (...) {
+        m_impl->abandonMarking();
+        throw;
+    }
+    sweep();
+}
+
+void VMHeap::mark(uint32_t handle)
+{
+    if (handle == 0) return;
+    try {
+        m_impl->gcWorkList.push_back(handle);
+        m_impl->drain();
+    } catch (...) {
+        m_impl->abandonMarking();
+        throw;
+    }
+}
+
+void VMHeap::markArrayValue(uint32_t arrayValueAddress, bool elementsAreReferences)
+{
+    try {
+        m_impl->traceArrayValue(m_memory.load32(arrayValueAddress), elementsAreReferences);
+        m_impl->drain();
+    } catch (...) {
+        m_impl->abandonMarking();
+        throw;
+    }
+}
+
+void VMHeap::markIfInHeap(uint32_t word)
+{
+    if (word < kHeapEntryHeader) return;
+    if (HeapEntry* entry = belongsToPools(uint64_t{word} - kHeapEntryHeader)) mark(handleOf(entry));
+}
+
+void VMHeap::sweep()
+{
+    std::vector<uint32_t>& dying = m_impl->dyingObjects;
+    dying.clear();
+    for (size_t i = 0; i < m_pools.size(); ++i) {
+        HeapEntry* he = m_impl->entryAt(m_pools[i]);
+        ZELMO_HEAP_ASSERT(he->gcCode == GC_CODE_TERMINATOR, "he->gcCode == GC_CODE_TERMINATOR");
+        const uint32_t closing = m_pools[i] + m_poolSizes[i] - kHeapEntryHeader;
+        for (he = m_impl->nextOf(he); m_impl->addressOf(he) != closing; he = m_impl->nextOf(he)) {
+            ZELMO_HEAP_ASSERT(m_impl->addressOf(he) < closing, "entries stay inside their pool");
+            if (he->marked == 0 && he->freeHeapEntryIterator == 0) {
+                if (const uint32_t index = Impl::hostObjectIndex(he)) dying.push_back(index);
+                he = m_impl->unlinkAndMerge(he);
+            }
+            he->marked = 0;
+        }
+    }
+    // Release actions run in address order, after the walk: a destructor that touches the
+    // heap cannot pull an entry from under the sweep.
+    std::vector<uint32_t> batch;
+    batch.swap(dying);
+    for (uint32_t index : batch)
+        m_objects.destroy(index);
+    batch.clear();
+    if (m_impl->dyingObjects.empty())
+        m_impl->dyingObjects.swap(batch); // keep the buffer for the next sweep
+}
+
+} // namespace zelmo

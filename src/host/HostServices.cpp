@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+#include "HostServices.h"
+
+#include "Errors.h"
+#include "Stream.h"
+#include "VirtualMachine.h"
+
+#include <cstdio>
+#include <sys/time.h>
+
+namespace zelmo {
+
+HostServices::HostServices(std::u16string baseDirectory) : m_baseDirectory(std::move(baseDirectory))
+{
+}
+
+HostServices::~HostServices() = default;
+
+int64_t HostServices::nowMicroseconds()
+{
+    timeval tv{};
+    gettimeofday(&tv, nullptr);
+    return int64_t{tv.tv_sec} * 1000000 + tv.tv_usec;
+}
+
+void HostServices::markStarted() { m_startMicros = nowMicroseconds(); }
+
+int32_t HostServices::getCurrentTimeMillis()
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(nowMicroseconds() / 1000));
+}
+
+int32_t HostServices::getElapsedMillis()
+{
+    return static_cast<int32_t>(static_cast<uint32_t>((nowMicroseconds() - m_startMicros) / 1000));
+}
+
+void HostServices::log(const std::u16string& text)
+{
+    // UTF-8 on standard error: today's terminals would garble the low bytes of UTF-16 units.
+    const std::string line = "LOG: " + toUtf8(text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
+
+bool HostServices::setLogFile(const std::u16string&) { return false; }
+
+void HostServices::exitApplication() { throw InvocationOutcome{-1}; }
+
+void HostServices::setOrientation(int32_t orientation)
+{
+    if (orientation == m_orientation)
+        return;
+    m_orientation = orientation;
+    orientationChanged();
+}
+
+void HostServices::getScreenSize(int32_t& width, int32_t& height)
+{
+    if (m_orientation == 2) {
+        width = 800;
+        height = 480;
+    } else {
+        width = 480;
+        height = 800;
+    }
+}
+
+int32_t HostServices::callExtension(int32_t, int32_t, int32_t, uint32_t)
+{
+    raiseFatal("Dll not supported");
+}
+
+// Files and timers are provided by their own components; until they are wired in, every
+// request fails the way a refused path does.
+std::unique_ptr<TARNEL::OutputStream> HostServices::openFileWriter(const std::u16string&, int32_t)
+{
+    return nullptr;
+}
+std::unique_ptr<TARNEL::InputStream> HostServices::openFileReader(const std::u16string&)
+{
+    return nullptr;
+}
+bool HostServices::deleteFile(const std::u16string&) { return false; }
+bool HostServices::fileExists(const std::u16string&) { return false; }
+bool HostServices::renameFile(const std::u16string&, const std::u16string&) { return false; }
+bool HostServices::listDirectory(const std::u16string&, std::vector<std::u16string>&,
+                                 std::vector<std::u16string>&, int32_t)
+{
+    return false;
+}
+bool HostServices::createDirectory(const std::u16string&) { return false; }
+bool HostServices::deleteDirectory(const std::u16string&) { return false; }
+bool HostServices::renameDirectory(const std::u16string&, const std::u16string&) { return false; }
+bool HostServices::directoryExists(const std::u16string&) { return false; }
+int32_t HostServices::addTimer(uint32_t, int32_t) { return -1; }
+uint32_t HostServices::removeTimer(int32_t) { return 0; }
+bool HostServices::updateTimerDelay(int32_t, int32_t) { return false; }
+
+} // namespace zelmo

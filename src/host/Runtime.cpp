@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: MIT
+#include "Runtime.h"
+
+#include "HostServices.h"
+#include "MemoryInputStream.h"
+#include "VirtualMachine.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace zelmo {
+
+namespace {
+bool g_ended = false;
+int g_status = 0;
+
+void endApplication(int status)
+{
+    if (!g_ended) {
+        g_ended = true;
+        g_status = status;
+    }
+    QCoreApplication::exit(status);
+}
+} // namespace
+
+RuntimeOptions parseRuntimeOptions(int argc, char** argv)
+{
+    RuntimeOptions options;
+    options.programPath = argc > 0 ? QString::fromLocal8Bit(argv[0]) : QString();
+    // "--auto" counts only as the first argument; unknown arguments are ignored.
+    if (argc > 1 && QByteArray(argv[1]) == "--auto")
+        options.autoMode = true;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--headless")
+            options.headless = true;
+        else if (arg == "--help" || arg == "-h")
+            options.help = true;
+        else if (arg == "--version")
+            options.version = true;
+        else if (arg == "--app" && i + 1 < argc)
+            options.appDirectory = QString::fromLocal8Bit(argv[++i]);
+        else if (arg.startsWith("--app="))
+            options.appDirectory = QString::fromLocal8Bit(arg.mid(6));
+    }
+    return options;
+}
+
+QString runtimeUsage()
+{
+    return QStringLiteral(
+        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--help] [--version]\n"
+        "Runs the application image index.mcb of an application directory.\n\n"
+        "  --auto       use /opt/<name of this program> as the application directory\n"
+        "               (only as the first argument)\n"
+        "  --app DIR    use DIR as the application directory (default: the current directory)\n"
+        "  --headless   run without a window or display server; the application's timers\n"
+        "               and logic run, drawing is skipped. Ends when the application exits\n"
+        "               or has no timer left that could wake it.\n"
+        "  --help       show this text\n"
+        "  --version    show the version\n");
+}
+
+QString chooseApplicationDirectory(const RuntimeOptions& options, std::string& error)
+{
+    if (!options.appDirectory.isEmpty())
+        return QDir(options.appDirectory).absolutePath();
+    if (options.autoMode) {
+        const QByteArray base = QFileInfo(options.programPath).fileName().toLocal8Bit();
+        const QByteArray dir = "/opt/" + base;
+        if (dir.size() > 4096) {
+            error = base.toStdString() + ": VM basename too long\n";
+            return {};
+        }
+        return QString::fromLocal8Bit(dir);
+    }
+    return QDir::currentPath();
+}
+
+int startApplication(HostServices& host)
+{
+    host.markStarted();
+    VirtualMachine& vm = VirtualMachine::current();
+    const QString path = QDir(QString::fromStdU16String(host.baseDirectory()))
+                             .filePath(QStringLiteral("index.mcb"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "Failed to open '%s'\n", path.toLocal8Bit().constData());
+        return 1;
+    }
+    const QByteArray bytes = file.readAll();
+    file.close();
+    TARNEL::MemoryInputStream stream(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                     static_cast<uint32_t>(bytes.size()));
+    try {
+        vm.load(stream, u"index.mcb", &host);
+    } catch (const InvocationOutcome& outcome) {
+        return outcome.value == -1 ? 0 : 1;
+    }
+    return -1;
+}
+
+bool deliverToMachine(const std::function<void()>& call)
+{
+    if (g_ended)
+        return false;
+    try {
+        call();
+        return true;
+    } catch (const InvocationOutcome& outcome) {
+        endApplication(outcome.value == -1 ? 0 : 1);
+    } catch (const ErrorHandlingException&) {
+        std::fprintf(stderr, "FATAL: %s\n", toUtf8(lastErrorText()).c_str());
+        endApplication(1);
+    }
+    return false;
+}
+
+bool applicationEnded() { return g_ended; }
+int applicationExitStatus() { return g_status; }
+
+} // namespace zelmo

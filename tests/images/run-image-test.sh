@@ -1,0 +1,24 @@
+#!/bin/sh
+# Runs one image test: assembles NAME.asm, runs it with zelmo-vm --headless in a fresh
+# application directory, and compares the "LOG: " and "FATAL: " lines on standard error and the
+# exit status with NAME.expected (those lines, then "exit N" as the last line).
+# A directory NAME.files/ next to the source, when present, is copied into the application
+# directory first. Usage: run-image-test.sh ZELMO_ASM ZELMO_VM SOURCE.asm
+set -u
+asm="$1"; vm="$2"; source="$3"
+base="${source%.asm}"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/app"
+if [ -d "$base.files" ]; then cp -R "$base.files/." "$work/app/"; fi
+if ! "$asm" "$source" -o "$work/app/index.mcb" 2>"$work/asm.err"; then
+    echo "assembly failed:"; cat "$work/asm.err"; exit 1
+fi
+(cd "$work/app" && TZ="${TZ:-UTC}" timeout 60 "$vm" --headless --app "$work/app" 2>"$work/stderr" >"$work/stdout")
+status=$?
+grep -E '^(LOG|FATAL): ' "$work/stderr" >"$work/actual" || true
+echo "exit $status" >>"$work/actual"
+if ! diff -u "$base.expected" "$work/actual"; then
+    echo "--- full standard error:"; cat "$work/stderr"; exit 1
+fi
+exit 0

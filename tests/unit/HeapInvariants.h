@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+// Test helper: walks every pool of a VMHeap through checked guest reads and verifies the
+// heap's structural invariants. Returns an empty string when they hold, else the first
+// violation found, so that a test can EXPECT_EQ(checkHeapInvariants(heap), "").
+#pragma once
+
+#include "VMHeap.h"
+
+#include <array>
+#include <string>
+
+namespace zelmo::testing {
+
+inline std::string checkHeapInvariants(VMHeap& heap)
+{
+    GuestMemory& memory = heap.memory();
+    std::array<size_t, 32> freeByClass{};
+    int64_t inUse = 0, poolBytes = 0, entrySizes = 0, freeSpace = 0, actual = 0, wasted = 0;
+    const auto at = [](uint64_t address) { return " at " + std::to_string(address); };
+
+    for (size_t i = 0; i < heap.poolCount(); ++i) {
+        const uint32_t start = heap.poolStart(i);
+        const uint32_t closing = start + heap.poolSize(i) - kHeapEntryHeader;
+        poolBytes += heap.poolSize(i);
+        if (memory.load32(start + 16) != GC_CODE_TERMINATOR || memory.load32(start + 4) != 0 ||
+            memory.load32(start + 24) != kHeapEntryOverhead)
+            return "bad first terminator" + at(start);
+        bool previousFree = false;
+        uint64_t a = start + kHeapEntryOverhead;
+        for (;;) {
+            if (a > closing) return "entries overrun their pool" + at(a);
+            const uint32_t size = memory.load32(a + 4);
+            if (a == closing) {
+                if (memory.load32(a + 16) != GC_CODE_TERMINATOR || size != 0)
+                    return "bad closing terminator" + at(a);
+                break;
+            }
+            if (a + kHeapEntryOverhead + size > closing)
+                return "entry runs into the closing terminator" + at(a);
+            if (memory.load32(a + kHeapEntryHeader + size) != size + kHeapEntryOverhead)
+                return "trailer does not match the size" + at(a);
+            HeapEntry* entry = heap.entryOf(a + kHeapEntryHeader);
+            if (heap.belongsToPools(a) != entry ||
+                heap.belongsToPools(a + kHeapEntryOverhead + size - 1) != entry)
+                return "belongsToPools disagrees with the walk" + at(a);
+            if (entry->marked != 0) return "mark left set" + at(a);
+            entrySizes += size;
+            const bool free = entry->freeHeapEntryIterator != 0;
+            if (free) {
+                if (previousFree) return "two adjacent free entries" + at(a);
+                if (entry->gcCode != GC_CODE_FREE) return "free entry with a gc code" + at(a);
+                const int k = sizeClass(size);
+                if (k >= 32 || !heap.freeListContains(k, entry))
+                    return "free entry missing from its size-class list" + at(a);
+                ++freeByClass[k];
+                freeSpace += size;
+            } else {
+                if (entry->gcCode == GC_CODE_TERMINATOR || entry->actualSize > size ||
+                    size - entry->actualSize > kHeapEntryOverhead || entry->actualSize % 4 != 0)
+                    return "bad in-use entry" + at(a);
+                ++inUse;
+                actual += entry->actualSize;
+                wasted += size - entry->actualSize;
+            }
+            previousFree = free;
+            a += kHeapEntryOverhead + size;
+        }
+    }
+    // Each free entry is in its own list; equal lengths leave no room for strays or duplicates.
+    for (int k = 0; k < 32; ++k) {
+        if (heap.freeListLength(k) != freeByClass[k])
+            return "free list " + std::to_string(k) + " has " +
+                   std::to_string(heap.freeListLength(k)) + " nodes for " +
+                   std::to_string(freeByClass[k]) + " free entries";
+    }
+    if (inUse != heap.entryCount())
+        return "nOfEntries is " + std::to_string(heap.entryCount()) + ", walk found " +
+               std::to_string(inUse);
+    const int64_t headers = poolBytes - entrySizes;
+    if (poolBytes != freeSpace + actual + wasted + headers) return "accounting identity broken";
+    std::string report;
+    const int total = heap.getMemUsage(&report);
+    if (total != headers + actual + wasted) // the tests' objects hold nothing outside the heap
+        return "getMemUsage total " + std::to_string(total);
+    const std::string expected =
+        "nOfEntries=" + std::to_string(inUse) + " nOfPools=" + std::to_string(heap.poolCount()) +
+        " SzOfPools=" + std::to_string(poolBytes) + " AllContents=" + std::to_string(entrySizes) +
+        " freeSpace=" + std::to_string(freeSpace) + "\n";
+    if (report.find(expected) == std::string::npos)
+        return "report disagrees with the walk: " + report;
+    return {};
+}
+
+} // namespace zelmo::testing

@@ -1,0 +1,654 @@
+// SPDX-License-Identifier: MIT
+// The managed heap: allocation and splitting, release and merging, roots, the usage report,
+// release actions, refused requests, and the heap side of the collector.
+#include "Errors.h"
+#include "HeapInvariants.h"
+#include "VMHeap.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace zelmo;
+using zelmo::testing::checkHeapInvariants;
+
+namespace {
+
+// Records its own destruction; reports whatever references it is given.
+class Probe : public GCObject {
+public:
+    Probe(std::vector<int>* log, int id, std::vector<uint32_t> refs = {}, int outside = 0)
+        : m_log(log), m_id(id), m_refs(std::move(refs)), m_outside(outside)
+    {
+    }
+    ~Probe() override { m_log->push_back(m_id); }
+    void reportReferences(std::vector<uint32_t>& workList) const override
+    {
+        workList.insert(workList.end(), m_refs.begin(), m_refs.end());
+    }
+    int memoryOutsideHeap() const override { return m_outside; }
+
+private:
+    std::vector<int>* m_log;
+    int m_id;
+    std::vector<uint32_t> m_refs;
+    int m_outside;
+};
+
+class HeapTest : public ::testing::Test {
+protected:
+    explicit HeapTest(uint32_t poolSize = 64000)
+        : heap(memory, objects, nullptr, poolSize, {&refFields, &arrayFields, &arrayHoldsRefs})
+    {
+    }
+
+    uint32_t word(uint32_t handle, uint32_t index) { return memory.load32(handle + 4 * index); }
+    void setWord(uint32_t handle, uint32_t index, uint32_t value)
+    {
+        memory.store32(handle + 4 * index, value);
+    }
+    HeapEntry* entry(uint32_t handle) { return heap.entryOf(handle); }
+    // True when the handle's bytes are free, whether or not they were merged into a neighbour.
+    bool isFree(uint32_t handle)
+    {
+        const HeapEntry* around = heap.belongsToPools(handle - 24);
+        return around && around->freeHeapEntryIterator != 0;
+    }
+    uint32_t probe(int id, std::vector<uint32_t> refs = {}, int32_t code = GC_CODE_NATIVE)
+    {
+        return heap.createObject(std::make_unique<Probe>(&destroyed, id, std::move(refs)), code);
+    }
+    std::string report()
+    {
+        std::string text;
+        heap.getMemUsage(&text);
+        return text;
+    }
+    // A GC_CODE_VECTOR of `count` 4-byte elements with its storage, boxed in an array object.
+    uint32_t makeArray(int32_t boxCode, const std::vector<uint32_t>& elements, int32_t capacity)
+    {
+        const auto [vector, box] =
+            heap.createHeapEntryPair(VectorLayout::kBytes, 0, GC_CODE_VECTOR, 8, 0, boxCode);
+        const uint32_t storage = heap.allocate(4 * uint32_t(capacity), 0, GC_CODE_NATIVE);
+        setWord(vector, VectorLayout::kElementSize / 4, 4);
+        setWord(vector, VectorLayout::kData / 4, storage);
+        setWord(vector, VectorLayout::kCapacity / 4, uint32_t(capacity));
+        setWord(vector, VectorLayout::kSize / 4, uint32_t(elements.size()));
+        for (size_t i = 0; i < elements.size(); ++i)
+            setWord(storage, uint32_t(i), elements[i]);
+        setWord(box, 0, vector);
+        return box;
+    }
+
+    std::vector<int> destroyed; // outlives the objects that log into it
+    GuestMemory memory;
+    ObjectTable objects;
+    std::vector<std::vector<int32_t>> refFields;
+    std::vector<std::vector<int32_t>> arrayFields;
+    std::vector<std::vector<uint8_t>> arrayHoldsRefs;
+    VMHeap heap;
+};
+
+// A heap whose first pool holds one free block of exactly 200 bytes.
+class SmallPoolHeapTest : public HeapTest {
+protected:
+    SmallPoolHeapTest() : HeapTest(200) {}
+};
+
+} // namespace
+
+TEST(HeapSizeClass, IsTheSmallestPowerOfTwoThatHoldsTheCount)
+{
+    EXPECT_EQ(sizeClass(0), 0);
+    EXPECT_EQ(sizeClass(1), 0);
+    EXPECT_EQ(sizeClass(2), 1);
+    EXPECT_EQ(sizeClass(3), 2);
+    EXPECT_EQ(sizeClass(4), 2);
+    EXPECT_EQ(sizeClass(5), 3);
+    EXPECT_EQ(sizeClass(100), 7);
+    EXPECT_EQ(sizeClass(64000), 16);
+    EXPECT_EQ(sizeClass(0x80000000u), 31);
+    EXPECT_EQ(sizeClass(0x80000001u), 32);
+}
+
+TEST_F(HeapTest, FreshHeapReportsOnePoolOfFreeSpace)
+{
+    std::string text = "before";
+    EXPECT_EQ(heap.getMemUsage(&text), 80);
+    EXPECT_EQ(text, "before\nheaders 80 + actual 0 + wasted 0 + outsideHeap 0 = total 80\n"
+                    "stringContents=0 bitmapContents=0 fontContents=0\n"
+                    "nOfEntries=0 nOfPools=1 SzOfPools=64080 AllContents=64000 freeSpace=64000\n");
+    EXPECT_EQ(heap.getMemUsage(), 80);
+    EXPECT_EQ(heap.freeListLength(16), 1u);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(HeapTest, AllocationAlignsZeroesAndTagsEntries)
+{
+    const uint32_t five = heap.allocate(5, 0, GC_CODE_NATIVE);
+    EXPECT_EQ(entry(five)->actualSize, 8u);
+    EXPECT_EQ(entry(five)->size, 8u);
+    EXPECT_EQ(entry(five)->gcCode, GC_CODE_NATIVE);
+    EXPECT_EQ(entry(five)->isGCObject, 0);
+    EXPECT_EQ(memory.load32(five + 8), 36u); // trailer: size + 28
+
+    // Zero-byte requests split from the big block: distinct, non-null, capacity 0.
+    const uint32_t empty1 = heap.allocate(0, 0, GC_CODE_NATIVE);
+    const uint32_t empty2 = heap.allocate(0, 0, GC_CODE_NATIVE);
+    EXPECT_NE(empty1, 0u);
+    EXPECT_NE(empty1, empty2);
+    EXPECT_EQ(entry(empty1)->size, 0u);
+    EXPECT_EQ(entry(empty2)->actualSize, 0u);
+    EXPECT_EQ(heap.entryCount(), 3);
+
+    // Released bytes merge back into the big block and come back zeroed.
+    const uint32_t dirty = heap.allocate(40, 0, GC_CODE_NATIVE);
+    for (uint32_t i = 0; i < 10; ++i)
+        setWord(dirty, i, 0xdeadbeef);
+    heap.release(dirty);
+    const uint32_t again = heap.allocate(40, 0, GC_CODE_STRING);
+    EXPECT_EQ(again, dirty);
+    for (uint32_t i = 0; i < 10; ++i)
+        EXPECT_EQ(word(again, i), 0u) << i;
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(SmallPoolHeapTest, BlockIsSplitOnlyWhenTheRestExceeds28Bytes)
+{
+    // 200 - 172 = 28: the whole block is used and the slack stays inside it.
+    const uint32_t whole = heap.allocate(172, 0, GC_CODE_NATIVE);
+    EXPECT_EQ(entry(whole)->size, 200u);
+    EXPECT_EQ(entry(whole)->actualSize, 172u);
+    EXPECT_EQ(heap.poolCount(), 1u);
+    EXPECT_NE(report().find("actual 172 + wasted 28"), std::string::npos);
+    for (uint32_t i = 0; i < 50; ++i)
+        setWord(whole, i, 0xdeadbeef);
+    heap.release(whole);
+    const uint32_t again = heap.allocate(172, 0, GC_CODE_NATIVE);
+    for (uint32_t i = 0; i < 50; ++i)
+        EXPECT_EQ(word(again, i), 0u) << i; // the slack is zeroed too
+    heap.release(again);
+
+    // 200 - 168 = 32: the rest becomes a free entry of 4 bytes right after the object.
+    const uint32_t split = heap.allocate(168, 0, GC_CODE_NATIVE);
+    EXPECT_EQ(entry(split)->size, 168u);
+    HeapEntry* rest = heap.belongsToPools(split + 168 + 4);
+    ASSERT_NE(rest, nullptr);
+    EXPECT_EQ(heap.handleOf(rest), split + 168 + 28);
+    EXPECT_EQ(rest->size, 4u);
+    EXPECT_NE(rest->freeHeapEntryIterator, 0u);
+    EXPECT_EQ(heap.freeListLength(sizeClass(4)), 1u);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(SmallPoolHeapTest, PairSplitsOneBlockAndGivesTheSlackToTheSecond)
+{
+    // 8 + 136 + 28 = 172 leaves 28 bytes of slack in the 200-byte block.
+    const auto [first, second] =
+        heap.createHeapEntryPair(5, -1, GC_CODE_STRING, 136, 0, GC_CODE_REFERENCE);
+    EXPECT_EQ(second, first + 8 + 28);
+    EXPECT_EQ(entry(first)->size, 8u);
+    EXPECT_EQ(entry(first)->actualSize, 8u);
+    EXPECT_EQ(entry(first)->isGCObject, -1);
+    EXPECT_EQ(entry(first)->gcCode, GC_CODE_STRING);
+    EXPECT_EQ(entry(second)->size, 164u);
+    EXPECT_EQ(entry(second)->actualSize, 136u);
+    EXPECT_EQ(entry(second)->isGCObject, 0);
+    EXPECT_EQ(entry(second)->gcCode, GC_CODE_REFERENCE);
+    EXPECT_EQ(heap.entryCount(), 2);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+
+    // Either half can be released alone; releasing both restores the single block.
+    heap.release(first);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+    heap.release(second);
+    EXPECT_EQ(entry(first)->size, 200u);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(HeapTest, OversizedRequestGetsAPoolOfItsOwnThatOutlivesIt)
+{
+    const uint32_t big = heap.allocate(100001, 0, GC_CODE_NATIVE);
+    ASSERT_EQ(heap.poolCount(), 2u);
+    EXPECT_EQ(heap.poolSize(1), 100004u + 80u);
+    EXPECT_EQ(big, heap.poolStart(1) + 28 + 24);
+    EXPECT_EQ(entry(big)->size, 100004u);
+    heap.release(big);
+    EXPECT_EQ(heap.poolCount(), 2u);
+    EXPECT_NE(report().find("nOfPools=2 SzOfPools=164164 AllContents=164004 freeSpace=164004"),
+              std::string::npos);
+    // The next request that fits reuses the block instead of adding a pool.
+    heap.allocate(64004, 0, GC_CODE_NATIVE);
+    EXPECT_EQ(heap.poolCount(), 2u);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(HeapTest, HugeRequestsAreAnOrderlyFatalErrorAndChangeNothing)
+{
+    const std::string before = report();
+    for (uint32_t size : {0xffffffffu, 0xfffffffcu, 0x80000001u}) {
+        clearError();
+        ::testing::internal::CaptureStderr();
+        EXPECT_THROW(heap.allocate(size, 0, GC_CODE_NATIVE), ErrorHandlingException) << size;
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("FATAL: Out of memory"),
+                  std::string::npos);
+        EXPECT_EQ(lastErrorCode(), kFatal);
+    }
+    ::testing::internal::CaptureStderr();
+    EXPECT_THROW(heap.createHeapEntryPair(0x7ffffff0u, 0, GC_CODE_VECTOR, 0x7ffffff0u, 0,
+                                          GC_CODE_OBJECT_ARRAY),
+                 ErrorHandlingException);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(report(), before);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(HeapTest, AdjacentReleasesMergeInEitherOrder)
+{
+    for (bool firstThenSecond : {true, false}) {
+        const uint32_t a = heap.allocate(20, 0, GC_CODE_NATIVE);
+        const uint32_t b = heap.allocate(44, 0, GC_CODE_NATIVE);
+        const uint32_t guard = heap.allocate(4, 0, GC_CODE_NATIVE);
+        heap.release(firstThenSecond ? a : b);
+        heap.release(firstThenSecond ? b : a);
+        HeapEntry* merged = entry(a);
+        EXPECT_NE(merged->freeHeapEntryIterator, 0u);
+        EXPECT_EQ(merged->size, 20u + 44u + 28u);
+        EXPECT_EQ(heap.belongsToPools(b - 24), merged); // b's header is now inside a's data
+        EXPECT_EQ(checkHeapInvariants(heap), "");
+        // Releasing the guard joins everything with the rest of the pool again.
+        heap.release(guard);
+        EXPECT_EQ(heap.freeListLength(16), 1u);
+        EXPECT_NE(report().find("freeSpace=64000"), std::string::npos);
+        EXPECT_EQ(checkHeapInvariants(heap), "");
+    }
+}
+
+TEST_F(HeapTest, RootsAreCountedAndUnknownRemovalsReported)
+{
+    const uint32_t h = heap.allocate(8, 0, GC_CODE_NATIVE);
+    EXPECT_FALSE(heap.isRoot(h));
+    heap.addRoot(h);
+    heap.addRoot(h);
+    heap.removeRoot(h);
+    EXPECT_TRUE(heap.isRoot(h)); // added twice: one removal is not enough
+    heap.removeRoot(h);
+    EXPECT_FALSE(heap.isRoot(h));
+
+    const uint32_t other = heap.allocate(8, 0, GC_CODE_NATIVE);
+    heap.addRoot(other);
+    ::testing::internal::CaptureStderr();
+    heap.removeRoot(h);
+    heap.removeRoot(0xffffffffu);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Error: Removing non-existing root: " + std::to_string(int32_t(h)) +
+                  "Error: Removing non-existing root: -1");
+    EXPECT_TRUE(heap.isRoot(other));
+    heap.removeRoot(other);
+    EXPECT_FALSE(heap.isRoot(other));
+}
+
+TEST_F(HeapTest, ReleaseActionsRunExactlyOnce)
+{
+    // A GCObject entry: its host object dies with the entry, once.
+    const uint32_t a = probe(1);
+    EXPECT_EQ(word(a, 0), 1u); // the first table index
+    EXPECT_EQ(&heap.objectAt<Probe>(a), objects.find(1));
+    heap.release(a);
+    EXPECT_EQ(destroyed, std::vector<int>{1});
+    EXPECT_EQ(objects.liveCount(), 0u);
+
+    // A stream holder: word 0 is a type id, word 1 the stream's table index.
+    const uint32_t keep = probe(2);
+    const uint32_t stream = objects.add(std::make_unique<Probe>(&destroyed, 3));
+    const uint32_t holder = heap.allocate(8, 0, GC_CODE_STREAM_HOLDER);
+    setWord(holder, 0, word(keep, 0)); // a type id that happens to equal a live index
+    setWord(holder, 1, stream);
+    heap.release(holder);
+    EXPECT_EQ(destroyed, (std::vector<int>{1, 3}));
+    EXPECT_NE(objects.find(word(keep, 0)), nullptr);
+
+    // The sweep runs them too, once per entry.
+    heap.sweep();
+    EXPECT_EQ(destroyed, (std::vector<int>{1, 3, 2}));
+    heap.sweep();
+    EXPECT_EQ(destroyed.size(), 3u);
+    EXPECT_EQ(heap.entryCount(), 0);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(HeapTest, ReleasingAFreeEntryChangesNothing)
+{
+    const uint32_t before = probe(1);
+    const uint32_t a = probe(2);
+    const uint32_t guard = heap.allocate(4, 0, GC_CODE_NATIVE);
+    heap.release(a);
+    // The freed table slot is handed to a new object; a second release of `a` must not reach it.
+    const uint32_t reused = objects.add(std::make_unique<Probe>(&destroyed, 3));
+    EXPECT_EQ(reused, 2u);
+    const std::string state = report();
+    const size_t listLength = heap.freeListLength(sizeClass(8));
+
+    ::testing::internal::CaptureStderr();
+    heap.release(a);
+    EXPECT_EQ(heap.freeEntry(entry(a)), entry(a));
+    const std::string warnings = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(warnings.find("already free"), std::string::npos) << warnings;
+    EXPECT_EQ(destroyed, std::vector<int>{2});
+    EXPECT_NE(objects.find(reused), nullptr);
+    EXPECT_EQ(report(), state);
+    EXPECT_EQ(heap.freeListLength(sizeClass(8)), listLength);
+
+    // Once merged into its free predecessor the handle names no entry at all.
+    heap.release(before);
+    ::testing::internal::CaptureStderr();
+    heap.release(a);
+    heap.release(guard + 4);              // inside an object
+    heap.release(heap.poolStart(0) + 24); // the first terminator
+    heap.release(16);                     // far below every pool
+    EXPECT_EQ(::testing::internal::GetCapturedStderr().find("already free"), std::string::npos);
+    EXPECT_EQ(destroyed, (std::vector<int>{2, 1}));
+    EXPECT_EQ(heap.entryCount(), 1);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+    heap.release(0); // null is ignored silently
+    objects.destroy(reused);
+}
+
+TEST_F(HeapTest, ReportCountsObjectsAndWhatTheyHoldOutsideTheHeap)
+{
+    heap.createObject(std::make_unique<Probe>(&destroyed, 1, std::vector<uint32_t>{}, 100),
+                      GC_CODE_STRING);
+    heap.createObject(std::make_unique<Probe>(&destroyed, 2, std::vector<uint32_t>{}, 30),
+                      GC_CODE_FONT, 12);
+    heap.createObject(std::make_unique<Probe>(&destroyed, 3, std::vector<uint32_t>{}, 7),
+                      GC_CODE_NATIVE, 2);
+    heap.allocate(5, 0, GC_CODE_NATIVE);
+    std::string text;
+    // Headers: 80 for the pool plus 28 per entry in use; each object's size is its actual size.
+    EXPECT_EQ(heap.getMemUsage(&text), 80 + 4 * 28 + (8 + 12 + 4 + 8) + 137);
+    EXPECT_EQ(text, "\nheaders 192 + actual 32 + wasted 0 + outsideHeap 137 = total 361\n"
+                    "stringContents=100 bitmapContents=7 fontContents=30\n"
+                    "nOfEntries=4 nOfPools=1 SzOfPools=64080 AllContents=63888 freeSpace=63856\n");
+}
+
+TEST_F(HeapTest, BelongsToPoolsFindsTheEntryAroundAnyPoolAddress)
+{
+    const uint32_t a = heap.allocate(12, 0, GC_CODE_NATIVE);
+    const uint32_t b = heap.allocate(4, 0, GC_CODE_NATIVE);
+    for (uint32_t offset : {0u, 1u, 23u, 24u, 35u, 39u})
+        EXPECT_EQ(heap.belongsToPools(a - 24 + offset), entry(a)) << offset;
+    EXPECT_EQ(heap.belongsToPools(a - 24 + 40), entry(b));
+    const uint32_t start = heap.poolStart(0);
+    const uint32_t end = start + heap.poolSize(0);
+    EXPECT_EQ(heap.belongsToPools(start + 27)->gcCode, GC_CODE_TERMINATOR);
+    EXPECT_EQ(heap.handleOf(heap.belongsToPools(end - 1)), end); // the closing terminator
+    EXPECT_EQ(heap.belongsToPools(end), nullptr);
+    EXPECT_EQ(heap.belongsToPools(start - 1), nullptr);
+    EXPECT_EQ(heap.belongsToPools(0), nullptr);
+    EXPECT_EQ(heap.belongsToPools(uint64_t{1} << 32 | start), nullptr);
+}
+
+// ---- collector ----
+
+TEST_F(HeapTest, RootsKeepObjectsAliveUntilRemoved)
+{
+    const uint32_t kept = probe(1);
+    const uint32_t box = heap.allocate(4, 0, GC_CODE_REFERENCE);
+    setWord(box, 0, kept);
+    probe(2); // unreachable
+    heap.addRoot(box);
+    for (int i = 0; i < 3; ++i)
+        heap.collect();
+    EXPECT_EQ(destroyed, std::vector<int>{2});
+    EXPECT_EQ(heap.entryCount(), 2);
+    EXPECT_EQ(checkHeapInvariants(heap), ""); // also: no mark left set
+    heap.removeRoot(box);
+    heap.collect();
+    EXPECT_EQ(destroyed, (std::vector<int>{2, 1}));
+    EXPECT_EQ(heap.entryCount(), 0);
+}
+
+TEST_F(HeapTest, CyclesWithoutRootsAreCollected)
+{
+    // Class 0: word 0 class id, word 1 a reference field.
+    refFields = {{1}};
+    arrayFields = {{}};
+    arrayHoldsRefs = {{}};
+    const uint32_t a = heap.allocate(8, 0, GC_CODE_CLASS_OBJECT);
+    const uint32_t b = heap.allocate(8, 0, GC_CODE_CLASS_OBJECT);
+    setWord(a, 1, b);
+    setWord(b, 1, a);
+    const uint32_t c = heap.allocate(8, 0, GC_CODE_CLASS_OBJECT);
+    setWord(c, 1, a);
+    heap.addRoot(c);
+    heap.collect();
+    EXPECT_EQ(heap.entryCount(), 3);
+    heap.removeRoot(c);
+    heap.collect();
+    EXPECT_EQ(heap.entryCount(), 0);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(HeapTest, GCObjectsKeepWhatTheyReport)
+{
+    const uint32_t leaf = heap.allocate(4, 0, GC_CODE_NATIVE);
+    const uint32_t holder = probe(1, {leaf, 0});
+    heap.addRoot(holder);
+    heap.collect();
+    EXPECT_EQ(heap.entryCount(), 2);
+    heap.removeRoot(holder);
+    heap.collect();
+    EXPECT_EQ(heap.entryCount(), 0);
+    EXPECT_EQ(destroyed, std::vector<int>{1});
+}
+
+TEST_F(HeapTest, PairsFollowTheirTag)
+{
+    const uint32_t one = heap.allocate(4, 0, GC_CODE_NATIVE);
+    const uint32_t two = heap.allocate(4, 0, GC_CODE_NATIVE);
+    const uint32_t pair = heap.allocate(12, 0, GC_CODE_PAIR);
+    setWord(pair, 0, 2);
+    setWord(pair, 2, two); // word 1 stays 0
+    heap.addRoot(pair);
+    heap.collect();
+    EXPECT_FALSE(isFree(two));
+    EXPECT_TRUE(isFree(one));
+
+    // Tag 1 follows word 1 only.
+    setWord(pair, 0, 1);
+    heap.collect();
+    EXPECT_TRUE(isFree(two));
+    EXPECT_EQ(heap.entryCount(), 1);
+
+    // Any other tag stops the collection with code 10 and leaves no mark behind.
+    heap.allocate(4, 0, GC_CODE_NATIVE);
+    setWord(pair, 0, 3);
+    clearError();
+    EXPECT_THROW(heap.collect(), ErrorHandlingException);
+    EXPECT_EQ(lastErrorCode(), kVMException);
+    EXPECT_EQ(heap.entryCount(), 2); // nothing was swept
+    EXPECT_EQ(entry(pair)->marked, 0u);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(HeapTest, ArraysMarkVectorStorageAndReferenceElements)
+{
+    const uint32_t element = heap.allocate(4, 0, GC_CODE_NATIVE);
+    const uint32_t refArray = makeArray(GC_CODE_OBJECT_ARRAY, {element, 0}, 4);
+    const uint32_t numbers = makeArray(GC_CODE_PRIMITIVE_ARRAY, {element + 4}, 1);
+    const uint32_t empty = makeArray(GC_CODE_OBJECT_ARRAY, {}, 3);
+    const uint32_t emptyStorage = word(word(empty, 0), VectorLayout::kData / 4);
+    for (uint32_t box : {refArray, numbers, empty})
+        heap.addRoot(box);
+    heap.collect();
+    // 3 boxes, 3 vectors, 2 storages and the element; the empty array's storage is gone.
+    EXPECT_EQ(heap.entryCount(), 9);
+    EXPECT_TRUE(isFree(emptyStorage));
+    EXPECT_FALSE(isFree(word(empty, 0)));
+
+    // A primitive array's elements are numbers, even when they look like handles.
+    heap.removeRoot(refArray);
+    heap.collect();
+    EXPECT_TRUE(isFree(element));
+    EXPECT_EQ(heap.entryCount(), 5);
+
+    // A count word larger than the storage is clipped to what the storage holds.
+    const uint32_t element2 = heap.allocate(4, 0, GC_CODE_NATIVE);
+    const uint32_t liar = makeArray(GC_CODE_OBJECT_ARRAY, {element2}, 1);
+    setWord(word(liar, 0), VectorLayout::kSize / 4, 0x7fffffff);
+    heap.addRoot(liar);
+    heap.collect();
+    EXPECT_FALSE(isFree(element2));
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(HeapTest, ClassObjectsTraceTheirFieldTables)
+{
+    // Class 0: reference field 1, array fields 2 (references) and 4 (numbers).
+    // Class 1: field indexes outside the object are ignored.
+    refFields = {{1}, {1, 50, -3}};
+    arrayFields = {{2, 4}, {60}};
+    arrayHoldsRefs = {{255, 0}, {255}};
+    const uint32_t target = heap.allocate(4, 0, GC_CODE_NATIVE);
+    const uint32_t element = heap.allocate(4, 0, GC_CODE_NATIVE);
+    const uint32_t refs = makeArray(GC_CODE_OBJECT_ARRAY, {element}, 1);
+    const uint32_t numbers = makeArray(GC_CODE_PRIMITIVE_ARRAY, {target}, 1);
+    const uint32_t object = heap.allocate(24, 0, GC_CODE_CLASS_OBJECT);
+    setWord(object, 1, target);
+    setWord(object, 2, word(refs, 0)); // array values held inline: vector handle + second word
+    setWord(object, 4, word(numbers, 0));
+    heap.release(refs);
+    heap.release(numbers);
+
+    const uint32_t odd = heap.allocate(8, 0, GC_CODE_CLASS_OBJECT);
+    setWord(odd, 0, 1);
+    setWord(odd, 1, target);
+    const uint32_t unknown = heap.allocate(8, 0, GC_CODE_CLASS_OBJECT);
+    setWord(unknown, 0, 7); // no such class: traces nothing
+    setWord(unknown, 1, element);
+
+    heap.addRoot(object);
+    heap.addRoot(odd);
+    heap.addRoot(unknown);
+    heap.collect();
+    // object, odd, unknown, target, element, 2 vectors, 2 storages.
+    EXPECT_EQ(heap.entryCount(), 9);
+    heap.removeRoot(object);
+    heap.collect();
+    EXPECT_EQ(heap.entryCount(), 3); // odd keeps target; unknown keeps nothing
+    EXPECT_TRUE(isFree(element));
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(HeapTest, ConservativeWordsMarkTheEntryAroundThem)
+{
+    const uint32_t a = heap.allocate(16, 0, GC_CODE_NATIVE);
+    const uint32_t b = heap.allocate(16, 0, GC_CODE_NATIVE);
+    const uint32_t c = heap.allocate(16, 0, GC_CODE_NATIVE);
+    heap.markIfInHeap(a + 9);      // inside a's data
+    heap.markIfInHeap(b + 16 + 2); // inside b's trailer
+    heap.markIfInHeap(7);          // small numbers are never objects
+    heap.markIfInHeap(0xfffffff0u);
+    EXPECT_EQ(entry(a)->marked, 1u);
+    EXPECT_EQ(entry(b)->marked, 1u);
+    EXPECT_EQ(entry(c)->marked, 0u);
+    heap.collect();
+    EXPECT_EQ(heap.entryCount(), 2);
+    EXPECT_TRUE(isFree(c));
+
+    // A word that lands in a free entry or a terminator is a VMException; marks are cleared.
+    for (uint32_t bad : {c + 4, heap.poolStart(0) + 30}) {
+        heap.markIfInHeap(a);
+        ASSERT_EQ(entry(a)->marked, 1u);
+        clearError();
+        EXPECT_THROW(heap.markIfInHeap(bad), ErrorHandlingException);
+        EXPECT_EQ(lastErrorCode(), kVMException);
+        EXPECT_EQ(entry(a)->marked, 0u);
+    }
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(HeapTest, ForgedReferencesAreRefusedNotFollowed)
+{
+    const uint32_t a = heap.allocate(16, 0, GC_CODE_NATIVE);
+    const uint32_t box = heap.allocate(4, 0, GC_CODE_REFERENCE);
+    heap.addRoot(box);
+    for (uint32_t forged : {a + 4, 0x12345678u, 3u, heap.poolStart(0) + 24}) {
+        setWord(box, 0, forged);
+        clearError();
+        EXPECT_THROW(heap.collect(), ErrorHandlingException) << forged;
+        EXPECT_EQ(lastErrorCode(), kVMException);
+        EXPECT_EQ(checkHeapInvariants(heap), "");
+    }
+    // An array value address outside guest memory is the memory error, not a host read.
+    clearError();
+    EXPECT_THROW(heap.markArrayValue(0xfffffff0u, true), ErrorHandlingException);
+    EXPECT_EQ(lastErrorCode(), kFatal);
+}
+
+TEST_F(HeapTest, SweepReleasesInAddressOrderAndToleratesHeapUseInDestructors)
+{
+    // The destructor of the first object releases a live object further on.
+    class Releaser : public GCObject {
+    public:
+        Releaser(VMHeap& heap, std::vector<int>* log) : m_heap(heap), m_log(log) {}
+        ~Releaser() override
+        {
+            m_log->push_back(0);
+            m_heap.release(victim);
+        }
+        uint32_t victim = 0;
+
+    private:
+        VMHeap& m_heap;
+        std::vector<int>* m_log;
+    };
+    const uint32_t releaser =
+        heap.createObject(std::make_unique<Releaser>(heap, &destroyed), GC_CODE_NATIVE);
+    const uint32_t p1 = probe(1);
+    const uint32_t p2 = probe(2);
+    const uint32_t p3 = probe(3);
+    ASSERT_LT(releaser, p1);
+    ASSERT_LT(p1, p2);
+    heap.objectAt<Releaser>(releaser).victim = p3;
+    heap.addRoot(p3);
+    heap.addRoot(p2);
+    heap.collect();
+    // The sweep releases the releaser and p1 in address order; the releaser's destructor then
+    // frees p3 itself, after the walk.
+    EXPECT_EQ(destroyed, (std::vector<int>{0, 3, 1}));
+    EXPECT_EQ(heap.entryCount(), 1);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+    heap.removeRoot(p2);
+    heap.removeRoot(p3);
+}
+
+TEST_F(HeapTest, AMillionObjectChainIsMarkedWithoutRecursion)
+{
+    constexpr int kLength = 1000000;
+    uint32_t previous = 0;
+    for (int i = 0; i < kLength; ++i) {
+        const uint32_t box = heap.allocate(4, 0, GC_CODE_REFERENCE);
+        setWord(box, 0, previous);
+        previous = box;
+    }
+    heap.addRoot(previous);
+    heap.collect();
+    EXPECT_EQ(heap.entryCount(), kLength);
+    heap.removeRoot(previous);
+    heap.collect();
+    EXPECT_EQ(heap.entryCount(), 0);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+}
+
+TEST_F(HeapTest, CorruptionStopsTheProcessWithTheHeapAssertion)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(heap.freeEntry(nullptr),
+                 "\\.\\./\\.\\./Lib/VirtualMachine/src/Heap: .*freeEntry.*: Assertion `he' failed");
+    const uint32_t a = heap.allocate(8, 0, GC_CODE_NATIVE);
+    entry(a)->size = 12; // the entry no longer ends where the next one starts
+    EXPECT_DEATH(heap.release(a), "Lib/VirtualMachine/src/Heap: .*Assertion");
+    entry(a)->size = 8;
+}

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: MIT
+// zelmo-asm: assembles a source file into an index.mcb image.
+//   zelmo-asm SOURCE [-o OUTPUT]      (OUTPUT defaults to index.mcb)
+#include "Assembler.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+int usage()
+{
+    std::cerr << "usage: zelmo-asm SOURCE [-o OUTPUT]\n";
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string source;
+    std::string output = "index.mcb";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-o" && i + 1 < argc) {
+            output = argv[++i];
+        } else if (arg == "-h" || arg == "--help") {
+            usage();
+            return 0;
+        } else if (source.empty() && (arg == "-" || arg.empty() || arg[0] != '-')) {
+            source = arg;
+        } else {
+            return usage();
+        }
+    }
+    if (source.empty()) return usage();
+
+    std::string text;
+    if (source == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    } else {
+        std::ifstream in(source, std::ios::binary);
+        if (!in) {
+            std::cerr << source << ": cannot open\n";
+            return 1;
+        }
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = zelmo::image::assembleToBytes(text, source == "-" ? "<stdin>" : source);
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << "\n";
+        return 1;
+    }
+
+    std::ofstream out(output, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    out.close();
+    if (!out) {
+        std::cerr << output << ": cannot write\n";
+        std::remove(output.c_str());
+        return 1;
+    }
+    return 0;
+}
