@@ -10,8 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstdio>
-
 namespace zelmo {
 
 namespace {
@@ -137,18 +135,6 @@ bool HostFileServices::setLogFile(const std::u16string& path)
         return false;
     m_log = std::move(stream);
     return true;
-}
-
-void HostFileServices::log(const std::u16string& text)
-{
-    std::string line = "LOG: ";
-    line.reserve(text.size() + 6);
-    for (char16_t unit : text)
-        line.push_back(static_cast<char>(unit & 0xff));
-    line.push_back('\n');
-    std::fwrite(line.data(), 1, line.size(), stderr);
-    std::fflush(stderr);
-    logLine(text);
 }
 
 bool HostFileServices::logLine(const std::u16string& text)

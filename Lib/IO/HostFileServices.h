@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The host's file services and log file, shared by the windowed and the headless front-ends.
-// Every path is an application path: checked and mapped below the application directory by
-// ApplicationPaths; a bad path fails without touching the file system.
+// The host's file services and the log file's part of logging, shared by the windowed and the
+// headless front-ends. Every path is an application path: checked and mapped below the application
+// directory by ApplicationPaths; a bad path fails without touching the file system.
 #pragma once
 
 #include "ApplicationPaths.h"
@@ -45,8 +45,6 @@ public:
     // Otherwise the current log is closed and the file is started empty; the open result.
     bool setLogFile(const std::u16string& path);
     bool hasLogFile() const { return m_log != nullptr; }
-    // "LOG: " + text + "\n" on standard error, each unit as its low 8 bits, then logLine().
-    void log(const std::u16string& text);
     // "LOG: " + text as UTF-8 + "\n" into the log file, flushed so that a crash keeps it.
     // Nothing for empty text or without a log file; false when the write fails.
     bool logLine(const std::u16string& text);

@@ -411,35 +411,29 @@ TEST_F(HostFiles, FileAndDirectoryServicesKeepToTheirKind)
     QFile::remove(inApp("linkdir"));
 }
 
-TEST_F(HostFiles, LogLinesGoToStandardErrorAndTheLogFile)
+TEST_F(HostFiles, LogFileTakesUtf8LinesAndFollowsSetLogFile)
 {
     auto& s = *m_services;
+    EXPECT_FALSE(s.logLine(u"before any log file"));
     ASSERT_TRUE(s.setLogFile(u"logs/app.log")); // its directory is created
-    testing::internal::CaptureStderr();
-    s.log(u"h\u00e9llo \u0142");
-    s.log(u"");
-    s.log(u"second");
-    const std::string err = testing::internal::GetCapturedStderr();
-    // Standard error gets each unit's low byte; the file gets UTF-8.
-    EXPECT_EQ(err, "LOG: h\xe9llo \x42\nLOG: \nLOG: second\n");
+    EXPECT_TRUE(s.logLine(u"h\u00e9llo \u0142"));
+    EXPECT_TRUE(s.logLine(u"")); // an empty message leaves no line in the file
+    EXPECT_TRUE(s.logLine(u"second"));
     EXPECT_EQ(fileBytes(inApp("logs/app.log")), "LOG: h\xc3\xa9llo \xc5\x82\nLOG: second\n");
 
     // A bad path fails and leaves the current log file in place.
     EXPECT_FALSE(s.setLogFile(u"../escape.log"));
     EXPECT_TRUE(s.hasLogFile());
-    testing::internal::CaptureStderr();
-    s.log(u"third");
-    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(s.logLine(u"third"));
     EXPECT_EQ(fileBytes(inApp("logs/app.log")),
               "LOG: h\xc3\xa9llo \xc5\x82\nLOG: second\nLOG: third\n");
 
-    // Opening it again starts it empty; an empty path stops file logging only.
+    // Opening it again starts it empty; an empty path stops file logging.
     ASSERT_TRUE(s.setLogFile(u"logs/app.log"));
+    EXPECT_EQ(fileBytes(inApp("logs/app.log")), "");
     EXPECT_TRUE(s.setLogFile(u""));
     EXPECT_FALSE(s.hasLogFile());
-    testing::internal::CaptureStderr();
-    s.log(u"only on stderr");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "LOG: only on stderr\n");
+    EXPECT_FALSE(s.logLine(u"nowhere"));
     EXPECT_EQ(fileBytes(inApp("logs/app.log")), "");
 
     // A failed open releases the previous log file.

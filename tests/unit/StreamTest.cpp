@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The byte streams, the file reader and writer wrappers and the path helpers, against real
-// files in a temporary directory.
+// The byte streams, the file reader and writer wrappers, the path helpers and the stream
+// holders that keep them in the managed heap, against real files in a temporary directory.
 #include "CAppsFileReader.h"
 #include "CAppsFileWriter.h"
 #include "FileInputStream.h"
@@ -8,6 +8,8 @@
 #include "FileUtility.h"
 #include "MemoryInputStream.h"
 #include "MemoryOutputStream.h"
+#include "VirtualMachine.h"
+#include "natives/StreamHolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -358,4 +360,34 @@ TEST_F(StreamFiles, FileUtilityPathsAndNames)
     ASSERT_TRUE(QFile::remove(m_dir.filePath("p/q/r/f")));
     EXPECT_TRUE(FileUtility::removeDirectory(path("p/q/r")));
     EXPECT_FALSE(FileUtility::directoryExists(path("p/q/r")));
+}
+
+TEST(StreamHolder, ReleasingTheEntryClosesTheStreamAndTypeIdsAreChecked)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    zelmo::VirtualMachine vm;
+    const size_t liveBefore = vm.objects().liveCount();
+    auto writer = std::make_unique<CAppsFileWriter>(dir.filePath("held.txt").toStdU16String());
+    ASSERT_TRUE(writer->writeString(u"kept")); // still in the stream's buffer
+    const uint32_t holder = zelmo::StreamHolder::create(vm, std::move(writer));
+    EXPECT_EQ(vm.objects().liveCount(), liveBefore + 1);
+    EXPECT_EQ(zelmo::StreamHolder::typeId(vm, holder), zelmo::StreamHolder::FILE_WRITER_TYPE_ID);
+    EXPECT_TRUE(zelmo::StreamHolder::isOpen(vm, holder));
+    ASSERT_NE(zelmo::StreamHolder::getOutputStream(vm, holder), nullptr);
+    zelmo::clearError();
+    EXPECT_THROW(zelmo::StreamHolder::getInputStream(vm, holder), zelmo::ErrorHandlingException);
+    EXPECT_EQ(zelmo::lastErrorText(), u"VMException: Invalid TYPEID");
+
+    // A forged type id that claims a reader finds no reader behind the index.
+    vm.storeWord(holder, zelmo::StreamHolder::FILE_READER_TYPE_ID);
+    EXPECT_THROW(zelmo::StreamHolder::getInputStream(vm, holder), zelmo::ErrorHandlingException);
+    EXPECT_EQ(zelmo::lastErrorCode(), zelmo::kVMException);
+    vm.storeWord(holder, zelmo::StreamHolder::FILE_WRITER_TYPE_ID);
+
+    vm.heap().release(holder);
+    EXPECT_EQ(vm.objects().liveCount(), liveBefore);
+    QFile file(dir.filePath("held.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "kept");
 }
