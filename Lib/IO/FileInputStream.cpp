@@ -23,7 +23,8 @@ bool FileInputStream::openEncoded(const std::string& name)
         onError();
         return false;
     }
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking only while opening: a named pipe without a writer must not hang the caller.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};
     // A directory opens fine for reading but yields no data; it is not a file to read.
     if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -31,6 +32,7 @@ bool FileInputStream::openEncoded(const std::string& name)
         onError();
         return false;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_file = ::fdopen(fd, "rb");
     if (!m_file) {
         ::close(fd);

@@ -31,12 +31,15 @@ bool FileOutputStream::openEncoded(const std::string& name, Mode mode)
     }
     // Keeping the contents opens the existing file in place rather than copying it out and
     // back: a crash or a full disk halfway through must not cost the application its file.
-    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::Truncate ? O_TRUNC : 0);
+    // Non-blocking only while opening: a named pipe without a reader must not hang the caller.
+    const int flags =
+        O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | (mode == Mode::Truncate ? O_TRUNC : 0);
     const int fd = ::open(name.c_str(), flags, 0666);
     if (fd < 0) {
         onError();
         return false;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_file = ::fdopen(fd, "wb"); // fdopen never truncates; the descriptor decided that
     if (!m_file) {
         ::close(fd);

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace zelmo::TARNEL;
 
@@ -163,6 +164,16 @@ TEST_F(StreamFiles, FileOutputReportsAFullDeviceInsteadOfSucceedingSilently)
     ASSERT_TRUE(out.open(u"/dev/full", FileOutputStream::Mode::KeepContents));
     EXPECT_TRUE(out.writeByte('x'));
     EXPECT_FALSE(out.closeChecked());
+}
+
+TEST_F(StreamFiles, NamedPipesDoNotHangOpening)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(m_dir.filePath("pipe")).constData(), 0600), 0);
+    FileOutputStream out;
+    EXPECT_FALSE(out.open(path("pipe"))); // nobody reads it
+    FileInputStream in;
+    ASSERT_TRUE(in.open(path("pipe"))); // nobody writes it: no data, but no wait either
+    EXPECT_EQ(in.readByte(), -1);
 }
 
 TEST(MemoryStreams, InputEndsWithZeroAndKeepsPositionRules)
