@@ -71,8 +71,8 @@ int32_t HostServices::callExtension(int32_t, int32_t, int32_t, uint32_t)
     raiseFatal("Dll not supported");
 }
 
-// Files and timers are provided by their own components; until they are wired in, every
-// request fails the way a refused path does.
+// Files are provided by their own component; until it is wired in, every request fails the way
+// a refused path does.
 std::unique_ptr<TARNEL::OutputStream> HostServices::openFileWriter(const std::u16string&, int32_t)
 {
     return nullptr;
@@ -93,8 +93,29 @@ bool HostServices::createDirectory(const std::u16string&) { return false; }
 bool HostServices::deleteDirectory(const std::u16string&) { return false; }
 bool HostServices::renameDirectory(const std::u16string&, const std::u16string&) { return false; }
 bool HostServices::directoryExists(const std::u16string&) { return false; }
-int32_t HostServices::addTimer(uint32_t, int32_t) { return -1; }
-uint32_t HostServices::removeTimer(int32_t) { return 0; }
-bool HostServices::updateTimerDelay(int32_t, int32_t) { return false; }
+
+// Timers go to the scheduler. A negative delay is a caller's error and is refused (-1, false).
+int32_t HostServices::addTimer(uint32_t listener, int32_t delayMs)
+{
+    if (delayMs < 0)
+        return -1;
+    // Timers are only asked for by the thread's running machine, so that is where they go.
+    if (!m_scheduler.machine())
+        m_scheduler.setMachine(VirtualMachine::running());
+    return m_scheduler.addTimer(static_cast<int32_t>(listener), static_cast<uint32_t>(delayMs));
+}
+
+uint32_t HostServices::removeTimer(int32_t timerId)
+{
+    return static_cast<uint32_t>(m_scheduler.removeTimer(timerId));
+}
+
+bool HostServices::updateTimerDelay(int32_t timerId, int32_t delayMs)
+{
+    if (delayMs < 0)
+        return false;
+    m_scheduler.updateTimerDelay(timerId, delayMs);
+    return true;
+}
 
 } // namespace zelmo

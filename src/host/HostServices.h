@@ -5,6 +5,7 @@
 #pragma once
 
 #include "FrameworkServices.h"
+#include "Scheduler.h"
 
 #include <QElapsedTimer>
 #include <cstdint>
@@ -70,6 +71,9 @@ public:
     // Microseconds since the epoch, from the system time of day.
     static int64_t nowMicroseconds();
 
+    // The application's timers.
+    Scheduler& scheduler() { return m_scheduler; }
+
 protected:
     // The window repaints when the orientation changes; the headless host has nothing to do.
     virtual void orientationChanged() {}
@@ -78,6 +82,7 @@ private:
     std::u16string m_baseDirectory;
     int64_t m_startMicros = 0;
     int32_t m_orientation = 2; // landscape
+    Scheduler m_scheduler;
 };
 
 } // namespace zelmo
