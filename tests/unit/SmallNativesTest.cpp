@@ -3,7 +3,7 @@
 // empty digests), Range (references and stack values, refused bounds) and System (host queries,
 // exit requests, the current date-time in a box, the operations without a font host).
 #include "DateTime.h"
-#include "Stream.h"
+#include "HostServices.h"
 #include "VirtualMachine.h"
 
 #include <gtest/gtest.h>
@@ -16,62 +16,20 @@ using namespace zelmo;
 
 namespace {
 
-// Answers every host service with a recognisable value and records what it is told.
-class FakeHost : public FrameworkServices {
+// Answers the queries with recognisable values and records what it is told.
+class FakeHost : public HostServices {
 public:
-    std::unique_ptr<TARNEL::OutputStream> openFileWriter(const std::u16string&, int32_t) override
-    {
-        return nullptr;
-    }
-    std::unique_ptr<TARNEL::InputStream> openFileReader(const std::u16string&) override
-    {
-        return nullptr;
-    }
-    bool deleteFile(const std::u16string&) override { return false; }
-    bool fileExists(const std::u16string&) override { return false; }
-    int32_t reservedFileService() override { return 0; }
-    bool renameFile(const std::u16string&, const std::u16string&) override { return false; }
-    bool listDirectory(const std::u16string&, std::vector<std::u16string>&,
-                       std::vector<std::u16string>&, int32_t) override
-    {
-        return false;
-    }
-    bool createDirectory(const std::u16string&) override { return false; }
-    bool deleteDirectory(const std::u16string&) override { return false; }
-    bool renameDirectory(const std::u16string&, const std::u16string&) override { return false; }
-    bool directoryExists(const std::u16string&) override { return false; }
+    FakeHost() : HostServices(u"/nonexistent") {}
     int32_t queryInteger13() override { return 13; }
     int32_t queryInteger14() override { return 14; }
-    std::u16string getPathSeparator() override { return u"/"; }
-    std::u16string getPlatformName() override { return u"test"; }
     int32_t getCurrentTimeMillis() override { return -123456; }
     int32_t getElapsedMillis() override { return 4321; }
-    void invalidate(int32_t, int32_t, int32_t, int32_t) override {}
-    void log(const std::u16string&) override {}
-    bool setLogFile(const std::u16string&) override { return false; }
     int32_t queryString22(const std::u16string& text) override
     {
         queried.push_back(text);
         return 0;
     }
     void exitApplication() override { ++exits; }
-    void* getWidget() override { return nullptr; }
-    int32_t queryInteger25() override { return 0; }
-    int32_t queryInteger26(int32_t, int32_t) override { return 0; }
-    void notifyHost27(uint8_t, int32_t) override {}
-    void setScreenFlag(bool) override {}
-    void setOrientation(int32_t) override {}
-    int32_t getOrientation() override { return 2; }
-    int32_t callExtension(int32_t, int32_t, int32_t top, uint32_t) override { return top; }
-    void getScreenSize(int32_t& width, int32_t& height) override { width = 800, height = 480; }
-    void setIdle(bool) override {}
-    void registerScreenObject(uint32_t) override {}
-    void unregisterScreenObject(uint32_t) override {}
-    int32_t addTimer(uint32_t, int32_t) override { return 10; }
-    uint32_t removeTimer(int32_t) override { return 0; }
-    bool updateTimerDelay(int32_t, int32_t) override { return true; }
-    int32_t queryInteger39() override { return 0; }
-    std::u16string getBaseDirectory() override { return u"/"; }
 
     std::vector<std::u16string> queried;
     int exits = 0;
