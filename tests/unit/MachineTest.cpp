@@ -313,3 +313,48 @@ TEST_F(CollectorFixture, UnreachableCyclesAreReleasedAndLongChainsAreMarked)
 }
 
 } // namespace
+
+namespace {
+
+TEST(MergedImages, ASecondImageCatchesThroughItsOwnTry)
+{
+    VirtualMachine vm;
+    RecordingHost host;
+    // The first image has code of its own, so the second one's code base is not 0.
+    loadImage(vm, R"(
+.function @main main
+main:
+    PUSH32 1
+    PUSH32 2
+    ADD
+    FRAME8 -1
+    RET 0, 0
+)",
+              &host, u"first.mcb");
+    const int32_t second = loadImage(vm, R"(
+.identity 0102030405060708090a0b0c0d0e0f1011121314
+.class Problem
+.function "secondrun" run
+run:
+    TRY Problem, caught
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Problem
+    THROW
+    PUSHSTR "not caught"
+    NATIVE Debug, 1
+    RET 0, 0
+caught:
+    FRAME8 -1
+    PUSHSTR "caught in the second image"
+    NATIVE Debug, 1
+    RET 0, 0
+)",
+                                     &host, u"second.mcb");
+    ASSERT_EQ(second, 1);
+    ASSERT_GT(vm.modules[1].codeBase, 0);
+    vm.invoke(vm.registerMethod(u"secondrun", second), {}, {}, -1);
+    EXPECT_EQ(host.lines, std::vector<std::string>{"caught in the second image"});
+}
+
+} // namespace
