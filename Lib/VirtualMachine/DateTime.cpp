@@ -154,7 +154,7 @@ int DateTime::compare(const DateTime& other) const
     QDate otherDate(qtYear(other.m_year), other.m_month, other.m_day);
     QTime otherTime(other.m_hour, other.m_minute, other.m_second);
     if (other.m_timezone != m_timezone) {
-        // Expressed in our specification the other moment may fall outside our years; Qt's
+        // Expressed in our timezone the other moment may fall outside our years; Qt's
         // dates still order it correctly.
         const QDateTime moment = other.toQDateTime();
         const QDateTime converted = m_timezone == kUtc ? moment.toUTC() : moment.toLocalTime();

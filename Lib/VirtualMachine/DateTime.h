@@ -57,15 +57,15 @@ public:
     Status set(Field field, int32_t value);
     // Moves the moment by `seconds` (negative: backwards).
     Status addSeconds(int64_t seconds);
-    // Keeps the moment and expresses it in the other time specification.
+    // Keeps the moment and expresses it in the other timezone (local or UTC).
     Status setTimezone(int32_t timezone);
 
-    // -1, 0 or 1. Operands in different time specifications are compared after expressing
+    // -1, 0 or 1. Operands in different timezones are compared after expressing
     // `other` in this one's.
     int compare(const DateTime& other) const;
     // "YYYY-MM-DD hh:mm:ss", with a trailing "Z" in UTC.
     QString toString() const;
-    // The moment as a Qt date-time with the local or UTC specification.
+    // The moment as a Qt date-time in local time or UTC.
     QDateTime toQDateTime() const;
 
 private:

@@ -1,6 +1,6 @@
 ; DateTime references and comparisons. sameReference and differentReference compare the slot
 ; values; the other comparisons compare moments, after expressing the second operand in the first
-; one's time specification (the run's local time is UTC, so a local noon equals a UTC noon).
+; one's timezone (the run's local time is UTC, so a local noon equals a UTC noon).
 ; setTimezone keeps the instant.
 .globals 4
 
