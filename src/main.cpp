@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QTimer>
 #include <cstdio>
 
 using namespace zelmo;
@@ -38,10 +37,14 @@ int main(int argc, char** argv)
         HostServices host(directory.toStdU16String());
         try {
             status = startApplication(host);
+            // Headless, only a timer can wake the application: it ends when it exits or when
+            // no timer is left, checked after start-up and after every timer event.
+            Scheduler& scheduler = host.scheduler();
+            if (status < 0 && scheduler.timerCount() == 0)
+                status = 0;
             if (status < 0) {
-                // Nothing can wake a headless application that has no timer.
-                QTimer::singleShot(0, &app, [] {
-                    if (!applicationEnded())
+                scheduler.setDeliveryObserver([&scheduler] {
+                    if (!applicationEnded() && scheduler.timerCount() == 0)
                         QCoreApplication::exit(0);
                 });
                 status = app.exec();

@@ -111,9 +111,28 @@ bool HostServices::directoryExists(const std::u16string& path)
     return m_files.directoryExists(path);
 }
 
-// Timers are provided by their own component; until it is wired in, no timer starts.
-int32_t HostServices::addTimer(uint32_t, int32_t) { return -1; }
-uint32_t HostServices::removeTimer(int32_t) { return 0; }
-bool HostServices::updateTimerDelay(int32_t, int32_t) { return false; }
+// Timers go to the scheduler. A negative delay is a caller's error and is refused (-1, false).
+int32_t HostServices::addTimer(uint32_t listener, int32_t delayMs)
+{
+    if (delayMs < 0)
+        return -1;
+    // Timers are only asked for by the thread's running machine, so that is where they go.
+    if (!m_scheduler.machine())
+        m_scheduler.setMachine(VirtualMachine::running());
+    return m_scheduler.addTimer(static_cast<int32_t>(listener), static_cast<uint32_t>(delayMs));
+}
+
+uint32_t HostServices::removeTimer(int32_t timerId)
+{
+    return static_cast<uint32_t>(m_scheduler.removeTimer(timerId));
+}
+
+bool HostServices::updateTimerDelay(int32_t timerId, int32_t delayMs)
+{
+    if (delayMs < 0)
+        return false;
+    m_scheduler.updateTimerDelay(timerId, delayMs);
+    return true;
+}
 
 } // namespace zelmo

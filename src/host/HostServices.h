@@ -6,6 +6,7 @@
 
 #include "FrameworkServices.h"
 #include "HostFileServices.h"
+#include "Scheduler.h"
 
 #include <QElapsedTimer>
 #include <cstdint>
@@ -71,6 +72,9 @@ public:
     // Microseconds since the epoch, from the system time of day.
     static int64_t nowMicroseconds();
 
+    // The application's timers.
+    Scheduler& scheduler() { return m_scheduler; }
+
 protected:
     // The window repaints when the orientation changes; the headless host has nothing to do.
     virtual void orientationChanged() {}
@@ -80,6 +84,7 @@ private:
     HostFileServices m_files; // slots 2-12 and the log file
     int64_t m_startMicros = 0;
     int32_t m_orientation = 2; // landscape
+    Scheduler m_scheduler;
 };
 
 } // namespace zelmo

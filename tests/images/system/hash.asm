@@ -1,0 +1,139 @@
+; The Hash group: a hash object accumulates what update gives it, and every digest (of an
+; object or of a byte array) is an empty byte array; null fields and arrays are refused.
+.globals 4                      ; 0: a hash, 1: an empty field, 2, 3: an empty byte array
+
+.class Exception
+
+.function @main main
+.function @internalthrow internalthrow
+
+main:
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 1
+    NATIVE Hash, 1
+    PUSHGLOBALS
+    FLDADDR8 2
+    NEWARRAY 1
+    ; update accumulates; digest stays empty however often it is asked
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHGLOBALS
+    FLDADDR8 2
+    NATIVE Hash, 3
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE Hash, 4
+    LOAD
+    FLDADDR8 3
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHGLOBALS
+    FLDADDR8 2
+    NATIVE Hash, 3
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE Hash, 4
+    LOAD
+    FLDADDR8 3
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHGLOBALS
+    FLDADDR8 2
+    NATIVE Hash, 3
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE Hash, 4
+    LOAD
+    FLDADDR8 3
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 2
+    PUSH32 5
+    NATIVE Hash, 2
+    LOAD
+    FLDADDR8 3
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    ; null fields and arrays
+    TRY -1, caught1
+    PUSH0
+    PUSH32 1
+    NATIVE Hash, 1
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+caught1:
+    FRAME8 -1
+    TRY -1, caught2
+    PUSH0
+    PUSH32 1
+    NATIVE Hash, 2
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+caught2:
+    FRAME8 -1
+    TRY -1, caught3
+    PUSHGLOBALS
+    FLDADDR8 1
+    PUSHGLOBALS
+    FLDADDR8 2
+    NATIVE Hash, 3
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+caught3:
+    FRAME8 -1
+    TRY -1, caught4
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH0
+    NATIVE Hash, 3
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+caught4:
+    FRAME8 -1
+    TRY -1, caught5
+    PUSHGLOBALS
+    FLDADDR8 1
+    NATIVE Hash, 4
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+caught5:
+    FRAME8 -1
+    TRY -1, caught6
+    NATIVE Hash, 5
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+caught6:
+    FRAME8 -1
+    RET 0, 1
+
+; vminternalthrow(code, message): logs the message, then throws for the handler.
+internalthrow:
+    LDLOC8 -2
+    NATIVE Debug, 1
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Exception
+    THROW
+    RET 0, 2

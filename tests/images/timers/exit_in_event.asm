@@ -1,0 +1,40 @@
+; The application exits from inside a timer event while its timer still runs: the runtime ends
+; at once with status 0 and delivers nothing more.
+.globals 1                      ; ticks
+
+.class Ticker
+
+.selector @timerevent
+.impl Ticker tick
+
+.function @main main
+
+main:
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Ticker
+    PUSH0
+    NATIVE Timer, 1
+    FRAME8 -1
+    RET 0, 1
+
+tick:
+    PUSHGLOBALS
+    FLDADDR8 0
+    INC
+    PUSHGLOBALS
+    FLDADDR8 0
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    LOAD
+    PUSH32 2
+    EQ
+    JZ16 done
+    NATIVE System, 1
+    PUSHSTR "not reached"
+    NATIVE Debug, 1
+done:
+    RET 0, 2

@@ -1,0 +1,93 @@
+; Timer ids come from one counter that starts at 10 and never hands out an id again, even after
+; its timer was removed. Removing twice, or an id that does not exist, does nothing; negative
+; delays count as 0. When the last timer is removed the headless runtime ends: nothing is left
+; that could wake the application.
+.globals 2                      ; 0: the second timer's id, 1: its ticks
+
+.class Exception
+.class Silent                   ; its timer is removed before it can fire
+.class Counter
+
+.selector @timerevent
+.impl Silent silentTick
+.impl Counter counterTick
+
+.function @main main
+.function @internalthrow internalthrow
+
+main:
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Silent
+    PUSH32 0
+    NATIVE Timer, 1             ; the first timer of the process: 10
+    LDLOC8 -1
+    ITOS
+    NATIVE Debug, 1
+    NATIVE Timer, 2             ; removed at once
+    PUSHGLOBALS
+    FLDADDR8 0
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Counter
+    PUSH32 -5                   ; counts as 0
+    NATIVE Timer, 1             ; 11, not 10 again
+    LDLOC8 -1
+    ITOS
+    NATIVE Debug, 1
+    STORE
+    PUSH32 10
+    NATIVE Timer, 2             ; removing 10 a second time: nothing happens
+    PUSH32 99
+    PUSH32 5
+    NATIVE Timer, 3             ; no timer 99: nothing happens
+    PUSHGLOBALS
+    FLDADDR8 0
+    LOAD
+    PUSH32 -3
+    NATIVE Timer, 3             ; still 0
+    TRY -1, caught
+    NATIVE Timer, 4
+    ENDTRY -1
+    PUSH0
+caught:
+    FRAME8 -1
+    PUSHSTR "main done"
+    NATIVE Debug, 1
+    RET 0, 1
+
+silentTick:
+    PUSHSTR "removed timer fired"
+    NATIVE Debug, 1
+    RET 0, 2
+
+counterTick:
+    PUSHGLOBALS
+    FLDADDR8 1
+    INC
+    PUSHSTR "tick"
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 1
+    LOAD
+    PUSH32 3
+    EQ
+    JZ16 done
+    PUSHGLOBALS
+    FLDADDR8 0
+    LOAD
+    NATIVE Timer, 2
+    PUSHSTR "last timer removed"
+    NATIVE Debug, 1
+done:
+    RET 0, 2
+
+; vminternalthrow(code, message): logs the message, then throws for the handler.
+internalthrow:
+    LDLOC8 -2
+    NATIVE Debug, 1
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Exception
+    THROW
+    RET 0, 2

@@ -1,0 +1,106 @@
+; Two timers with different periods served by the runtime's event loop. A ticks every 20 ms; B
+; at first only every minute. After A's third tick B's delay becomes 0, so B ticks next; B's
+; first tick removes A, its third removes B itself and exits. The listeners are referenced by
+; nothing but their timers, so they also show that a timer keeps its listener alive.
+.globals 4                      ; 0: A's id, 1: B's id, 2: A's ticks, 3: B's ticks
+
+.class ListenerA
+.class ListenerB
+
+.selector @timerevent
+.impl ListenerA onA
+.impl ListenerB onB
+
+.function @main main
+
+main:
+    PUSHGLOBALS
+    FLDADDR8 0
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS ListenerA
+    PUSH32 20
+    NATIVE Timer, 1             ; addTimer(A, 20)
+    LDLOC8 -1
+    ITOS
+    NATIVE Debug, 1
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 1
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS ListenerB
+    PUSH32 60000
+    NATIVE Timer, 1             ; addTimer(B, 60000)
+    LDLOC8 -1
+    ITOS
+    NATIVE Debug, 1
+    STORE
+    RET 0, 1
+
+onA:
+    PUSHGLOBALS
+    FLDADDR8 2
+    INC
+    PUSHSTR "A tick"
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 2
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 2
+    LOAD
+    PUSH32 3
+    EQ
+    JZ16 doneA
+    PUSHGLOBALS
+    FLDADDR8 1
+    LOAD
+    PUSH32 0
+    NATIVE Timer, 3             ; setTimerDelay(B, 0)
+    PUSHSTR "B delay 0"
+    NATIVE Debug, 1
+doneA:
+    RET 0, 2
+
+onB:
+    PUSHGLOBALS
+    FLDADDR8 3
+    INC
+    PUSHSTR "B tick"
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 3
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 3
+    LOAD
+    PUSH32 1
+    EQ
+    JZ16 notFirst
+    PUSHGLOBALS
+    FLDADDR8 0
+    LOAD
+    NATIVE Timer, 2             ; removeTimer(A)
+    PUSHSTR "A removed"
+    NATIVE Debug, 1
+notFirst:
+    PUSHGLOBALS
+    FLDADDR8 3
+    LOAD
+    PUSH32 3
+    EQ
+    JZ16 doneB
+    PUSHGLOBALS
+    FLDADDR8 1
+    LOAD
+    NATIVE Timer, 2             ; removeTimer(B)
+    PUSHSTR "B removed"
+    NATIVE Debug, 1
+    NATIVE System, 1            ; exit
+doneB:
+    RET 0, 2

@@ -1,0 +1,437 @@
+// SPDX-License-Identifier: MIT
+// Date-times: validation order and refused values, formatting, arithmetic across days, months
+// and the 32-bit boundary, setters, time-zone conversion and comparison, and the DateTime
+// native group driven directly on a machine.
+#include "DateTime.h"
+#include "VirtualMachine.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+using namespace zelmo;
+using Tarnel::DateTime;
+using Status = DateTime::Status;
+using Field = DateTime::Field;
+
+namespace {
+
+// Tests that depend on the local time zone choose it themselves.
+void useTimeZone(const char* zone)
+{
+    qputenv("TZ", zone);
+    tzset();
+}
+
+DateTime make(int day, int month, int year, int hour, int minute, int second, int timezone)
+{
+    DateTime d;
+    const Status status = DateTime::create(day, month, year, hour, minute, second, timezone, d);
+    EXPECT_EQ(status, Status::Ok) << day << "." << month << "." << year;
+    return d;
+}
+
+std::string text(const DateTime& d)
+{
+    return d.toString().toStdString();
+}
+
+} // namespace
+
+TEST(DateTime, CreateChecksValuesInOrder)
+{
+    struct Row {
+        const char* name;
+        int values[7]; // day, month, year, hour, minute, second, timezone
+        Status expected;
+    };
+    const Row rows[] = {
+        {"year first", {40, 13, 10000, 24, 60, 60, 2}, Status::InvalidYear},
+        {"negative year", {1, 1, -1, 0, 0, 0, 0}, Status::InvalidYear},
+        {"month", {40, 0, 2000, 24, 60, 60, 2}, Status::InvalidMonth},
+        {"day", {32, 12, 2000, 24, 60, 60, 2}, Status::InvalidDay},
+        {"day zero", {0, 12, 2000, 0, 0, 0, 0}, Status::InvalidDay},
+        {"hour", {1, 1, 2000, 24, 60, 60, 2}, Status::InvalidHour},
+        {"minute", {1, 1, 2000, 23, 60, 60, 2}, Status::InvalidMinute},
+        {"second", {1, 1, 2000, 23, 59, 60, 2}, Status::InvalidSecond},
+        {"timezone", {1, 1, 2000, 23, 59, 59, 2}, Status::InvalidTimezone},
+        {"31 April", {31, 4, 2009, 0, 0, 0, 1}, Status::InvalidDay},
+        {"29 February 2001", {29, 2, 2001, 0, 0, 0, 1}, Status::InvalidDay},
+        {"29 February 1900", {29, 2, 1900, 0, 0, 0, 1}, Status::InvalidDay},
+        // The range checks come first: a missing day loses to a bad hour.
+        {"31 April at 25h", {31, 4, 2009, 25, 0, 0, 1}, Status::InvalidHour},
+        {"29 February 2000", {29, 2, 2000, 0, 0, 0, 1}, Status::Ok},
+        {"29 February of year 0", {29, 2, 0, 0, 0, 0, 1}, Status::Ok},
+        {"last second", {31, 12, 9999, 23, 59, 59, 1}, Status::Ok},
+    };
+    for (const Row& row : rows) {
+        DateTime d = make(7, 3, 2009, 14, 5, 9, 1);
+        const int* v = row.values;
+        EXPECT_EQ(DateTime::create(v[0], v[1], v[2], v[3], v[4], v[5], v[6], d), row.expected)
+            << row.name;
+        if (row.expected != Status::Ok) {
+            EXPECT_EQ(text(d), "2009-03-07 14:05:09Z") << row.name << ": result was changed";
+        }
+    }
+}
+
+TEST(DateTime, FormatsPaddedFieldsWithZForUtc)
+{
+    EXPECT_EQ(text(make(7, 3, 2009, 14, 5, 9, 1)), "2009-03-07 14:05:09Z");
+    EXPECT_EQ(text(make(2, 1, 5, 3, 4, 5, 1)), "0005-01-02 03:04:05Z");
+    EXPECT_EQ(text(make(2, 1, 42, 3, 4, 5, 1)), "0042-01-02 03:04:05Z");
+    EXPECT_EQ(text(make(31, 12, 987, 23, 59, 59, 1)), "0987-12-31 23:59:59Z");
+    EXPECT_EQ(text(make(1, 1, 0, 0, 0, 0, 1)), "0000-01-01 00:00:00Z");
+    useTimeZone("Europe/Berlin");
+    EXPECT_EQ(text(make(7, 3, 2009, 14, 5, 9, 0)), "2009-03-07 14:05:09");
+}
+
+TEST(DateTime, AddsAndSubtractsSecondsAcrossTheCalendar)
+{
+    DateTime d = make(31, 12, 2008, 23, 30, 0, 1);
+    ASSERT_EQ(d.addSeconds(25 * 3600), Status::Ok); // 25 hours: next day, one hour later
+    EXPECT_EQ(text(d), "2009-01-02 00:30:00Z");
+
+    d = make(28, 2, 2000, 12, 0, 0, 1);
+    ASSERT_EQ(d.addSeconds(86400), Status::Ok);
+    EXPECT_EQ(text(d), "2000-02-29 12:00:00Z");
+    ASSERT_EQ(d.addSeconds(86400), Status::Ok);
+    EXPECT_EQ(text(d), "2000-03-01 12:00:00Z");
+
+    // 30000 days are 2592000000 seconds, more than an int holds.
+    d = make(1, 1, 2000, 0, 0, 0, 1);
+    ASSERT_EQ(d.addSeconds(int64_t{30000} * 86400), Status::Ok);
+    EXPECT_EQ(text(d), "2082-02-19 00:00:00Z");
+    ASSERT_EQ(d.addSeconds(-int64_t{30000} * 86400), Status::Ok);
+    EXPECT_EQ(text(d), "2000-01-01 00:00:00Z");
+
+    // Year 0 is a leap year, and the years end at 0 and 9999.
+    d = make(28, 2, 0, 0, 0, 0, 1);
+    ASSERT_EQ(d.addSeconds(86400), Status::Ok);
+    EXPECT_EQ(text(d), "0000-02-29 00:00:00Z");
+    d = make(1, 1, 0, 0, 0, 0, 1);
+    EXPECT_EQ(d.addSeconds(-1), Status::OutOfRange);
+    EXPECT_EQ(text(d), "0000-01-01 00:00:00Z");
+    d = make(31, 12, 9999, 23, 59, 59, 1);
+    EXPECT_EQ(d.addSeconds(1), Status::OutOfRange);
+    EXPECT_EQ(d.addSeconds(INT64_MAX), Status::OutOfRange);
+    EXPECT_EQ(d.addSeconds(INT64_MIN), Status::OutOfRange);
+    EXPECT_EQ(text(d), "9999-12-31 23:59:59Z");
+    // The whole range: 10000 years of 365 days and 2425 leap days.
+    ASSERT_EQ(d.addSeconds(-(int64_t{3652425} * 86400 - 1)), Status::Ok);
+    EXPECT_EQ(text(d), "0000-01-01 00:00:00Z");
+}
+
+TEST(DateTime, SettersReplaceOneFieldOrRefuse)
+{
+    DateTime d = make(30, 3, 2009, 14, 5, 9, 1);
+    EXPECT_EQ(d.set(Field::Month, 4), Status::Ok);
+    EXPECT_EQ(d.set(Field::Hour, 0), Status::Ok);
+    EXPECT_EQ(d.set(Field::Minute, 59), Status::Ok);
+    EXPECT_EQ(d.set(Field::Second, 0), Status::Ok);
+    EXPECT_EQ(d.set(Field::Year, 987), Status::Ok);
+    EXPECT_EQ(text(d), "0987-04-30 00:59:00Z");
+
+    struct Row {
+        Field field;
+        int32_t value;
+        Status expected;
+    };
+    const Row refused[] = {
+        {Field::Day, 31, Status::InvalidDay}, // 31 April
+        {Field::Day, 0, Status::OutOfRange},     {Field::Day, 32, Status::OutOfRange},
+        {Field::Month, 0, Status::OutOfRange},   {Field::Month, 13, Status::OutOfRange},
+        {Field::Year, -1, Status::OutOfRange},   {Field::Year, 10000, Status::OutOfRange},
+        {Field::Hour, -1, Status::OutOfRange},   {Field::Hour, 24, Status::OutOfRange},
+        {Field::Minute, 60, Status::OutOfRange}, {Field::Second, 60, Status::OutOfRange},
+    };
+    for (const Row& row : refused) {
+        EXPECT_EQ(d.set(row.field, row.value), row.expected) << row.value;
+        EXPECT_EQ(text(d), "0987-04-30 00:59:00Z");
+    }
+
+    d = make(31, 1, 2009, 0, 0, 0, 1);
+    EXPECT_EQ(d.set(Field::Month, 2), Status::InvalidDay); // 31 February
+    d = make(29, 2, 2000, 0, 0, 0, 1);
+    EXPECT_EQ(d.set(Field::Year, 2001), Status::InvalidDay);
+    EXPECT_EQ(d.set(Field::Year, 2004), Status::Ok);
+    EXPECT_EQ(text(d), "2004-02-29 00:00:00Z");
+}
+
+TEST(DateTime, TimezoneChangesKeepTheInstant)
+{
+    useTimeZone("Europe/Berlin");
+    DateTime d = make(1, 7, 2009, 12, 0, 0, 0);
+    EXPECT_EQ(d.setTimezone(0), Status::Ok); // already local: nothing changes
+    EXPECT_EQ(text(d), "2009-07-01 12:00:00");
+    ASSERT_EQ(d.setTimezone(1), Status::Ok);
+    EXPECT_EQ(text(d), "2009-07-01 10:00:00Z");
+    EXPECT_EQ(d.timezone(), 1);
+    ASSERT_EQ(d.setTimezone(0), Status::Ok);
+    EXPECT_EQ(text(d), "2009-07-01 12:00:00");
+    EXPECT_EQ(d.setTimezone(2), Status::InvalidTimezone);
+
+    // Winter time across midnight, backwards.
+    d = make(1, 1, 2010, 0, 30, 0, 0);
+    ASSERT_EQ(d.setTimezone(1), Status::Ok);
+    EXPECT_EQ(text(d), "2009-12-31 23:30:00Z");
+
+    // Past the last year in local time: refused, unchanged.
+    d = make(31, 12, 9999, 23, 30, 0, 1);
+    EXPECT_EQ(d.setTimezone(0), Status::OutOfRange);
+    EXPECT_EQ(text(d), "9999-12-31 23:30:00Z");
+
+    // A local time that the spring change skips moves forward by the gap.
+    d = make(28, 3, 2021, 2, 30, 0, 0);
+    EXPECT_EQ(text(d), "2021-03-28 03:30:00");
+    ASSERT_EQ(d.setTimezone(1), Status::Ok);
+    EXPECT_EQ(text(d), "2021-03-28 01:30:00Z");
+    d = make(28, 3, 2021, 1, 30, 0, 0);
+    ASSERT_EQ(d.addSeconds(3600), Status::Ok);
+    EXPECT_EQ(text(d), "2021-03-28 03:30:00");
+}
+
+TEST(DateTime, ComparesFieldsAndInstants)
+{
+    useTimeZone("Europe/Berlin");
+    const DateTime base = make(15, 6, 2009, 12, 30, 30, 1);
+    struct Row {
+        DateTime other;
+        int expected;
+    };
+    const Row rows[] = {
+        {make(15, 6, 2009, 12, 30, 30, 1), 0},
+        {make(15, 6, 2010, 0, 0, 0, 1), -1},
+        {make(15, 7, 2008, 23, 0, 0, 1), 1},
+        {make(16, 5, 2009, 0, 0, 0, 1), 1},
+        {make(15, 6, 2009, 13, 0, 0, 1), -1},
+        {make(15, 6, 2009, 12, 31, 0, 1), -1},
+        {make(15, 6, 2009, 12, 30, 29, 1), 1},
+        // Local summer time is UTC + 2: the same instant, one second later, one earlier.
+        {make(15, 6, 2009, 14, 30, 30, 0), 0},
+        {make(15, 6, 2009, 14, 30, 31, 0), -1},
+        {make(15, 6, 2009, 14, 30, 29, 0), 1},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(base.compare(row.other), row.expected) << text(row.other);
+        EXPECT_EQ(row.other.compare(base), -row.expected) << text(row.other);
+    }
+    // Expressed in local time the other moment lies in year 10000; it still orders after.
+    const DateTime local = make(31, 12, 9999, 23, 59, 59, 0);
+    EXPECT_EQ(local.compare(make(31, 12, 9999, 23, 30, 0, 1)), -1);
+}
+
+TEST(DateTime, NowIsTheCurrentSecond)
+{
+    useTimeZone("Europe/Berlin");
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+    const DateTime local = DateTime::now(DateTime::kLocal);
+    const DateTime utc = DateTime::now(DateTime::kUtc);
+    const QDateTime after = QDateTime::currentDateTimeUtc().addSecs(1);
+    EXPECT_EQ(local.timezone(), 0);
+    EXPECT_EQ(utc.timezone(), 1);
+    for (const DateTime* d : {&local, &utc}) {
+        const QDateTime moment = d->toQDateTime();
+        EXPECT_LE(before, moment);
+        EXPECT_LE(moment, after);
+    }
+    EXPECT_TRUE(text(utc).ends_with("Z"));
+}
+
+// ---- the native group on a machine ----
+
+namespace {
+
+class DateTimeNatives : public ::testing::Test {
+protected:
+    // A field (one word) that can hold a date-time.
+    uint32_t field(uint32_t value = 0)
+    {
+        const uint32_t f = vm.heap().allocate(4, 0, GC_CODE_NATIVE);
+        vm.storeWord(f, value);
+        return f;
+    }
+    void run(int operation, const std::vector<int32_t>& args)
+    {
+        vm.setSp(-1);
+        for (int32_t a : args)
+            vm.pushWord(a);
+        vm.dateTimeNative(operation);
+    }
+    std::string failure(int operation, const std::vector<int32_t>& args)
+    {
+        try {
+            run(operation, args);
+        } catch (const ErrorHandlingException&) {
+            return toUtf8(lastErrorText());
+        }
+        return "no error";
+    }
+    int32_t result(int operation, const std::vector<int32_t>& args)
+    {
+        run(operation, args);
+        EXPECT_EQ(vm.sp(), 0) << "operation " << operation;
+        return vm.arg(0);
+    }
+    // A new field holding a new date-time made by create.
+    uint32_t create(int day, int month, int year, int hour, int minute, int second, int tz)
+    {
+        const uint32_t f = field();
+        run(4, {static_cast<int32_t>(f), day, month, year, hour, minute, second, tz});
+        EXPECT_EQ(vm.sp(), -1);
+        return f;
+    }
+    const DateTime& at(uint32_t f) { return vm.heap().objectAt<DateTime>(vm.loadWord(f)); }
+    std::string textOf(uint32_t f)
+    {
+        return toUtf8(vm.stringOf(static_cast<uint32_t>(result(21, {int32_t(f)}))).view());
+    }
+
+    VirtualMachine vm;
+};
+
+} // namespace
+
+TEST_F(DateTimeNatives, CreateStoresANewObjectOrLeavesTheFieldAlone)
+{
+    const uint32_t d = create(7, 3, 2009, 14, 5, 9, 1);
+    EXPECT_EQ(vm.heap().entryOf(vm.loadWord(d))->gcCode, GC_CODE_DATE_TIME);
+    EXPECT_EQ(textOf(d), "2009-03-07 14:05:09Z");
+    const int32_t getters[] = {7, 3, 2009, 14, 5, 9, 1};
+    for (int op = 7; op <= 13; ++op)
+        EXPECT_EQ(result(op, {int32_t(d)}), getters[op - 7]) << "operation " << op;
+
+    const uint32_t target = field(0);
+    const int32_t t = static_cast<int32_t>(target);
+    EXPECT_EQ(failure(4, {t, 1, 13, 10000, 0, 0, 0, 0}), "InvalidArgumentException: Invalid year");
+    EXPECT_EQ(failure(4, {t, 1, 13, 2000, 0, 0, 0, 0}), "InvalidArgumentException: Invalid month");
+    EXPECT_EQ(failure(4, {t, 31, 4, 2000, 0, 0, 0, 0}), "InvalidArgumentException: Invalid day");
+    EXPECT_EQ(failure(4, {t, 29, 2, 2001, 0, 0, 0, 0}), "InvalidArgumentException: Invalid day");
+    EXPECT_EQ(failure(4, {t, 1, 1, 2000, 24, 0, 0, 0}), "InvalidArgumentException: Invalid hour");
+    EXPECT_EQ(failure(4, {t, 1, 1, 2000, 0, 60, 0, 0}), "InvalidArgumentException: Invalid minute");
+    EXPECT_EQ(failure(4, {t, 1, 1, 2000, 0, 0, -1, 0}), "InvalidArgumentException: Invalid second");
+    EXPECT_EQ(failure(4, {t, 1, 1, 2000, 0, 0, 0, 2}),
+              "InvalidArgumentException: Invalid timezone");
+    EXPECT_EQ(vm.loadWord(target), 0u);
+    EXPECT_EQ(failure(4, {0, 1, 1, 2000, 0, 0, 0, 0}), "NullPointerException: NULL pointer");
+
+    // Copies are new objects with the same fields.
+    run(2, {t, int32_t(d)});
+    EXPECT_EQ(vm.sp(), -1);
+    EXPECT_NE(vm.loadWord(target), vm.loadWord(d));
+    EXPECT_EQ(textOf(target), "2009-03-07 14:05:09Z");
+    const uint32_t copy2 = field();
+    run(3, {int32_t(copy2), int32_t(d)});
+    EXPECT_EQ(textOf(copy2), "2009-03-07 14:05:09Z");
+
+    useTimeZone("UTC");
+    const uint32_t now = field();
+    run(1, {int32_t(now)});
+    EXPECT_EQ(vm.sp(), -1);
+    EXPECT_EQ(at(now).timezone(), 0);
+    EXPECT_GE(at(now).year(), 2024);
+}
+
+TEST_F(DateTimeNatives, NullReferencesAndEmptyFieldsAreNullErrors)
+{
+    const int32_t empty = static_cast<int32_t>(field(0));
+    for (int op = 7; op <= 13; ++op)
+        EXPECT_EQ(failure(op, {empty}), "NullPointerException: NULL pointer") << op;
+    EXPECT_EQ(failure(7, {0}), "NullPointerException: NULL pointer");
+    EXPECT_EQ(failure(5, {empty, 1, 0, 0, 0}), "NullPointerException: NULL pointer");
+    EXPECT_EQ(failure(14, {empty, 1}), "NullPointerException: NULL pointer");
+    EXPECT_EQ(failure(21, {empty}), "NullPointerException: NULL pointer");
+    const int32_t d = static_cast<int32_t>(create(1, 1, 2000, 0, 0, 0, 1));
+    EXPECT_EQ(failure(24, {d, empty}), "NullPointerException: NULL pointer");
+    EXPECT_EQ(failure(2, {static_cast<int32_t>(field()), empty}),
+              "NullPointerException: NULL pointer");
+    // A field holding something that is not a date-time.
+    const int32_t wrong = static_cast<int32_t>(field(vm.heap().allocate(4, 0, GC_CODE_NATIVE)));
+    EXPECT_EQ(failure(7, {wrong}).rfind("VMException", 0), 0u);
+}
+
+TEST_F(DateTimeNatives, AddAndSubtractSumInSixtyFourBits)
+{
+    const uint32_t d = create(1, 1, 2000, 0, 0, 0, 1);
+    const int32_t di = static_cast<int32_t>(d);
+    run(5, {di, 30000, 0, 0, 0});
+    EXPECT_EQ(vm.sp(), -1);
+    EXPECT_EQ(textOf(d), "2082-02-19 00:00:00Z");
+    run(6, {di, 30000, 0, 0, 0});
+    EXPECT_EQ(textOf(d), "2000-01-01 00:00:00Z");
+    run(5, {di, 0, 25, 0, 0});
+    EXPECT_EQ(textOf(d), "2000-01-02 01:00:00Z");
+    run(5, {di, 1, -1, 61, -3661});
+    EXPECT_EQ(textOf(d), "2000-01-02 23:59:59Z");
+    run(6, {di, -1, 0, 0, -1});
+    EXPECT_EQ(textOf(d), "2000-01-04 00:00:00Z");
+
+    // Sums beyond the years are refused as an out-of-range setter is, leaving d alone.
+    EXPECT_EQ(failure(5, {di, 2147483647, 2147483647, 2147483647, 2147483647}),
+              "InvalidArgumentException");
+    EXPECT_EQ(failure(6, {di, 2147483647, 0, 0, 0}), "InvalidArgumentException");
+    EXPECT_EQ(failure(6, {di, -2147483647 - 1, 0, 0, 0}), "InvalidArgumentException");
+    EXPECT_EQ(failure(6, {di, 730490, 0, 0, 0}), "InvalidArgumentException"); // before year 0
+    EXPECT_EQ(textOf(d), "2000-01-04 00:00:00Z");
+}
+
+TEST_F(DateTimeNatives, SettersAndTimezone)
+{
+    const uint32_t d = create(30, 3, 2009, 14, 5, 9, 1);
+    const int32_t di = static_cast<int32_t>(d);
+    const int32_t values[] = {30, 4, 987, 0, 59, 1}; // setDay .. setSecond
+    for (int op = 14; op <= 19; ++op) {
+        run(op, {di, values[op - 14]});
+        EXPECT_EQ(vm.sp(), -1);
+    }
+    EXPECT_EQ(textOf(d), "0987-04-30 00:59:01Z");
+    EXPECT_EQ(failure(14, {di, 31}), "InvalidArgumentException: Invalid day");
+    EXPECT_EQ(failure(14, {di, 32}), "InvalidArgumentException");
+    EXPECT_EQ(failure(15, {di, 13}), "InvalidArgumentException");
+    EXPECT_EQ(failure(16, {di, 10000}), "InvalidArgumentException");
+    EXPECT_EQ(failure(17, {di, 24}), "InvalidArgumentException");
+    EXPECT_EQ(failure(18, {di, -1}), "InvalidArgumentException");
+    EXPECT_EQ(failure(19, {di, 60}), "InvalidArgumentException");
+    EXPECT_EQ(failure(20, {di, 2}), "InvalidArgumentException");
+    EXPECT_EQ(textOf(d), "0987-04-30 00:59:01Z");
+
+    useTimeZone("America/New_York");
+    const uint32_t u = create(1, 7, 2009, 2, 0, 0, 1);
+    run(20, {int32_t(u), 0});
+    EXPECT_EQ(vm.sp(), -1);
+    EXPECT_EQ(textOf(u), "2009-06-30 22:00:00");
+    EXPECT_EQ(result(13, {int32_t(u)}), 0);
+}
+
+TEST_F(DateTimeNatives, ReferencesAndComparisons)
+{
+    useTimeZone("Europe/Berlin");
+    const int32_t noon = static_cast<int32_t>(create(1, 7, 2009, 12, 0, 0, 0));
+    const int32_t sameUtc = static_cast<int32_t>(create(1, 7, 2009, 10, 0, 0, 1));
+    const int32_t later = static_cast<int32_t>(create(1, 7, 2009, 10, 0, 1, 1));
+    // References: the slot values only.
+    EXPECT_EQ(result(22, {noon, noon}), 1);
+    EXPECT_EQ(result(22, {noon, sameUtc}), 0);
+    EXPECT_EQ(result(23, {noon, sameUtc}), 1);
+    EXPECT_EQ(result(23, {noon, noon}), 0);
+    EXPECT_EQ(result(22, {0, 0}), 1);
+
+    struct Row {
+        int32_t a, b;
+        int32_t expected[6]; // equals, notEquals, before, beforeOrEqual, after, afterOrEqual
+    };
+    const Row rows[] = {
+        {noon, sameUtc, {1, 0, 0, 1, 0, 1}},
+        {sameUtc, noon, {1, 0, 0, 1, 0, 1}},
+        {noon, later, {0, 1, 1, 1, 0, 0}},
+        {later, noon, {0, 1, 0, 0, 1, 1}},
+    };
+    for (const Row& row : rows) {
+        for (int op = 24; op <= 29; ++op)
+            EXPECT_EQ(result(op, {row.a, row.b}), row.expected[op - 24]) << "operation " << op;
+    }
+    EXPECT_EQ(failure(30, {}), "VMException: DateTime:-1");
+    EXPECT_EQ(failure(0, {}), "VMException: DateTime:-1");
+}
