@@ -3,6 +3,8 @@
 // checks, loading the same image twice, merging a second image, and the relocation of every
 // operand kind and table entry.
 #include "Assembler.h"
+#include "Disassembler.h"
+#include "ImageReader.h"
 #include "MemoryInputStream.h"
 #include "Opcodes.h"
 #include "VirtualMachine.h"
@@ -16,9 +18,13 @@ namespace {
 const char* const kIdentityA = ".identity 0101010101010101010101010101010101010101\n";
 const char* const kIdentityB = ".identity 0202020202020202020202020202020202020202\n";
 
+// Every image these tests build also goes through the disassembler and back.
 std::vector<uint8_t> assembled(const std::string& source)
 {
-    return image::assembleToBytes(source, "test.asm");
+    const std::vector<uint8_t> bytes = image::assembleToBytes(source, "test.asm");
+    const std::string listing = image::disassemble(image::readImage(bytes));
+    EXPECT_EQ(image::assembleToBytes(listing, "listing.asm"), bytes) << listing;
+    return bytes;
 }
 
 // 1 or 0 as readBytecode returns; -1 when it raised a managed error.

@@ -3,6 +3,8 @@
 // mutations of them (byte changes, insertions, deletions, huge counts) either load or fail
 // cleanly, each on a fresh machine. Run under ASan/UBSan in CI.
 #include "Assembler.h"
+#include "Disassembler.h"
+#include "ImageReader.h"
 #include "MemoryInputStream.h"
 #include "VirtualMachine.h"
 
@@ -83,8 +85,11 @@ x:  CALL x, none
 )",
     };
     std::vector<std::vector<uint8_t>> images;
-    for (const std::string& s : sources)
+    for (const std::string& s : sources) {
         images.push_back(image::assembleToBytes(s, "robust.asm"));
+        const std::string listing = image::disassemble(image::readImage(images.back()));
+        EXPECT_EQ(image::assembleToBytes(listing, "listing.asm"), images.back()) << listing;
+    }
     return images;
 }
 
@@ -178,7 +183,12 @@ TEST(ImageRobustness, EveryPrefixOfValidImages)
 TEST(ImageRobustness, RandomMutations)
 {
     // Sanitizer builds run fewer cases to keep the test quick; the normal build runs 100,000.
-    const int cases = std::getenv("ZELMO_SANITIZED") ? 20000 : 100000;
+#if defined(__SANITIZE_ADDRESS__)
+    const bool sanitized = true;
+#else
+    const bool sanitized = std::getenv("ZELMO_SANITIZED") != nullptr;
+#endif
+    const int cases = sanitized ? 20000 : 100000;
     const auto images = validImages();
     std::mt19937 rng(20240611);
     auto pick = [&rng](size_t n) { return size_t(rng() % uint32_t(n)); };
