@@ -1,13 +1,10 @@
 #!/bin/sh
-# Installs what is missing, builds zelmo and runs the bundled example application.
+# Installs what is missing, builds zelmo and runs the bundled example application headless.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
-if [ -f examples/demo/index.mcb.asm ]; then
-    mkdir -p build/demo
-    build/tools/zelmo-asm examples/demo/index.mcb.asm -o build/demo/index.mcb
-    exec build/src/zelmo-vm --headless --app build/demo
-fi
-exec build/src/zelmo-vm --version
+mkdir -p build/demo
+build/tools/zelmo-asm examples/demo/demo.asm -o build/demo/index.mcb
+exec build/src/zelmo-vm --headless --app build/demo

@@ -18,8 +18,8 @@ public:
     // Zero-terminated 8-bit text, each byte widened to one code unit (Latin-1). Null: code 1.
     CAppsString(const char* latin1);
     // Zero-terminated UTF-16 text. Null: code 1.
-    CAppsString(const unsigned short* text);
-    CAppsString(const char16_t* text);
+    explicit CAppsString(const unsigned short* text);
+    explicit CAppsString(const char16_t* text);
     // `count` bytes, each widened to one code unit. A negative count: code 6.
     CAppsString(const unsigned char* bytes, int count);
     explicit CAppsString(std::u16string_view text);

@@ -42,6 +42,7 @@ public:
         const int b = m_blocksWithRoom.last();
         const int slot = m_freeIndexes[b][--m_freeCounts[b]];
         if (m_freeCounts[b] == 0) m_blocksWithRoom.removeLast();
+        --m_freeNodes;
         m_inUse[b][slot] = true;
         ListEntry<T>* node = &m_blocks[b][slot];
         node->previous = nullptr;
@@ -60,6 +61,15 @@ public:
         m_inUse[b][slot] = false;
         if (m_freeCounts[b] == 0) m_blocksWithRoom.append(b);
         m_freeIndexes[b][m_freeCounts[b]++] = slot;
+        ++m_freeNodes;
+    }
+
+    // Makes sure the next `count` takes cannot fail, so that a caller can take nodes in the
+    // middle of an update that must not be left half done.
+    void reserve(int count)
+    {
+        while (m_freeNodes < count)
+            addBlock();
     }
 
     // The node with this index while it is handed out; null for any other number.
@@ -83,7 +93,7 @@ private:
         m_inUse.reserve(b + 1);
         m_freeIndexes.reserve(b + 1);
         m_freeCounts.reserve(b + 1);
-        m_blocksWithRoom.reserve(m_blocksWithRoom.size() + 1);
+        m_blocksWithRoom.reserve(b + 1);
         std::unique_ptr<ListEntry<T>[]> nodes(new ListEntry<T>[kBlockNodes]);
         std::unique_ptr<bool[]> inUse(new bool[kBlockNodes]());
         std::unique_ptr<int[]> freeIndexes(new int[kBlockNodes]);
@@ -98,13 +108,15 @@ private:
         m_freeIndexes.append(freeIndexes.release());
         m_freeCounts.append(kBlockNodes);
         m_blocksWithRoom.append(b);
+        m_freeNodes += kBlockNodes;
     }
 
     Vec<ListEntry<T>*> m_blocks;
     Vec<bool*> m_inUse;
-    Vec<int*> m_freeIndexes; // per block, a stack of free slot numbers
-    Vec<int> m_freeCounts;   // height of each block's stack
-    Vec<int> m_blocksWithRoom;
+    Vec<int*> m_freeIndexes;   // per block, a stack of free slot numbers
+    Vec<int> m_freeCounts;     // height of each block's stack
+    Vec<int> m_blocksWithRoom; // room for every block, so give() never allocates
+    int m_freeNodes = 0;
 };
 
 template <class T> class LinkedListIterator {

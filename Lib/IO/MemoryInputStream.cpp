@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "MemoryInputStream.h"
 
-#include <cassert>
+#include "InternalAssert.h"
+
 #include <cstring>
 
 namespace zelmo::TARNEL {
 
 void MemoryInputStream::setBuffer(const TUint8* data, TUint32 n)
 {
-    assert(data && "aBuffer");
+    ZELMO_IO_ASSERT(data && "aBuffer");
     m_bytes.assign(data, data + n);
     m_position = 0;
     m_open = true;
@@ -38,8 +39,7 @@ bool MemoryInputStream::read(TUint8* buf, TUint32 n)
         m_position = static_cast<TUint32>(m_bytes.size());
         return false;
     }
-    if (n > 0)
-        std::memcpy(buf, m_bytes.data() + m_position, n);
+    if (n > 0) std::memcpy(buf, m_bytes.data() + m_position, n);
     m_position += n;
     return true;
 }

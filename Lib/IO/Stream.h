@@ -42,6 +42,16 @@ public:
     virtual int position() = 0;
     virtual bool seek(TUint32 pos) = 0;
     virtual void close() = 0;
+    // Hands buffered bytes to their destination; false when that fails or nothing is open.
+    virtual bool flush() { return isOpen(); }
+    // Closes and tells whether everything written so far was delivered. A full disk or a
+    // failing device often shows only here, so callers that must not lose data use this.
+    virtual bool closeChecked()
+    {
+        const bool delivered = flush();
+        close();
+        return delivered;
+    }
 };
 
 } // namespace zelmo::TARNEL

@@ -115,6 +115,7 @@ void VirtualMachine::run()
     const uint8_t* const codeStart = code.data();
     const int32_t codeLimit = codeSize;
     int32_t* const S = reinterpret_cast<int32_t*>(m_stack);
+    const uint32_t stackBase = m_stackBase;
     GuestMemory& mem = m_memory;
     const uint8_t* ip = codeStart + m_pc;
     const uint8_t* opStart = ip;
@@ -128,8 +129,30 @@ void VirtualMachine::run()
 #define I16() (readI16(ip))
 #define I32() (readI32(ip))
 #define SYNC() (m_pc = static_cast<int32_t>(ip - codeStart) - 1, m_sp = sp)
-#define LD(a) (static_cast<int32_t>(mem.load32(static_cast<uint32_t>(a))))
-#define ST(a, v) (mem.store32(static_cast<uint32_t>(a), static_cast<uint32_t>(v)))
+    // Guest words are read through a cached base and limit: the arena never moves and only
+    // grows, so a stale limit can only refuse too much; the slow path re-reads it before it
+    // reports an error.
+    uint8_t* const base = mem.hostAddress(0);
+    uint64_t limit = mem.top();
+    auto checkWord = [&](uint32_t a) {
+        if (a < GuestMemory::kFirstUsable || uint64_t{a} + 4 > limit) [[unlikely]] {
+            limit = mem.top();
+            if (a < GuestMemory::kFirstUsable || uint64_t{a} + 4 > limit)
+                mem.reject(a, 4);
+        }
+    };
+    auto loadWord = [&](uint32_t a) {
+        checkWord(a);
+        int32_t v;
+        std::memcpy(&v, base + a, 4);
+        return v;
+    };
+    auto storeWord = [&](uint32_t a, int32_t v) {
+        checkWord(a);
+        std::memcpy(base + a, &v, 4);
+    };
+#define LD(a) (loadWord(static_cast<uint32_t>(a)))
+#define ST(a, v) (storeWord(static_cast<uint32_t>(a), static_cast<int32_t>(v)))
 #define NULL_CHECK(a)                                                                              \
     do {                                                                                           \
         if ((a) == 0) [[unlikely]]                                                                 \
@@ -208,14 +231,14 @@ void VirtualMachine::run()
             CASE(LOCADDR8)
             {
                 const int32_t k = I8();
-                S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(sp + 1 + k));
+                S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(sp + 1 + k));
                 ++sp;
                 NEXT();
             }
             CASE(LOCADDR32)
             {
                 const int32_t k = I32();
-                S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * (static_cast<uint32_t>(sp + 1) +
+                S[sp + 1] = static_cast<int32_t>(stackBase + 4u * (static_cast<uint32_t>(sp + 1) +
                                                                      static_cast<uint32_t>(k)));
                 ++sp;
                 NEXT();
@@ -641,7 +664,7 @@ void VirtualMachine::run()
                 if (!m_host)
                     fatalError("Dll not supported", m_pc);
                 inNative = true;
-                const int32_t newSp = m_host->callExtension(extension, function, sp, m_stackBase);
+                const int32_t newSp = m_host->callExtension(extension, function, sp, stackBase);
                 inNative = false;
                 setSp(newSp);
                 sp = m_sp;

@@ -180,6 +180,7 @@ void VMHeap::Impl::removeFromFreeEntries(HeapEntry* entry)
 
 HeapEntry* VMHeap::Impl::unlinkAndMerge(HeapEntry* entry)
 {
+    nodePool.reserve(1); // taking the list node is the only step below that could fail
     --heap.m_nOfEntries;
     entry->isGCObject = 0;
     entry->marked = 0;
@@ -227,6 +228,7 @@ VMHeap::~VMHeap() = default;
 HeapEntry* VMHeap::createHeapEntry(uint32_t size, int32_t isGCObject, int32_t code)
 {
     const uint64_t aligned = alignedSize(size);
+    m_impl->nodePool.reserve(1); // for the split-off rest: no failure once the block is taken
     HeapEntry* he = aligned <= Impl::kMaxPoolData
                         ? m_impl->findFreeEntry(static_cast<uint32_t>(aligned))
                         : nullptr;

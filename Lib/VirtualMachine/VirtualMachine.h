@@ -9,6 +9,7 @@
 #include "Errors.h"
 #include "FrameworkServices.h"
 #include "GuestMemory.h"
+#include "MersenneTwister.h"
 #include "OString.h"
 #include "ObjectTable.h"
 #include "VMHeap.h"
@@ -17,6 +18,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -250,6 +252,8 @@ public:
     // The host services; natives that need them fail cleanly when the machine runs without a
     // host (as in unit tests).
     FrameworkServices& requireHost();
+    // The Math group's generator, seeded from the processor clock on first use.
+    MersenneTwister& random();
 
     // ---- loaded tables (filled by the loader) ----
     std::vector<BytecodeStruct> modules;
@@ -310,6 +314,7 @@ private:
     uint32_t* m_stack = nullptr; // host view of the operand stack
     int32_t m_pc = -1;
     int32_t m_sp = 0;
+    std::optional<MersenneTwister> m_random;
 };
 
 } // namespace zelmo

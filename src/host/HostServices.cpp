@@ -10,7 +10,8 @@
 
 namespace zelmo {
 
-HostServices::HostServices(std::u16string baseDirectory) : m_baseDirectory(std::move(baseDirectory))
+HostServices::HostServices(std::u16string baseDirectory)
+    : m_baseDirectory(std::move(baseDirectory)), m_files(m_baseDirectory)
 {
 }
 
@@ -41,9 +42,10 @@ void HostServices::log(const std::u16string& text)
     const std::string line = "LOG: " + toUtf8(text) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
+    m_files.logLine(text);
 }
 
-bool HostServices::setLogFile(const std::u16string&) { return false; }
+bool HostServices::setLogFile(const std::u16string& path) { return m_files.setLogFile(path); }
 
 void HostServices::exitApplication() { throw InvocationOutcome{-1}; }
 
@@ -71,28 +73,45 @@ int32_t HostServices::callExtension(int32_t, int32_t, int32_t, uint32_t)
     raiseFatal("Dll not supported");
 }
 
-// Files and timers are provided by their own components; until they are wired in, every
-// request fails the way a refused path does.
-std::unique_ptr<TARNEL::OutputStream> HostServices::openFileWriter(const std::u16string&, int32_t)
+// Files and the log file: the shared implementation keeps every path inside the application.
+std::unique_ptr<TARNEL::OutputStream> HostServices::openFileWriter(const std::u16string& path,
+                                                                   int32_t flag)
 {
-    return nullptr;
+    return m_files.openFileWriter(path, flag);
 }
-std::unique_ptr<TARNEL::InputStream> HostServices::openFileReader(const std::u16string&)
+std::unique_ptr<TARNEL::InputStream> HostServices::openFileReader(const std::u16string& path)
 {
-    return nullptr;
+    return m_files.openFileReader(path);
 }
-bool HostServices::deleteFile(const std::u16string&) { return false; }
-bool HostServices::fileExists(const std::u16string&) { return false; }
-bool HostServices::renameFile(const std::u16string&, const std::u16string&) { return false; }
-bool HostServices::listDirectory(const std::u16string&, std::vector<std::u16string>&,
-                                 std::vector<std::u16string>&, int32_t)
+bool HostServices::deleteFile(const std::u16string& path) { return m_files.deleteFile(path); }
+bool HostServices::fileExists(const std::u16string& path) { return m_files.fileExists(path); }
+bool HostServices::renameFile(const std::u16string& from, const std::u16string& to)
 {
-    return false;
+    return m_files.renameFile(from, to);
 }
-bool HostServices::createDirectory(const std::u16string&) { return false; }
-bool HostServices::deleteDirectory(const std::u16string&) { return false; }
-bool HostServices::renameDirectory(const std::u16string&, const std::u16string&) { return false; }
-bool HostServices::directoryExists(const std::u16string&) { return false; }
+bool HostServices::listDirectory(const std::u16string& path, std::vector<std::u16string>& files,
+                                 std::vector<std::u16string>& directories, int32_t flag)
+{
+    return m_files.listDirectory(path, files, directories, flag);
+}
+bool HostServices::createDirectory(const std::u16string& path)
+{
+    return m_files.createDirectory(path);
+}
+bool HostServices::deleteDirectory(const std::u16string& path)
+{
+    return m_files.deleteDirectory(path);
+}
+bool HostServices::renameDirectory(const std::u16string& from, const std::u16string& to)
+{
+    return m_files.renameDirectory(from, to);
+}
+bool HostServices::directoryExists(const std::u16string& path)
+{
+    return m_files.directoryExists(path);
+}
+
+// Timers are provided by their own component; until it is wired in, no timer starts.
 int32_t HostServices::addTimer(uint32_t, int32_t) { return -1; }
 uint32_t HostServices::removeTimer(int32_t) { return 0; }
 bool HostServices::updateTimerDelay(int32_t, int32_t) { return false; }

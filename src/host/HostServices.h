@@ -5,6 +5,7 @@
 #pragma once
 
 #include "FrameworkServices.h"
+#include "HostFileServices.h"
 
 #include <QElapsedTimer>
 #include <cstdint>
@@ -76,6 +77,7 @@ protected:
 
 private:
     std::u16string m_baseDirectory;
+    HostFileServices m_files; // slots 2-12 and the log file
     int64_t m_startMicros = 0;
     int32_t m_orientation = 2; // landscape
 };

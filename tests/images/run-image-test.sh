@@ -5,7 +5,8 @@
 # A directory NAME.files/ next to the source, when present, is copied into the application
 # directory first. Usage: run-image-test.sh ZELMO_ASM ZELMO_VM SOURCE.asm
 set -u
-asm="$1"; vm="$2"; source="$3"
+abspath() { (cd "$(dirname "$1")" && printf '%s/%s' "$(pwd)" "$(basename "$1")"); }
+asm=$(abspath "$1"); vm=$(abspath "$2"); source=$(abspath "$3")
 base="${source%.asm}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+// One array's vector as the array natives edit it: the four guest words of VectorLayout
+// (element size, storage handle, capacity, size) and the GC_CODE_NATIVE entry that holds the
+// elements. Storage follows one growth rule: new storage for n elements has room for
+// max(10, floor(1.2 n)); an insertion that does not fit moves everything into new storage for
+// exactly the new length; a removal edits in place while more than half of the capacity stays
+// in use and otherwise moves the rest into new storage. Old storage is left to the collector,
+// which is also why an empty vector never keeps storage: the collector stops following the
+// storage of a vector whose size is 0, so it must not be written again.
+#pragma once
+
+#include "Errors.h"
+#include "GuestMemory.h"
+#include "VMHeap.h"
+
+#include <cstdint>
+
+namespace zelmo {
+
+class GuestVector {
+public:
+    // Largest element storage the natives create, in bytes.
+    static constexpr uint64_t kMaxStorageBytes = uint64_t{1} << 30;
+
+    // Opens the vector `handle` for elements of `elementSize` bytes. Its words are guest data
+    // and are checked first: a wrong element size, a size above the capacity, or storage that
+    // is not a live GC_CODE_NATIVE entry large enough for the capacity is a fatal error.
+    // (Inline: element access opens a vector on every call.)
+    GuestVector(GuestMemory& memory, VMHeap& heap, uint32_t handle, uint32_t elementSize)
+        : m_memory(memory), m_heap(heap), m_handle(handle),
+          m_words(memory.words(handle, VectorLayout::kBytes / 4))
+    {
+        m_elementSize = m_words[VectorLayout::kElementSize / 4];
+        m_data = m_words[VectorLayout::kData / 4];
+        m_capacity = m_words[VectorLayout::kCapacity / 4];
+        m_size = m_words[VectorLayout::kSize / 4];
+        if (m_elementSize != elementSize || m_size > m_capacity) [[unlikely]]
+            corrupt();
+        if (m_size > 0) checkStorage();
+    }
+
+    uint32_t handle() const { return m_handle; }
+    int64_t length() const { return m_size; }
+    uint32_t elementSize() const { return m_elementSize; }
+
+    // Guest address of element `index`; IndexOutOfBoundsException outside 0..length-1.
+    uint32_t elementAddress(int64_t index) const
+    {
+        if (index < 0 || index >= m_size) [[unlikely]]
+            throwError(kIndexOutOfBounds);
+        return static_cast<uint32_t>(m_data + uint64_t(index) * m_elementSize);
+    }
+    // Host view of `count` elements from `first` (inside the length; null when count is 0).
+    uint8_t* elements(int64_t first, int64_t count) const;
+
+    // Replaces `removeCount` elements at `at` by `insertCount` elements read from `source`,
+    // which may lie in this vector's own storage. The part must lie inside the vector.
+    void splice(int64_t at, int64_t removeCount, const uint8_t* source, int64_t insertCount);
+    // The elements repeated `times` (>= 0) times.
+    void repeat(int64_t times);
+    void clear();
+
+    // Room for n elements in new storage.
+    static int64_t capacityFor(int64_t n);
+
+private:
+    [[noreturn]] void corrupt() const;
+    // The storage must still be the live element block this vector was given, large enough
+    // for the capacity.
+    void checkStorage() const
+    {
+        if (m_data < kHeapEntryHeader) [[unlikely]]
+            corrupt();
+        const HeapEntry* header = reinterpret_cast<const HeapEntry*>(
+            m_memory.words(m_data - kHeapEntryHeader, kHeapEntryHeader / 4));
+        if (header->gcCode != GC_CODE_NATIVE || header->freeHeapEntryIterator != 0 ||
+            uint64_t{header->size} < uint64_t(m_capacity) * m_elementSize) [[unlikely]]
+            corrupt();
+    }
+    // New zeroed storage for `length` elements; returns its handle and sets `capacity`.
+    uint32_t allocateStorage(int64_t length, int64_t& capacity) const;
+    void store();
+
+    GuestMemory& m_memory;
+    VMHeap& m_heap;
+    uint32_t m_handle;
+    uint32_t* m_words; // host view of the vector's four words
+    uint32_t m_elementSize;
+    uint32_t m_data;
+    int64_t m_capacity;
+    int64_t m_size;
+};
+
+} // namespace zelmo

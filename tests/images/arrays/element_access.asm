@@ -1,0 +1,210 @@
+; Element access on every element width: elementRef (6), elementAddress (7), elementValue (8),
+; firstElement (9), lastElement (10), length (11) and isEmpty (12), on int, two-word, reference
+; and byte arrays, and their index errors. A sentinel pushed first and logged last proves that
+; every operation left the stack as it should.
+.globals 8                    ; A ints at 0, B pairs at 2, R references at 4, Y bytes at 6
+.class Oops
+.function @init init
+.function @main main
+.function @internalthrow onerror
+
+init:
+    RET 0, 0
+
+onerror:                      ; (code, message): log the message, throw an Oops
+    LDLOC8 -2
+    NATIVE Debug, 1
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Oops
+    THROW
+
+main:
+    PUSH32 77                 ; sentinel
+    PUSHGLOBALS
+    NEWARRAY 4
+    PUSHGLOBALS
+    PUSH32 10
+    NATIVE IntArray, 19       ; append
+    PUSHGLOBALS
+    PUSH32 20
+    NATIVE IntArray, 19
+    PUSHGLOBALS
+    PUSH32 30
+    NATIVE IntArray, 19
+    PUSHGLOBALS               ; A[1] = 21 through the address elementRef gives
+    PUSH32 1
+    NATIVE IntArray, 6
+    PUSH32 21
+    STORE
+    PUSHGLOBALS               ; elementValue: A stays below the element
+    PUSH32 1
+    NATIVE IntArray, 8
+    ITOS
+    NATIVE Debug, 1           ; 21
+    NATIVE IntArray, 11       ; length of the A left on the stack
+    ITOS
+    NATIVE Debug, 1           ; 3
+    PUSHGLOBALS
+    NATIVE IntArray, 9
+    ITOS
+    NATIVE Debug, 1           ; 10
+    PUSHGLOBALS
+    NATIVE IntArray, 10
+    ITOS
+    NATIVE Debug, 1           ; 30
+    PUSHGLOBALS
+    NATIVE IntArray, 12
+    ITOS
+    NATIVE Debug, 1           ; 0: not empty
+
+    PUSHGLOBALS               ; B: two-word elements (1,2) (3,4) (5,6)
+    FLDADDR8 2
+    NEWARRAY 8
+    PUSHGLOBALS
+    FLDADDR8 2
+    PUSH32 1
+    PUSH32 2
+    NATIVE Int2Array, 19
+    PUSHGLOBALS
+    FLDADDR8 2
+    PUSH32 3
+    PUSH32 4
+    NATIVE Int2Array, 19
+    PUSHGLOBALS
+    FLDADDR8 2
+    PUSH32 5
+    PUSH32 6
+    NATIVE Int2Array, 19
+    PUSHGLOBALS               ; elementValue(B, 1): B, then 3 and 4 above it
+    FLDADDR8 2
+    PUSH32 1
+    NATIVE Int2Array, 8
+    ITOS
+    NATIVE Debug, 1           ; 4
+    ITOS
+    NATIVE Debug, 1           ; 3
+    NATIVE Int2Array, 11
+    ITOS
+    NATIVE Debug, 1           ; 3
+    PUSHGLOBALS
+    FLDADDR8 2
+    NATIVE Int2Array, 10      ; lastElement: both words replace B
+    ITOS
+    NATIVE Debug, 1           ; 6
+    ITOS
+    NATIVE Debug, 1           ; 5
+
+    PUSHGLOBALS               ; R: references to strings
+    FLDADDR8 4
+    NEWARRAY 4
+    PUSHGLOBALS
+    FLDADDR8 4
+    PUSHSTR "first"
+    NATIVE RefArray, 19
+    PUSHGLOBALS
+    FLDADDR8 4
+    PUSHSTR "second"
+    NATIVE RefArray, 19
+    PUSHGLOBALS               ; elementValue: only the reference stays
+    FLDADDR8 4
+    PUSH32 1
+    NATIVE RefArray, 8
+    NATIVE Debug, 1           ; second
+    PUSHGLOBALS               ; elementRef: the reference too
+    FLDADDR8 4
+    PUSH32 0
+    NATIVE RefArray, 6
+    NATIVE Debug, 1           ; first
+    PUSHGLOBALS               ; elementAddress: store a new string through it
+    FLDADDR8 4
+    PUSH32 1
+    NATIVE RefArray, 7
+    PUSHSTR "replaced"
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 4
+    NATIVE RefArray, 10
+    NATIVE Debug, 1           ; replaced
+
+    PUSHGLOBALS               ; Y: bytes keep their low 8 bits and read back as 0..255
+    FLDADDR8 6
+    NEWARRAY 1
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSH32 -1
+    NATIVE ByteArray, 19
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSH32 0x17f
+    NATIVE ByteArray, 19
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSH32 -128
+    NATIVE ByteArray, 17      ; prepend
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSH32 1
+    NATIVE ByteArray, 8
+    ITOS
+    NATIVE Debug, 1           ; 255
+    FRAME8 -1                 ; the array reference below it
+    PUSHGLOBALS
+    FLDADDR8 6
+    NATIVE ByteArray, 9
+    ITOS
+    NATIVE Debug, 1           ; 128
+    PUSHGLOBALS
+    FLDADDR8 6
+    NATIVE ByteArray, 10
+    ITOS
+    NATIVE Debug, 1           ; 127
+
+    TRY Oops, c1              ; index = length
+    PUSHGLOBALS
+    PUSH32 3
+    NATIVE IntArray, 8
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+c1:
+    FRAME8 -1
+    TRY Oops, c2              ; negative index
+    PUSHGLOBALS
+    PUSH32 -1
+    NATIVE IntArray, 6
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+c2:
+    FRAME8 -1
+    TRY Oops, c3              ; elementAddress is for reference arrays only
+    PUSHGLOBALS
+    PUSH32 0
+    NATIVE IntArray, 7
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+c3:
+    FRAME8 -1
+    TRY Oops, c4              ; first element of an empty array
+    PUSHGLOBALS
+    NATIVE IntArray, 25       ; clear
+    PUSHGLOBALS
+    NATIVE IntArray, 9
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+c4:
+    FRAME8 -1
+    PUSHGLOBALS
+    NATIVE IntArray, 12
+    ITOS
+    NATIVE Debug, 1           ; 1: empty now
+    ITOS
+    NATIVE Debug, 1           ; 77: the sentinel
+    RET 0, 0

@@ -1,0 +1,145 @@
+; The arrays that subvector (82) and concatParts (84) return are objects of their own. Here
+; the global initialiser keeps them only in global words and drops their source array; the
+; collection that follows the initialiser must keep their elements. main then churns through
+; arrays of the same size and strings (which would reuse any storage that had been freed) and
+; dumps them. T is a subvector of a string array (group 7), so its strings must survive too.
+; `dump` logs an array of single digits as one decimal number (an empty array as 0).
+.globals 9                    ; A at 0, G at 2, H at 3, junk at 4, S at 6, T at 8
+.function @init init
+.function @main main
+
+dump:                         ; (array address): [addr ret i acc]
+    FRAME8 2
+dumploop:
+    LDLOC8 -2                 ; i
+    LDLOC8 -5                 ; addr
+    NATIVE IntArray, 11
+    LT
+    JZ16 dumpdone
+    LOCADDR8 -1               ; &acc
+    LDLOC8 -2                 ; acc
+    PUSH32 10
+    MUL
+    LDLOC8 -6                 ; addr
+    LDLOC8 -5                 ; i
+    NATIVE IntArray, 6
+    LOAD
+    ADD
+    STORE                     ; acc = acc * 10 + A[i]
+    LOCADDR8 -2
+    INC                       ; i += 1
+    JMP16 dumploop
+dumpdone:
+    LDLOC8 -1
+    ITOS
+    NATIVE Debug, 1
+    RET 2, 4
+
+init:                         ; [ret i]
+    FRAME8 1
+    PUSHGLOBALS
+    NEWARRAY 4
+fill:
+    LDLOC8 -1
+    PUSH32 6
+    LT
+    JZ16 filled
+    LOCADDR8 -1
+    INC
+    PUSHGLOBALS
+    LDLOC8 -2
+    NATIVE IntArray, 19       ; append 1..6
+    JMP16 fill
+filled:
+    PUSHGLOBALS               ; G = subvector(A, (1, 4))
+    FLDADDR8 2
+    PUSHGLOBALS
+    PUSH32 1
+    PUSH32 4
+    NATIVE IntArray, 82
+    STORE
+    PUSHGLOBALS               ; H = concatParts(A, (0, 2), A, (4, 2))
+    FLDADDR8 3
+    PUSHGLOBALS
+    PUSH32 0
+    PUSH32 2
+    PUSHGLOBALS
+    PUSH32 4
+    PUSH32 2
+    NATIVE IntArray, 84
+    STORE
+    PUSHGLOBALS               ; drop A
+    STOREZ
+    PUSHGLOBALS               ; S = alpha, beta, gamma
+    FLDADDR8 6
+    NEWARRAY 4
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSHSTR "alpha"
+    NATIVE RefArray, 19
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSHSTR "beta"
+    NATIVE RefArray, 19
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSHSTR "gamma"
+    NATIVE RefArray, 19
+    PUSHGLOBALS               ; T = subvector(S, (1, -1))
+    FLDADDR8 8
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSH32 1
+    PUSH32 -1
+    NATIVE RefArray, 82
+    STORE
+    PUSHGLOBALS               ; drop S
+    FLDADDR8 6
+    STOREZ
+    FRAME8 -1
+    RET 0, 0
+
+main:                         ; [ret i]
+    FRAME8 1
+churn:
+    LDLOC8 -1
+    PUSH32 500
+    LT
+    JZ16 churned
+    PUSHGLOBALS               ; junk = 4 sevens, then 6 eights
+    FLDADDR8 4
+    PUSH32 7
+    PUSH32 4
+    NATIVE IntArray, 3
+    PUSHGLOBALS
+    FLDADDR8 4
+    PUSH32 8
+    PUSH32 6
+    NATIVE IntArray, 3
+    PUSHSTR "junk"
+    FRAME8 -1
+    LOCADDR8 -1
+    INC
+    JMP16 churn
+churned:
+    PUSHGLOBALS
+    FLDADDR8 2
+    LOAD
+    CALL dump, none           ; 2345
+    PUSHGLOBALS
+    FLDADDR8 3
+    LOAD
+    CALL dump, none           ; 1256
+    PUSHGLOBALS
+    FLDADDR8 8
+    LOAD
+    PUSH32 0
+    NATIVE RefArray, 8
+    NATIVE Debug, 1           ; beta
+    PUSHGLOBALS
+    FLDADDR8 8
+    LOAD
+    NATIVE RefArray, 10
+    NATIVE Debug, 1           ; gamma
+    FRAME8 -1
+    RET 0, 0

@@ -1,0 +1,147 @@
+; Managed errors become the application's exceptions through vminternalthrow; THROW finds
+; handlers through the class's parents; what nothing catches goes to vmprintthrowableandexit.
+.class Exception refs=2            ; word 1: code, word 2: message
+.class P parent=Exception
+.class L parent=P
+.class K parent=L
+
+.function @main main
+.function @internalthrow internalthrow
+.function @printthrowableandexit printandexit
+
+main:
+    ; a null dereference, caught
+    TRY Exception, h1
+    PUSH0
+    LOAD
+    ENDTRY -1
+    JMP16 n1
+h1:
+    DUP
+    FLDADDR8 1
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    FLDADDR8 2
+    LOAD
+    NATIVE Debug, 1
+n1:
+    ; division by zero: the word form has no message, the byte form has one
+    TRY Exception, h2
+    PUSH32 1
+    PUSH0
+    DIV
+    ENDTRY -1
+    JMP16 n2
+h2:
+    FLDADDR8 2
+    LOAD
+    NATIVE Debug, 1
+n2:
+    TRY -1, h3
+    PUSH32 1
+    PUSH32 256
+    DIV8
+    ENDTRY -1
+    JMP16 n3
+h3:
+    FLDADDR8 2
+    LOAD
+    NATIVE Debug, 1
+n3:
+    ; a handler for P catches a K (K -> L -> P)
+    TRY P, h4
+    NEW CLASS_OBJECT, 3
+    DUP
+    SETCLASS K
+    THROW
+h4:
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    ; nested: the inner handler (K) does not match a P; the outer one (P) catches it
+    TRY P, h5
+    TRY K, h6
+    NEW CLASS_OBJECT, 3
+    DUP
+    SETCLASS P
+    THROW
+h6:
+    PUSHSTR "wrong handler"
+    NATIVE Debug, 1
+    RET 0, 0
+h5:
+    FRAME8 -1
+    PUSHSTR "outer handler caught P"
+    NATIVE Debug, 1
+    ; thrown from two calls deep; the calls that were abandoned leave the call stacks
+    TRY Exception, h7
+    CALL deep, none
+    ENDTRY -1
+h7:
+    FRAME8 -1
+    CALL shallow, none
+    PUSHSTR "returned normally after the catch"
+    NATIVE Debug, 1
+    ; THROW of null does nothing and leaves the null
+    PUSH0
+    THROW
+    ITOS
+    NATIVE Debug, 1
+    ; an unknown native operation is a catchable VMException
+    TRY Exception, h8
+    NATIVE Debug, 9
+h8:
+    FLDADDR8 2
+    LOAD
+    NATIVE Debug, 1
+    ; nothing catches this one
+    NEW CLASS_OBJECT, 3
+    DUP
+    SETCLASS L
+    DUP
+    FLDADDR8 2
+    PUSHSTR "the last one"
+    STORE
+    THROW
+    PUSHSTR "not reached"
+    NATIVE Debug, 1
+    RET 0, 0
+
+deep:
+    CALL deeper, none
+    RET 0, 0
+deeper:
+    PUSH0
+    PUSH0
+    MOD
+    RET 0, 0
+shallow:
+    RET 0, 1
+
+; vminternalthrow(code, message): [code, message, return]
+internalthrow:
+    NEW CLASS_OBJECT, 3
+    DUP
+    SETCLASS Exception
+    DUP
+    FLDADDR8 1
+    LDLOC8 -5
+    STORE
+    DUP
+    FLDADDR8 2
+    LDLOC8 -4
+    STORE
+    THROW
+    RET 0, 2
+
+; vmprintthrowableandexit(exception): [exception, return]
+printandexit:
+    PUSHSTR "uncaught:"
+    NATIVE Debug, 1
+    LDLOC8 -2
+    FLDADDR8 2
+    LOAD
+    NATIVE Debug, 1
+    NATIVE System, 1
+    RET 0, 1

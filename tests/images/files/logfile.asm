@@ -1,0 +1,139 @@
+; Logging into a log file: Debug setLogFile, then lines that appear both on standard error
+; and in the file, which the application reads back.
+.globals 8
+.class Error
+.function @init init
+.function @main main
+.function @internalthrow onerror
+
+init:
+    RET 0, 0
+; Every managed error is logged with its text and thrown as an Error, which main catches.
+onerror:
+    LDLOC8 -2
+    NATIVE Debug, 1
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Error
+    THROW
+main:
+; Lines logged while a log file is set go to standard error and into the file.
+    PUSHSTR "logs/app.log"
+    NATIVE Debug, 2
+    PUSHSTR "one"
+    NATIVE Debug, 1
+    PUSHSTR "two"
+    NATIVE Debug, 1
+    PUSHSTR ""
+    NATIVE Debug, 2
+    PUSHSTR "only on standard error"
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHSTR "logs/app.log"
+    NATIVE FileReader, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE FileReader, 4
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 2
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 18
+    NATIVE InputStream, 3
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 2
+    LOAD
+    LOAD
+    FLDADDR8 1
+    LOAD
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE InputStream, 1
+; Setting the same file again starts it empty; the file gets UTF-8.
+    PUSHSTR "logs/app.log"
+    NATIVE Debug, 2
+    PUSHSTR ""
+    NATIVE Debug, 2
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHSTR "logs/app.log"
+    NATIVE FileReader, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE FileReader, 4
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE InputStream, 1
+    PUSHSTR "u.log"
+    NATIVE Debug, 2
+    PUSHSTR "\u{e9}"
+    NATIVE Debug, 1
+    PUSHSTR ""
+    NATIVE Debug, 2
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHSTR "u.log"
+    NATIVE FileReader, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE FileReader, 4
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 2
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 8
+    NATIVE InputStream, 3
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 2
+    LOAD
+    LOAD
+    FLDADDR8 1
+    LOAD
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 2
+    LOAD
+    LOAD
+    FLDADDR8 1
+    LOAD
+    FLDADDR8 1
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE InputStream, 1
+; A path outside the application is refused: nothing is written anywhere.
+    PUSHSTR "../escape.log"
+    NATIVE Debug, 2
+    PUSHSTR "four"
+    NATIVE Debug, 1
+    TRY -1, h1
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHSTR "../escape.log"
+    NATIVE FileReader, 1
+    ENDTRY -1
+    PUSHSTR "unexpected success"
+    NATIVE Debug, 1
+    JMP16 d1
+h1:
+    FRAME8 -1
+d1:
+    PUSHSTR "done"
+    NATIVE Debug, 1
+    RET 0, 0

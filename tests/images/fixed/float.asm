@@ -1,0 +1,121 @@
+; Float group (36): conversion from fixed-point, arithmetic, compound assignments through a
+; float reference, "%g"-style text, and the unknown-operation message (operation number).
+.class Err
+.function @main main
+.function @internalthrow onerror
+
+main:
+    ; fromFixed (0)
+    PUSHSTR "-2.5"
+    NATIVE Fixed, 4
+    NATIVE Float, 0
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; -2.5
+    PUSHSTR "0.1"
+    NATIVE Fixed, 4
+    NATIVE Float, 0                 ; the float nearest to floor(0.1 * 2^32) / 2^32
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 0.1
+    ; add (1), subtract (2), multiply (3), divide (4)
+    PUSH32 0x3FC00000               ; 1.5
+    PUSH32 0x40100000               ; 2.25
+    NATIVE Float, 1
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 3.75
+    PUSH32 0x3F800000               ; 1
+    PUSH32 0x40400000               ; 3
+    NATIVE Float, 2
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; -2
+    PUSH32 0x3FC00000               ; 1.5
+    PUSH32 0xC0000000               ; -2
+    NATIVE Float, 3
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; -3
+    PUSH32 0x3F800000               ; 1
+    PUSH32 0x40800000               ; 4
+    NATIVE Float, 4
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 0.25
+    PUSH32 0x3F800000               ; 1 / 0: infinity, no exception
+    PUSH32 0
+    NATIVE Float, 4
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; inf
+    ; negate (5)
+    PUSH32 0x40000000
+    NATIVE Float, 5
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; -2
+    ; compound assignments (6-9) through a boxed word holding 1.5
+    PUSH32 0x3FC00000
+    BOXW
+    DUP
+    PUSH32 0x40000000               ; += 2 -> 3.5
+    NATIVE Float, 6
+    DUP
+    PUSH32 0x3F800000               ; -= 1 -> 2.5
+    NATIVE Float, 7
+    DUP
+    PUSH32 0x40800000               ; *= 4 -> 10
+    NATIVE Float, 8
+    DUP
+    PUSH32 0x40800000               ; /= 4 -> 2.5
+    NATIVE Float, 9
+    LOAD
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 2.5
+    ; toString (10): six significant digits, exponent form below 1e-4 and from 1e6
+    PUSH32 0x3F800000
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 1
+    PUSH32 0x3DCCCCCD
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 0.1
+    PUSH32 0x49742400
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 1e+06
+    PUSH32 0x497423F0
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 999999
+    PUSH32 0x4CEB79A3
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 1.23457e+08
+    PUSH32 0x38D1B717
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 0.0001
+    PUSH32 0x3727C5AC
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 1e-05
+    PUSH32 0
+    NATIVE Float, 10
+    NATIVE Debug, 1                 ; 0
+    ; failures: a null float reference; an unknown operation names its number
+    TRY Err, e1
+    PUSH32 0
+    PUSH32 0x3F800000
+    NATIVE Float, 6
+    ENDTRY -1
+    JMP32 noerror
+e1: FRAME8 -1
+    TRY Err, e2
+    NATIVE Float, 11
+    ENDTRY -1
+    JMP32 noerror
+e2: FRAME8 -1
+    PUSHSTR "done"
+    NATIVE Debug, 1
+    RET 0, 0
+
+noerror:
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    NATIVE System, 1
+
+onerror:                            ; code, message, return address
+    LDLOC8 -2
+    NATIVE Debug, 1
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Err
+    THROW

@@ -1,0 +1,413 @@
+// SPDX-License-Identifier: MIT
+// The array groups driven through the native dispatcher: stack effects of every operation,
+// storage growth and shrinking, range rules and their messages, byte and multi-word elements,
+// reference arrays, forged vectors, and array results that must survive collections.
+#include "Errors.h"
+#include "VirtualMachine.h"
+#include "natives/GuestVector.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+using namespace zelmo;
+
+namespace {
+
+constexpr int kBytes = 1, kInts = 3, kPairs = 4, kTriples = 5, kQuads = 6, kRefs = 7;
+
+uint32_t widthOf(int group)
+{
+    switch (group) {
+    case kBytes:
+        return 1;
+    case kPairs:
+        return 8;
+    case kTriples:
+        return 12;
+    case kQuads:
+        return 16;
+    default:
+        return 4;
+    }
+}
+
+class ArrayNativesTest : public ::testing::Test {
+protected:
+    VirtualMachine vm;
+    GuestMemory& mem = vm.memory();
+
+    // A new array object holding `values` (words; bytes for byte arrays). The box is itself
+    // the address of an array value, which is what the natives take.
+    uint32_t array(int group, std::vector<uint32_t> values)
+    {
+        const uint32_t width = widthOf(group);
+        const size_t wordsPerElement = width == 1 ? 1 : width / 4;
+        const int32_t count = static_cast<int32_t>(values.size() / wordsPerElement);
+        const uint32_t box = vm.newArrayObject(width, count, group == kRefs);
+        uint8_t* out = vm.vectorElements(vector(box));
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (width == 1)
+                out[i] = static_cast<uint8_t>(values[i]);
+            else
+                std::memcpy(out + 4 * i, &values[i], 4);
+        }
+        return box;
+    }
+    // An array variable that receives a vector.
+    uint32_t variable() { return vm.heap().allocate(8, 0, GC_CODE_NATIVE); }
+    uint32_t vector(uint32_t arrayAddress) { return mem.load32(arrayAddress); }
+    uint32_t vectorWord(uint32_t arrayAddress, uint32_t offset)
+    {
+        return mem.load32(vector(arrayAddress) + offset);
+    }
+    uint32_t storage(uint32_t a) { return vectorWord(a, VectorLayout::kData); }
+    uint32_t capacity(uint32_t a) { return vectorWord(a, VectorLayout::kCapacity); }
+
+    std::vector<uint32_t> contents(uint32_t arrayAddress)
+    {
+        const uint32_t v = vector(arrayAddress);
+        const uint32_t width = mem.load32(v + VectorLayout::kElementSize);
+        const uint64_t bytes = uint64_t(vm.vectorLength(v)) * width;
+        const uint8_t* in = vm.vectorElements(v);
+        std::vector<uint32_t> out;
+        for (uint64_t i = 0; i < bytes; i += width == 1 ? 1 : 4) {
+            uint32_t word = in[i];
+            if (width != 1) std::memcpy(&word, in + i, 4);
+            out.push_back(word);
+        }
+        return out;
+    }
+
+    // Runs NATIVE group op on a fresh stack holding `operands` (the last on top).
+    void call(int group, int op, std::initializer_list<int64_t> operands)
+    {
+        vm.setSp(-1);
+        for (int64_t word : operands)
+            vm.pushWord(static_cast<int32_t>(word));
+        vm.dispatchNative(group, op);
+    }
+    // The error code the call raises, 0 when it succeeds.
+    int32_t failure(int group, int op, std::initializer_list<int64_t> operands)
+    {
+        clearError();
+        try {
+            call(group, op, operands);
+        } catch (const ErrorHandlingException&) {
+            return lastErrorCode();
+        }
+        return 0;
+    }
+    std::string errorText() { return toUtf8(lastErrorText()); }
+    std::vector<int32_t> stack()
+    {
+        std::vector<int32_t> words;
+        for (int32_t i = 0; i <= vm.sp(); ++i)
+            words.push_back(vm.stackWord(i));
+        return words;
+    }
+    using Words = std::vector<uint32_t>;
+};
+
+// (The image tests under tests/images/arrays cover the one-word and byte cases of every
+// operation; these cases add wider elements, aliasing, storage rules and hostile input.)
+TEST_F(ArrayNativesTest, ElementAccessLeavesTheDocumentedStack)
+{
+    // Two-word elements: the array reference stays in place, both words above it.
+    const uint32_t pairs = array(kPairs, {1, 2, 3, 4, 5, 6});
+    call(kPairs, 8, {pairs, 1});
+    EXPECT_EQ(stack(), (std::vector<int32_t>{int32_t(pairs), 3, 4}));
+    call(kPairs, 10, {pairs});
+    EXPECT_EQ(stack(), (std::vector<int32_t>{5, 6}));
+    const uint32_t quads = array(kQuads, {1, 2, 3, 4, 5, 6, 7, 8});
+    call(kQuads, 9, {quads});
+    EXPECT_EQ(stack(), (std::vector<int32_t>{1, 2, 3, 4}));
+    call(kQuads, 6, {quads, 1});
+    EXPECT_EQ(mem.load32(vm.argU(0) + 12), 8u);
+
+    // Reference arrays hand out the reference itself; 7 gives the element's address.
+    const uint32_t refs = array(kRefs, {0x11111, 0x22222});
+    call(kRefs, 8, {refs, 1});
+    EXPECT_EQ(stack(), (std::vector<int32_t>{0x22222}));
+    call(kRefs, 6, {refs, 0});
+    EXPECT_EQ(stack(), (std::vector<int32_t>{0x11111}));
+    call(kRefs, 7, {refs, 1});
+    EXPECT_EQ(mem.load32(vm.argU(0)), 0x22222u);
+
+    for (int op : {6, 7, 8})
+        for (int64_t index : {-1, 2, 0x7fffffff, -0x7fffffff - 1})
+            EXPECT_EQ(failure(kRefs, op, {refs, index}), kIndexOutOfBounds) << op << " " << index;
+    EXPECT_EQ(failure(kQuads, 10, {array(kQuads, {})}), kIndexOutOfBounds);
+    EXPECT_EQ(failure(kQuads, 7, {quads, 0}), kVMException);
+    EXPECT_EQ(errorText(), "VMException: Vector:" + std::to_string(vm.pc()));
+}
+
+TEST_F(ArrayNativesTest, ByteArraysStoreTheLowByteAndReadBackUnsigned)
+{
+    const uint32_t bytes = array(kBytes, {1, 2});
+    call(kBytes, 19, {bytes, -1});
+    call(kBytes, 27, {bytes, 0, 1, 0x17f}); // replaceRangeWithElement
+    EXPECT_EQ(contents(bytes), (Words{0x7f, 2, 0xff}));
+    call(kBytes, 6, {bytes, 2}); // the address of one byte
+    EXPECT_EQ(mem.load8(vm.argU(0)), 0xff);
+    const uint32_t filled = variable();
+    call(kBytes, 3, {filled, -2, 4}); // initFilled with a byte of -2
+    EXPECT_EQ(vm.sp(), -1);
+    EXPECT_EQ(contents(filled), (Words{254, 254, 254, 254}));
+    EXPECT_EQ(mem.load32(vector(filled) + VectorLayout::kElementSize), 1u);
+}
+
+TEST_F(ArrayNativesTest, StorageGrowsAndShrinksByTheVectorRules)
+{
+    const uint32_t a = array(kInts, {});
+    EXPECT_EQ(storage(a), 0u);
+    call(kInts, 19, {a, 1}); // the first element: storage for one, room for ten
+    EXPECT_EQ(capacity(a), 10u);
+    const uint32_t first = storage(a);
+    for (int i = 2; i <= 10; ++i)
+        call(kInts, 19, {a, i});
+    EXPECT_EQ(storage(a), first); // fits: edited in place
+    call(kInts, 19, {a, 11});     // does not fit: new storage for exactly 11 (room for 13)
+    EXPECT_NE(storage(a), first);
+    EXPECT_EQ(capacity(a), 13u);
+    EXPECT_EQ(contents(a), (Words{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+
+    // 100 elements have room for 120. Removing 10 keeps 90 > 60 in place; removing 30 more
+    // leaves 60, not above half, so the rest moves to storage for 60 (room for 72).
+    const uint32_t big = variable();
+    call(kInts, 3, {big, 7, 100});
+    EXPECT_EQ(capacity(big), 120u);
+    const uint32_t bigStorage = storage(big);
+    call(kInts, 24, {big, 10});
+    EXPECT_EQ(storage(big), bigStorage);
+    EXPECT_EQ(vm.vectorLength(vector(big)), 90);
+    call(kInts, 23, {big, 30});
+    EXPECT_NE(storage(big), bigStorage);
+    EXPECT_EQ(capacity(big), 72u);
+    EXPECT_EQ(contents(big), Words(60, 7));
+    // Removing everything leaves no storage behind (the collector no longer follows it).
+    call(kInts, 25, {big});
+    EXPECT_EQ(storage(big), 0u);
+    EXPECT_EQ(capacity(big), 0u);
+    call(kInts, 19, {big, 5});
+    EXPECT_EQ(contents(big), (Words{5}));
+    EXPECT_EQ(capacity(big), 10u);
+    // A repeat that fits stays in place; sizes beyond the storage limit are refused.
+    call(kInts, 20, {big, 10});
+    EXPECT_EQ(capacity(big), 10u);
+    EXPECT_EQ(failure(kInts, 20, {big, 0x7fffffff}), kInvalidArgument);
+    EXPECT_EQ(contents(big), Words(10, 5));
+}
+
+TEST_F(ArrayNativesTest, ArraysEditedWithTheirOwnElements)
+{
+    // Inserting or replacing with the array itself reads the elements before they move.
+    const uint32_t b = array(kInts, {1, 2, 3});
+    call(kInts, 13, {b, 1, b});
+    EXPECT_EQ(contents(b), (Words{1, 1, 2, 3, 2, 3}));
+    const uint32_t c = array(kInts, {5, 6, 7, 8});
+    call(kInts, 14, {c, 4, 1, 2, c}); // insertPart: (1, 2) of c at its end
+    EXPECT_EQ(contents(c), (Words{5, 6, 7, 8, 6, 7}));
+    call(kInts, 81, {c, 0, 2, c}); // replaceOrInsertRange: (0, 2) by all of c
+    EXPECT_EQ(contents(c), (Words{5, 6, 7, 8, 6, 7, 7, 8, 6, 7}));
+    call(kInts, 83, {c, 1, -1, c, 0, 1}); // replaceRangeWithPart: 1.. by (0, 1) of c
+    EXPECT_EQ(contents(c), (Words{5, 5}));
+    EXPECT_EQ(vm.sp(), -1);
+    EXPECT_EQ(failure(kInts, 14, {c, 3, 0, 1, c}), kIndexOutOfBounds);
+    EXPECT_EQ(failure(kInts, 83, {c, 3, 0, c, 0, 1}), kRange);
+    EXPECT_EQ(failure(kInts, 81, {c, 3, 0, c}), kIndexOutOfBounds);
+    EXPECT_EQ(contents(c), (Words{5, 5}));
+
+    // Three-word elements through every insertion form.
+    const uint32_t d = array(kTriples, {1, 2, 3});
+    call(kTriples, 16, {d, array(kTriples, {4, 5, 6})});
+    call(kTriples, 18, {d, d});
+    call(kTriples, 19, {d, 7, 8, 9});
+    call(kTriples, 15, {d, 1, 0, 0, 0});
+    call(kTriples, 22, {d, 4, -1}); // removeRange to the end
+    EXPECT_EQ(vm.sp(), -1);
+    EXPECT_EQ(contents(d), (Words{4, 5, 6, 0, 0, 0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(failure(kTriples, 22, {d, 4, -1}), kRange); // from the length
+}
+
+TEST_F(ArrayNativesTest, CheckedRangesReportTheirExactMessages)
+{
+    const uint32_t a = array(kInts, {1, 2, 3, 4, 5});
+    call(kInts, 82, {a, 2, -1});
+    ASSERT_EQ(vm.sp(), 0);
+    const uint32_t tail = vm.argU(0);
+    EXPECT_EQ(contents(tail), (Words{3, 4, 5}));
+    EXPECT_EQ(vm.heap().entryOf(tail)->gcCode, GC_CODE_PRIMITIVE_ARRAY);
+
+    const struct {
+        int64_t first, count;
+        const char* text;
+    } rows[] = {
+        {6, -1, "RangeException: Invalid Range, first should not be more than 5, first = 6"},
+        {-1, -1, "RangeException: Invalid Range, first should not be less than 0, first = -1"},
+        {-3, 2, "RangeException: Invalid Range, first should not be less than0, first =  -3"},
+        {4, 2, "RangeException: Invalid Range, range out of bounds: 6 > 5"},
+        {0x7fffffff, 0x7fffffff,
+         "RangeException: Invalid Range, range out of bounds: 4294967294 > 5"},
+        {-2, 0, "RangeException: Invalid Range, first should be non-negative (first=-2)"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(failure(kInts, 82, {a, row.first, row.count}), kRange);
+        EXPECT_EQ(errorText(), row.text);
+        EXPECT_EQ(failure(kInts, 81, {a, row.first, row.count, a}), kRange);
+        EXPECT_EQ(errorText(), row.text);
+    }
+    call(kInts, 82, {a, 9, 0}); // a count of 0 selects nothing wherever it starts
+    EXPECT_EQ(contents(vm.argU(0)), Words{});
+    call(kInts, 82, {a, 5, -1});
+    EXPECT_EQ(contents(vm.argU(0)), Words{});
+    EXPECT_EQ(contents(a), (Words{1, 2, 3, 4, 5}));
+}
+
+TEST_F(ArrayNativesTest, NewArraysAndNewVectors)
+{
+    const uint32_t a = array(kInts, {1, 2, 3, 4, 5, 6, 7});
+    const uint32_t d = variable();
+    call(kInts, 2, {d, a}); // initCopy
+    EXPECT_EQ(contents(d), contents(a));
+    EXPECT_NE(vector(d), vector(a));
+    call(kInts, 5, {d, a, 3}); // initStepped
+    EXPECT_EQ(contents(d), (Words{1, 4, 7}));
+    call(kInts, 5, {d, array(kInts, {}), 2});
+    EXPECT_EQ(contents(d), Words{});
+    EXPECT_EQ(failure(kInts, 5, {d, a, 0}), kInvalidArgument);
+    call(kInts, 28, {d, a, 5, 2}); // initSubvector
+    EXPECT_EQ(contents(d), (Words{6, 7}));
+    EXPECT_EQ(failure(kInts, 28, {d, a, 6, 2}), kRange);
+    call(kQuads, 29, {d, 1, 2, 3, 4}); // initSingle
+    EXPECT_EQ(contents(d), (Words{1, 2, 3, 4}));
+    call(kPairs, 3, {d, 5, 6, 2}); // initFilled with a two-word element
+    EXPECT_EQ(contents(d), (Words{5, 6, 5, 6}));
+    EXPECT_EQ(vm.sp(), -1);
+    EXPECT_EQ(failure(kPairs, 3, {d, 5, 6, -1}), kInvalidArgument);
+    EXPECT_EQ(failure(kInts, 3, {d, 5, 0x7fffffff}), kInvalidArgument);
+
+    // concatParts: a new array object in V's slot, boxed for references in group 7.
+    const uint32_t r = array(kRefs, {0x10000, 0x20000, 0x30000});
+    call(kRefs, 84, {r, 1, -1, r, 0, 1});
+    ASSERT_EQ(vm.sp(), 0);
+    EXPECT_EQ(contents(vm.argU(0)), (Words{0x20000, 0x30000, 0x10000}));
+    EXPECT_EQ(vm.heap().entryOf(vm.argU(0))->gcCode, GC_CODE_OBJECT_ARRAY);
+    call(kRefs, 84, {r, 0, 0, r, 0, 0});
+    EXPECT_EQ(contents(vm.argU(0)), Words{});
+    EXPECT_EQ(failure(kRefs, 84, {r, 2, 0, r, 0, 1}), kRange);
+
+    call(kInts, 4, {7, 8}); // does nothing at all
+    EXPECT_EQ(stack(), (std::vector<int32_t>{7, 8}));
+}
+
+TEST_F(ArrayNativesTest, UnknownOperationsAndNullArrays)
+{
+    const uint32_t a = array(kInts, {1});
+    for (int op : {0, 1, 30, 80, 85, 127, -1, -128}) {
+        EXPECT_EQ(failure(kInts, op, {a, 0, 0, 0, 0, 0, 0}), kVMException) << op;
+        EXPECT_EQ(errorText(), "VMException: Vector:" + std::to_string(vm.pc()));
+    }
+    EXPECT_EQ(failure(kInts, 11, {0}), kNullPointer);
+    EXPECT_EQ(errorText(), "NullPointerException: NULL pointer");
+    EXPECT_EQ(failure(kInts, 19, {variable(), 1}), kNullPointer); // an array without a vector
+    EXPECT_EQ(failure(kInts, 2, {0, a}), kNullPointer);           // no destination
+    EXPECT_EQ(failure(kInts, 18, {a, 0}), kNullPointer);
+}
+
+TEST_F(ArrayNativesTest, ForgedVectorsEndInOrderlyErrors)
+{
+    // Each forgery is a separate array whose vector words were overwritten by the image.
+    auto forged = [&](uint32_t offset, uint32_t value) {
+        const uint32_t a = array(kInts, {1, 2, 3});
+        mem.store32(vector(a) + offset, value);
+        return a;
+    };
+    const uint32_t other = vm.heap().allocate(64, 0, GC_CODE_STRING);
+    const std::vector<uint32_t> forgeries = {
+        forged(VectorLayout::kSize, 11),             // more elements than room
+        forged(VectorLayout::kCapacity, 0x40000000), // room far beyond its storage
+        forged(VectorLayout::kElementSize, 8),       // the wrong element width
+        forged(VectorLayout::kData, other),          // storage that is not element storage
+        forged(VectorLayout::kData, 0xfffffff0),     // outside guest memory
+        forged(VectorLayout::kData, 8),              // inside the null page
+    };
+    for (uint32_t a : forgeries) {
+        for (const auto& operands : {std::vector<int64_t>{a, 0}, {a}, {a, 4}, {a, 0, 1}}) {
+            for (int op : {6, 8, 11, 19, 25, 82}) {
+                const size_t needed = op == 11 || op == 25 ? 1 : op == 82 ? 3 : 2;
+                if (operands.size() != needed) continue;
+                vm.setSp(-1);
+                for (int64_t word : operands)
+                    vm.pushWord(static_cast<int32_t>(word));
+                clearError();
+                EXPECT_THROW(vm.dispatchNative(kInts, op), ErrorHandlingException) << op;
+                EXPECT_EQ(lastErrorCode(), kFatal) << op;
+            }
+        }
+    }
+    // A vector handle that is not aligned, or points outside guest memory.
+    const uint32_t value = variable();
+    mem.store32(value, vector(array(kInts, {1})) + 2);
+    EXPECT_EQ(failure(kInts, 11, {value}), kFatal);
+    mem.store32(value, 0xfffffff8);
+    EXPECT_EQ(failure(kInts, 11, {value}), kFatal);
+
+    // A freed storage block is refused instead of being written through.
+    const uint32_t a = array(kInts, {1, 2, 3});
+    vm.heap().release(storage(a));
+    EXPECT_EQ(failure(kInts, 19, {a, 4}), kFatal);
+}
+
+TEST_F(ArrayNativesTest, ArrayResultsHeldByAGlobalSurviveCollections)
+{
+    // Two global words, marked conservatively like the loader's globals block.
+    vm.globalsHandle = mem.allocate(8, 8);
+    vm.globalWords = 2;
+    Words expected;
+    for (uint32_t i = 0; i < 300; ++i)
+        expected.push_back(i * 7);
+    const uint32_t e1 = array(kInts, {1, 2, 3});
+    const uint32_t e2 = array(kInts, {4, 5});
+    {
+        const uint32_t source = array(kInts, expected);
+        call(kInts, 82, {source, 100, 150}); // subvector
+        mem.store32(vm.globalsHandle, vm.argU(0));
+        const uint32_t refs = array(kRefs, {e1, e2});
+        call(kRefs, 84, {refs, 1, -1, refs, 0, 1}); // concatParts of references
+        mem.store32(vm.globalsHandle + 4, vm.argU(0));
+        vm.setSp(-1);
+    }
+    const uint32_t sub = mem.load32(vm.globalsHandle);
+    const uint32_t cat = mem.load32(vm.globalsHandle + 4);
+    for (int round = 0; round < 50; ++round) {
+        // Garbage of the same sizes, so freed blocks would be reused at once.
+        for (int i = 0; i < 40; ++i) {
+            const uint32_t junk = array(kInts, Words(150, 0xdead));
+            call(kInts, 19, {junk, 1});
+        }
+        vm.setSp(-1);
+        vm.collectGarbage();
+    }
+    EXPECT_EQ(contents(sub), Words(expected.begin() + 100, expected.begin() + 250));
+    EXPECT_EQ(contents(cat), (Words{e2, e1}));
+    EXPECT_EQ(contents(e1), (Words{1, 2, 3})); // kept alive through the reference array
+    EXPECT_EQ(contents(e2), (Words{4, 5}));
+    EXPECT_EQ(vm.heap().entryOf(storage(sub))->freeHeapEntryIterator, 0u);
+    EXPECT_EQ(vm.heap().entryOf(storage(sub))->gcCode, GC_CODE_NATIVE);
+    call(kInts, 19, {sub, 5}); // still a working array
+    EXPECT_EQ(vm.vectorLength(vector(sub)), 151);
+
+    // Once the globals let go, the next collection reclaims the result.
+    mem.store32(vm.globalsHandle, 0);
+    const uint32_t subStorage = storage(sub);
+    vm.setSp(-1);
+    vm.collectGarbage();
+    const HeapEntry* around = vm.heap().belongsToPools(uint64_t{subStorage} - kHeapEntryHeader);
+    ASSERT_NE(around, nullptr);
+    EXPECT_NE(around->freeHeapEntryIterator, 0u);
+}
+
+} // namespace

@@ -1,0 +1,443 @@
+// SPDX-License-Identifier: MIT
+// The host's file services against a real directory tree: an application directory with a
+// neighbour outside it. Every traversal attempt must fail or land inside, and the tree outside
+// must come out of every test byte for byte as it went in.
+#include "HostFileServices.h"
+#include "FileInputStream.h"
+#include "FileOutputStream.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <map>
+#include <sys/resource.h>
+
+using namespace zelmo;
+using TARNEL::InputStream;
+using TARNEL::OutputStream;
+
+namespace {
+
+using Snapshot = std::map<QString, QByteArray>;
+
+bool writeAll(OutputStream& out, const QByteArray& bytes)
+{
+    return out.write(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                     static_cast<uint32_t>(bytes.size()));
+}
+
+QByteArray readAll(InputStream& in)
+{
+    QByteArray bytes(in.size() - in.position(), '\0');
+    return in.read(reinterpret_cast<uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()))
+               ? bytes
+               : QByteArray("<read failed>");
+}
+
+QByteArray fileBytes(const QString& absolute)
+{
+    QFile file(absolute);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+class HostFiles : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        QDir root(m_root.path());
+        for (const char* dir : {"app/sub", "app/emptydir", "outside/dir", "appx"})
+            ASSERT_TRUE(root.mkpath(dir));
+        put("app/data.txt", "data");
+        put("app/sub/inner.txt", "inner");
+        put("outside/secret.txt", "secret");
+        put("outside/dir/x", "x");
+        put("appx/y", "y");
+        put("x", "top");
+        m_before = outsideApp();
+        m_tmpX = describe("/tmp/x");
+        m_services = std::make_unique<HostFileServices>(app().toStdU16String());
+    }
+
+    void TearDown() override
+    {
+        m_services.reset();
+        EXPECT_EQ(outsideApp(), m_before) << "something outside the application changed";
+        EXPECT_EQ(describe("/tmp/x"), m_tmpX);
+    }
+
+    QString app() const { return m_root.filePath("app"); }
+    QString inApp(const QString& relative) const { return app() + '/' + relative; }
+
+    void put(const QString& relative, const QByteArray& bytes) const
+    {
+        QFile file(m_root.filePath(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+    static QByteArray get(const QString& absolute) { return fileBytes(absolute); }
+
+    // Type and contents of one path, without following a final symbolic link.
+    static QByteArray describe(const QString& absolute)
+    {
+        const QFileInfo info(absolute);
+        if (info.isSymLink()) return "link:" + QFile::encodeName(info.symLinkTarget());
+        if (info.isDir()) return "dir";
+        if (info.exists()) return "file:" + get(absolute);
+        return "none";
+    }
+
+    Snapshot tree(const QString& top, const QString& skip = {}) const
+    {
+        Snapshot snapshot;
+        QDirIterator it(top, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (!skip.isEmpty() && (path == skip || path.startsWith(skip + '/'))) continue;
+            snapshot[path] = describe(path);
+        }
+        return snapshot;
+    }
+    Snapshot outsideApp() const { return tree(m_root.path(), app()); }
+    Snapshot everything() const { return tree(m_root.path()); }
+
+    QTemporaryDir m_root;
+    Snapshot m_before;
+    QByteArray m_tmpX;
+    std::unique_ptr<HostFileServices> m_services;
+};
+
+} // namespace
+
+TEST_F(HostFiles, BadPathsFailEveryServiceWithoutTouchingAnything)
+{
+    const std::vector<std::u16string> bad{
+        u"",
+        u"..",
+        u"../outside/secret.txt",
+        u"sub/../../outside/secret.txt",
+        u"..\\outside\\secret.txt",
+        u"sub\\..\\..\\x",
+        u"/../x",
+        u"//..//outside",
+        u"....",
+        u"a..b",
+        u"x:y",
+        u"C:\\outside",
+        u"a|b",
+        u"|",
+        u":",
+        std::u16string(u"a\0b", 3),
+        std::u16string(u"data.txt\0", 9),
+        std::u16string(u"\0", 1),
+    };
+    const Snapshot before = everything();
+    auto& s = *m_services;
+    for (const std::u16string& path : bad) {
+        SCOPED_TRACE(QString::fromStdU16String(path).toStdString());
+        EXPECT_EQ(s.openFileWriter(path, 1), nullptr);
+        EXPECT_EQ(s.openFileWriter(path, 0), nullptr);
+        EXPECT_EQ(s.openFileReader(path), nullptr);
+        EXPECT_FALSE(s.deleteFile(path));
+        EXPECT_FALSE(s.fileExists(path));
+        EXPECT_FALSE(s.renameFile(path, u"moved"));
+        EXPECT_FALSE(s.renameFile(u"data.txt", path));
+        std::vector<std::u16string> files{u"stale"}, dirs{u"stale"};
+        EXPECT_FALSE(s.listDirectory(path, files, dirs, 1));
+        EXPECT_TRUE(files.empty());
+        EXPECT_TRUE(dirs.empty());
+        EXPECT_FALSE(s.createDirectory(path));
+        EXPECT_FALSE(s.deleteDirectory(path));
+        EXPECT_FALSE(s.renameDirectory(path, u"moved"));
+        EXPECT_FALSE(s.renameDirectory(u"sub", path));
+        EXPECT_FALSE(s.directoryExists(path));
+        EXPECT_EQ(s.setLogFile(path), path.empty()); // empty: closes the log, true
+    }
+    EXPECT_EQ(everything(), before);
+}
+
+// One round of every service on a path that is good but looks dangerous: everything must
+// happen at `expected`, inside the application directory.
+void exerciseEveryService(HostFileServices& s, const std::u16string& path, const QString& expected)
+{
+    SCOPED_TRACE(QString::fromStdU16String(path).toStdString());
+    const std::u16string moved = path + u"-moved";
+    const QString movedExpected = expected + "-moved";
+
+    EXPECT_FALSE(s.fileExists(path));
+    EXPECT_EQ(s.openFileReader(path), nullptr);
+    auto out = s.openFileWriter(path, 1);
+    ASSERT_NE(out, nullptr);
+    EXPECT_TRUE(writeAll(*out, "abc"));
+    EXPECT_TRUE(out->closeChecked());
+    EXPECT_EQ(fileBytes(expected), "abc");
+    EXPECT_TRUE(s.fileExists(path));
+    EXPECT_FALSE(s.directoryExists(path));
+    auto in = s.openFileReader(path);
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(readAll(*in), "abc");
+    in.reset();
+
+    EXPECT_TRUE(s.renameFile(path, moved));
+    EXPECT_EQ(fileBytes(movedExpected), "abc");
+    EXPECT_FALSE(QFileInfo::exists(expected));
+    EXPECT_TRUE(s.deleteFile(moved));
+    EXPECT_FALSE(QFileInfo::exists(movedExpected));
+
+    EXPECT_TRUE(s.createDirectory(path));
+    EXPECT_TRUE(QFileInfo(expected).isDir());
+    EXPECT_TRUE(s.directoryExists(path));
+    ASSERT_NE(s.openFileWriter(path + u"/f", 0), nullptr);
+    std::vector<std::u16string> files, dirs;
+    EXPECT_TRUE(s.listDirectory(path, files, dirs, 1));
+    EXPECT_EQ(files, std::vector<std::u16string>{u"f"});
+    EXPECT_TRUE(dirs.empty());
+    EXPECT_FALSE(s.deleteDirectory(path)); // not empty
+    EXPECT_TRUE(s.deleteFile(path + u"/f"));
+    EXPECT_TRUE(s.renameDirectory(path, moved));
+    EXPECT_TRUE(QFileInfo(movedExpected).isDir());
+    EXPECT_TRUE(s.deleteDirectory(moved));
+    EXPECT_FALSE(QFileInfo::exists(movedExpected));
+
+    EXPECT_TRUE(s.setLogFile(path));
+    EXPECT_TRUE(s.logLine(u"line"));
+    EXPECT_TRUE(s.setLogFile(u""));
+    EXPECT_EQ(fileBytes(expected), "LOG: line\n");
+    EXPECT_TRUE(s.deleteFile(path));
+}
+
+TEST_F(HostFiles, DangerousLookingGoodPathsStayInside)
+{
+    auto& s = *m_services;
+    // An absolute path is joined below the application directory, never used as it stands.
+    exerciseEveryService(s, u"/tmp/x", inApp("tmp/x"));
+    // Letters whose low bytes spell "../" are letters: the name is UTF-8, not truncated units.
+    exerciseEveryService(s, u"\u012E\u012E\u012Fx",
+                         inApp(QString::fromUtf16(u"\u012E\u012E\u012Fx")));
+    exerciseEveryService(s, u"//outside///secret.txt", inApp("outside/secret.txt"));
+    exerciseEveryService(s, u"\\outside\\dir\\x", inApp("outside/dir/x"));
+    exerciseEveryService(s, u"./sub/./new", inApp("sub/new"));
+    const std::u16string outsideAbsolute = m_root.filePath("outside/secret.txt").toStdU16String();
+    exerciseEveryService(s, outsideAbsolute, inApp(m_root.filePath("outside/secret.txt").mid(1)));
+
+    // Existing files are reached through the same mapping.
+    auto in = s.openFileReader(u"///sub//inner.txt");
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(readAll(*in), "inner");
+    EXPECT_EQ(s.openFileReader(outsideAbsolute), nullptr); // no such file inside the application
+}
+
+TEST_F(HostFiles, OverlongNamesFailInside)
+{
+    auto& s = *m_services;
+    const std::u16string longName(300, u'n');
+    std::u16string longPath;
+    for (int i = 0; i < 20; ++i)
+        longPath += std::u16string(250, static_cast<char16_t>(u'a' + i)) + u'/';
+    for (const std::u16string& path : {longName, longPath + u"f"}) {
+        EXPECT_EQ(s.openFileWriter(path, 1), nullptr);
+        EXPECT_EQ(s.openFileReader(path), nullptr);
+        EXPECT_FALSE(s.fileExists(path));
+        EXPECT_FALSE(s.createDirectory(path));
+        EXPECT_FALSE(s.directoryExists(path));
+        EXPECT_FALSE(s.deleteFile(path));
+        EXPECT_FALSE(s.renameFile(u"data.txt", path));
+        EXPECT_FALSE(s.setLogFile(path));
+    }
+    EXPECT_EQ(fileBytes(inApp("data.txt")), "data");
+}
+
+TEST_F(HostFiles, TheApplicationDirectoryItselfIsNeverRemovedOrReplaced)
+{
+    auto& s = *m_services;
+    for (const char16_t* rootText : {u"/", u".", u"//", u"\\", u"./."}) {
+        const std::u16string root = rootText;
+        EXPECT_TRUE(s.directoryExists(root));
+        EXPECT_FALSE(s.deleteDirectory(root));
+        EXPECT_FALSE(s.renameDirectory(root, u"elsewhere"));
+        EXPECT_FALSE(s.renameDirectory(u"emptydir", root));
+        EXPECT_FALSE(s.renameFile(u"data.txt", root));
+        EXPECT_EQ(s.openFileWriter(root, 1), nullptr);
+        EXPECT_EQ(s.openFileReader(root), nullptr);
+        EXPECT_FALSE(s.setLogFile(root));
+    }
+    std::vector<std::u16string> files, dirs;
+    EXPECT_TRUE(s.listDirectory(u"/", files, dirs, 1));
+    EXPECT_EQ(files, std::vector<std::u16string>{u"data.txt"});
+    EXPECT_EQ(dirs, (std::vector<std::u16string>{u"emptydir", u"sub"}));
+    EXPECT_TRUE(QFileInfo(app()).isDir());
+}
+
+TEST_F(HostFiles, WriterFlagsTruncateOrKeepTheOldBytes)
+{
+    auto& s = *m_services;
+    auto kept = s.openFileWriter(u"data.txt", 0);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->position(), 4);
+    EXPECT_EQ(kept->size(), 4);
+    EXPECT_TRUE(writeAll(*kept, "++"));
+    EXPECT_TRUE(kept->seek(0));
+    EXPECT_TRUE(writeAll(*kept, "D"));
+    EXPECT_EQ(kept->size(), 6);
+    EXPECT_TRUE(kept->closeChecked());
+    EXPECT_EQ(fileBytes(inApp("data.txt")), "Data++");
+
+    auto other = s.openFileWriter(u"data.txt", 7); // any flag but 1 keeps
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(writeAll(*other, "!"));
+    other.reset(); // destroying a stream closes (and flushes) its file
+    EXPECT_EQ(fileBytes(inApp("data.txt")), "Data++!");
+
+    auto fresh = s.openFileWriter(u"data.txt", 1);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->size(), 0);
+    fresh.reset();
+    EXPECT_EQ(fileBytes(inApp("data.txt")), "");
+
+    // Keeping on a missing file creates it, with its directories.
+    ASSERT_NE(s.openFileWriter(u"new/dir/file", 0), nullptr);
+    EXPECT_EQ(fileBytes(inApp("new/dir/file")), "");
+}
+
+TEST_F(HostFiles, AFailedWriteAfterOpeningToAppendKeepsTheOldContents)
+{
+    const QByteArray old(4096, 'o');
+    put("app/big", old);
+    // Let the process write no file beyond 1 KiB: every write to "big" now fails with EFBIG,
+    // as a full disk would. Copying the old bytes out and back in would lose them here.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+
+    auto out = m_services->openFileWriter(u"big", 0);
+    bool wrote = false, delivered = false;
+    if (out) {
+        wrote = writeAll(*out, "new bytes");
+        delivered = out->closeChecked();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_NE(out, nullptr);
+    EXPECT_TRUE(wrote); // buffered
+    EXPECT_FALSE(delivered);
+    EXPECT_EQ(fileBytes(inApp("big")), old);
+}
+
+TEST_F(HostFiles, DeviceErrorsSurfaceAsFailures)
+{
+    // An installed link to a full device stands in for a full disk.
+    ASSERT_TRUE(QFile::link("/dev/full", inApp("full")));
+    auto& s = *m_services;
+    auto out = s.openFileWriter(u"full", 1);
+    ASSERT_NE(out, nullptr);
+    EXPECT_TRUE(writeAll(*out, "x"));
+    EXPECT_FALSE(out->flush());
+    EXPECT_FALSE(writeAll(*out, "y"));
+    EXPECT_FALSE(out->closeChecked());
+
+    EXPECT_TRUE(s.setLogFile(u"full"));
+    EXPECT_FALSE(s.logLine(u"lost"));
+    EXPECT_TRUE(s.logLine(u"")); // nothing to write, nothing lost
+    EXPECT_TRUE(s.setLogFile(u""));
+    EXPECT_FALSE(s.logLine(u"no log file"));
+
+    // A directory removed under the application: its files are gone, not silently empty.
+    ASSERT_TRUE(QDir(inApp("sub")).removeRecursively());
+    EXPECT_EQ(s.openFileReader(u"sub/inner.txt"), nullptr);
+    std::vector<std::u16string> files, dirs;
+    EXPECT_FALSE(s.listDirectory(u"sub", files, dirs, 1));
+    EXPECT_FALSE(s.deleteFile(u"sub/inner.txt"));
+    EXPECT_FALSE(s.renameFile(u"sub/inner.txt", u"elsewhere"));
+    EXPECT_FALSE(s.deleteDirectory(u"sub"));
+    EXPECT_FALSE(QFileInfo::exists(inApp("elsewhere")));
+}
+
+TEST_F(HostFiles, FileAndDirectoryServicesKeepToTheirKind)
+{
+    auto& s = *m_services;
+    ASSERT_TRUE(QFile::link(m_root.filePath("outside"), inApp("linkdir")));
+    ASSERT_TRUE(QFile::link(m_root.filePath("outside/secret.txt"), inApp("linkfile")));
+
+    EXPECT_TRUE(s.fileExists(u"data.txt"));
+    EXPECT_TRUE(s.fileExists(u"sub")); // existence of any kind
+    EXPECT_FALSE(s.fileExists(u"nothing"));
+    EXPECT_FALSE(s.directoryExists(u"data.txt"));
+
+    EXPECT_FALSE(s.deleteFile(u"sub")); // a directory is not a file
+    EXPECT_FALSE(s.deleteFile(u"nothing"));
+    EXPECT_FALSE(s.deleteDirectory(u"data.txt"));
+    EXPECT_FALSE(s.deleteDirectory(u"linkdir")); // only the link would go, never its target
+    EXPECT_TRUE(s.deleteFile(u"linkfile"));      // removes the link, not what it points to
+    EXPECT_FALSE(QFileInfo(inApp("linkfile")).isSymLink());
+
+    EXPECT_FALSE(s.renameFile(u"sub", u"sub2"));               // a directory
+    EXPECT_FALSE(s.renameFile(u"data.txt", u"sub/inner.txt")); // never replaces a file
+    EXPECT_EQ(fileBytes(inApp("sub/inner.txt")), "inner");
+    EXPECT_TRUE(s.renameFile(u"data.txt", u"made/on/the/way/data"));
+    EXPECT_EQ(fileBytes(inApp("made/on/the/way/data")), "data");
+    EXPECT_FALSE(s.renameDirectory(u"made/on/the/way/data", u"d")); // a file
+    EXPECT_FALSE(s.renameDirectory(u"made", u"sub"));               // never replaces
+    EXPECT_FALSE(s.renameDirectory(u"made", u"made/inside"));       // not into itself
+    EXPECT_TRUE(s.renameDirectory(u"made", u"sub/made"));
+    EXPECT_TRUE(s.directoryExists(u"sub/made/on/the/way"));
+    EXPECT_FALSE(s.renameDirectory(u"linkdir", u"renamedlink")); // links are not directories here
+
+    EXPECT_TRUE(s.createDirectory(u"a/b/c"));
+    EXPECT_TRUE(s.createDirectory(u"a/b/c")); // already there
+    EXPECT_FALSE(s.createDirectory(u"sub/inner.txt/below"));
+    EXPECT_TRUE(s.deleteDirectory(u"a/b/c"));
+    EXPECT_TRUE(s.directoryExists(u"a/b"));
+
+    std::vector<std::u16string> files, dirs;
+    put("app/sub/.hidden", "h");
+    EXPECT_TRUE(s.listDirectory(u"/", files, dirs, 0));
+    EXPECT_TRUE(files.empty()); // links are left out of listings
+    EXPECT_EQ(dirs, (std::vector<std::u16string>{u"a", u"emptydir", u"sub"}));
+    EXPECT_TRUE(s.listDirectory(u"sub", files, dirs, 1));
+    EXPECT_EQ(files, std::vector<std::u16string>{u"inner.txt"});
+    EXPECT_EQ(dirs, std::vector<std::u16string>{u"made"});
+    EXPECT_FALSE(s.listDirectory(u"sub/inner.txt", files, dirs, 1));
+    EXPECT_FALSE(s.listDirectory(u"nothing", files, dirs, 1));
+    EXPECT_EQ(s.reservedFileService(), 0);
+    QFile::remove(inApp("linkdir"));
+}
+
+TEST_F(HostFiles, LogFileTakesUtf8LinesAndFollowsSetLogFile)
+{
+    auto& s = *m_services;
+    EXPECT_FALSE(s.logLine(u"before any log file"));
+    ASSERT_TRUE(s.setLogFile(u"logs/app.log")); // its directory is created
+    EXPECT_TRUE(s.logLine(u"h\u00e9llo \u0142"));
+    EXPECT_TRUE(s.logLine(u"")); // an empty message leaves no line in the file
+    EXPECT_TRUE(s.logLine(u"second"));
+    EXPECT_EQ(fileBytes(inApp("logs/app.log")), "LOG: h\xc3\xa9llo \xc5\x82\nLOG: second\n");
+
+    // A bad path fails and leaves the current log file in place.
+    EXPECT_FALSE(s.setLogFile(u"../escape.log"));
+    EXPECT_TRUE(s.hasLogFile());
+    EXPECT_TRUE(s.logLine(u"third"));
+    EXPECT_EQ(fileBytes(inApp("logs/app.log")),
+              "LOG: h\xc3\xa9llo \xc5\x82\nLOG: second\nLOG: third\n");
+
+    // Opening it again starts it empty; an empty path stops file logging.
+    ASSERT_TRUE(s.setLogFile(u"logs/app.log"));
+    EXPECT_EQ(fileBytes(inApp("logs/app.log")), "");
+    EXPECT_TRUE(s.setLogFile(u""));
+    EXPECT_FALSE(s.hasLogFile());
+    EXPECT_FALSE(s.logLine(u"nowhere"));
+    EXPECT_EQ(fileBytes(inApp("logs/app.log")), "");
+
+    // A failed open releases the previous log file.
+    ASSERT_TRUE(s.setLogFile(u"logs/app.log"));
+    EXPECT_FALSE(s.setLogFile(u"data.txt/below"));
+    EXPECT_FALSE(s.hasLogFile());
+}

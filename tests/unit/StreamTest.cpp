@@ -1,0 +1,404 @@
+// SPDX-License-Identifier: MIT
+// The byte streams, the file reader and writer wrappers, the path helpers and the stream
+// holders that keep them in the managed heap, against real files in a temporary directory.
+#include "CAppsFileReader.h"
+#include "CAppsFileWriter.h"
+#include "FileInputStream.h"
+#include "FileOutputStream.h"
+#include "FileUtility.h"
+#include "MemoryInputStream.h"
+#include "MemoryOutputStream.h"
+#include "VirtualMachine.h"
+#include "natives/StreamHolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace zelmo::TARNEL;
+
+namespace {
+
+using Bytes = std::vector<TUint8>;
+
+class StreamFiles : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    std::u16string path(const QString& name) const { return m_dir.filePath(name).toStdU16String(); }
+    void put(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(m_dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+    QByteArray get(const QString& name) const
+    {
+        QFile file(m_dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// Reads lines until readLine() says there are no more.
+std::vector<std::u16string> lines(const Bytes& bytes)
+{
+    CAppsFileReader reader(std::make_unique<MemoryInputStream>(bytes));
+    std::vector<std::u16string> out;
+    std::u16string line = u"unchanged";
+    while (reader.readLine(line))
+        out.push_back(line);
+    EXPECT_EQ(line, out.empty() ? u"unchanged" : out.back()); // the final call leaves it alone
+    return out;
+}
+
+} // namespace
+
+TEST_F(StreamFiles, FileInputReadsSeeksAndReportsTheEnd)
+{
+    put("in.bin", QByteArray("\x01\x02\xff", 3));
+    FileInputStream in;
+    ASSERT_TRUE(in.open(path("in.bin")));
+    EXPECT_EQ(in.size(), 3);
+    EXPECT_EQ(in.readByte(), 1);
+    TUint8 two[2] = {};
+    EXPECT_TRUE(in.read(two, 2));
+    EXPECT_EQ(two[1], 0xff); // bytes come back unsigned
+    EXPECT_TRUE(in.isEof());
+    EXPECT_EQ(in.readByte(), -1); // past the end: -1, unlike a memory stream
+    EXPECT_TRUE(in.read(two, 0));
+
+    EXPECT_TRUE(in.seek(3)); // exactly the size is allowed
+    EXPECT_FALSE(in.seek(4));
+    EXPECT_EQ(in.position(), 3);
+    EXPECT_TRUE(in.seek(1));
+    EXPECT_FALSE(in.isEof());
+    TUint8 three[3] = {};
+    EXPECT_FALSE(in.read(three, 3)); // only two bytes remain
+
+    in.close();
+    EXPECT_FALSE(in.isOpen());
+    EXPECT_EQ(in.readByte(), -1);
+    EXPECT_FALSE(in.read(two, 0));
+    EXPECT_EQ(in.size(), 0);
+    EXPECT_EQ(in.position(), 0);
+    EXPECT_FALSE(in.seek(0));
+    EXPECT_TRUE(in.isEof());
+}
+
+TEST_F(StreamFiles, FileInputRefusesMissingFilesDirectoriesAndNulNames)
+{
+    put("a", "x");
+    FileInputStream in;
+    EXPECT_FALSE(in.open(path("missing")));
+    EXPECT_FALSE(in.open(path("")));
+    EXPECT_FALSE(in.open(m_dir.path().toStdU16String())); // a directory is not a readable file
+    // "a\0b" must not open "a".
+    EXPECT_FALSE(in.open(path("a") + std::u16string(1, u'\0') + u"b"));
+    EXPECT_FALSE(in.isOpen());
+    EXPECT_FALSE(in.open(u""));
+}
+
+TEST_F(StreamFiles, FileOutputCreatesParentsTruncatesOrKeepsContents)
+{
+    FileOutputStream out;
+    EXPECT_FALSE(out.open(u"relative/file.txt"));
+    EXPECT_FALSE(QFileInfo::exists("relative"));
+
+    ASSERT_TRUE(out.open(path("new/deeper/file.bin")));
+    EXPECT_TRUE(out.writeByte('a'));
+    EXPECT_TRUE(out.write(reinterpret_cast<const TUint8*>("bcd"), 3));
+    EXPECT_EQ(out.position(), 4);
+    EXPECT_EQ(out.size(), 4);
+    EXPECT_TRUE(out.seek(4));
+    EXPECT_FALSE(out.seek(5));
+    EXPECT_TRUE(out.seek(1));
+    EXPECT_TRUE(out.writeByte('B'));
+    EXPECT_TRUE(out.closeChecked());
+    EXPECT_EQ(get("new/deeper/file.bin"), "aBcd");
+    EXPECT_FALSE(out.writeByte('x'));
+    EXPECT_FALSE(out.write(reinterpret_cast<const TUint8*>("x"), 1));
+    EXPECT_FALSE(out.flush());
+
+    // Keeping: old bytes first, position at their end, seek and size as for any file.
+    ASSERT_TRUE(out.open(path("new/deeper/file.bin"), FileOutputStream::Mode::KeepContents));
+    EXPECT_EQ(out.position(), 4);
+    EXPECT_EQ(out.size(), 4);
+    EXPECT_TRUE(out.write(reinterpret_cast<const TUint8*>("ef"), 2));
+    EXPECT_TRUE(out.seek(0));
+    EXPECT_TRUE(out.writeByte('A'));
+    EXPECT_EQ(out.size(), 6);
+    out.close();
+    EXPECT_EQ(get("new/deeper/file.bin"), "ABcdef");
+
+    // Keeping on a file that does not exist yet simply creates it.
+    ASSERT_TRUE(out.open(path("kept.bin"), FileOutputStream::Mode::KeepContents));
+    EXPECT_EQ(out.size(), 0);
+    out.close();
+    EXPECT_EQ(get("kept.bin"), "");
+
+    ASSERT_TRUE(out.open(path("new/deeper/file.bin")));
+    out.close();
+    EXPECT_EQ(get("new/deeper/file.bin"), "");
+
+    // A directory of that name, or a file where a parent directory should be, cannot open.
+    EXPECT_FALSE(out.open(path("new")));
+    EXPECT_FALSE(out.open(path("kept.bin/child")));
+}
+
+TEST_F(StreamFiles, FileOutputReportsAFullDeviceInsteadOfSucceedingSilently)
+{
+    FileOutputStream out;
+    ASSERT_TRUE(out.open(u"/dev/full"));
+    EXPECT_TRUE(out.write(reinterpret_cast<const TUint8*>("lost"), 4)); // still in the buffer
+    EXPECT_FALSE(out.flush());
+    EXPECT_FALSE(out.writeByte('x')); // the error sticks
+    EXPECT_FALSE(out.write(reinterpret_cast<const TUint8*>("x"), 1));
+    EXPECT_FALSE(out.closeChecked());
+
+    // Data still buffered at close time shows up in closeChecked()'s answer.
+    ASSERT_TRUE(out.open(u"/dev/full", FileOutputStream::Mode::KeepContents));
+    EXPECT_TRUE(out.writeByte('x'));
+    EXPECT_FALSE(out.closeChecked());
+}
+
+TEST_F(StreamFiles, NamedPipesDoNotHangOpening)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(m_dir.filePath("pipe")).constData(), 0600), 0);
+    FileOutputStream out;
+    EXPECT_FALSE(out.open(path("pipe"))); // nobody reads it
+    FileInputStream in;
+    ASSERT_TRUE(in.open(path("pipe"))); // nobody writes it: no data, but no wait either
+    EXPECT_EQ(in.readByte(), -1);
+}
+
+TEST(MemoryStreams, InputEndsWithZeroAndKeepsPositionRules)
+{
+    MemoryInputStream in(Bytes{7, 8, 9});
+    EXPECT_TRUE(in.isOpen());
+    TUint8 four[4] = {};
+    EXPECT_FALSE(in.read(four, 4)); // more than there is: nothing read, position at the end
+    EXPECT_EQ(in.position(), 3);
+    EXPECT_EQ(four[0], 0);
+    EXPECT_EQ(in.readByte(), 0); // past the end: 0, unlike a file
+    EXPECT_FALSE(in.seek(3));    // false, yet the position is set
+    EXPECT_EQ(in.position(), 3);
+    EXPECT_TRUE(in.seek(1));
+    EXPECT_TRUE(in.read(four, 2));
+    EXPECT_EQ(four[1], 9);
+    EXPECT_TRUE(in.isEof());
+    // A count that would wrap the 32-bit position round is still too large.
+    EXPECT_TRUE(in.seek(2));
+    EXPECT_FALSE(in.read(four, 0xffffffffu));
+    EXPECT_EQ(in.position(), 3);
+}
+
+TEST(MemoryStreams, OutputOverwritesAppendsAndRefusesGaps)
+{
+    Bytes target{1, 2};
+    MemoryOutputStream out(target);
+    EXPECT_TRUE(out.writeByte(9)); // overwrite inside
+    EXPECT_TRUE(out.seek(2));
+    EXPECT_TRUE(out.writeByte(3)); // append at the end
+    EXPECT_EQ(target, (Bytes{9, 2, 3}));
+    EXPECT_FALSE(out.seek(5)); // past the end: set, but nothing can be written there
+    EXPECT_FALSE(out.writeByte(4));
+    EXPECT_EQ(out.position(), 5);
+    const TUint8 more[] = {5, 6};
+    EXPECT_FALSE(out.write(more, 2)); // lost bytes are reported, not swallowed
+    EXPECT_EQ(target, (Bytes{9, 2, 3}));
+    EXPECT_TRUE(out.seek(1));
+    EXPECT_TRUE(out.write(more, 2));
+    EXPECT_TRUE(out.write(more, 2));
+    EXPECT_EQ(target, (Bytes{9, 5, 6, 5, 6}));
+    EXPECT_EQ(out.size(), 5);
+    EXPECT_FALSE(out.seek(0x80000000u)); // beyond int: reported as 0, never negative
+    EXPECT_EQ(out.position(), 0);
+    EXPECT_FALSE(out.writeByte(1));
+    EXPECT_EQ(target.size(), 5u);
+
+    out.close();
+    EXPECT_FALSE(out.isOpen());
+    EXPECT_EQ(out.bytes(), nullptr);
+    EXPECT_FALSE(out.writeByte(1));
+    EXPECT_EQ(target.size(), 5u); // not owned: still there
+
+    MemoryOutputStream own;
+    EXPECT_TRUE(own.write(more, 2));
+    ASSERT_NE(own.bytes(), nullptr);
+    EXPECT_EQ(*own.bytes(), (Bytes{5, 6}));
+    own.close();
+    EXPECT_EQ(own.size(), 0);
+}
+
+TEST(FileWrappers, IntegersAreBigEndianBothWays)
+{
+    auto* sink = new MemoryOutputStream;
+    CAppsFileWriter writer{std::unique_ptr<OutputStream>(sink)};
+    EXPECT_TRUE(writer.writeInt32(16909060));
+    EXPECT_TRUE(writer.writeInt16(-2));
+    EXPECT_TRUE(writer.writeInt64(0x0102030405060708LL));
+    EXPECT_TRUE(writer.writeUint8(0x80));
+    EXPECT_TRUE(writer.writeInt32(-1));
+    const Bytes expected{1, 2, 3, 4, 0xff, 0xfe, 1,    2,    3,   4,
+                         5, 6, 7, 8, 0x80, 0xff, 0xff, 0xff, 0xff};
+    ASSERT_EQ(*sink->bytes(), expected);
+
+    CAppsFileReader reader(std::make_unique<MemoryInputStream>(expected));
+    int32_t i32 = 0;
+    uint16_t u16 = 0;
+    int64_t i64 = 0;
+    uint8_t u8 = 0;
+    EXPECT_TRUE(reader.readInt32(i32));
+    EXPECT_EQ(i32, 16909060);
+    EXPECT_TRUE(reader.readUint16(u16));
+    EXPECT_EQ(u16, 0xfffe); // unsigned
+    EXPECT_TRUE(reader.readInt64(i64));
+    EXPECT_EQ(i64, 0x0102030405060708LL);
+    EXPECT_TRUE(reader.readUint8(u8));
+    EXPECT_EQ(u8, 0x80);
+    EXPECT_FALSE(reader.readInt64(i64)); // four bytes left: the target stays as it was
+    EXPECT_EQ(i64, 0x0102030405060708LL);
+
+    CAppsFileReader none(std::unique_ptr<InputStream>{});
+    EXPECT_FALSE(none.isOpen());
+    EXPECT_FALSE(none.readInt32(i32));
+    EXPECT_EQ(none.size(), 0);
+    EXPECT_TRUE(none.isEof());
+    CAppsFileWriter noWriter(std::unique_ptr<OutputStream>{});
+    EXPECT_FALSE(noWriter.writeInt32(1));
+    EXPECT_FALSE(noWriter.writeByteBufferToFile(expected.data(), 1));
+}
+
+TEST(FileWrappers, SlicesAndStrings)
+{
+    auto* sink = new MemoryOutputStream;
+    CAppsFileWriter writer{std::unique_ptr<OutputStream>(sink)};
+    const Bytes source{10, 11, 12, 13};
+    EXPECT_TRUE(writer.writeSlice(source, 99, 0)); // count 0: done before anything is checked
+    EXPECT_FALSE(writer.writeSlice(source, -1, 1));
+    EXPECT_FALSE(writer.writeSlice(source, 3, 2));
+    EXPECT_FALSE(writer.writeSlice(source, 5, -1));
+    EXPECT_FALSE(writer.writeSlice(source, 0x7fffffff, 0x7fffffff)); // must not wrap round
+    EXPECT_TRUE(sink->bytes()->empty());
+    EXPECT_TRUE(writer.writeSlice(source, 1, 2));
+    EXPECT_TRUE(writer.writeSlice(source, 2, -1)); // negative count: up to the end
+    EXPECT_TRUE(writer.writeSlice(source, 4, -1)); // an empty tail
+    EXPECT_TRUE(writer.writeString(u"A\u0142\u00ff"));
+    EXPECT_FALSE(writer.writeByteBufferToFile(source.data(), -1));
+    EXPECT_EQ(*sink->bytes(), (Bytes{11, 12, 12, 13, 'A', 0x42, 0xff}));
+
+    CAppsFileReader reader(std::make_unique<MemoryInputStream>(Bytes{'h', 0xe9, 'y', '!'}));
+    std::u16string text = u"kept";
+    EXPECT_FALSE(reader.readString(-1, text));
+    EXPECT_FALSE(reader.readString(5, text)); // more than there is
+    EXPECT_EQ(text, u"kept");
+    EXPECT_TRUE(reader.readString(2, text));
+    EXPECT_EQ(text, u"h\u00e9");
+    Bytes rest;
+    EXPECT_TRUE(reader.readRest(rest));
+    EXPECT_EQ(rest, (Bytes{'y', '!'}));
+    EXPECT_TRUE(reader.readRest(rest));
+    EXPECT_TRUE(rest.empty());
+}
+
+TEST(FileWrappers, ReadLineSplitsOnLineFeedAndCarriageReturn)
+{
+    // The byte after a CR is always swallowed, whatever it is.
+    EXPECT_EQ(lines({'X', 13, 'Y', 'Z'}), (std::vector<std::u16string>{u"X", u"Z"}));
+    EXPECT_EQ(lines({'X', 13, 10, 'Y'}), (std::vector<std::u16string>{u"X", u"Y"}));
+    EXPECT_EQ(lines({'a', 10, 10, 'b', 10}), (std::vector<std::u16string>{u"a", u"", u"b"}));
+    EXPECT_EQ(lines({1, 2, 9, 31}), (std::vector<std::u16string>{u""}));
+    EXPECT_EQ(lines({'a', 9, 0xe9, 0xff, 'b'}), (std::vector<std::u16string>{u"a\u00e9\u00ffb"}));
+    EXPECT_EQ(lines({'z', 13}), (std::vector<std::u16string>{u"z"}));
+    EXPECT_TRUE(lines({}).empty());
+}
+
+TEST_F(StreamFiles, ReaderAndWriterOpenFilesByPath)
+{
+    {
+        CAppsFileWriter writer(path("sub/w.txt"));
+        ASSERT_TRUE(writer.isOpen());
+        EXPECT_EQ(writer.path(), path("sub/w.txt"));
+        EXPECT_TRUE(writer.writeString(u"one\r\ntwo"));
+    } // destroying the wrapper closes the file
+    CAppsFileReader reader(path("sub/w.txt"));
+    ASSERT_TRUE(reader.isOpen());
+    std::u16string line;
+    EXPECT_TRUE(reader.readLine(line));
+    EXPECT_EQ(line, u"one");
+    EXPECT_TRUE(reader.readLine(line));
+    EXPECT_EQ(line, u"two");
+    EXPECT_FALSE(reader.readLine(line));
+    reader.close();
+    EXPECT_FALSE(reader.isOpen());
+    EXPECT_FALSE(CAppsFileReader(path("nothing")).isOpen());
+    EXPECT_FALSE(CAppsFileWriter(u"not/absolute").isOpen());
+}
+
+TEST_F(StreamFiles, FileUtilityPathsAndNames)
+{
+    EXPECT_EQ(FileUtility::convertSeparators(u"a\\b/c\\"), u"a/b/c/");
+    // A letter whose low byte is '.' stays a letter: U+012E is 0xC4 0xAE, never "."
+    EXPECT_EQ(FileUtility::encodeName(u"\u012E\u012E\u012Fx"), "\xC4\xAE\xC4\xAE\xC4\xAFx");
+    EXPECT_EQ(FileUtility::decodeName("\xC4\xAE"), u"\u012E");
+    EXPECT_EQ(FileUtility::encodeName(std::u16string(u"a\0b", 3)), "");
+
+    EXPECT_TRUE(FileUtility::isAbsolute(u"\\x"));
+    EXPECT_FALSE(FileUtility::isAbsolute(u"x/y"));
+    EXPECT_FALSE(FileUtility::isAbsolute(u""));
+    EXPECT_EQ(FileUtility::fileName(u"/a/b.tar.gz"), u"b.tar.gz");
+    EXPECT_EQ(FileUtility::completeSuffix(u"/a/b.tar.gz"), u"tar.gz");
+    EXPECT_EQ(FileUtility::parentPath(u"/a/b.tar.gz"), u"/a");
+    EXPECT_EQ(FileUtility::fileName(u""), u"");
+    EXPECT_FALSE(FileUtility::fileExists(u""));
+    EXPECT_FALSE(FileUtility::directoryExists(u""));
+
+    EXPECT_FALSE(FileUtility::createPath(u"relative/dir"));
+    EXPECT_TRUE(FileUtility::createPath(path("p/q/r")));
+    EXPECT_TRUE(FileUtility::directoryExists(path("p/q/r")));
+    put("p/q/r/f", "1");
+    std::vector<std::u16string> files, dirs;
+    ASSERT_TRUE(FileUtility::listEntries(path("p/q"), files, dirs));
+    EXPECT_TRUE(files.empty());
+    EXPECT_EQ(dirs, std::vector<std::u16string>{u"r"});
+    EXPECT_FALSE(FileUtility::listEntries(path("p/q/r/f"), files, dirs));
+    EXPECT_FALSE(FileUtility::removeDirectory(path("p/q/r"))); // not empty
+    ASSERT_TRUE(QFile::remove(m_dir.filePath("p/q/r/f")));
+    EXPECT_TRUE(FileUtility::removeDirectory(path("p/q/r")));
+    EXPECT_FALSE(FileUtility::directoryExists(path("p/q/r")));
+}
+
+TEST(StreamHolder, ReleasingTheEntryClosesTheStreamAndTypeIdsAreChecked)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    zelmo::VirtualMachine vm;
+    const size_t liveBefore = vm.objects().liveCount();
+    auto writer = std::make_unique<CAppsFileWriter>(dir.filePath("held.txt").toStdU16String());
+    ASSERT_TRUE(writer->writeString(u"kept")); // still in the stream's buffer
+    const uint32_t holder = zelmo::StreamHolder::create(vm, std::move(writer));
+    EXPECT_EQ(vm.objects().liveCount(), liveBefore + 1);
+    EXPECT_EQ(zelmo::StreamHolder::typeId(vm, holder), zelmo::StreamHolder::FILE_WRITER_TYPE_ID);
+    EXPECT_TRUE(zelmo::StreamHolder::isOpen(vm, holder));
+    ASSERT_NE(zelmo::StreamHolder::getOutputStream(vm, holder), nullptr);
+    zelmo::clearError();
+    EXPECT_THROW(zelmo::StreamHolder::getInputStream(vm, holder), zelmo::ErrorHandlingException);
+    EXPECT_EQ(zelmo::lastErrorText(), u"VMException: Invalid TYPEID");
+
+    // A forged type id that claims a reader finds no reader behind the index.
+    vm.storeWord(holder, zelmo::StreamHolder::FILE_READER_TYPE_ID);
+    EXPECT_THROW(zelmo::StreamHolder::getInputStream(vm, holder), zelmo::ErrorHandlingException);
+    EXPECT_EQ(zelmo::lastErrorCode(), zelmo::kVMException);
+    vm.storeWord(holder, zelmo::StreamHolder::FILE_WRITER_TYPE_ID);
+
+    vm.heap().release(holder);
+    EXPECT_EQ(vm.objects().liveCount(), liveBefore);
+    QFile file(dir.filePath("held.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "kept");
+}
