@@ -225,10 +225,11 @@ private:
         while (true) {
             if (c.isPunct('+') || c.isPunct('-')) {
                 const bool minus = c.next().text == "-";
-                const int64_t n = number(c, "a number");
+                const int64_t n = checkRange(number(c, "a number"), -(int64_t{1} << 40),
+                                             int64_t{1} << 40, "offset");
                 base = minus ? base - n : base + n;
             } else if (c.peek().kind == Token::Number && c.peek().signedLiteral) {
-                base += c.next().value;
+                base += checkRange(c.next().value, -(int64_t{1} << 40), int64_t{1} << 40, "offset");
             } else {
                 return base;
             }

@@ -151,7 +151,10 @@ private:
             std::string signature;
             std::vector<int> depths;
             splitDepths(f.name.bytes, signature, depths);
-            want(int64_t(f.codeAddress), identifierFor(signature));
+            // Entry points take their alias ("keypressed"), others their signature's words.
+            const std::string shown = name(f.name);
+            want(int64_t(f.codeAddress),
+                 shown[0] == '@' ? shown.substr(1, shown.find('(') - 1) : identifierFor(signature));
         }
         for (const Selector& s : m_image.selectors.items) {
             std::string signature;
