@@ -222,7 +222,7 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
         const int32_t words = in.i32();
         if (words >= 1) {
             // Far beyond any real application; a bigger count is a corrupt image.
-            if (words > (1 << 24))
+            if (words > (1 << 20))
                 throw MalformedImage{};
             globalWords = words;
             globalsHandle = m_heap.allocate(static_cast<uint32_t>(words) * 4, 0, GC_CODE_NATIVE);
