@@ -110,6 +110,16 @@ public:
     // The entry whose extent (header, data, trailer) contains the guest address, or null.
     HeapEntry* belongsToPools(uint64_t candidateAddress) const;
 
+    // True when `handle` is the data address of an entry in use (a live object).
+    bool isLiveHandle(uint32_t handle) const
+    {
+        if (handle < kHeapEntryHeader)
+            return false;
+        const HeapEntry* entry = belongsToPools(uint64_t{handle} - kHeapEntryHeader);
+        return entry && handleOf(entry) == handle && entry->freeHeapEntryIterator == 0 &&
+               entry->gcCode != GC_CODE_FREE && entry->gcCode != GC_CODE_TERMINATOR;
+    }
+
     // Total bytes used; appends the usage report when `report` is given.
     int getMemUsage(std::string* report = nullptr);
 

@@ -27,6 +27,9 @@ void VirtualMachine::systemNative(int operation)
         return;
     case 5: { // setApplicationObject(object): the object becomes a root, the previous one not
         const uint32_t object = argU(0);
+        // Rooting a word that is not an object would break every later collection.
+        if (object != 0 && !m_heap.isLiveHandle(object))
+            throwError(kVMException, "Invalid heap reference");
         if (applicationObject != 0) m_heap.removeRoot(applicationObject);
         applicationObject = object;
         if (object != 0) m_heap.addRoot(object);

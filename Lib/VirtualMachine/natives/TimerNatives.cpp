@@ -17,11 +17,7 @@ constexpr int32_t kFirstTimerId = 10;
 void requireListener(VirtualMachine& vm, uint32_t listener)
 {
     if (listener == 0) return;
-    const HeapEntry* entry = listener >= kHeapEntryHeader
-                                 ? vm.heap().belongsToPools(uint64_t{listener} - kHeapEntryHeader)
-                                 : nullptr;
-    if (!entry || vm.heap().handleOf(entry) != listener || entry->freeHeapEntryIterator != 0 ||
-        entry->gcCode == GC_CODE_FREE || entry->gcCode == GC_CODE_TERMINATOR)
+    if (!vm.heap().isLiveHandle(listener))
         throwError(kVMException, "Invalid heap reference");
 }
 
