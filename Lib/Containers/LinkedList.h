@@ -15,11 +15,14 @@ namespace zelmo {
 
 template <class T> struct ListEntry {
     uint32_t index = 0; // 1-based position in its pool; 0 for a node of the general allocator
+    bool inUse = false; // pool nodes: handed out and not yet given back
     ListEntry* previous = nullptr;
     T value{};
     ListEntry* next = nullptr;
 };
 
+// Free nodes are chained through their `next` pointers, most recently given back first, so
+// take() and give() are a few loads and stores each and never allocate once reserved.
 template <class T> class ListNodePool {
 public:
     static constexpr int kBlockNodes = 256;
@@ -29,22 +32,18 @@ public:
     ListNodePool& operator=(const ListNodePool&) = delete;
     ~ListNodePool()
     {
-        for (int b = 0; b < m_blocks.size(); ++b) {
-            delete[] m_blocks[b];
-            delete[] m_inUse[b];
-            delete[] m_freeIndexes[b];
-        }
+        for (ListEntry<T>* block : m_blocks)
+            delete[] block;
     }
 
     ListEntry<T>* take()
     {
-        if (m_blocksWithRoom.isEmpty()) addBlock();
-        const int b = m_blocksWithRoom.last();
-        const int slot = m_freeIndexes[b][--m_freeCounts[b]];
-        if (m_freeCounts[b] == 0) m_blocksWithRoom.removeLast();
+        if (!m_free) [[unlikely]]
+            addBlock();
+        ListEntry<T>* node = m_free;
+        m_free = node->next;
         --m_freeNodes;
-        m_inUse[b][slot] = true;
-        ListEntry<T>* node = &m_blocks[b][slot];
+        node->inUse = true;
         node->previous = nullptr;
         node->next = nullptr;
         node->value = T{};
@@ -56,11 +55,10 @@ public:
         // Only nodes this pool handed out and that are still out may come back.
         if (!node || node != this->node(node->index)) [[unlikely]]
             throwError(kInvalidArgument);
-        const int b = static_cast<int>((node->index - 1) / kBlockNodes);
-        const int slot = static_cast<int>((node->index - 1) % kBlockNodes);
-        m_inUse[b][slot] = false;
-        if (m_freeCounts[b] == 0) m_blocksWithRoom.append(b);
-        m_freeIndexes[b][m_freeCounts[b]++] = slot;
+        node->inUse = false;
+        node->previous = nullptr;
+        node->next = m_free;
+        m_free = node;
         ++m_freeNodes;
     }
 
@@ -69,17 +67,16 @@ public:
     void reserve(int count)
     {
         while (m_freeNodes < count)
-            addBlock();
+            [[unlikely]] addBlock();
     }
 
     // The node with this index while it is handed out; null for any other number.
     ListEntry<T>* node(uint32_t index) const
     {
-        if (index == 0) return nullptr;
-        const uint32_t b = (index - 1) / kBlockNodes;
-        const uint32_t slot = (index - 1) % kBlockNodes;
-        if (b >= static_cast<uint32_t>(m_blocks.size()) || !m_inUse[b][slot]) return nullptr;
-        return &m_blocks[b][slot];
+        const uint32_t position = index - 1; // index 0 wraps around and fails the range check
+        if (position >= m_capacity) return nullptr;
+        ListEntry<T>* node = &m_blocks.data()[position / kBlockNodes][position % kBlockNodes];
+        return node->inUse ? node : nullptr;
     }
 
     int blockCount() const { return m_blocks.size(); }
@@ -90,32 +87,22 @@ private:
         const int b = m_blocks.size();
         if (int64_t{b + 1} * kBlockNodes > INT32_MAX) throwError(kInvalidArgument);
         m_blocks.reserve(b + 1);
-        m_inUse.reserve(b + 1);
-        m_freeIndexes.reserve(b + 1);
-        m_freeCounts.reserve(b + 1);
-        m_blocksWithRoom.reserve(b + 1);
         std::unique_ptr<ListEntry<T>[]> nodes(new ListEntry<T>[kBlockNodes]);
-        std::unique_ptr<bool[]> inUse(new bool[kBlockNodes]());
-        std::unique_ptr<int[]> freeIndexes(new int[kBlockNodes]);
+        // Lowest slot first in the chain, so a fresh block hands out nodes in address order.
         for (int slot = 0; slot < kBlockNodes; ++slot) {
             nodes[slot].index = static_cast<uint32_t>(b * kBlockNodes + slot + 1);
-            // Lowest slot on top, so nodes are handed out in address order.
-            freeIndexes[slot] = kBlockNodes - 1 - slot;
+            nodes[slot].next = slot + 1 < kBlockNodes ? &nodes[slot + 1] : m_free;
         }
-        // Nothing below can fail: every Vec has room already.
+        // Nothing below can fail: m_blocks has room already.
+        m_free = nodes.get();
         m_blocks.append(nodes.release());
-        m_inUse.append(inUse.release());
-        m_freeIndexes.append(freeIndexes.release());
-        m_freeCounts.append(kBlockNodes);
-        m_blocksWithRoom.append(b);
+        m_capacity += kBlockNodes;
         m_freeNodes += kBlockNodes;
     }
 
     Vec<ListEntry<T>*> m_blocks;
-    Vec<bool*> m_inUse;
-    Vec<int*> m_freeIndexes;   // per block, a stack of free slot numbers
-    Vec<int> m_freeCounts;     // height of each block's stack
-    Vec<int> m_blocksWithRoom; // room for every block, so give() never allocates
+    ListEntry<T>* m_free = nullptr; // head of the chain of free nodes
+    uint32_t m_capacity = 0;        // nodes in all blocks
     int m_freeNodes = 0;
 };
 

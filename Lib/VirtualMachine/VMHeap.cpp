@@ -40,19 +40,13 @@ int sizeClass(uint32_t bytes)
 
 // ---- VMHeap::Impl: bookkeeping ----
 
-VMHeap::Impl::Impl(VMHeap& owner) : heap(owner)
+VMHeap::Impl::Impl(VMHeap& owner)
+    : heap(owner),
+      freeHeapEntries(makeFreeLists(&nodePool, std::make_index_sequence<kFreeListCount>()))
 {
-    freeHeapEntries.reserve(kFreeListCount);
-    for (int k = 0; k < kFreeListCount; ++k)
-        freeHeapEntries.append(new LinkedList<HeapEntry*>(&nodePool));
 }
 
-VMHeap::Impl::~Impl()
-{
-    // The lists give their nodes back to the pool, which is destroyed after this body.
-    for (LinkedList<HeapEntry*>* list : freeHeapEntries)
-        delete list;
-}
+VMHeap::Impl::~Impl() = default;
 
 HeapEntry* VMHeap::Impl::nextOf(HeapEntry* entry) const
 {
@@ -141,12 +135,12 @@ HeapEntry* VMHeap::Impl::findFreeEntry(uint32_t alignedSize)
     // Every entry of a higher class is larger than 2^c >= the request: take the oldest one.
     const uint32_t above = c >= kFreeListCount - 1 ? 0 : nonEmptyLists & (~uint32_t{0} << (c + 1));
     if (above != 0) {
-        HeapEntry* entry = freeHeapEntries[std::countr_zero(above)]->first();
+        HeapEntry* entry = freeHeapEntries[std::countr_zero(above)].first();
         removeFromFreeEntries(entry);
         return entry;
     }
     if (nonEmptyLists & (uint32_t{1} << c)) {
-        for (HeapEntry* entry : *freeHeapEntries[c]) {
+        for (HeapEntry* entry : freeHeapEntries[c]) {
             if (entry->size >= alignedSize) {
                 removeFromFreeEntries(entry);
                 return entry;
@@ -161,7 +155,7 @@ void VMHeap::Impl::addEntryToFreeEntries(HeapEntry* entry)
     const int indexInFreeEntries = sizeClass(entry->size);
     ZELMO_HEAP_ASSERT(indexInFreeEntries < int(freeHeapEntries.size()),
                       "indexInFreeEntries < int ( freeHeapEntries.size() )");
-    const auto position = freeHeapEntries[indexInFreeEntries]->append(entry);
+    const auto position = freeHeapEntries[indexInFreeEntries].append(entry);
     entry->freeHeapEntryIterator = position.node()->index;
     nonEmptyLists |= uint32_t{1} << indexInFreeEntries;
 }
@@ -172,9 +166,9 @@ void VMHeap::Impl::removeFromFreeEntries(HeapEntry* entry)
     ZELMO_HEAP_ASSERT(node && node->value == entry,
                       "he->freeHeapEntryIterator names the node that holds he");
     const int k = sizeClass(entry->size);
-    LinkedList<HeapEntry*>* list = freeHeapEntries[k];
-    list->erase(LinkedListIterator<HeapEntry*>(node));
-    if (list->isEmpty()) nonEmptyLists &= ~(uint32_t{1} << k);
+    FreeList& list = freeHeapEntries[k];
+    list.erase(LinkedListIterator<HeapEntry*>(node));
+    if (list.isEmpty()) nonEmptyLists &= ~(uint32_t{1} << k);
     entry->freeHeapEntryIterator = 0;
 }
 
@@ -431,13 +425,13 @@ int VMHeap::getMemUsage(std::string* report)
 bool VMHeap::freeListContains(int sizeClassIndex, const HeapEntry* entry) const
 {
     if (sizeClassIndex < 0 || sizeClassIndex >= Impl::kFreeListCount) return false;
-    return m_impl->freeHeapEntries[sizeClassIndex]->contains(const_cast<HeapEntry*>(entry));
+    return m_impl->freeHeapEntries[sizeClassIndex].contains(const_cast<HeapEntry*>(entry));
 }
 
 size_t VMHeap::freeListLength(int sizeClassIndex) const
 {
     if (sizeClassIndex < 0 || sizeClassIndex >= Impl::kFreeListCount) return 0;
-    return static_cast<size_t>(m_impl->freeHeapEntries[sizeClassIndex]->count());
+    return static_cast<size_t>(m_impl->freeHeapEntries[sizeClassIndex].count());
 }
 
 } // namespace zelmo

@@ -8,7 +8,9 @@
 #include "VMHeap.h"
 #include "Vec.h"
 
+#include <array>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace zelmo {
@@ -23,6 +25,7 @@ namespace zelmo {
     } while (0)
 
 struct VMHeap::Impl {
+    using FreeList = LinkedList<HeapEntry*>;
     static constexpr int kFreeListCount = 32;
     // Pools larger than this would hold free entries beyond the last size class.
     static constexpr uint64_t kMaxPoolData = uint64_t{1} << 31;
@@ -30,9 +33,17 @@ struct VMHeap::Impl {
     explicit Impl(VMHeap& heap);
     ~Impl();
 
+    template <size_t... K>
+    static std::array<FreeList, sizeof...(K)> makeFreeLists(ListNodePool<HeapEntry*>* pool,
+                                                            std::index_sequence<K...>)
+    {
+        return {{FreeList((void(K), pool))...}};
+    }
+
     VMHeap& heap;
     ListNodePool<HeapEntry*> nodePool;
-    Vec<LinkedList<HeapEntry*>*> freeHeapEntries;
+    // Declared after nodePool: the lists give their nodes back before the pool goes away.
+    std::array<FreeList, kFreeListCount> freeHeapEntries;
     uint32_t nonEmptyLists = 0; // bit k set: list k has at least one entry
     LinkedList<HeapEntry*> roots;
     // One bit per 4 bytes of guest memory: set where an entry header starts. It lets forged or

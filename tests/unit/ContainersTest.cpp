@@ -281,6 +281,15 @@ TEST(LinkedList, PoolNodesAreNamedByIndexAndReused)
     EXPECT_EQ(errorCodeOf([&] { stranger.give(pool.node(first)); }), kInvalidArgument);
     ListEntry<int> loose;
     EXPECT_EQ(errorCodeOf([&] { pool.give(&loose); }), kInvalidArgument);
+    // A node given back twice would sit in the free chain twice and be handed out to two lists.
+    ListEntry<int>* out = b.begin().node();
+    const uint32_t outIndex = out->index;
+    b.erase(b.begin());
+    EXPECT_EQ(errorCodeOf([&] { pool.give(out); }), kInvalidArgument);
+    ListEntry<int>* again = b.append(7).node();
+    EXPECT_EQ(again, out);                // the one given back is reused first...
+    EXPECT_NE(a.append(8).node(), again); // ...and only once
+    EXPECT_EQ(pool.node(outIndex), again);
 
     a.clear();
     b.clear();
