@@ -40,16 +40,14 @@ int main(int argc, char** argv)
             // Headless, only a timer can wake the application: it ends when it exits or when
             // no timer is left, checked after start-up and after every timer event.
             Scheduler& scheduler = host.scheduler();
-            if (status < 0 && scheduler.timerCount() == 0)
-                status = 0;
+            if (status < 0 && scheduler.timerCount() == 0) status = 0;
             if (status < 0) {
                 scheduler.setDeliveryObserver([&scheduler] {
                     if (!applicationEnded() && scheduler.timerCount() == 0)
                         QCoreApplication::exit(0);
                 });
                 status = app.exec();
-                if (applicationEnded())
-                    status = applicationExitStatus();
+                if (applicationEnded()) status = applicationExitStatus();
             }
         } catch (const ErrorHandlingException&) {
             std::fprintf(stderr, "FATAL: %s\n", toUtf8(lastErrorText()).c_str());

@@ -23,8 +23,7 @@ bool isStackAddress(uint32_t value, uint32_t stackBase)
 // ignored rather than treated as a broken heap.
 static void markConservatively(VMHeap& heap, uint32_t word)
 {
-    if (word < kHeapEntryHeader)
-        return;
+    if (word < kHeapEntryHeader) return;
     const HeapEntry* entry = heap.belongsToPools(uint64_t{word} - kHeapEntryHeader);
     if (!entry || entry->freeHeapEntryIterator != 0 || entry->gcCode == GC_CODE_TERMINATOR ||
         entry->gcCode == GC_CODE_FREE)
@@ -38,8 +37,7 @@ void VirtualMachine::collectHeap()
     if (globalsHandle != 0) {
         for (int32_t i = 0; i < globalWords; ++i) {
             const uint32_t word = m_memory.load32(globalsHandle + 4u * static_cast<uint32_t>(i));
-            if (word != 0)
-                markConservatively(m_heap, word);
+            if (word != 0) markConservatively(m_heap, word);
         }
     }
     m_heap.collect();
@@ -51,54 +49,44 @@ void VirtualMachine::markStackRoots()
     int32_t p = 0;
     auto exactCandidate = [&](int32_t index) {
         const uint32_t v = static_cast<uint32_t>(m_stack[index]);
-        if (v == 0 || isStackAddress(v, m_stackBase))
-            return;
+        if (v == 0 || isStackAddress(v, m_stackBase)) return;
         if (v < kHeapEntryHeader || !m_memory.contains(v - kHeapEntryHeader, kHeapEntryHeader))
             return;
         const HeapEntry* entry = m_heap.belongsToPools(uint64_t{v} - kHeapEntryHeader);
-        if (!entry)
-            return;
+        if (!entry) return;
         if (m_heap.handleOf(entry) != v || entry->gcCode < 1 || entry->gcCode > 17)
             fatalError("Invalid mem alloc gc code", m_pc);
-        if (!entry->marked)
-            m_heap.mark(v);
+        if (!entry->marked) m_heap.mark(v);
     };
     for (size_t f = 0; f < callGcInfo.size(); ++f) {
         const int32_t infoIndex = callGcInfo[f];
-        if (infoIndex < 0 || infoIndex >= static_cast<int32_t>(gcInfos.size()))
-            continue;
+        if (infoIndex < 0 || infoIndex >= static_cast<int32_t>(gcInfos.size())) continue;
         const MethodGCInfo& info = gcInfos[static_cast<size_t>(infoIndex)];
         const int32_t start = callFrameBase[f];
         for (; p < start && p <= top; ++p)
             markConservatively(m_heap, static_cast<uint32_t>(m_stack[p]));
-        if (p < 0)
-            p = 0;
+        if (p < 0) p = 0;
         for (int32_t k : info.conservativeReferenceSlots) {
             const int64_t i = int64_t{p} + k;
-            if (i < 0 || i > top)
-                continue;
+            if (i < 0 || i > top) continue;
             const uint32_t v = static_cast<uint32_t>(m_stack[i]);
-            if (v == 0 || isStackAddress(v, m_stackBase))
-                continue;
+            if (v == 0 || isStackAddress(v, m_stackBase)) continue;
             markConservatively(m_heap, v);
         }
         for (size_t j = 0; j < info.arrayPointerSlots.size(); ++j) {
             const int64_t i = int64_t{p} + info.arrayPointerSlots[j];
-            if (i < 0 || i > top || m_stack[i] == 0)
-                continue;
+            if (i < 0 || i > top || m_stack[i] == 0) continue;
             m_heap.markArrayValue(static_cast<uint32_t>(m_stack[i]),
                                   j < info.arrayPointerElementIsReference.size() &&
                                       info.arrayPointerElementIsReference[j] != 0);
         }
         for (int32_t k : info.exactReferenceSlots) {
             const int64_t i = int64_t{p} + k;
-            if (i >= 0 && i <= top)
-                exactCandidate(static_cast<int32_t>(i));
+            if (i >= 0 && i <= top) exactCandidate(static_cast<int32_t>(i));
         }
         for (size_t j = 0; j < info.inlineArraySlots.size(); ++j) {
             const int64_t i = int64_t{p} + info.inlineArraySlots[j];
-            if (i < 0 || i + 1 > top || (m_stack[i] == 0 && m_stack[i + 1] == 0))
-                continue;
+            if (i < 0 || i + 1 > top || (m_stack[i] == 0 && m_stack[i + 1] == 0)) continue;
             m_heap.markArrayValue(m_stackBase + 4u * static_cast<uint32_t>(i),
                                   j < info.inlineArrayElementIsReference.size() &&
                                       info.inlineArrayElementIsReference[j] != 0);

@@ -16,8 +16,7 @@ std::vector<std::u16string> signatureParts(const std::u16string& signature)
     std::vector<std::u16string> parts(1);
     for (size_t i = 0; i < signature.size(); ++i) {
         parts.back().push_back(signature[i]);
-        if (signature[i] == u'<' || (i == 0 && signature[i] == u'('))
-            parts.emplace_back();
+        if (signature[i] == u'<' || (i == 0 && signature[i] == u'(')) parts.emplace_back();
     }
     return parts;
 }
@@ -55,12 +54,9 @@ int32_t VirtualMachine::registerMethod(const std::u16string& signature, int32_t 
     std::vector<int32_t> depths;
     for (size_t i = 0; i < methods.size(); ++i) {
         ExportedMethod& method = methods[i];
-        if (!(method.sharedSelector || method.moduleIndex == moduleIndex))
-            continue;
-        if (!matchName(method.name, parts, depths))
-            continue;
-        if (method.handleIndex >= 0)
-            return method.handleIndex;
+        if (!(method.sharedSelector || method.moduleIndex == moduleIndex)) continue;
+        if (!matchName(method.name, parts, depths)) continue;
+        if (method.handleIndex >= 0) return method.handleIndex;
         MethodHandle handle;
         handle.hasResult = !signature.empty() && signature[0] == u'(';
         if (handle.hasResult && !depths.empty()) {
@@ -81,8 +77,8 @@ void VirtualMachine::callMethod(int32_t handle, const std::vector<int32_t>& args
                                 const std::vector<int32_t>& kinds, int32_t resultKind)
 {
     if (runningHandle != -1) {
-        queue.push_back(std::make_unique<StoredMethodCall>(
-            StoredMethodCall{handle, args, kinds, resultKind}));
+        queue.push_back(
+            std::make_unique<StoredMethodCall>(StoredMethodCall{handle, args, kinds, resultKind}));
         return;
     }
     invoke(handle, args, kinds, resultKind);
@@ -91,10 +87,8 @@ void VirtualMachine::callMethod(int32_t handle, const std::vector<int32_t>& args
 int32_t VirtualMachine::invoke(int32_t handle, const std::vector<int32_t>& args,
                                const std::vector<int32_t>& kinds, int32_t resultKind)
 {
-    if (runningHandle != -1)
-        fatalError("VM concurrency error", -1);
-    if (handle < 0 || handle >= static_cast<int32_t>(handles.size()))
-        return 0;
+    if (runningHandle != -1) fatalError("VM concurrency error", -1);
+    if (handle < 0 || handle >= static_cast<int32_t>(handles.size())) return 0;
     const MethodHandle h = handles[static_cast<size_t>(handle)];
     runningHandle = handle;
     int32_t result = 0;
@@ -169,10 +163,8 @@ int32_t VirtualMachine::invoke(int32_t handle, const std::vector<int32_t>& args,
         queue.pop_front();
         invoke(next->handle, next->args, next->kinds, next->resultKind);
     }
-    if (rooted)
-        m_heap.removeRoot(static_cast<uint32_t>(result));
-    if (!h.hasResult)
-        return 0;
+    if (rooted) m_heap.removeRoot(static_cast<uint32_t>(result));
+    if (!h.hasResult) return 0;
     return convertDepth(resultKind - h.resultDepth, result);
 }
 
@@ -205,10 +197,8 @@ void VirtualMachine::init(int32_t moduleIndex)
     };
     for (const Fixed& fixed : kFixed)
         this->*fixed.field = registerMethod(fixed.signature, moduleIndex);
-    if (mainHandle == -1)
-        fatalError("'main' not found", -1);
-    if (initHandle != -1)
-        invoke(initHandle, {}, {}, -1);
+    if (mainHandle == -1) fatalError("'main' not found", -1);
+    if (initHandle != -1) invoke(initHandle, {}, {}, -1);
     invoke(mainHandle, {}, {}, -1);
     collectHeap();
 }
@@ -217,8 +207,7 @@ void VirtualMachine::sendKey(int32_t code, int32_t scanCode, int32_t extra,
                              const std::u16string& text, bool pressed)
 {
     const int32_t handle = pressed ? keyPressedHandle : keyReleasedHandle;
-    if (applicationObject == 0 || handle == -1)
-        return;
+    if (applicationObject == 0 || handle == -1) return;
     const uint32_t event = m_heap.createObject(
         std::make_unique<Tarnel::KeyEvent>(code, scanCode, extra, OString(text)), GC_CODE_NATIVE);
     callMethod(handle, {static_cast<int32_t>(applicationObject), static_cast<int32_t>(event)},
@@ -227,8 +216,7 @@ void VirtualMachine::sendKey(int32_t code, int32_t scanCode, int32_t extra,
 
 void VirtualMachine::sendPointerEvent(int32_t type, int32_t x, int32_t y, int32_t modifiers)
 {
-    if (applicationObject == 0 || pointerEventHandle == -1)
-        return;
+    if (applicationObject == 0 || pointerEventHandle == -1) return;
     callMethod(pointerEventHandle, {static_cast<int32_t>(applicationObject), type, x, y, modifiers},
                {1, 0, 0, 0, 0}, -1);
 }
@@ -259,8 +247,7 @@ void VirtualMachine::sendSystemTimerEvent(uint32_t listener)
 
 void VirtualMachine::sendDraw(uint32_t canvas)
 {
-    if (applicationObject == 0 || drawHandle == -1)
-        return;
+    if (applicationObject == 0 || drawHandle == -1) return;
     callMethod(drawHandle, {static_cast<int32_t>(applicationObject), static_cast<int32_t>(canvas)},
                {1, 0}, -1);
 }

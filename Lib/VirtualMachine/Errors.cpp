@@ -28,18 +28,30 @@ std::u16string fromAscii(std::string_view text)
 std::u16string errorName(int32_t code)
 {
     switch (code) {
-    case kNullPointer: return u"NullPointerException";
-    case kIndexOutOfBounds: return u"IndexOutOfBoundsException";
-    case kDivisionByZero: return u"DivisionByZeroException";
-    case kDataFormat: return u"DataFormatException: ";
-    case kRange: return u"RangeException";
-    case kInvalidArgument: return u"InvalidArgumentException";
-    case kIO: return u"IOException";
-    case kMath: return u"MathException";
-    case kAssertionFailed: return u"AssertionFailedException";
-    case kVMException: return u"VMException";
-    case kUnsupportedFeature: return u"UnsupportedFeatureException";
-    default: return u"UnknownException (CODE:" + fromAscii(std::to_string(code)) + u")";
+    case kNullPointer:
+        return u"NullPointerException";
+    case kIndexOutOfBounds:
+        return u"IndexOutOfBoundsException";
+    case kDivisionByZero:
+        return u"DivisionByZeroException";
+    case kDataFormat:
+        return u"DataFormatException: ";
+    case kRange:
+        return u"RangeException";
+    case kInvalidArgument:
+        return u"InvalidArgumentException";
+    case kIO:
+        return u"IOException";
+    case kMath:
+        return u"MathException";
+    case kAssertionFailed:
+        return u"AssertionFailedException";
+    case kVMException:
+        return u"VMException";
+    case kUnsupportedFeature:
+        return u"UnsupportedFeatureException";
+    default:
+        return u"UnknownException (CODE:" + fromAscii(std::to_string(code)) + u")";
     }
 }
 
@@ -67,8 +79,14 @@ void raiseFatal(std::string_view message)
     throwError(kFatal);
 }
 
-int32_t lastErrorCode() { return t_record.code; }
-const std::u16string& lastErrorText() { return t_record.text; }
+int32_t lastErrorCode()
+{
+    return t_record.code;
+}
+const std::u16string& lastErrorText()
+{
+    return t_record.text;
+}
 
 void clearError()
 {

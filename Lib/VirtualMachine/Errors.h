@@ -22,8 +22,8 @@ enum ErrorCode : int32_t {
     kMath = 8,
     kAssertionFailed = 9,
     kVMException = 10,
-    kFatal = 11,      // the machine cannot go on; ends the invocation
-    kExit = 12,       // the application asked to quit
+    kFatal = 11, // the machine cannot go on; ends the invocation
+    kExit = 12,  // the application asked to quit
     kUnsupportedFeature = 13,
 };
 

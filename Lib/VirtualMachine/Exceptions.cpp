@@ -44,10 +44,8 @@ void VirtualMachine::enterFunction(int32_t handle, int32_t returnPc)
 void VirtualMachine::raiseManagedException()
 {
     int32_t code = lastErrorCode();
-    if (code == kExit)
-        throw InvocationOutcome{-1};
-    if (code == kFatal)
-        throw InvocationOutcome{-2};
+    if (code == kExit) throw InvocationOutcome{-1};
+    if (code == kFatal) throw InvocationOutcome{-2};
     std::u16string text;
     if (code == 0) {
         code = kFatal;
@@ -61,7 +59,8 @@ void VirtualMachine::raiseManagedException()
         std::fprintf(stderr, "FATAL: uncaught %s\n", toUtf8(text).c_str());
         throw InvocationOutcome{-2};
     }
-    const std::vector<int32_t> depths = handles[static_cast<size_t>(internalThrowHandle)].parameterDepths;
+    const std::vector<int32_t> depths =
+        handles[static_cast<size_t>(internalThrowHandle)].parameterDepths;
     const int32_t codeDepth = depths.size() > 0 ? depths[0] : 0;
     const int32_t textDepth = depths.size() > 1 ? depths[1] : 0;
     const uint32_t message = newString(OString(text));
@@ -84,11 +83,9 @@ void VirtualMachine::throwObject(uint32_t exception, int32_t returnPc)
                 match = true;
                 break;
             }
-            if (c <= 0 || c >= static_cast<int32_t>(superClass.size()))
-                break;
+            if (c <= 0 || c >= static_cast<int32_t>(superClass.size())) break;
             c = superClass[static_cast<size_t>(c)];
-            if (c <= 0)
-                break;
+            if (c <= 0) break;
         }
         if (match) {
             setSp(h.savedSp);
@@ -115,8 +112,7 @@ void VirtualMachine::throwObject(uint32_t exception, int32_t returnPc)
 
 void VirtualMachine::releaseChecked(uint32_t handle)
 {
-    if (handle == 0)
-        return;
+    if (handle == 0) return;
     const HeapEntry* entry = handle >= kHeapEntryHeader
                                  ? m_heap.belongsToPools(uint64_t{handle} - kHeapEntryHeader)
                                  : nullptr;

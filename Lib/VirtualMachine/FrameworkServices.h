@@ -22,12 +22,14 @@ public:
     virtual ~FileSystemServices() = default;
     /* 2 */ virtual std::unique_ptr<TARNEL::OutputStream> openFileWriter(const std::u16string& path,
                                                                          int32_t flag) = 0;
-    /* 3 */ virtual std::unique_ptr<TARNEL::InputStream> openFileReader(const std::u16string& path) = 0;
+    /* 3 */ virtual std::unique_ptr<TARNEL::InputStream>
+    openFileReader(const std::u16string& path) = 0;
     /* 4 */ virtual bool deleteFile(const std::u16string& path) = 0;
     /* 5 */ virtual bool fileExists(const std::u16string& path) = 0;
     /* 6 */ virtual int32_t reservedFileService() = 0;
     /* 7 */ virtual bool renameFile(const std::u16string& from, const std::u16string& to) = 0;
-    /* 8 */ virtual bool listDirectory(const std::u16string& path, std::vector<std::u16string>& files,
+    /* 8 */ virtual bool listDirectory(const std::u16string& path,
+                                       std::vector<std::u16string>& files,
                                        std::vector<std::u16string>& directories, int32_t flag) = 0;
     /* 9 */ virtual bool createDirectory(const std::u16string& path) = 0;
     /* 10 */ virtual bool deleteDirectory(const std::u16string& path) = 0;

@@ -29,8 +29,7 @@ GuestMemory::GuestMemory()
 
 GuestMemory::~GuestMemory()
 {
-    if (m_base)
-        munmap(m_base, kSpan + kGuard);
+    if (m_base) munmap(m_base, kSpan + kGuard);
 }
 
 uint32_t GuestMemory::allocate(uint64_t bytes, uint32_t align)
@@ -53,8 +52,7 @@ uint32_t GuestMemory::allocate(uint64_t bytes, uint32_t align)
 
 void GuestMemory::reject(uint32_t addr, uint64_t size) const
 {
-    if (addr == 0)
-        throwError(kNullPointer, "NULL pointer");
+    if (addr == 0) throwError(kNullPointer, "NULL pointer");
     char text[96];
     std::snprintf(text, sizeof text, "Invalid memory access at 0x%08x (%llu bytes)", addr,
                   static_cast<unsigned long long>(size));

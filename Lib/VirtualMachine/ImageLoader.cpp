@@ -28,8 +28,7 @@ public:
     void readRaw(uint8_t* buffer, uint32_t n)
     {
         // The stream ending inside a fixed-size read is the machine's code-10 error.
-        if (n > 0 && !m_stream.read(buffer, n))
-            throwError(kVMException);
+        if (n > 0 && !m_stream.read(buffer, n)) throwError(kVMException);
     }
     uint8_t u8()
     {
@@ -47,8 +46,7 @@ public:
     int32_t value(int width)
     {
         uint8_t b[4] = {0, 0, 0, 0};
-        if (width != 1 && width != 2 && width != 4)
-            return 0;
+        if (width != 1 && width != 2 && width != 4) return 0;
         readRaw(b, static_cast<uint32_t>(width));
         return static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t{b[3]} << 24));
     }
@@ -57,8 +55,7 @@ public:
     int32_t count(int64_t minBytesPerItem)
     {
         const int32_t n = i32();
-        if (n <= 0)
-            return 0;
+        if (n <= 0) return 0;
         if (int64_t{n} * std::max<int64_t>(minBytesPerItem, 1) > remaining())
             throw MalformedImage{};
         return n;
@@ -70,7 +67,8 @@ public:
         std::string bytes(static_cast<size_t>(length), '\0');
         readRaw(reinterpret_cast<uint8_t*>(bytes.data()), static_cast<uint32_t>(length));
         for (int32_t i = 0; i < length; ++i)
-            text[static_cast<size_t>(i)] = static_cast<unsigned char>(bytes[static_cast<size_t>(i)]);
+            text[static_cast<size_t>(i)] =
+                static_cast<unsigned char>(bytes[static_cast<size_t>(i)]);
         return text;
     }
 
@@ -80,15 +78,13 @@ private:
 
 int checkedWidth(uint8_t width)
 {
-    if (width != 1 && width != 2 && width != 4)
-        throw MalformedImage{};
+    if (width != 1 && width != 2 && width != 4) throw MalformedImage{};
     return width;
 }
 
 uint8_t checkedFlag(uint8_t flag)
 {
-    if (flag != 0 && flag != 255)
-        throw MalformedImage{};
+    if (flag != 0 && flag != 255) throw MalformedImage{};
     return flag;
 }
 
@@ -118,8 +114,7 @@ void VirtualMachine::load(TARNEL::InputStream& stream, const std::u16string& mod
     } catch (const ErrorHandlingException&) {
         ok = 0;
     }
-    if (!ok)
-        fatalError("Error while reading bytecode", -1);
+    if (!ok) fatalError("Error while reading bytecode", -1);
     init(moduleIndex);
 }
 
@@ -129,8 +124,7 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
     ImageReader in(stream);
     try {
         // 1. Identity.
-        if (in.u8() != 20)
-            return 0;
+        if (in.u8() != 20) return 0;
         std::array<uint8_t, 20> identity{};
         in.readRaw(identity.data(), 20);
 
@@ -155,8 +149,7 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
         moduleIndex = static_cast<int32_t>(modules.size() - 1);
 
         // 4. Marker, 5. widths.
-        if (in.u8() != 0xFF || in.u8() != 0xFF)
-            return 0;
+        if (in.u8() != 0xFF || in.u8() != 0xFF) return 0;
         int widths[9];
         for (int& w : widths)
             w = checkedWidth(in.u8());
@@ -205,11 +198,11 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
                 in.remaining())
                 throw MalformedImage{};
             for (int32_t k = 0; k < implementations; ++k) {
-                const int64_t classId = int64_t{static_cast<uint32_t>(in.value(classIdWidth))} + classBase;
+                const int64_t classId =
+                    int64_t{static_cast<uint32_t>(in.value(classIdWidth))} + classBase;
                 const int32_t address = in.value(codeAddressWidth);
                 const int32_t gcInfo = in.value(gcInfoIndexWidth);
-                if (classId > 0x7fffffff)
-                    throw MalformedImage{};
+                if (classId > 0x7fffffff) throw MalformedImage{};
                 methods[record].entries.push_back(
                     {static_cast<int32_t>(classId),
                      static_cast<int32_t>(static_cast<uint32_t>(address) + codeBase),
@@ -222,8 +215,7 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
         const int32_t words = in.i32();
         if (words >= 1) {
             // Far beyond any real application; a bigger count is a corrupt image.
-            if (words > (1 << 20))
-                throw MalformedImage{};
+            if (words > (1 << 20)) throw MalformedImage{};
             globalWords = words;
             globalsHandle = m_heap.allocate(static_cast<uint32_t>(words) * 4, 0, GC_CODE_NATIVE);
             m_heap.addRoot(globalsHandle);
@@ -231,8 +223,7 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
 
         // 9. Classes.
         const int32_t classCount = in.count(1 + 4 + 4 + hasSuperWidth + skipListCountWidth);
-        if (int64_t{classBase} + classCount > (1 << 24))
-            throw MalformedImage{};
+        if (int64_t{classBase} + classCount > (1 << 24)) throw MalformedImage{};
         for (int32_t k = 0; k < classCount; ++k) {
             const int32_t id = classBase + k;
             if (static_cast<int32_t>(superClass.size()) <= id) {
@@ -252,11 +243,11 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
             }
             const int32_t hasParent = in.value(hasSuperWidth);
             superClass[static_cast<size_t>(id)] =
-                hasParent ? static_cast<int32_t>(static_cast<uint32_t>(in.value(classIdWidth)) + classBase)
+                hasParent ? static_cast<int32_t>(static_cast<uint32_t>(in.value(classIdWidth)) +
+                                                 classBase)
                           : -1;
             const int32_t skipped = in.value(skipListCountWidth);
-            if (int64_t{skipped} * classIdWidth > in.remaining())
-                throw MalformedImage{};
+            if (int64_t{skipped} * classIdWidth > in.remaining()) throw MalformedImage{};
             for (int32_t i = 0; i < skipped; ++i)
                 in.value(classIdWidth);
             // Keep later images' class ids clear of these rows.
@@ -298,8 +289,7 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
 
         // 12. Code: the rest of the stream, copied instruction by instruction with relocation.
         const int64_t size = in.remaining();
-        if (int64_t{codeSize} + size > 0x7fff0000)
-            throw MalformedImage{};
+        if (int64_t{codeSize} + size > 0x7fff0000) throw MalformedImage{};
         std::vector<uint8_t> image(static_cast<size_t>(size));
         in.readRaw(image.data(), static_cast<uint32_t>(size));
         for (size_t pos = 0; pos < image.size();) {
@@ -309,12 +299,12 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
                 throwError(kVMException); // the stream ends inside an instruction
             uint8_t* operand = image.data() + pos + 1;
             switch (info.reloc) {
-            case Reloc::None: break;
+            case Reloc::None:
+                break;
             case Reloc::Call: {
                 writeI32At(operand, int64_t{readI32At(operand)} + codeBase);
                 const int32_t gcInfo = readI32At(operand + 4);
-                if (gcInfo >= 0)
-                    writeI32At(operand + 4, int64_t{gcInfo} + gcInfoBase);
+                if (gcInfo >= 0) writeI32At(operand + 4, int64_t{gcInfo} + gcInfoBase);
                 break;
             }
             case Reloc::Selector: {
@@ -324,7 +314,9 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
                 writeI32At(operand, selectorMap[static_cast<size_t>(selector)]);
                 break;
             }
-            case Reloc::String: writeI32At(operand, int64_t{readI32At(operand)} + stringBase); break;
+            case Reloc::String:
+                writeI32At(operand, int64_t{readI32At(operand)} + stringBase);
+                break;
             case Reloc::Class: {
                 const int64_t classId = int64_t{readI32At(operand)} + classBase;
                 writeI32At(operand, classId);
@@ -335,8 +327,7 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
             case Reloc::Try: {
                 // Only the class id moves; the handler distance is relative to the TRY itself.
                 const int32_t classId = readI32At(operand);
-                if (classId >= 0)
-                    writeI32At(operand, int64_t{classId} + classBase);
+                if (classId >= 0) writeI32At(operand, int64_t{classId} + classBase);
                 break;
             }
             }

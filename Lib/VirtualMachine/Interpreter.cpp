@@ -57,8 +57,7 @@ inline int32_t divide(int32_t a, int32_t b)
 {
     if (b == 0) [[unlikely]]
         throwError(kDivisionByZero);
-    if (b == -1)
-        return wrapSub(0, a); // the most negative value stays itself
+    if (b == -1) return wrapSub(0, a); // the most negative value stays itself
     return a / b;
 }
 
@@ -66,8 +65,7 @@ inline int32_t modulo(int32_t a, int32_t b)
 {
     if (b == 0) [[unlikely]]
         throwError(kDivisionByZero);
-    if (b == -1)
-        return 0;
+    if (b == -1) return 0;
     return a % b;
 }
 
@@ -88,25 +86,24 @@ inline int32_t modulo8(int32_t a, int32_t b)
 // Word shifts: counts above 31 give 0; a negative count shifts the other way.
 inline int32_t shiftLeft(int32_t v, int32_t c)
 {
-    if (c > 31)
-        return 0;
-    if (c >= 0)
-        return static_cast<int32_t>(static_cast<uint32_t>(v) << c);
+    if (c > 31) return 0;
+    if (c >= 0) return static_cast<int32_t>(static_cast<uint32_t>(v) << c);
     const int64_t m = -int64_t{c};
     return m > 31 ? 0 : v >> m;
 }
 
 inline int32_t shiftRight(int32_t v, int32_t c)
 {
-    if (c > 31)
-        return 0;
-    if (c >= 0)
-        return v >> c;
+    if (c > 31) return 0;
+    if (c >= 0) return v >> c;
     const int64_t m = -int64_t{c};
     return m > 31 ? 0 : static_cast<int32_t>(static_cast<uint32_t>(v) << m);
 }
 
-inline bool validGcCode(int code) { return code >= 1 && code <= 17 && code != 8; }
+inline bool validGcCode(int code)
+{
+    return code >= 1 && code <= 17 && code != 8;
+}
 
 } // namespace
 
@@ -137,8 +134,7 @@ void VirtualMachine::run()
     auto checkWord = [&](uint32_t a) {
         if (a < GuestMemory::kFirstUsable || uint64_t{a} + 4 > limit) [[unlikely]] {
             limit = mem.top();
-            if (a < GuestMemory::kFirstUsable || uint64_t{a} + 4 > limit)
-                mem.reject(a, 4);
+            if (a < GuestMemory::kFirstUsable || uint64_t{a} + 4 > limit) mem.reject(a, 4);
         }
     };
     auto loadWord = [&](uint32_t a) {
@@ -189,7 +185,8 @@ void VirtualMachine::run()
 #include "Opcodes.def"
 #undef OPCODE
 #define CASE(name) op_##name:
-#define INVALID op_invalid:
+#define INVALID                                                                                    \
+    op_invalid:
 #define NEXT()                                                                                     \
     do {                                                                                           \
         if (static_cast<uint32_t>(sp + 1) > static_cast<uint32_t>(kStackWords)) [[unlikely]]       \
@@ -231,15 +228,16 @@ void VirtualMachine::run()
             CASE(LOCADDR8)
             {
                 const int32_t k = I8();
-                S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(sp + 1 + k));
+                S[sp + 1] =
+                    static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(sp + 1 + k));
                 ++sp;
                 NEXT();
             }
             CASE(LOCADDR32)
             {
                 const int32_t k = I32();
-                S[sp + 1] = static_cast<int32_t>(stackBase + 4u * (static_cast<uint32_t>(sp + 1) +
-                                                                     static_cast<uint32_t>(k)));
+                S[sp + 1] = static_cast<int32_t>(
+                    stackBase + 4u * (static_cast<uint32_t>(sp + 1) + static_cast<uint32_t>(k)));
                 ++sp;
                 NEXT();
             }
@@ -271,23 +269,20 @@ void VirtualMachine::run()
                     SYNC();
                     stackFault(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
                 }
-                if (n > 0)
-                    std::memset(S + sp + 1, 0, static_cast<size_t>(n) * 4);
+                if (n > 0) std::memset(S + sp + 1, 0, static_cast<size_t>(n) * 4);
                 sp = static_cast<int32_t>(newSp);
                 NEXT();
             }
             CASE(JZ16)
             {
                 const int32_t d = I16();
-                if (S[sp--] == 0)
-                    JUMP_TO(int64_t{OP_ADDR()} + 2 + d);
+                if (S[sp--] == 0) JUMP_TO(int64_t{OP_ADDR()} + 2 + d);
                 NEXT();
             }
             CASE(JZ32)
             {
                 const int32_t d = I32();
-                if (S[sp--] == 0)
-                    JUMP_TO(int64_t{OP_ADDR()} + 4 + d);
+                if (S[sp--] == 0) JUMP_TO(int64_t{OP_ADDR()} + 4 + d);
                 NEXT();
             }
             CASE(JMP16)
@@ -342,9 +337,11 @@ void VirtualMachine::run()
                         break;
                     }
                 }
-                if (!target || static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth) [[unlikely]] {
+                if (!target || static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth)
+                    [[unlikely]] {
                     SYNC();
-                    fatalError(target ? "Call stack overflow" : "Invalid type in virtual method call",
+                    fatalError(target ? "Call stack overflow"
+                                      : "Invalid type in virtual method call",
                                m_pc);
                 }
                 int32_t frameBase = sp;
@@ -392,7 +389,8 @@ void VirtualMachine::run()
                 const int32_t words = I32();
                 if (!validGcCode(gc) || words < 0 || words > (1 << 28)) [[unlikely]] {
                     SYNC();
-                    fatalError(validGcCode(gc) ? "Invalid mem alloc size" : "Invalid mem alloc gc code",
+                    fatalError(validGcCode(gc) ? "Invalid mem alloc size"
+                                               : "Invalid mem alloc gc code",
                                m_pc);
                 }
                 const uint32_t handle = m_heap.allocate(static_cast<uint32_t>(words) * 4, 0, gc);
@@ -542,10 +540,10 @@ void VirtualMachine::run()
             BINARY(BNE, ((x != 0) != (y != 0)) ? 1 : 0)
             BINARY(DIV8, divide8(x, y))
             BINARY(MOD8, modulo8(x, y))
-            BINARY(SHL8, (y & 255) >= 32 ? 0
-                                         : static_cast<int32_t>(static_cast<uint32_t>(
-                                                                    static_cast<int8_t>(x))
-                                                                << (y & 255)))
+            BINARY(SHL8, (y & 255) >= 32
+                             ? 0
+                             : static_cast<int32_t>(static_cast<uint32_t>(static_cast<int8_t>(x))
+                                                    << (y & 255)))
             BINARY(SHR8, (y & 255) >= 32 ? (static_cast<int8_t>(x) < 0 ? -1 : 0)
                                          : static_cast<int8_t>(x) >> (y & 255))
             BINARY(EQ8, static_cast<uint8_t>(x) == static_cast<uint8_t>(y) ? -1 : 0)
@@ -661,8 +659,7 @@ void VirtualMachine::run()
                 const int extension = I8();
                 const int function = I8();
                 SYNC();
-                if (!m_host)
-                    fatalError("Dll not supported", m_pc);
+                if (!m_host) fatalError("Dll not supported", m_pc);
                 inNative = true;
                 const int32_t newSp = m_host->callExtension(extension, function, sp, stackBase);
                 inNative = false;
@@ -749,7 +746,7 @@ void VirtualMachine::run()
             CASE(BOXW)
             {
                 const int code = (*opStart == static_cast<uint8_t>(Op::BOXR)) ? GC_CODE_REFERENCE
-                                                                                : GC_CODE_NATIVE;
+                                                                              : GC_CODE_NATIVE;
                 const uint32_t box = m_heap.allocate(4, 0, code);
                 ST(box, S[sp]);
                 S[sp] = static_cast<int32_t>(box);
@@ -810,15 +807,15 @@ void VirtualMachine::run()
                 const int32_t depth = I8();
                 if (!validGcCode(gc) || words < 0 || words > (1 << 28)) [[unlikely]] {
                     SYNC();
-                    fatalError(validGcCode(gc) ? "Invalid mem alloc size" : "Invalid mem alloc gc code",
+                    fatalError(validGcCode(gc) ? "Invalid mem alloc size"
+                                               : "Invalid mem alloc gc code",
                                m_pc);
                 }
                 const int32_t target = S[sp];
                 NULL_CHECK(target);
                 const uint32_t handle = m_heap.allocate(static_cast<uint32_t>(words) * 4, 0, gc);
                 ST(target, convertDepth(depth, static_cast<int32_t>(handle)));
-                if (!keep)
-                    --sp;
+                if (!keep) --sp;
                 NEXT();
             }
             CASE(INC8)
@@ -853,16 +850,17 @@ void VirtualMachine::run()
             COMPOUND8(ANDSET8, x & y)
             COMPOUND8(ORSET8, x | y)
             COMPOUND8(XORSET8, x ^ y)
-            COMPOUND8(SHLSET8, static_cast<int8_t>(y) > 0
-                                   ? (static_cast<int8_t>(y) >= 32 ? 0 : x << static_cast<int8_t>(y))
-                                   : static_cast<int8_t>(y) == 0
-                                         ? x
-                                         : (static_cast<int8_t>(x) < 0 ? 0xFF : 0))
+            COMPOUND8(SHLSET8,
+                      static_cast<int8_t>(y) > 0
+                          ? (static_cast<int8_t>(y) >= 32 ? 0 : x << static_cast<int8_t>(y))
+                      : static_cast<int8_t>(y) == 0 ? x
+                                                    : (static_cast<int8_t>(x) < 0 ? 0xFF : 0))
             COMPOUND8(SHRSET8, static_cast<int8_t>(y) > 0
                                    ? (static_cast<int8_t>(y) >= 32
                                           ? (static_cast<int8_t>(x) < 0 ? 0xFF : 0)
                                           : static_cast<int8_t>(x) >> static_cast<int8_t>(y))
-                                   : static_cast<int8_t>(y) == 0 ? x : 0)
+                               : static_cast<int8_t>(y) == 0 ? x
+                                                             : 0)
 #undef COMPOUND8
             CASE(STOREZ8)
             {
@@ -921,8 +919,7 @@ void VirtualMachine::run()
     } catch (...) {
         // Publish where the error happened. A native keeps the stack index it left behind.
         m_pc = static_cast<int32_t>(ip - codeStart) - 1;
-        if (!inNative)
-            m_sp = sp;
+        if (!inNative) m_sp = sp;
         throw;
     }
 

@@ -7,7 +7,10 @@
 
 namespace zelmo {
 
-ObjectTable::ObjectTable() { m_slots.emplace_back(); }
+ObjectTable::ObjectTable()
+{
+    m_slots.emplace_back();
+}
 
 ObjectTable::~ObjectTable() = default;
 
@@ -26,8 +29,7 @@ uint32_t ObjectTable::add(std::unique_ptr<GCObject> object)
 
 void ObjectTable::destroy(uint32_t index)
 {
-    if (index == 0 || index >= m_slots.size() || !m_slots[index])
-        return;
+    if (index == 0 || index >= m_slots.size() || !m_slots[index]) return;
     // Move out first: a destructor that looks the table up must not see a half-dead object.
     std::unique_ptr<GCObject> dying = std::move(m_slots[index]);
     m_freeSlots.push_back(index);

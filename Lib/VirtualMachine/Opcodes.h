@@ -41,19 +41,26 @@ enum class Reloc : uint8_t {
 constexpr int operandBytes(Operands layout)
 {
     switch (layout) {
-    case Operands::None: return 0;
-    case Operands::I8: return 1;
+    case Operands::None:
+        return 0;
+    case Operands::I8:
+        return 1;
     case Operands::Branch16:
     case Operands::U8U8:
-    case Operands::I8I8: return 2;
+    case Operands::I8I8:
+        return 2;
     case Operands::I32:
-    case Operands::Branch32: return 4;
-    case Operands::U8I32: return 5;
-    case Operands::U8I32I8: return 6;
+    case Operands::Branch32:
+        return 4;
+    case Operands::U8I32:
+        return 5;
+    case Operands::U8I32I8:
+        return 6;
     case Operands::Call:
     case Operands::I32I32:
     case Operands::Bytes8:
-    case Operands::Try: return 8;
+    case Operands::Try:
+        return 8;
     }
     return 0;
 }
@@ -85,8 +92,7 @@ consteval bool opcodeBytesAreUnique()
 {
     std::array<int, 256> uses{};
 #define OPCODE(name, byte, operands, reloc)                                                        \
-    if (++uses[byte] > 1)                                                                          \
-        return false;
+    if (++uses[byte] > 1) return false;
 #include "Opcodes.def"
 #undef OPCODE
     return true;
@@ -101,8 +107,7 @@ static_assert(!kOpInfo[56].valid() && !kOpInfo[186].valid());
 constexpr int opcodeForMnemonic(std::string_view mnemonic)
 {
     for (int i = 0; i < 256; ++i)
-        if (kOpInfo[i].valid() && kOpInfo[i].mnemonic == mnemonic)
-            return i;
+        if (kOpInfo[i].valid() && kOpInfo[i].mnemonic == mnemonic) return i;
     return -1;
 }
 

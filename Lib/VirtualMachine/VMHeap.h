@@ -95,8 +95,8 @@ public:
     uint32_t allocate(uint32_t size, int32_t isGCObject, int32_t code);
     // Two adjacent entries from one block (an object and its companion, e.g. string and box).
     std::pair<uint32_t, uint32_t> createHeapEntryPair(uint32_t size1, int32_t isGCObject1,
-                                                       int32_t code1, uint32_t size2,
-                                                       int32_t isGCObject2, int32_t code2);
+                                                      int32_t code1, uint32_t size2,
+                                                      int32_t isGCObject2, int32_t code2);
     // A host object in a new entry of `size` bytes (at least 4): data word 0 = its table index.
     uint32_t createObject(std::unique_ptr<GCObject> object, int32_t code, uint32_t size = 8);
 
@@ -113,8 +113,7 @@ public:
     // True when `handle` is the data address of an entry in use (a live object).
     bool isLiveHandle(uint32_t handle) const
     {
-        if (handle < kHeapEntryHeader)
-            return false;
+        if (handle < kHeapEntryHeader) return false;
         const HeapEntry* entry = belongsToPools(uint64_t{handle} - kHeapEntryHeader);
         return entry && handleOf(entry) == handle && entry->freeHeapEntryIterator == 0 &&
                entry->gcCode != GC_CODE_FREE && entry->gcCode != GC_CODE_TERMINATOR;

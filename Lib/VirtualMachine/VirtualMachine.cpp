@@ -41,14 +41,19 @@ VirtualMachine::~VirtualMachine()
 
 VirtualMachine& VirtualMachine::current()
 {
-    if (!t_machine)
-        t_machine = std::make_unique<VirtualMachine>();
+    if (!t_machine) t_machine = std::make_unique<VirtualMachine>();
     return *t_machine;
 }
 
-VirtualMachine* VirtualMachine::running() { return t_machine.get(); }
+VirtualMachine* VirtualMachine::running()
+{
+    return t_machine.get();
+}
 
-void VirtualMachine::destroyCurrent() { t_machine.reset(); }
+void VirtualMachine::destroyCurrent()
+{
+    t_machine.reset();
+}
 
 void VirtualMachine::setSp(int32_t sp)
 {
@@ -60,8 +65,7 @@ void VirtualMachine::setSp(int32_t sp)
 
 void VirtualMachine::stackFault(int32_t index)
 {
-    if (index >= kStackWords)
-        raiseFatal("Operand stack overflow");
+    if (index >= kStackWords) raiseFatal("Operand stack overflow");
     raiseFatal("Operand stack underflow (index " + std::to_string(index) + ")");
 }
 
@@ -78,15 +82,13 @@ uint32_t VirtualMachine::newString(const OString& text)
 OString& VirtualMachine::stringOf(uint32_t box)
 {
     const uint32_t string = m_memory.load32(box);
-    if (string == 0)
-        throwError(kNullPointer, "NULL pointer");
+    if (string == 0) throwError(kNullPointer, "NULL pointer");
     return m_objects.get<OString>(m_memory.load32(string));
 }
 
 int32_t VirtualMachine::convertDepth(int32_t depth, int32_t value, int32_t boxCode)
 {
-    if (depth == 0)
-        return value;
+    if (depth == 0) return value;
     if (depth < 0 && depth >= -3) {
         uint32_t v = static_cast<uint32_t>(value);
         for (int i = 0; i < -depth; ++i)

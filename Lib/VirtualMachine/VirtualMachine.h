@@ -123,7 +123,8 @@ public:
     // ---- loading (ImageLoader.cpp) ----
     // Reads the image and runs its entry points. Malformed images: fatal "Error while reading
     // bytecode".
-    void load(TARNEL::InputStream& stream, const std::u16string& moduleName, FrameworkServices* host);
+    void load(TARNEL::InputStream& stream, const std::u16string& moduleName,
+              FrameworkServices* host);
     // 1 on success (moduleIndex set), 0 when the image is malformed.
     int readBytecode(const std::u16string& moduleName, TARNEL::InputStream& stream,
                      int32_t& moduleIndex);
@@ -151,7 +152,8 @@ public:
     // ---- heap and collection (Collector.cpp) ----
     VMHeap& heap() override { return m_heap; }
     void collectGarbage() override;
-    int32_t convertDepth(int32_t depth, int32_t value, int32_t boxCode = GC_CODE_REFERENCE) override;
+    int32_t convertDepth(int32_t depth, int32_t value,
+                         int32_t boxCode = GC_CODE_REFERENCE) override;
     uint32_t wrapHostValue(std::unique_ptr<GCObject> object, int32_t code) override;
 
     // ---- interpreter (Interpreter.cpp) ----
@@ -205,7 +207,10 @@ public:
     // The vector of the array value at `arrayAddress`; a null address or an array without a
     // vector raises "NULL pointer".
     uint32_t vectorOf(uint32_t arrayAddress);
-    int32_t vectorLength(uint32_t vector) { return static_cast<int32_t>(m_memory.load32(vector + VectorLayout::kSize)); }
+    int32_t vectorLength(uint32_t vector)
+    {
+        return static_cast<int32_t>(m_memory.load32(vector + VectorLayout::kSize));
+    }
     // Host view of a vector's elements (count * element size bytes, checked); null if empty.
     uint8_t* vectorElements(uint32_t vector);
     // Copies of byte-array contents, and the length of any array.

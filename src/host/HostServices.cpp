@@ -24,7 +24,10 @@ int64_t HostServices::nowMicroseconds()
     return int64_t{tv.tv_sec} * 1000000 + tv.tv_usec;
 }
 
-void HostServices::markStarted() { m_startMicros = nowMicroseconds(); }
+void HostServices::markStarted()
+{
+    m_startMicros = nowMicroseconds();
+}
 
 int32_t HostServices::getCurrentTimeMillis()
 {
@@ -45,14 +48,19 @@ void HostServices::log(const std::u16string& text)
     m_files.logLine(text);
 }
 
-bool HostServices::setLogFile(const std::u16string& path) { return m_files.setLogFile(path); }
+bool HostServices::setLogFile(const std::u16string& path)
+{
+    return m_files.setLogFile(path);
+}
 
-void HostServices::exitApplication() { throw InvocationOutcome{-1}; }
+void HostServices::exitApplication()
+{
+    throw InvocationOutcome{-1};
+}
 
 void HostServices::setOrientation(int32_t orientation)
 {
-    if (orientation == m_orientation)
-        return;
+    if (orientation == m_orientation) return;
     m_orientation = orientation;
     orientationChanged();
 }
@@ -83,8 +91,14 @@ std::unique_ptr<TARNEL::InputStream> HostServices::openFileReader(const std::u16
 {
     return m_files.openFileReader(path);
 }
-bool HostServices::deleteFile(const std::u16string& path) { return m_files.deleteFile(path); }
-bool HostServices::fileExists(const std::u16string& path) { return m_files.fileExists(path); }
+bool HostServices::deleteFile(const std::u16string& path)
+{
+    return m_files.deleteFile(path);
+}
+bool HostServices::fileExists(const std::u16string& path)
+{
+    return m_files.fileExists(path);
+}
 bool HostServices::renameFile(const std::u16string& from, const std::u16string& to)
 {
     return m_files.renameFile(from, to);
@@ -114,11 +128,9 @@ bool HostServices::directoryExists(const std::u16string& path)
 // Timers go to the scheduler. A negative delay is a caller's error and is refused (-1, false).
 int32_t HostServices::addTimer(uint32_t listener, int32_t delayMs)
 {
-    if (delayMs < 0)
-        return -1;
+    if (delayMs < 0) return -1;
     // Timers are only asked for by the thread's running machine, so that is where they go.
-    if (!m_scheduler.machine())
-        m_scheduler.setMachine(VirtualMachine::running());
+    if (!m_scheduler.machine()) m_scheduler.setMachine(VirtualMachine::running());
     return m_scheduler.addTimer(static_cast<int32_t>(listener), static_cast<uint32_t>(delayMs));
 }
 
@@ -129,8 +141,7 @@ uint32_t HostServices::removeTimer(int32_t timerId)
 
 bool HostServices::updateTimerDelay(int32_t timerId, int32_t delayMs)
 {
-    if (delayMs < 0)
-        return false;
+    if (delayMs < 0) return false;
     m_scheduler.updateTimerDelay(timerId, delayMs);
     return true;
 }

@@ -32,8 +32,7 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
     RuntimeOptions options;
     options.programPath = argc > 0 ? QString::fromLocal8Bit(argv[0]) : QString();
     // "--auto" counts only as the first argument; unknown arguments are ignored.
-    if (argc > 1 && QByteArray(argv[1]) == "--auto")
-        options.autoMode = true;
+    if (argc > 1 && QByteArray(argv[1]) == "--auto") options.autoMode = true;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--headless")
@@ -67,8 +66,7 @@ QString runtimeUsage()
 
 QString chooseApplicationDirectory(const RuntimeOptions& options, std::string& error)
 {
-    if (!options.appDirectory.isEmpty())
-        return QDir(options.appDirectory).absolutePath();
+    if (!options.appDirectory.isEmpty()) return QDir(options.appDirectory).absolutePath();
     if (options.autoMode) {
         const QByteArray base = QFileInfo(options.programPath).fileName().toLocal8Bit();
         const QByteArray dir = "/opt/" + base;
@@ -85,8 +83,8 @@ int startApplication(HostServices& host)
 {
     host.markStarted();
     VirtualMachine& vm = VirtualMachine::current();
-    const QString path = QDir(QString::fromStdU16String(host.baseDirectory()))
-                             .filePath(QStringLiteral("index.mcb"));
+    const QString path =
+        QDir(QString::fromStdU16String(host.baseDirectory())).filePath(QStringLiteral("index.mcb"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "Failed to open '%s'\n", path.toLocal8Bit().constData());
@@ -106,8 +104,7 @@ int startApplication(HostServices& host)
 
 bool deliverToMachine(const std::function<void()>& call)
 {
-    if (g_ended)
-        return false;
+    if (g_ended) return false;
     try {
         call();
         return true;
@@ -120,7 +117,13 @@ bool deliverToMachine(const std::function<void()>& call)
     return false;
 }
 
-bool applicationEnded() { return g_ended; }
-int applicationExitStatus() { return g_status; }
+bool applicationEnded()
+{
+    return g_ended;
+}
+int applicationExitStatus()
+{
+    return g_status;
+}
 
 } // namespace zelmo

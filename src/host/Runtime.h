@@ -13,12 +13,12 @@ namespace zelmo {
 class HostServices;
 
 struct RuntimeOptions {
-    bool autoMode = false;     // --auto: /opt/<program name>
-    bool headless = false;     // --headless: no window, no display server
+    bool autoMode = false; // --auto: /opt/<program name>
+    bool headless = false; // --headless: no window, no display server
     bool help = false;
     bool version = false;
-    QString appDirectory;      // --app DIR
-    QString programPath;       // argv[0]
+    QString appDirectory; // --app DIR
+    QString programPath;  // argv[0]
 };
 
 RuntimeOptions parseRuntimeOptions(int argc, char** argv);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "Errors.h"
 #include "GuestMemory.h"
+#include "Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -34,9 +34,9 @@ TEST(GuestMemory, NullIsCatchableAndOtherBadAddressesAreFatal)
     EXPECT_EQ(lastErrorText(), u"NullPointerException: NULL pointer");
 
     const uint64_t top = memory.top();
-    for (uint32_t bad : {uint32_t{4}, uint32_t{GuestMemory::kFirstUsable - 1},
-                         static_cast<uint32_t>(top - 3), static_cast<uint32_t>(top),
-                         uint32_t{0xfffffffe}, uint32_t{0xffffffff}}) {
+    for (uint32_t bad :
+         {uint32_t{4}, uint32_t{GuestMemory::kFirstUsable - 1}, static_cast<uint32_t>(top - 3),
+          static_cast<uint32_t>(top), uint32_t{0xfffffffe}, uint32_t{0xffffffff}}) {
         clearError();
         EXPECT_THROW(memory.load32(bad), ErrorHandlingException) << bad;
         EXPECT_EQ(lastErrorCode(), kFatal) << bad;

@@ -128,16 +128,14 @@ TEST_F(EntryFixture, CallsArrivingWhileRunningAreQueuedAndReentryIsFatal)
 {
     const int32_t second = handle(u"second");
     host.onLog = [&](const std::string& line) {
-        if (line == "first")
-            vm.callMethod(second, {}, {}, -1);
+        if (line == "first") vm.callMethod(second, {}, {}, -1);
     };
     vm.invoke(handle(u"first"), {}, {}, -1);
     EXPECT_EQ(host.lines, (std::vector<std::string>{"first", "first done", "second"}));
     EXPECT_EQ(vm.runningHandle, -1);
 
     host.onLog = [&](const std::string& line) {
-        if (line == "first")
-            vm.invoke(second, {}, {}, -1);
+        if (line == "first") vm.invoke(second, {}, {}, -1);
     };
     try {
         vm.invoke(handle(u"first"), {}, {}, -1);
@@ -292,8 +290,7 @@ TEST_F(CollectorFixture, AnObjectHeldOnlyByAGlobalSurvivesCollections)
 TEST_F(CollectorFixture, AStackWordKeepsItsObjectAliveDuringAMachineCollection)
 {
     host.onLog = [&](const std::string& line) {
-        if (line == "collect")
-            vm.collectGarbage();
+        if (line == "collect") vm.collectGarbage();
     };
     call(u"stackkeep");
     EXPECT_EQ(host.lines, (std::vector<std::string>{"collect", "777"}));

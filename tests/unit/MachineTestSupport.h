@@ -20,8 +20,7 @@ public:
     void log(const std::u16string& text) override
     {
         lines.push_back(toUtf8(text));
-        if (onLog)
-            onLog(lines.back());
+        if (onLog) onLog(lines.back());
     }
     std::vector<std::string> lines;
     std::function<void(const std::string&)> onLog;

@@ -20,8 +20,8 @@ TEST(Opcodes, OperandLengthsMatchTheImageFormat)
         for (int op : ops)
             EXPECT_EQ(kOpInfo[op].size(), 1 + length) << op;
 
-    const std::vector<int> invalid = {56, 66, 72, 77, 87, 96, 98, 104, 107, 113, 115, 116, 121,
-                                      124, 127, 136, 138, 140, 145, 149, 155, 186, 255};
+    const std::vector<int> invalid = {56,  66,  72,  77,  87,  96,  98,  104, 107, 113, 115, 116,
+                                      121, 124, 127, 136, 138, 140, 145, 149, 155, 186, 255};
     for (int op : invalid)
         EXPECT_FALSE(kOpInfo[op].valid()) << op;
     int count = 0;

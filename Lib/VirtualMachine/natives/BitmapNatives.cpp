@@ -5,6 +5,9 @@
 
 namespace zelmo {
 
-void VirtualMachine::bitmapNative(int /*operation*/) { unknownOperation("Bitmap:"); }
+void VirtualMachine::bitmapNative(int /*operation*/)
+{
+    unknownOperation("Bitmap:");
+}
 
 } // namespace zelmo

@@ -5,6 +5,9 @@
 
 namespace zelmo {
 
-void VirtualMachine::colorNative(int /*operation*/) { unknownOperation("Color:"); }
+void VirtualMachine::colorNative(int /*operation*/)
+{
+    unknownOperation("Color:");
+}
 
 } // namespace zelmo

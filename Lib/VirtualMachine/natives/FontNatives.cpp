@@ -5,6 +5,9 @@
 
 namespace zelmo {
 
-void VirtualMachine::fontNative(int /*operation*/) { unknownOperation("Font:"); }
+void VirtualMachine::fontNative(int /*operation*/)
+{
+    unknownOperation("Font:");
+}
 
 } // namespace zelmo

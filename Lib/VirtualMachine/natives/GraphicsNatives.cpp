@@ -5,6 +5,9 @@
 
 namespace zelmo {
 
-void VirtualMachine::graphicsNative(int /*operation*/) { unknownOperation("Graphics:"); }
+void VirtualMachine::graphicsNative(int /*operation*/)
+{
+    unknownOperation("Graphics:");
+}
 
 } // namespace zelmo

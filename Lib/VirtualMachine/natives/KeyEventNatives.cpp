@@ -8,14 +8,21 @@ namespace zelmo {
 
 void VirtualMachine::keyEventNative(int operation)
 {
-    if (operation < 1 || operation > 4)
-        unknownOperation("KeyEvent: invalid opcode ", operation);
+    if (operation < 1 || operation > 4) unknownOperation("KeyEvent: invalid opcode ", operation);
     const Tarnel::KeyEvent& event = m_heap.objectAt<Tarnel::KeyEvent>(argU(0));
     switch (operation) {
-    case 1: arg(0) = event.keyCode; break;
-    case 2: arg(0) = event.modifiers; break;
-    case 3: arg(0) = event.scanCode; break;
-    case 4: arg(0) = static_cast<int32_t>(newString(event.text)); break;
+    case 1:
+        arg(0) = event.keyCode;
+        break;
+    case 2:
+        arg(0) = event.modifiers;
+        break;
+    case 3:
+        arg(0) = event.scanCode;
+        break;
+    case 4:
+        arg(0) = static_cast<int32_t>(newString(event.text));
+        break;
     }
 }
 

@@ -24,43 +24,43 @@ template <class TYPE, int SIZE, bool PRIMITIVE> void callVector(VirtualMachine& 
 
 // Indexed by group number; null entries are not groups.
 constexpr std::array<GroupFunction, 37> kGroups = {
-    nullptr,                                             // 0
-    &callVector<signed char, 1, true>,                   // 1 byte arrays
-    nullptr,                                             // 2 not assigned
-    &callVector<int, 1, true>,                           // 3 one-word arrays
-    &callVector<int, 2, true>,                           // 4 two-word arrays
-    &callVector<int, 3, true>,                           // 5 three-word arrays
-    &callVector<int, 4, true>,                           // 6 four-word arrays
-    &callVector<int, 1, false>,                          // 7 reference arrays
-    &callGroup<&VirtualMachine::stringNative>,           // 8
-    &callGroup<&VirtualMachine::byteNative>,             // 9
-    &callGroup<&VirtualMachine::charNative>,             // 10
-    &callGroup<&VirtualMachine::fixedNative>,            // 11
-    &callGroup<&VirtualMachine::longNative>,             // 12
-    &callGroup<&VirtualMachine::colorNative>,            // 13
-    &callGroup<&VirtualMachine::rangeNative>,            // 14
-    &callGroup<&VirtualMachine::sizeNative>,             // 15
-    &callGroup<&VirtualMachine::positionNative>,         // 16
-    &callGroup<&VirtualMachine::rectangleNative>,        // 17
-    &callGroup<&VirtualMachine::graphicsNative>,         // 18
-    &callGroup<&VirtualMachine::bitmapNative>,           // 19
-    &callGroup<&VirtualMachine::fontNative>,             // 20
-    &callGroup<&VirtualMachine::outputStreamNative>,     // 21
-    &callGroup<&VirtualMachine::fileWriterNative>,       // 22
-    &callGroup<&VirtualMachine::inputStreamNative>,      // 23
-    &callGroup<&VirtualMachine::fileReaderNative>,       // 24
-    &callGroup<&VirtualMachine::fileSystemNative>,       // 25
-    &callGroup<&VirtualMachine::mathNative>,             // 26
-    &callGroup<&VirtualMachine::numberNative>,           // 27
-    &callGroup<&VirtualMachine::encoderNative>,          // 28
-    &callGroup<&VirtualMachine::dateTimeNative>,         // 29
-    &callGroup<&VirtualMachine::debugNative>,            // 30
-    &callGroup<&VirtualMachine::screenNative>,           // 31
-    &callGroup<&VirtualMachine::systemNative>,           // 32
-    &callGroup<&VirtualMachine::timerNative>,            // 33
-    &callGroup<&VirtualMachine::hashNative>,             // 34
-    &callGroup<&VirtualMachine::keyEventNative>,         // 35
-    &callGroup<&VirtualMachine::floatNative>,            // 36
+    nullptr,                                         // 0
+    &callVector<signed char, 1, true>,               // 1 byte arrays
+    nullptr,                                         // 2 not assigned
+    &callVector<int, 1, true>,                       // 3 one-word arrays
+    &callVector<int, 2, true>,                       // 4 two-word arrays
+    &callVector<int, 3, true>,                       // 5 three-word arrays
+    &callVector<int, 4, true>,                       // 6 four-word arrays
+    &callVector<int, 1, false>,                      // 7 reference arrays
+    &callGroup<&VirtualMachine::stringNative>,       // 8
+    &callGroup<&VirtualMachine::byteNative>,         // 9
+    &callGroup<&VirtualMachine::charNative>,         // 10
+    &callGroup<&VirtualMachine::fixedNative>,        // 11
+    &callGroup<&VirtualMachine::longNative>,         // 12
+    &callGroup<&VirtualMachine::colorNative>,        // 13
+    &callGroup<&VirtualMachine::rangeNative>,        // 14
+    &callGroup<&VirtualMachine::sizeNative>,         // 15
+    &callGroup<&VirtualMachine::positionNative>,     // 16
+    &callGroup<&VirtualMachine::rectangleNative>,    // 17
+    &callGroup<&VirtualMachine::graphicsNative>,     // 18
+    &callGroup<&VirtualMachine::bitmapNative>,       // 19
+    &callGroup<&VirtualMachine::fontNative>,         // 20
+    &callGroup<&VirtualMachine::outputStreamNative>, // 21
+    &callGroup<&VirtualMachine::fileWriterNative>,   // 22
+    &callGroup<&VirtualMachine::inputStreamNative>,  // 23
+    &callGroup<&VirtualMachine::fileReaderNative>,   // 24
+    &callGroup<&VirtualMachine::fileSystemNative>,   // 25
+    &callGroup<&VirtualMachine::mathNative>,         // 26
+    &callGroup<&VirtualMachine::numberNative>,       // 27
+    &callGroup<&VirtualMachine::encoderNative>,      // 28
+    &callGroup<&VirtualMachine::dateTimeNative>,     // 29
+    &callGroup<&VirtualMachine::debugNative>,        // 30
+    &callGroup<&VirtualMachine::screenNative>,       // 31
+    &callGroup<&VirtualMachine::systemNative>,       // 32
+    &callGroup<&VirtualMachine::timerNative>,        // 33
+    &callGroup<&VirtualMachine::hashNative>,         // 34
+    &callGroup<&VirtualMachine::keyEventNative>,     // 35
+    &callGroup<&VirtualMachine::floatNative>,        // 36
 };
 
 } // namespace
@@ -84,8 +84,7 @@ void VirtualMachine::unknownOperation(const char* prefix, int operation)
 
 FrameworkServices& VirtualMachine::requireHost()
 {
-    if (!m_host)
-        raiseFatal("no host services are available to this machine");
+    if (!m_host) raiseFatal("no host services are available to this machine");
     return *m_host;
 }
 

@@ -5,6 +5,9 @@
 
 namespace zelmo {
 
-void VirtualMachine::positionNative(int /*operation*/) { unknownOperation("Position:"); }
+void VirtualMachine::positionNative(int /*operation*/)
+{
+    unknownOperation("Position:");
+}
 
 } // namespace zelmo

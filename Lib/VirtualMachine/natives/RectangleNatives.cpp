@@ -5,6 +5,9 @@
 
 namespace zelmo {
 
-void VirtualMachine::rectangleNative(int /*operation*/) { unknownOperation("Rectangle:"); }
+void VirtualMachine::rectangleNative(int /*operation*/)
+{
+    unknownOperation("Rectangle:");
+}
 
 } // namespace zelmo

@@ -5,6 +5,9 @@
 
 namespace zelmo {
 
-void VirtualMachine::screenNative(int /*operation*/) { unknownOperation("Screen:"); }
+void VirtualMachine::screenNative(int /*operation*/)
+{
+    unknownOperation("Screen:");
+}
 
 } // namespace zelmo

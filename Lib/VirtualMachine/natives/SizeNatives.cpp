@@ -5,6 +5,9 @@
 
 namespace zelmo {
 
-void VirtualMachine::sizeNative(int /*operation*/) { unknownOperation("Size:"); }
+void VirtualMachine::sizeNative(int /*operation*/)
+{
+    unknownOperation("Size:");
+}
 
 } // namespace zelmo

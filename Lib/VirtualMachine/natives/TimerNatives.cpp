@@ -17,8 +17,7 @@ constexpr int32_t kFirstTimerId = 10;
 void requireListener(VirtualMachine& vm, uint32_t listener)
 {
     if (listener == 0) return;
-    if (!vm.heap().isLiveHandle(listener))
-        throwError(kVMException, "Invalid heap reference");
+    if (!vm.heap().isLiveHandle(listener)) throwError(kVMException, "Invalid heap reference");
 }
 
 } // namespace
