@@ -46,7 +46,8 @@ void VirtualMachine::collectHeap()
 void VirtualMachine::markStackRoots()
 {
     const int32_t top = std::min(m_sp, kStackScanWords - 1);
-    int32_t p = 0;
+    // 64-bit: frame sizes come from the image and may be absurd.
+    int64_t p = 0;
     auto exactCandidate = [&](int32_t index) {
         const uint32_t v = static_cast<uint32_t>(m_stack[index]);
         if (v == 0 || isStackAddress(v, m_stackBase)) return;
@@ -91,9 +92,9 @@ void VirtualMachine::markStackRoots()
                                   j < info.inlineArrayElementIsReference.size() &&
                                       info.inlineArrayElementIsReference[j] != 0);
         }
-        p += info.slotCount2 + info.slotCount1 + 1 + info.slotCount3;
+        p += int64_t{info.slotCount2} + info.slotCount1 + 1 + info.slotCount3;
     }
-    for (p = std::max(p, 0); p <= top; ++p)
+    for (p = std::max<int64_t>(p, 0); p <= top; ++p)
         markConservatively(m_heap, static_cast<uint32_t>(m_stack[p]));
 }
 
