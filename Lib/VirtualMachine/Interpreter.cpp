@@ -130,11 +130,13 @@ void VirtualMachine::run()
     // grows, so a stale limit can only refuse too much; the slow path re-reads it before it
     // reports an error.
     uint8_t* const base = mem.hostAddress(0);
-    uint64_t limit = mem.top();
+    // One unsigned compare: an address below the null region wraps round to a huge offset.
+    uint64_t wordSpan = mem.top() - GuestMemory::kFirstUsable - 4;
     auto checkWord = [&](uint32_t a) {
-        if (a < GuestMemory::kFirstUsable || uint64_t{a} + 4 > limit) [[unlikely]] {
-            limit = mem.top();
-            if (a < GuestMemory::kFirstUsable || uint64_t{a} + 4 > limit) mem.reject(a, 4);
+        if (uint32_t(a - GuestMemory::kFirstUsable) > wordSpan) [[unlikely]] {
+            wordSpan = mem.top() - GuestMemory::kFirstUsable - 4;
+            if (uint32_t(a - GuestMemory::kFirstUsable) > wordSpan)
+                mem.reject(a, 4);
         }
     };
     auto loadWord = [&](uint32_t a) {
