@@ -2,6 +2,7 @@
 #include "FileOutputStream.h"
 
 #include "FileUtility.h"
+#include "StdioFile.h"
 
 #include <climits>
 #include <fcntl.h>
@@ -80,27 +81,18 @@ bool FileOutputStream::write(const TUint8* buf, TUint32 n)
 
 int FileOutputStream::size()
 {
-    if (!m_file) {
+    const int64_t n = stdioFileSize(m_file);
+    if (n < 0) {
         onError();
         return 0;
     }
-    const off_t here = ::ftello(m_file);
-    if (here < 0 || ::fseeko(m_file, 0, SEEK_END) != 0) {
-        onError();
-        return 0;
-    }
-    const off_t end = ::ftello(m_file);
-    if (::fseeko(m_file, here, SEEK_SET) != 0 || end < 0 || end > INT_MAX) {
-        onError();
-        return 0;
-    }
-    return static_cast<int>(end);
+    return static_cast<int>(n);
 }
 
 int FileOutputStream::position()
 {
-    const off_t here = m_file ? ::ftello(m_file) : -1;
-    if (here < 0 || here > INT_MAX) {
+    const int64_t here = stdioFilePosition(m_file);
+    if (here < 0) {
         onError();
         return 0;
     }
@@ -109,8 +101,7 @@ int FileOutputStream::position()
 
 bool FileOutputStream::seek(TUint32 pos)
 {
-    if (!m_file || pos > static_cast<TUint32>(size()) ||
-        ::fseeko(m_file, static_cast<off_t>(pos), SEEK_SET) != 0) {
+    if (!stdioFileSeek(m_file, pos)) {
         onError();
         return false;
     }
