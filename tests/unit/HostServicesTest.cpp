@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: MIT
+// The window-less host services: orientation and screen size, clocks, fixed answers.
+#include "HostServices.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelmo;
+
+namespace {
+
+class CountingHost : public HostServices {
+public:
+    CountingHost() : HostServices(u"/srv/app") {}
+    int changes = 0;
+
+protected:
+    void orientationChanged() override { ++changes; }
+};
+
+} // namespace
+
+TEST(HostServices, ScreenSizeFollowsTheOrientation)
+{
+    CountingHost host;
+    int32_t width = 0, height = 0;
+    EXPECT_EQ(host.getOrientation(), 2); // landscape at start
+    host.getScreenSize(width, height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 480);
+
+    host.setOrientation(1);
+    host.getScreenSize(width, height);
+    EXPECT_EQ(width, 480);
+    EXPECT_EQ(height, 800);
+    host.setOrientation(1); // unchanged: nothing is sent again
+    EXPECT_EQ(host.changes, 1);
+
+    host.setOrientation(7); // anything but 2 is portrait
+    host.getScreenSize(width, height);
+    EXPECT_EQ(width, 480);
+    EXPECT_EQ(host.changes, 2);
+    host.setOrientation(2);
+    host.getScreenSize(width, height);
+    EXPECT_EQ(width, 800);
+}
+
+TEST(HostServices, ClocksAndFixedAnswers)
+{
+    CountingHost host;
+    host.markStarted();
+    // Wall clock in milliseconds, truncated to 32 bits (allow a tick between the two reads).
+    const uint32_t before = static_cast<uint32_t>(HostServices::nowMicroseconds() / 1000);
+    const uint32_t reported = static_cast<uint32_t>(host.getCurrentTimeMillis());
+    EXPECT_LE(reported - before, 2u);
+    const int32_t elapsed = host.getElapsedMillis();
+    EXPECT_GE(elapsed, 0);
+    EXPECT_LT(elapsed, 5000);
+    EXPECT_EQ(host.getPathSeparator(), u"/");
+    EXPECT_EQ(host.getPlatformName(), u"maemo");
+    EXPECT_EQ(host.getBaseDirectory(), u"/srv/app");
+    EXPECT_EQ(host.queryInteger13(), 0);
+    EXPECT_EQ(host.queryInteger14(), 0);
+    EXPECT_EQ(host.queryString22(u"x"), 0);
+    EXPECT_EQ(host.reservedFileService(), 0);
+    EXPECT_EQ(host.addTimer(0, -1), -1); // a negative delay is refused, never asserted
+    EXPECT_FALSE(host.updateTimerDelay(10, -5));
+}
