@@ -3,6 +3,8 @@
 // array boxes that make an array an object of its own.
 #include "VirtualMachine.h"
 
+#include "natives/GuestVector.h"
+
 #include <cstring>
 
 namespace zelmo {
@@ -14,7 +16,7 @@ void initVector(GuestMemory& memory, VMHeap& heap, uint32_t vector, uint32_t ele
 {
     memory.store32(vector + VectorLayout::kElementSize, elementSize);
     if (count <= 0) return;
-    const uint32_t capacity = static_cast<uint32_t>(OString::capacityFor(count));
+    const uint32_t capacity = static_cast<uint32_t>(GuestVector::capacityFor(count));
     const uint64_t bytes = uint64_t{capacity} * elementSize;
     if (bytes > 0x40000000u) // a gigabyte of elements is not a real request
         throwError(kInvalidArgument);
