@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
 #include "HostServices.h"
+#include "RunTimeout.h"
 #include "Runtime.h"
 #include "VirtualMachine.h"
+#ifdef ZELMO_WINDOW
+#include "WindowRun.h"
+#endif
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -21,16 +25,26 @@ int main(int argc, char** argv)
         std::printf("zelmo-vm %s\n", ZELMO_VERSION);
         return 0;
     }
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "zelmo-vm: %s\n", options.error.toLocal8Bit().constData());
+        return 2;
+    }
     qDebug("starting main");
+#ifdef ZELMO_WINDOW
+    if (!options.headless) return runWindowed(options, argc, argv);
+#endif
     QCoreApplication app(argc, argv);
+    armRunTimeout(options.timeoutSeconds);
     std::string error;
     const QString directory = chooseApplicationDirectory(options, error);
     if (directory.isEmpty()) {
         std::fputs(error.c_str(), stderr);
         return 1;
     }
+#ifndef ZELMO_WINDOW
     if (!options.headless)
-        std::fputs("zelmo-vm: this build has no window support yet; running headless\n", stderr);
+        std::fputs("zelmo-vm: this build has no window support; running headless\n", stderr);
+#endif
 
     int status = 0;
     {

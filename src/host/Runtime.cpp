@@ -27,6 +27,33 @@ void endApplication(int status)
 }
 } // namespace
 
+namespace {
+// The value of "--name VALUE" or "--name=VALUE" at argv[i] (advancing i past a separate value);
+// a null string when argv[i] is not that option.
+QString optionValue(int argc, char** argv, int& i, const char* name)
+{
+    const QByteArray arg(argv[i]);
+    const QByteArray prefix = QByteArray(name) + "=";
+    if (arg.startsWith(prefix)) return QString::fromLocal8Bit(arg.mid(prefix.size()));
+    if (arg != name) return {};
+    if (i + 1 >= argc) return QStringLiteral(""); // missing value: reported by the caller
+    return QString::fromLocal8Bit(argv[++i]);
+}
+
+// A whole number from `minimum` up to a million, or `minimum` with `error` set.
+int countValue(const QString& value, int minimum, const char* name, QString& error)
+{
+    bool ok = false;
+    const int count = value.toInt(&ok);
+    if (ok && count >= minimum && count <= 1000000) return count;
+    error = QStringLiteral("%1 takes a whole number from %2, not '%3'")
+                .arg(name)
+                .arg(minimum)
+                .arg(value);
+    return minimum;
+}
+} // namespace
+
 RuntimeOptions parseRuntimeOptions(int argc, char** argv)
 {
     RuntimeOptions options;
@@ -45,14 +72,30 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
             options.appDirectory = QString::fromLocal8Bit(argv[++i]);
         else if (arg.startsWith("--app="))
             options.appDirectory = QString::fromLocal8Bit(arg.mid(6));
+        else if (arg == "--windowed")
+            options.windowed = true;
+        else if (const QString value = optionValue(argc, argv, i, "--scale"); !value.isNull())
+            options.scale = value;
+        else if (const QString value = optionValue(argc, argv, i, "--screenshot"); !value.isNull())
+            options.screenshotPath = value;
+        else if (const QString value = optionValue(argc, argv, i, "--frames"); !value.isNull())
+            options.frames = countValue(value, 1, "--frames", options.error);
+        else if (const QString value = optionValue(argc, argv, i, "--timeout"); !value.isNull())
+            options.timeoutSeconds = countValue(value, 1, "--timeout", options.error);
     }
+    if (!options.screenshotPath.isNull() && options.screenshotPath.isEmpty())
+        options.error = QStringLiteral("--screenshot takes a file name");
+    if (options.scale != "integer" && options.scale != "fit" && options.scale != "stretch")
+        options.error = "--scale takes integer, fit or stretch, not '" + options.scale + "'";
     return options;
 }
 
 QString runtimeUsage()
 {
     return QStringLiteral(
-        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--help] [--version]\n"
+        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--windowed] [--scale=MODE]\n"
+        "                [--screenshot FILE [--frames N]] [--timeout SECONDS] [--help] "
+        "[--version]\n"
         "Runs the application image index.mcb of an application directory.\n\n"
         "  --auto       use /opt/<name of this program> as the application directory\n"
         "               (only as the first argument)\n"
@@ -60,6 +103,13 @@ QString runtimeUsage()
         "  --headless   run without a window or display server; the application's timers\n"
         "               and logic run, drawing is skipped. Ends when the application exits\n"
         "               or has no timer left that could wake it.\n"
+        "  --windowed   open a resizable window at the application's own size instead of\n"
+        "               full screen (F11 switches between the two)\n"
+        "  --scale=MODE how the 800x480 screen fills the window: integer (default: the\n"
+        "               largest whole factor, black borders), fit (keeps the aspect) or stretch\n"
+        "  --screenshot FILE  write the application's Nth frame (--frames N, default 1) to\n"
+        "               FILE as PNG and exit; F12 saves one into the Pictures folder\n"
+        "  --timeout SECONDS  end the run after that long with status 124\n"
         "  --help       show this text\n"
         "  --version    show the version\n");
 }

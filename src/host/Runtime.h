@@ -19,6 +19,13 @@ struct RuntimeOptions {
     bool version = false;
     QString appDirectory; // --app DIR
     QString programPath;  // argv[0]
+    // The window (ignored with --headless).
+    bool windowed = false;     // --windowed: a resizable window at 1x instead of full screen
+    QString scale = "integer"; // --scale=integer|fit|stretch
+    QString screenshotPath;    // --screenshot FILE: write the Nth frame there and exit 0
+    int frames = 1;            // --frames N
+    int timeoutSeconds = 0;    // --timeout SECONDS: end the run with status 124; 0: none
+    QString error;             // an option with a bad value, as a message for the user
 };
 
 RuntimeOptions parseRuntimeOptions(int argc, char** argv);

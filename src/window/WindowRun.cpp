@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: MIT
+#include "WindowRun.h"
+
+#include "MainView.h"
+#include "QtClientApplication.h"
+#include "RunTimeout.h"
+#include "Runtime.h"
+#include "VirtualMachine/VirtualMachine.h"
+
+#include <QDBusConnection>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+#include <cstdio>
+#include <optional>
+#include <xcb/xcb.h>
+
+namespace zelmo {
+
+namespace {
+// Qt aborts when it cannot reach a display; say what is missing instead.
+bool displayAvailable()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb")) return true; // the user's choice
+    if (platform.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return true;
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) return false;
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool connected = !xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    return connected;
+}
+
+// Double buffer, depth 24 and stencil 8 with OpenGL ES 2.0, which applications were written
+// for; desktop OpenGL (which runs the same ES 2.0 calls) where ES contexts cannot be made.
+std::optional<QSurfaceFormat> chooseSurfaceFormat()
+{
+    QSurfaceFormat format;
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(8);
+    for (const auto type : {QSurfaceFormat::OpenGLES, QSurfaceFormat::OpenGL}) {
+        format.setRenderableType(type);
+        format.setVersion(2, 0);
+        QOpenGLContext probe;
+        probe.setFormat(format);
+        if (probe.create() && probe.isValid()) return format;
+    }
+    return std::nullopt;
+}
+
+void connectDisplayState(MainView& view)
+{
+    const bool connected = QDBusConnection::systemBus().connect(
+        QStringLiteral("com.nokia.mce"), QStringLiteral("/com/nokia/mce/signal"),
+        QStringLiteral("com.nokia.mce.signal"), QStringLiteral("display_status_ind"), &view,
+        SLOT(displaySignal(QString)));
+    if (!connected) std::fputs("FATAL: Failed to connect to dbus\n", stderr);
+}
+} // namespace
+
+int runWindowed(const RuntimeOptions& options, int& argc, char** argv)
+{
+    if (!displayAvailable()) {
+        std::fputs("FATAL: no display (set DISPLAY or use --headless)\n", stderr);
+        return 1;
+    }
+    QtClientApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zelmo.Runtime"));
+    armRunTimeout(options.timeoutSeconds);
+
+    std::string error;
+    const QString directory = chooseApplicationDirectory(options, error);
+    if (directory.isEmpty()) {
+        std::fputs(error.c_str(), stderr);
+        return 1;
+    }
+    const std::optional<QSurfaceFormat> format = chooseSurfaceFormat();
+    if (!format) {
+        std::fputs("FATAL: no OpenGL context could be created\n", stderr);
+        return 1;
+    }
+    // The window's own compositing context shares with the view's: same kind of GL for both.
+    QSurfaceFormat::setDefaultFormat(*format);
+
+    int status = 0;
+    {
+        MainView view(directory.toStdU16String(), options);
+        view.setFormat(*format);
+        // Tests only: a known picture instead of an application's OpenGL drawing.
+        const QByteArray pattern = qgetenv("ZELMO_TEST_PATTERN");
+        view.setTestPattern(pattern == "animate" ? 2 : pattern.isEmpty() ? 0 : 1);
+        connectDisplayState(view);
+        app.setMainView(&view);
+        view.showAs(options.windowed);
+        try {
+            status = view.loadApplication();
+            if (status < 0) {
+                status = app.exec();
+                if (applicationEnded()) status = applicationExitStatus();
+            }
+        } catch (const ErrorHandlingException&) {
+            std::fprintf(stderr, "FATAL: %s\n", toUtf8(lastErrorText()).c_str());
+            status = 1;
+        }
+        app.setMainView(nullptr);
+        // Release every object (closing and flushing files) while the host still exists.
+        VirtualMachine::destroyCurrent();
+    }
+    return status;
+}
+
+} // namespace zelmo
