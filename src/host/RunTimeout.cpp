@@ -11,7 +11,7 @@ namespace zelmo {
 
 namespace {
 constexpr int kTimeoutStatus = 124;
-constexpr int kGraceSeconds = 5;
+constexpr int kGraceSeconds = 2;
 
 void hardStop(int)
 {
