@@ -68,6 +68,14 @@ start_vm() {
     [ -n "$window" ] || fail "no window"
 }
 
+# A sanitizer report or a Qt warning fails the test even when everything else matched.
+no_warnings() {
+    if grep -E 'runtime error:|Sanitizer|^==[0-9]+==|^(Warning|WARNING|Q[A-Z][A-Za-z]+[:( ])|^qt\.' \
+        "$work/vm.err" >"$work/bad"; then
+        fail "unexpected standard error: $(cat "$work/bad")"
+    fi
+}
+
 # stop_vm: 'q' makes the application exit; its status must be 0.
 stop_vm() {
     xdotool key q
@@ -75,6 +83,7 @@ stop_vm() {
     status=$?
     vmpid=""
     [ $status -eq 0 ] || fail "exit status $status"
+    no_warnings
 }
 
 # expect_log: the LOG lines so far equal standard input.

@@ -6,6 +6,7 @@
 
 start_x 1280x800
 "$vm" --app "$work/app" --screenshot "$work/shot.png" 2>"$work/vm.err" || fail "--screenshot run"
+no_warnings
 "$probe" pattern "$work/shot.png" 1 || fail "--screenshot picture"
 ZELMO_TEST_PATTERN=animate "$vm" --app "$work/app" --screenshot "$work/third.png" --frames 3 \
     2>"$work/vm.err" || fail "--frames run"
@@ -28,6 +29,13 @@ stop_vm
 start_x 1920x1080
 start_vm
 eventually grab_placed 160 60 2 || fail "integer scale on 1920x1080"
+stop_vm
+# Qt scaled twice: the same device pixels, and a click still lands on its logical pixel (Qt
+# hands widgets whole widget pixels, so clicks are exact to two device pixels here).
+QT_SCALE_FACTOR=2 start_vm
+eventually grab_placed 160 60 2 || fail "device pixel ratio 2"
+xdotool mousemove 370 270 click 1
+eventually logged "pointer 1 105 105" || fail "click with device pixel ratio 2"
 stop_vm
 
 # A screen smaller than the logical one: fitted instead.
