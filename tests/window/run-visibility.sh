@@ -8,10 +8,17 @@ start_x 1280x800
 # Without a bus the message appears and the application runs all the same.
 start_vm
 grep -qx 'FATAL: Failed to connect to dbus' "$work/vm.err" || fail "no message without a bus"
+# The window manager's atoms do not exist: the window is left alone.
+xprop -id "$window" _HILDON_NON_COMPOSITED_WINDOW | grep -q 'no such atom' || fail "property set"
 stop_vm
 
+# Now they exist (a window manager that reads them created them): the window asks not to be
+# composited.
+"$probe" atoms _HILDON_NON_COMPOSITED_WINDOW _HILDON_PORTRAIT_MODE_REQUEST
 start_bus
 start_vm
+[ "$(xprop -id "$window" _HILDON_NON_COMPOSITED_WINDOW)" = \
+    "_HILDON_NON_COMPOSITED_WINDOW(INTEGER) = 1" ] || fail "not marked non-composited"
 grep -q 'Failed to connect to dbus' "$work/vm.err" && fail "the private bus was not used"
 # Showing the window before the machine existed reported nothing; -1 on the root brings the
 # application to the front even though nothing else changed.
