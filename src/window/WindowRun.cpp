@@ -11,24 +11,42 @@
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <xcb/xcb.h>
 
 namespace zelmo {
 
 namespace {
-// Qt aborts when it cannot reach a display; say what is missing instead.
-bool displayAvailable()
-{
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith("xcb")) return true; // the user's choice
-    if (platform.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return true;
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) return false;
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool connected = !xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    return connected;
-}
+// Qt aborts when it cannot reach a display; say what is missing instead. The test connection
+// stays open until Qt has its own: an X server whose last client leaves resets and refuses
+// connections for a moment.
+class DisplayCheck {
+public:
+    DisplayCheck()
+    {
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (!platform.isEmpty() && !platform.startsWith("xcb")) return; // the user's choice
+        if (platform.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return;
+        if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+            m_available = false;
+            return;
+        }
+        m_connection = xcb_connect(nullptr, nullptr);
+        m_available = !xcb_connection_has_error(m_connection);
+    }
+    ~DisplayCheck()
+    {
+        if (m_connection) xcb_disconnect(m_connection);
+    }
+    DisplayCheck(const DisplayCheck&) = delete;
+    DisplayCheck& operator=(const DisplayCheck&) = delete;
+    bool available() const { return m_available; }
+
+private:
+    xcb_connection_t* m_connection = nullptr;
+    bool m_available = true;
+};
 
 // Double buffer, depth 24 and stencil 8 with OpenGL ES 2.0, which applications were written
 // for; desktop OpenGL (which runs the same ES 2.0 calls) where ES contexts cannot be made.
@@ -60,11 +78,13 @@ void connectDisplayState(MainView& view)
 
 int runWindowed(const RuntimeOptions& options, int& argc, char** argv)
 {
-    if (!displayAvailable()) {
+    auto display = std::make_unique<DisplayCheck>();
+    if (!display->available()) {
         std::fputs("FATAL: no display (set DISPLAY or use --headless)\n", stderr);
         return 1;
     }
     QtClientApplication app(argc, argv);
+    display.reset();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zelmo.Runtime"));
     armRunTimeout(options.timeoutSeconds);
 
