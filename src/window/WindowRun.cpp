@@ -114,6 +114,8 @@ int runWindowed(const RuntimeOptions& options, int& argc, char** argv)
         view.showAs(options.windowed);
         try {
             status = view.loadApplication();
+            // Tests only: turn to portrait as an application does through the Screen natives.
+            if (status < 0 && pattern == "portrait") view.setOrientation(1);
             if (status < 0) {
                 status = app.exec();
                 if (applicationEnded()) status = applicationExitStatus();

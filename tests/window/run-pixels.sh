@@ -26,6 +26,18 @@ start_vm --scale stretch
 eventually grab_box 0 0 1280 800 || fail "stretch on 1280x800"
 stop_vm
 
+# Portrait: the application's screen turns to 480 x 800 and the window asks the window manager
+# (whose atom exists now) for portrait.
+ZELMO_TEST_PATTERN=portrait "$vm" --app "$work/app" --screenshot "$work/portrait.png" \
+    2>"$work/vm.err" || fail "portrait --screenshot run"
+"$probe" pattern "$work/portrait.png" 1 || fail "portrait picture"
+"$probe" atoms _HILDON_PORTRAIT_MODE_REQUEST
+ZELMO_TEST_PATTERN=portrait start_vm
+eventually grab_box 400 0 480 800 || fail "portrait on 1280x800: $("$probe" bbox "$work/root.png")"
+[ "$(xprop -id "$window" _HILDON_PORTRAIT_MODE_REQUEST)" = \
+    "_HILDON_PORTRAIT_MODE_REQUEST(CARDINAL) = 1" ] || fail "no portrait request"
+stop_vm
+
 start_x 1920x1080
 start_vm
 eventually grab_placed 160 60 2 || fail "integer scale on 1920x1080"
