@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
-#include "HostServices.h"
-#include "RunTimeout.h"
-#include "Runtime.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "host/HostServices.h"
+#include "host/RunTimeout.h"
+#include "host/Runtime.h"
 #ifdef ZELMO_WINDOW
-#include "WindowRun.h"
+#include "window/WindowRun.h"
 #endif
 
 #include <QCoreApplication>

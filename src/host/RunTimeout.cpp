@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "RunTimeout.h"
+#include "host/RunTimeout.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FramePresenter.h"
+#include "window/FramePresenter.h"
 
 #include <QOpenGLShaderProgram>
 #include <array>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "KeyInput.h"
+#include "window/KeyInput.h"
 
 #include <Qt>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "MainView.h"
+#include "window/MainView.h"
 
-#include "Runtime.h"
 #include "VirtualMachine/VirtualMachine.h"
-#include "X11Support.h"
+#include "host/Runtime.h"
+#include "window/X11Support.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

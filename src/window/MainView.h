@@ -4,8 +4,8 @@
 // logical screen.
 #pragma once
 
-#include "KeyInput.h"
-#include "MainViewBase.h"
+#include "window/KeyInput.h"
+#include "window/MainViewBase.h"
 
 #include <QString>
 

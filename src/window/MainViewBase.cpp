@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "MainViewBase.h"
+#include "window/MainViewBase.h"
 
-#include "FramePresenter.h"
-#include "Runtime.h"
-#include "TestPattern.h"
 #include "VirtualMachine/VirtualMachine.h"
+#include "host/Runtime.h"
+#include "window/FramePresenter.h"
+#include "window/TestPattern.h"
 
 #include <QOpenGLFramebufferObject>
 #include <QTimer>

@@ -5,8 +5,8 @@
 // services that need the widget: repaint requests and the widget itself.
 #pragma once
 
-#include "HostServices.h"
-#include "Presentation.h"
+#include "host/HostServices.h"
+#include "window/Presentation.h"
 
 #include <QOpenGLFunctions>
 #include <QOpenGLWidget>

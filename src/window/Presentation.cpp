@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Presentation.h"
+#include "window/Presentation.h"
 
 #include <algorithm>
 #include <cmath>

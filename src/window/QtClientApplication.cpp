@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "QtClientApplication.h"
+#include "window/QtClientApplication.h"
 
-#include "MainView.h"
+#include "window/MainView.h"
 
 #include <X11/Xlib.h>
 #include <cstdlib>

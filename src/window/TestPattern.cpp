@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "TestPattern.h"
+#include "window/TestPattern.h"
 
 namespace zelmo {
 

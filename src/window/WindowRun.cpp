@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "WindowRun.h"
+#include "window/WindowRun.h"
 
-#include "MainView.h"
-#include "QtClientApplication.h"
-#include "RunTimeout.h"
-#include "Runtime.h"
 #include "VirtualMachine/VirtualMachine.h"
+#include "host/RunTimeout.h"
+#include "host/Runtime.h"
+#include "window/MainView.h"
+#include "window/QtClientApplication.h"
 
 #include <QDBusConnection>
 #include <QOpenGLContext>

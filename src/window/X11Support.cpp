@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "X11Support.h"
+#include "window/X11Support.h"
 
 #include <QGuiApplication>
 #include <X11/XKBlib.h>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The assembler's directives, labels, widths and error lines, and the round trip
 // assemble -> disassemble -> assemble over sources, files on disk and random images.
-#include "Assembler.h"
-#include "Disassembler.h"
-#include "ImageReader.h"
-#include "ImageWriter.h"
-#include "Names.h"
-#include "Opcodes.h"
+#include "image/Assembler.h"
+#include "VirtualMachine/Opcodes.h"
+#include "image/Disassembler.h"
+#include "image/ImageReader.h"
+#include "image/ImageWriter.h"
+#include "image/Names.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The window-less host services: orientation and screen size, clocks, fixed answers.
-#include "HostServices.h"
+#include "host/HostServices.h"
 
 #include <gtest/gtest.h>
 

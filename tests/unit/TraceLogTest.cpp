@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The trace-log file format: byte layouts of the nodes, a round trip of every node type, and
 // the reading errors.
-#include "TraceLog.h"
-#include "CAppsFileReader.h"
-#include "CAppsFileWriter.h"
-#include "Errors.h"
-#include "MemoryInputStream.h"
-#include "MemoryOutputStream.h"
+#include "Utility/TraceLog.h"
+#include "Base/Errors.h"
+#include "IO/CAppsFileReader.h"
+#include "IO/CAppsFileWriter.h"
+#include "IO/MemoryInputStream.h"
+#include "IO/MemoryOutputStream.h"
 
 #include <QDate>
 #include <QTemporaryDir>

@@ -2,8 +2,8 @@
 // The window's logic that the X server tests cannot reach: key repeats on a server without
 // detectable auto-repeat, the corners of the key table, and presentation geometry for
 // portrait, tall windows and stretched frames.
-#include "KeyInput.h"
-#include "Presentation.h"
+#include "window/KeyInput.h"
+#include "window/Presentation.h"
 
 #include <QPoint>
 #include <gtest/gtest.h>

@@ -11,7 +11,7 @@
 //   window-probe pattern PNG FRAME           PNG is exactly the test pattern's frame FRAME
 //   window-probe placed PNG X Y SCALE        PNG shows frame 1 at (X, Y), SCALE times, black around
 //   window-probe bbox PNG                    prints the box of non-black pixels: x y w h
-#include "TestPattern.h"
+#include "window/TestPattern.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
