@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The window's logic that the X server tests cannot reach: key repeats on a server without
-// detectable auto-repeat, the corners of the key table, and presentation geometry for
-// portrait, tall windows and stretched frames.
+// detectable auto-repeat, and presentation geometry for tall windows and stretched frames.
 #include "window/KeyInput.h"
 #include "window/Presentation.h"
 
@@ -76,25 +75,8 @@ TEST(KeyRepeat, OnlyPressedKeysAreReleasedAndOnlyOnce)
     }
 }
 
-TEST(KeyTable, PrintableRangeEndsAndEditingKeys)
+TEST(Presentation, TallAndStretchedFrames)
 {
-    EXPECT_EQ(runtimeKeyCode(31), 0x01000000);
-    EXPECT_EQ(runtimeKeyCode(32), 32);
-    EXPECT_EQ(runtimeKeyCode(96), 96);
-    EXPECT_EQ(runtimeKeyCode(97), 0x01000000);
-    EXPECT_EQ(runtimeKeyCode(Qt::Key_Backspace), 0x01000002);
-    EXPECT_EQ(runtimeKeyCode(Qt::Key_Left), 0x01000003);
-    EXPECT_EQ(runtimeKeyCode(Qt::Key_Right), 0x01000004);
-    EXPECT_EQ(runtimeKeyCode(Qt::Key_Up), 0x01000005);
-    EXPECT_EQ(runtimeKeyCode(Qt::Key_Down), 0x01000006);
-    EXPECT_EQ(runtimeKeyCode(Qt::Key_Escape), 0x01000000);
-}
-
-TEST(Presentation, PortraitTallAndStretchedFrames)
-{
-    const QSize portrait(480, 800);
-    EXPECT_EQ(presentation({1280, 800}, portrait, ScaleMode::Integer).rect,
-              QRect(400, 0, 480, 800));
     // Height-limited fit: a tall window keeps the aspect with borders above and below.
     const Presentation tall = presentation({1000, 1000}, {800, 480}, ScaleMode::Fit);
     EXPECT_EQ(tall.rect, QRect(0, 200, 1000, 600));

@@ -1,16 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The window tests' helper: plays the device's parts that the test cannot play with stock
-// tools (the display-state D-Bus signal from its owner's name, X properties typed as the
-// window manager writes them) and compares pictures with the test pattern.
-//
-//   window-probe display STATE               emit display_status_ind(STATE) as com.nokia.mce
-//   window-probe root-window TYPE VALUE      set the root's _MB_CURRENT_APP_WINDOW (TYPE: an
-//                                            atom name such as WINDOW or CARDINAL)
-//   window-probe wm-state WINDOW iconic|normal   set a window's WM_STATE as a window manager does
-//   window-probe atoms NAME...               create atoms (as a window manager that reads them)
-//   window-probe pattern PNG FRAME           PNG is exactly the test pattern's frame FRAME
-//   window-probe placed PNG X Y SCALE        PNG shows frame 1 at (X, Y), SCALE times, black around
-//   window-probe bbox PNG                    prints the box of non-black pixels: x y w h
+// The window tests' helper: plays the device's parts that stock tools cannot (the display
+// signal from its service's owner, X properties typed as the window manager wrote them) and
+// compares pictures with the test pattern. Commands: see main().
 #include "window/TestPattern.h"
 
 #include <QCoreApplication>
@@ -106,26 +97,18 @@ int compare(const QImage& image, const std::function<QRgb(int, int)>& expected)
     return differences ? 1 : 0;
 }
 
-int checkPattern(const char* path, int frame)
+// The picture shows frame FRAME of the pattern SCALE times at (left, top), black around it;
+// the logical size is the picture's own when it is a logical screen, else 800 x 480.
+int checkPlaced(const char* path, int left, int top, int scale, int frame)
 {
     const QImage image = load(path);
-    if (image.isNull()) return fail("cannot read the picture");
-    if (image.size() != QSize(800, 480) && image.size() != QSize(480, 800))
-        return fail("the picture is not a logical screen");
-    return compare(image,
-                   [&](int x, int y) { return testPatternPixel(image.size(), frame, x, y); });
-}
-
-int checkPlaced(const char* path, int left, int top, int scale)
-{
-    const QImage image = load(path);
-    if (image.isNull()) return fail("cannot read the picture");
-    const QSize logical(800, 480);
+    if (image.isNull() || scale < 1) return fail("cannot read the picture");
+    const QSize logical = image.size() == QSize(480, 800) ? image.size() : QSize(800, 480);
     return compare(image, [&](int x, int y) -> QRgb {
         const int lx = x - left, ly = y - top;
         if (lx < 0 || ly < 0 || lx >= logical.width() * scale || ly >= logical.height() * scale)
             return 0;
-        return testPatternPixel(logical, 1, lx / scale, ly / scale);
+        return testPatternPixel(logical, frame, lx / scale, ly / scale);
     });
 }
 
@@ -143,6 +126,9 @@ int printBox(const char* path)
 
 } // namespace
 
+// display STATE | root-window TYPE VALUE | wm-state WINDOW iconic|normal | atoms NAME... |
+// pattern PNG FRAME (exactly that frame) | placed PNG X Y SCALE (frame 1 on a screen grab) |
+// bbox PNG (prints x y w h of the non-black pixels)
 int main(int argc, char** argv)
 {
     const QByteArray command = argc > 1 ? argv[1] : "";
@@ -154,9 +140,9 @@ int main(int argc, char** argv)
         return setProperty(xcb_window_t(std::strtoul(argv[2], nullptr, 0)), "WM_STATE", "WM_STATE",
                            {std::strcmp(argv[3], "iconic") == 0 ? 3u : 1u, 0u});
     if (command == "atoms") return createAtoms(argc - 2, argv + 2);
-    if (command == "pattern" && argc == 4) return checkPattern(argv[2], std::atoi(argv[3]));
+    if (command == "pattern" && argc == 4) return checkPlaced(argv[2], 0, 0, 1, std::atoi(argv[3]));
     if (command == "placed" && argc == 6)
-        return checkPlaced(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
+        return checkPlaced(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), 1);
     if (command == "bbox" && argc == 3) return printBox(argv[2]);
     return fail("usage: see the comment at the top of WindowProbe.cpp");
 }

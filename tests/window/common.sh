@@ -28,8 +28,7 @@ fail() {
     exit 1
 }
 
-# Retries a command for up to about ten seconds (events travel through the X server and the
-# event loop before anything can be seen).
+# Retries a command for up to ten seconds (events pass the X server and the event loop first).
 eventually() {
     tries=0
     until "$@" 2>"$work/eventually.err"; do
@@ -68,7 +67,7 @@ start_vm() {
     [ -n "$window" ] || fail "no window"
 }
 
-# A sanitizer report or a Qt warning fails the test even when everything else matched.
+# A sanitizer report or a Qt warning fails the test.
 no_warnings() {
     if grep -E 'runtime error:|Sanitizer|^==[0-9]+==|^(Warning|WARNING|Q[A-Z][A-Za-z]+[:( ])|^qt\.' \
         "$work/vm.err" >"$work/bad"; then

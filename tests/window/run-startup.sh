@@ -34,28 +34,10 @@ QT_XCB_GL_INTEGRATION=none "$vm" --app "$work/app" 2>"$work/vm.err"
 [ $? -eq 1 ] && grep -qxF "FATAL: no OpenGL context could be created" "$work/vm.err" ||
     fail "without OpenGL"
 
-# The time limit: from the event loop, windowed and headless.
+# The time limit: from the event loop, and for an application that never returns to it.
 run_vm 124 "" --app "$work/app" --timeout 1
 grep -q 'LOG: started' "$work/vm.err" || fail "the timed run did not start"
-mkdir "$work/ticker" "$work/busy"
-"$asm" - -o "$work/ticker/index.mcb" <<'END' || fail "assembly"
-.class Ticker
-.selector @timerevent
-.impl Ticker tick
-.function @main main
-main:
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS Ticker
-    PUSH32 20
-    NATIVE Timer, 1
-    FRAME8 -1
-    RET 0, 1
-tick:
-    RET 0, 2
-END
-run_vm 124 "" --headless --app "$work/ticker" --timeout 1
-# An application that never returns from main is stopped as well.
+mkdir "$work/busy"
 printf '.function @main main\nmain:\n    JMP16 main\n' | "$asm" - -o "$work/busy/index.mcb" ||
     fail "assembly"
 run_vm 124 "zelmo-vm: time limit reached, stopped" --headless --app "$work/busy" --timeout 1
