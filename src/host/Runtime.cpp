@@ -85,6 +85,8 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
     }
     if (!options.screenshotPath.isNull() && options.screenshotPath.isEmpty())
         options.error = QStringLiteral("--screenshot takes a file name");
+    if (options.headless && !options.screenshotPath.isEmpty())
+        options.error = QStringLiteral("--screenshot needs the window, not --headless");
     if (options.scale != "integer" && options.scale != "fit" && options.scale != "stretch")
         options.error = "--scale takes integer, fit or stretch, not '" + options.scale + "'";
     return options;

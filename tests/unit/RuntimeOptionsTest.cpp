@@ -87,6 +87,7 @@ TEST(RuntimeOptions, BadWindowOptionValuesAreReported)
           {"zelmo-vm", "--timeout", "-1"},
           {"zelmo-vm", "--timeout=99999999999"},
           {"zelmo-vm", "--screenshot"},
-          {"zelmo-vm", "--screenshot="}})
+          {"zelmo-vm", "--screenshot="},
+          {"zelmo-vm", "--headless", "--screenshot", "a.png"}})
         EXPECT_FALSE(parse(args).error.isEmpty()) << args.back();
 }
