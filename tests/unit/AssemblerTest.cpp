@@ -556,7 +556,7 @@ TEST(AssemblerRoundTrip, SourcesInThisTest)
 init: RET 0, 0
 main:
     PUSHSTR hi
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY Shape, caught
     NEW CLASS_OBJECT, 3
     CALLV "<shape>.area"
