@@ -2,7 +2,7 @@
 // zelmo-asm: assembles a source file into an index.mcb image.
 //   zelmo-asm SOURCE [-o OUTPUT]      (OUTPUT defaults to index.mcb)
 //   zelmo-asm --help | --version
-#include "Assembler.h"
+#include "image/Assembler.h"
 
 #include <cstdio>
 #include <fstream>

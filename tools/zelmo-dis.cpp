@@ -3,8 +3,8 @@
 // identical bytes.
 //   zelmo-dis IMAGE [-o OUTPUT]
 //   zelmo-dis --help | --version
-#include "Disassembler.h"
-#include "ImageReader.h"
+#include "image/Disassembler.h"
+#include "image/ImageReader.h"
 
 #include <fstream>
 #include <iostream>

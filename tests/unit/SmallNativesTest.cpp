@@ -3,10 +3,10 @@
 // empty digests), Range (references and stack values, refused bounds) and System (host queries,
 // exit requests, the current date-time in a box, the operations without a font host), and the
 // dispatch through the native registry.
-#include "DateTime.h"
-#include "HostServices.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/DateTime.h"
 #include "VirtualMachine/NativeRegistry.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "host/HostServices.h"
 
 #include <gtest/gtest.h>
 
