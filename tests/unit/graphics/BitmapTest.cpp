@@ -9,7 +9,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QPainter>
 #include <QtEndian>
 
 #include <zlib.h>
@@ -18,6 +17,7 @@ namespace zelmo::graphics {
 namespace {
 
 using testing::argb;
+using testing::encoded;
 using testing::filled;
 using testing::pixelsOf;
 using testing::raises;
@@ -131,11 +131,6 @@ TEST(Bitmap, EncodesWhatQtWritesAndDecodesItBack)
     ASSERT_TRUE(decoded);
     EXPECT_TRUE(sameImage(pixelsOf(*decoded), pixelsOf(*bitmap)));
 
-    for (const char* format : {"jpg", "bmp"}) {
-        std::vector<uint8_t> bytes;
-        EXPECT_TRUE(bitmap->encode(bytes, format)) << format;
-        EXPECT_FALSE(bytes.empty()) << format;
-    }
     for (const char* format : {"gif", ""}) {
         std::vector<uint8_t> bytes;
         EXPECT_FALSE(bitmap->encode(bytes, format)) << format;
@@ -147,45 +142,18 @@ TEST(Bitmap, EncodesWhatQtWritesAndDecodesItBack)
     EXPECT_FALSE(BitmapContainer::decode(nullptr, 0));
 }
 
-void appendChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data)
+// A 1 x 1 picture whose header is patched to announce 60000 x 60000.
+std::vector<uint8_t> forged(const char* format)
 {
-    uint8_t word[4];
-    qToBigEndian(uint32_t(data.size()), word);
-    png.insert(png.end(), word, word + 4);
-    std::vector<uint8_t> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    png.insert(png.end(), body.begin(), body.end());
-    qToBigEndian(uint32_t(crc32(0, body.data(), uInt(body.size()))), word);
-    png.insert(png.end(), word, word + 4);
-}
-
-// A PNG whose header announces width x height RGBA pixels, with next to no pixel data.
-std::vector<uint8_t> forgedPng(uint32_t width, uint32_t height)
-{
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header(13, 0);
-    qToBigEndian(width, header.data());
-    qToBigEndian(height, header.data() + 4);
-    header[8] = 8; // bits per sample
-    header[9] = 6; // RGBA
-    appendChunk(png, "IHDR", header);
-    appendChunk(png, "IDAT", {0x78, 0x9C, 0x63, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01});
-    appendChunk(png, "IEND", {});
-    return png;
-}
-
-std::vector<uint8_t> forgedBmp(int32_t width, int32_t height)
-{
-    std::vector<uint8_t> bytes(54 + 16, 0);
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    qToLittleEndian(uint32_t(bytes.size()), bytes.data() + 2);
-    qToLittleEndian(uint32_t(54), bytes.data() + 10);
-    qToLittleEndian(uint32_t(40), bytes.data() + 14);
-    qToLittleEndian(width, bytes.data() + 18);
-    qToLittleEndian(height, bytes.data() + 22);
-    qToLittleEndian(uint16_t(1), bytes.data() + 26);
-    qToLittleEndian(uint16_t(24), bytes.data() + 28);
+    std::vector<uint8_t> bytes = encoded(filled(1, 1, 0xFF000000), format);
+    if (std::string_view(format) == "png") {
+        qToBigEndian(uint32_t(60000), bytes.data() + 16);
+        qToBigEndian(uint32_t(60000), bytes.data() + 20);
+        qToBigEndian(uint32_t(crc32(0, bytes.data() + 12, 17)), bytes.data() + 29);
+    } else {
+        qToLittleEndian(int32_t(60000), bytes.data() + 18);
+        qToLittleEndian(int32_t(60000), bytes.data() + 22);
+    }
     return bytes;
 }
 
@@ -215,15 +183,10 @@ TEST(Bitmap, SizeLimitsRefuseBeforeAllocating)
 
     // A real 40000 x 1 picture is far below Qt's own allocation bound: only the side limit
     // refuses it.
-    QByteArray widePng;
-    QBuffer wideBuffer(&widePng);
-    wideBuffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(filled(40000, 1, 0xFF00FF00).save(&wideBuffer, "png"));
-    const std::vector<uint8_t> wide(widePng.begin(), widePng.end());
-    const std::vector<uint8_t> forgedPicture = forgedPng(60000, 60000);
-    EXPECT_EQ(announcedSize(forgedPicture), QSize(60000, 60000));
+    const std::vector<uint8_t> wide = encoded(filled(40000, 1, 0xFF00FF00), "png");
     EXPECT_EQ(announcedSize(wide), QSize(40000, 1));
-    for (const std::vector<uint8_t>& picture : {forgedPicture, forgedBmp(60000, 60000), wide}) {
+    EXPECT_EQ(announcedSize(forged("png")), QSize(60000, 60000));
+    for (const std::vector<uint8_t>& picture : {forged("png"), forged("bmp"), wide}) {
         EXPECT_FALSE(BitmapContainer::decode(picture.data(), picture.size()));
         EXPECT_FALSE(TarnelFont::decode(picture.data(), picture.size()));
     }

@@ -24,6 +24,7 @@ namespace zelmo::graphics {
 namespace {
 
 using testing::argb;
+using testing::encoded;
 using testing::filled;
 using testing::pixelsOf;
 using testing::raises;
@@ -49,15 +50,6 @@ QImage examplePicture()
     for (int x : {1, 4, 7})
         picture.setPixel(x, 8, 0xFF000001);
     return picture;
-}
-
-std::vector<uint8_t> pngOf(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "png");
-    return {bytes.begin(), bytes.end()};
 }
 
 TEST(ImageFont, IsCutFromMarkersAndMeasuresByGlyphWidths)
@@ -208,7 +200,7 @@ TEST(FontValues, CreationResultsAndMessages)
     EXPECT_EQ(heap.entryOf(vm.memory().load32(native))->gcCode, GC_CODE_FONT);
     EXPECT_EQ(fontAt(heap, vm.memory().load32(native))->height(), NativeFont().height());
 
-    const std::vector<uint8_t> png = pngOf(examplePicture());
+    const std::vector<uint8_t> png = encoded(examplePicture(), "png");
     const uint32_t decoded = decodeImageFontValue(heap, png);
     CAppsFont* font = fontAt(heap, vm.memory().load32(decoded));
     EXPECT_EQ(font->type(), CAppsFont::kImage);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <QPixmap>
 
@@ -23,6 +24,15 @@ inline QImage argb(const QPixmap& pixmap)
 inline QImage pixelsOf(const BitmapContainer& bitmap)
 {
     return bitmap.isImageMode() ? bitmap.image() : argb(bitmap.pixmap());
+}
+
+inline std::vector<uint8_t> encoded(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return {bytes.begin(), bytes.end()};
 }
 
 inline QImage filled(int width, int height, QRgb color)
