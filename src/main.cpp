@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
-#include "HostServices.h"
-#include "Runtime.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "host/HostServices.h"
+#include "host/Runtime.h"
 
 #include <QCoreApplication>
 #include <QDebug>

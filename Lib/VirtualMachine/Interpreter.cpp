@@ -7,9 +7,9 @@
 // accessible slack on both sides, so the single range check at dispatch catches any escape
 // before the next instruction can use it. Instructions that move sp by a variable amount or
 // index the stack by an operand check before they touch it.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
-#include "Opcodes.h"
+#include "VirtualMachine/Opcodes.h"
 
 #include <cstring>
 #include <string>
@@ -135,8 +135,7 @@ void VirtualMachine::run()
     auto checkWord = [&](uint32_t a) {
         if (uint32_t(a - GuestMemory::kFirstUsable) > wordSpan) [[unlikely]] {
             wordSpan = mem.top() - GuestMemory::kFirstUsable - 4;
-            if (uint32_t(a - GuestMemory::kFirstUsable) > wordSpan)
-                mem.reject(a, 4);
+            if (uint32_t(a - GuestMemory::kFirstUsable) > wordSpan) mem.reject(a, 4);
         }
     };
     auto loadWord = [&](uint32_t a) {
@@ -184,7 +183,7 @@ void VirtualMachine::run()
     for (const void*& target : kTargets)
         target = &&op_invalid;
 #define OPCODE(name, byte, operands, reloc) kTargets[byte] = &&op_##name;
-#include "Opcodes.def"
+#include "VirtualMachine/Opcodes.def"
 #undef OPCODE
 #define CASE(name) op_##name:
 #define INVALID                                                                                    \

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "HostServices.h"
+#include "host/HostServices.h"
 
-#include "Errors.h"
-#include "Stream.h"
-#include "VirtualMachine.h"
+#include "Base/Errors.h"
+#include "IO/Stream.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <cstdio>
 #include <sys/time.h>

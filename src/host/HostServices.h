@@ -4,9 +4,9 @@
 // this host. File services and timers are delegated to their own components.
 #pragma once
 
-#include "FrameworkServices.h"
-#include "HostFileServices.h"
-#include "Scheduler.h"
+#include "IO/HostFileServices.h"
+#include "VirtualMachine/FrameworkServices.h"
+#include "host/Scheduler.h"
 
 #include <QElapsedTimer>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "Runtime.h"
+#include "host/Runtime.h"
 
-#include "HostServices.h"
-#include "MemoryInputStream.h"
-#include "VirtualMachine.h"
+#include "IO/MemoryInputStream.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "host/HostServices.h"
 
 #include <QCoreApplication>
 #include <QDir>

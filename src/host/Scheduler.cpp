@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "Scheduler.h"
+#include "host/Scheduler.h"
 
-#include "Runtime.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "host/Runtime.h"
 
 #include <QTimer>
 #include <algorithm>
