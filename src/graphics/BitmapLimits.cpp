@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "graphics/BitmapLimits.h"
 
-#include "VirtualMachine/Errors.h"
+#include "Base/Errors.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "graphics/FontCreation.h"
 
-#include "VirtualMachine/Errors.h"
+#include "Base/Errors.h"
 #include "graphics/GraphicsFileLoader.h"
 #include "graphics/GraphicsRecord.h"
 #include "graphics/NativeFont.h"

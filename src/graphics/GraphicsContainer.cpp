@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "graphics/GraphicsContainer.h"
 
-#include "VirtualMachine/Errors.h"
+#include "Base/Errors.h"
 #include "graphics/BitmapContainer.h"
 #include "graphics/NativeFont.h"
 #include "graphics/TarnelFont.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "graphics/GraphicsFileLoader.h"
 
+#include "Base/Errors.h"
+#include "IO/FileSystemServices.h"
 #include "IO/Stream.h"
-#include "VirtualMachine/Errors.h"
-#include "VirtualMachine/FrameworkServices.h"
 
 namespace zelmo::graphics {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "graphics/GraphicsRecord.h"
 
-#include "VirtualMachine/Errors.h"
+#include "Base/Errors.h"
 #include "VirtualMachine/VMHeap.h"
 
 namespace zelmo::graphics {

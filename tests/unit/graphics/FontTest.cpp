@@ -3,8 +3,8 @@
 // metrics, font values in the heap and the file loader shared with pictures.
 #include "GraphicsTestSupport.h"
 
+#include "IO/FileSystemServices.h"
 #include "IO/MemoryInputStream.h"
-#include "VirtualMachine/FrameworkServices.h"
 #include "VirtualMachine/VirtualMachine.h"
 #include "graphics/FontCreation.h"
 #include "graphics/GraphicsContainer.h"

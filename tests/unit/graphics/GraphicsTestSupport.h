@@ -2,7 +2,7 @@
 // Helpers for the graphics tests: pixel comparison, expected images and managed errors.
 #pragma once
 
-#include "VirtualMachine/Errors.h"
+#include "Base/Errors.h"
 #include "graphics/BitmapContainer.h"
 
 #include <gtest/gtest.h>
