@@ -13,6 +13,11 @@ using namespace zelmo;
 int main(int argc, char** argv)
 {
     const RuntimeOptions options = parseRuntimeOptions(argc, argv);
+    if (!options.usageError.empty()) {
+        std::fprintf(stderr, "zelmo-vm: %s\n", options.usageError.c_str());
+        std::fputs(runtimeUsage().toLocal8Bit().constData(), stderr);
+        return 2;
+    }
     if (options.help) {
         std::fputs(runtimeUsage().toLocal8Bit().constData(), stdout);
         return 0;

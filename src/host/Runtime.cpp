@@ -41,10 +41,13 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
             options.help = true;
         else if (arg == "--version")
             options.version = true;
-        else if (arg == "--app" && i + 1 < argc)
-            options.appDirectory = QString::fromLocal8Bit(argv[++i]);
-        else if (arg.startsWith("--app="))
-            options.appDirectory = QString::fromLocal8Bit(arg.mid(6));
+        else if (arg == "--app" || arg.startsWith("--app=")) {
+            // "--app" names a directory; without one it is a mistake, not the current directory.
+            const QByteArray value =
+                arg == "--app" ? (i + 1 < argc ? QByteArray(argv[++i]) : "") : arg.mid(6);
+            if (value.isEmpty()) options.usageError = "--app needs a directory";
+            options.appDirectory = QString::fromLocal8Bit(value);
+        }
     }
     return options;
 }

@@ -17,8 +17,9 @@ struct RuntimeOptions {
     bool headless = false; // --headless: no window, no display server
     bool help = false;
     bool version = false;
-    QString appDirectory; // --app DIR
-    QString programPath;  // argv[0]
+    QString appDirectory;   // --app DIR
+    QString programPath;    // argv[0]
+    std::string usageError; // set when the command line cannot be used
 };
 
 RuntimeOptions parseRuntimeOptions(int argc, char** argv);

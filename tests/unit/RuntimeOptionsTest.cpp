@@ -58,4 +58,9 @@ TEST(RuntimeOptions, FlagsAreRecognised)
     EXPECT_TRUE(options.help);
     EXPECT_TRUE(options.version);
     EXPECT_FALSE(options.autoMode);
+    EXPECT_TRUE(options.usageError.empty());
+    // --app without a directory is a usage error, never the current directory.
+    EXPECT_EQ(parse({"zelmo-vm", "--headless", "--app"}).usageError, "--app needs a directory");
+    EXPECT_EQ(parse({"zelmo-vm", "--app="}).usageError, "--app needs a directory");
+    EXPECT_EQ(parse({"zelmo-vm", "--app", ""}).usageError, "--app needs a directory");
 }
