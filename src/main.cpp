@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
+#include "ApplicationSession.h"
 #include "HostServices.h"
-#include "Runtime.h"
-#include "VirtualMachine.h"
+#include "RuntimeOptions.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -37,29 +37,7 @@ int main(int argc, char** argv)
     if (!options.headless)
         std::fputs("zelmo-vm: this build has no window support yet; running headless\n", stderr);
 
-    int status = 0;
-    {
-        HostServices host(directory.toStdU16String());
-        try {
-            status = startApplication(host);
-            // Headless, only a timer can wake the application: it ends when it exits or when
-            // no timer is left, checked after start-up and after every timer event.
-            Scheduler& scheduler = host.scheduler();
-            if (status < 0 && scheduler.timerCount() == 0) status = 0;
-            if (status < 0) {
-                scheduler.setDeliveryObserver([&scheduler] {
-                    if (!applicationEnded() && scheduler.timerCount() == 0)
-                        QCoreApplication::exit(0);
-                });
-                status = app.exec();
-                if (applicationEnded()) status = applicationExitStatus();
-            }
-        } catch (const ErrorHandlingException&) {
-            std::fprintf(stderr, "FATAL: %s\n", toUtf8(lastErrorText()).c_str());
-            status = 1;
-        }
-        // Release every object (closing and flushing files) while the host still exists.
-        VirtualMachine::destroyCurrent();
-    }
-    return status;
+    HostServices host(directory.toStdU16String());
+    ApplicationSession session(host);
+    return session.runHeadless();
 }

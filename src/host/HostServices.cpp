@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "HostServices.h"
 
+#include "ApplicationSession.h"
 #include "Errors.h"
 #include "Stream.h"
-#include "VirtualMachine.h"
 
 #include <cstdio>
 #include <sys/time.h>
@@ -55,7 +55,7 @@ bool HostServices::setLogFile(const std::u16string& path)
 
 void HostServices::exitApplication()
 {
-    throw InvocationOutcome{-1};
+    if (m_session) m_session->requestExit();
 }
 
 void HostServices::setOrientation(int32_t orientation)
@@ -129,14 +129,12 @@ bool HostServices::directoryExists(const std::u16string& path)
 int32_t HostServices::addTimer(uint32_t listener, int32_t delayMs)
 {
     if (delayMs < 0) return -1;
-    // Timers are only asked for by the thread's running machine, so that is where they go.
-    if (!m_scheduler.machine()) m_scheduler.setMachine(VirtualMachine::running());
-    return m_scheduler.addTimer(static_cast<int32_t>(listener), static_cast<uint32_t>(delayMs));
+    return m_scheduler.addTimer(listener, static_cast<uint32_t>(delayMs));
 }
 
 uint32_t HostServices::removeTimer(int32_t timerId)
 {
-    return static_cast<uint32_t>(m_scheduler.removeTimer(timerId));
+    return m_scheduler.removeTimer(timerId);
 }
 
 bool HostServices::updateTimerDelay(int32_t timerId, int32_t delayMs)

@@ -14,12 +14,17 @@
 
 namespace zelmo {
 
+class ApplicationSession;
+
 class HostServices : public FrameworkServices {
 public:
     explicit HostServices(std::u16string baseDirectory);
     ~HostServices() override;
 
     const std::u16string& baseDirectory() const { return m_baseDirectory; }
+    // The session running on this host (null: none); its exit request goes there.
+    void attach(ApplicationSession* session) { m_session = session; }
+    ApplicationSession* session() const { return m_session; }
     // Records the start time that getElapsedMillis counts from.
     void markStarted();
 
@@ -48,7 +53,7 @@ public:
     void log(const std::u16string& text) override;
     bool setLogFile(const std::u16string& path) override;
     int32_t queryString22(const std::u16string&) override { return 0; }
-    // Unwinds to the runtime's main loop, which flushes open files and ends with status 0.
+    // Tells the session to end with status 0; the caller then unwinds the invocation.
     void exitApplication() override;
     void* getWidget() override { return nullptr; }
     int32_t queryInteger25() override { return 0; }
@@ -85,6 +90,7 @@ private:
     int64_t m_startMicros = 0;
     int32_t m_orientation = 2; // landscape
     Scheduler m_scheduler;
+    ApplicationSession* m_session = nullptr;
 };
 
 } // namespace zelmo

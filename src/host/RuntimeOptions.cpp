@@ -1,31 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "Runtime.h"
+#include "RuntimeOptions.h"
 
-#include "HostServices.h"
-#include "MemoryInputStream.h"
-#include "VirtualMachine.h"
-
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <cstdio>
 
 namespace zelmo {
-
-namespace {
-bool g_ended = false;
-int g_status = 0;
-
-void endApplication(int status)
-{
-    if (!g_ended) {
-        g_ended = true;
-        g_status = status;
-    }
-    QCoreApplication::exit(status);
-}
-} // namespace
 
 RuntimeOptions parseRuntimeOptions(int argc, char** argv)
 {
@@ -80,53 +59,6 @@ QString chooseApplicationDirectory(const RuntimeOptions& options, std::string& e
         return QString::fromLocal8Bit(dir);
     }
     return QDir::currentPath();
-}
-
-int startApplication(HostServices& host)
-{
-    host.markStarted();
-    VirtualMachine& vm = VirtualMachine::current();
-    const QString path =
-        QDir(QString::fromStdU16String(host.baseDirectory())).filePath(QStringLiteral("index.mcb"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "Failed to open '%s'\n", path.toLocal8Bit().constData());
-        return 1;
-    }
-    const QByteArray bytes = file.readAll();
-    file.close();
-    TARNEL::MemoryInputStream stream(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                     static_cast<uint32_t>(bytes.size()));
-    try {
-        vm.load(stream, u"index.mcb", &host);
-    } catch (const InvocationOutcome& outcome) {
-        return outcome.value == -1 ? 0 : 1;
-    }
-    return -1;
-}
-
-bool deliverToMachine(const std::function<void()>& call)
-{
-    if (g_ended) return false;
-    try {
-        call();
-        return true;
-    } catch (const InvocationOutcome& outcome) {
-        endApplication(outcome.value == -1 ? 0 : 1);
-    } catch (const ErrorHandlingException&) {
-        std::fprintf(stderr, "FATAL: %s\n", toUtf8(lastErrorText()).c_str());
-        endApplication(1);
-    }
-    return false;
-}
-
-bool applicationEnded()
-{
-    return g_ended;
-}
-int applicationExitStatus()
-{
-    return g_status;
 }
 
 } // namespace zelmo

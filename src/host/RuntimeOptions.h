@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+// The command line of zelmo-vm and the application directory it selects.
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace zelmo {
+
+struct RuntimeOptions {
+    bool autoMode = false; // --auto: /opt/<program name>
+    bool headless = false; // --headless: no window, no display server
+    bool help = false;
+    bool version = false;
+    QString appDirectory;   // --app DIR
+    QString programPath;    // argv[0]
+    std::string usageError; // set when the command line cannot be used
+};
+
+RuntimeOptions parseRuntimeOptions(int argc, char** argv);
+QString runtimeUsage();
+
+// The application directory the options select, or an empty string with `error` set.
+QString chooseApplicationDirectory(const RuntimeOptions& options, std::string& error);
+
+} // namespace zelmo
