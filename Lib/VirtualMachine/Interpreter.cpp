@@ -9,6 +9,7 @@
 // index the stack by an operand check before they touch it.
 #include "VirtualMachine.h"
 
+#include "ExtensionStack.h"
 #include "Opcodes.h"
 
 #include <array>
@@ -679,11 +680,12 @@ void VirtualMachine::run()
                 const int extension = I8();
                 const int function = I8();
                 SYNC();
-                if (!m_host) fatalError("Dll not supported", m_pc);
+                // Without a host there is no extension at all.
+                if (!m_host) throwError(kVMException, "Dll not supported");
                 inNative = true;
-                const int32_t newSp = m_host->callExtension(extension, function, sp, stackBase);
+                ExtensionStack stack(*this);
+                m_host->callExtension(extension, function, stack);
                 inNative = false;
-                setSp(newSp);
                 sp = m_sp;
                 NEXT();
             }

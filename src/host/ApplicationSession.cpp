@@ -21,6 +21,7 @@ ApplicationSession::ApplicationSession(HostServices& host) : m_host(host)
 ApplicationSession::~ApplicationSession()
 {
     m_host.scheduler().setSink(nullptr);
+    m_host.extensions().releaseAll(); // they hold on to the machine
     // Release every object (closing and flushing files) while the host still exists.
     m_machine.reset();
     m_host.attach(nullptr);

@@ -76,9 +76,12 @@ void HostServices::getScreenSize(int32_t& width, int32_t& height)
     }
 }
 
-int32_t HostServices::callExtension(int32_t, int32_t, int32_t, uint32_t)
+void HostServices::callExtension(int32_t extension, int32_t operation, ExtensionStack& stack)
 {
-    raiseFatal("Dll not supported");
+    VirtualMachine* machine = m_session ? m_session->machine() : nullptr;
+    // Extensions are made with the application's machine; without one there is none to call.
+    if (!machine) throwError(kVMException, "Dll not supported");
+    m_extensions.call(extension, operation, stack, *machine);
 }
 
 // Files and the log file: the shared implementation keeps every path inside the application.

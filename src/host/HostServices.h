@@ -4,6 +4,7 @@
 // this host. File services and timers are delegated to their own components.
 #pragma once
 
+#include "ExtensionHost.h"
 #include "FrameworkServices.h"
 #include "HostFileServices.h"
 #include "Scheduler.h"
@@ -62,8 +63,9 @@ public:
     void setScreenFlag(bool) override {}
     void setOrientation(int32_t orientation) override;
     int32_t getOrientation() override { return m_orientation; }
-    int32_t callExtension(int32_t extension, int32_t operation, int32_t top,
-                          uint32_t stackBase) override;
+    // Goes to the extension host with the session's machine; "Dll not supported" for an id
+    // nothing provides.
+    void callExtension(int32_t extension, int32_t operation, ExtensionStack& stack) override;
     void getScreenSize(int32_t& width, int32_t& height) override;
     void setIdle(bool) override {}
     void registerScreenObject(uint32_t) override {}
@@ -79,6 +81,8 @@ public:
 
     // The application's timers.
     Scheduler& scheduler() { return m_scheduler; }
+    // Where extension libraries register their extensions.
+    ExtensionHost& extensions() { return m_extensions; }
 
 protected:
     // The window repaints when the orientation changes; the headless host has nothing to do.
@@ -90,6 +94,7 @@ private:
     int64_t m_startMicros = 0;
     int32_t m_orientation = 2; // landscape
     Scheduler m_scheduler;
+    ExtensionHost m_extensions;
     ApplicationSession* m_session = nullptr;
 };
 
