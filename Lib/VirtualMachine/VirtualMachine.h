@@ -120,9 +120,10 @@ public:
     // bytecode".
     void load(TARNEL::InputStream& stream, const std::u16string& moduleName,
               FrameworkServices* host);
-    // 1 on success (moduleIndex set), 0 when the image is malformed.
+    // 1 on success (moduleIndex set), 0 when the image is malformed (`reason`, when given, then
+    // says what was wrong and at which byte).
     int readBytecode(const std::u16string& moduleName, TARNEL::InputStream& stream,
-                     int32_t& moduleIndex);
+                     int32_t& moduleIndex, std::string* reason = nullptr);
 
     // ---- entry points (EntryPoints.cpp) ----
     int32_t registerMethod(const std::u16string& signature, int32_t moduleIndex) override;
