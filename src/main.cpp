@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
-#include "VirtualMachine/VirtualMachine.h"
+#include "host/ApplicationSession.h"
 #include "host/HostServices.h"
 #include "host/RunTimeout.h"
-#include "host/Runtime.h"
+#include "host/RuntimeOptions.h"
 #ifdef ZELMO_WINDOW
 #include "window/WindowRun.h"
 #endif
@@ -17,6 +17,11 @@ using namespace zelmo;
 int main(int argc, char** argv)
 {
     const RuntimeOptions options = parseRuntimeOptions(argc, argv);
+    if (!options.usageError.empty()) {
+        std::fprintf(stderr, "zelmo-vm: %s\n", options.usageError.c_str());
+        std::fputs(runtimeUsage().toLocal8Bit().constData(), stderr);
+        return 2;
+    }
     if (options.help) {
         std::fputs(runtimeUsage().toLocal8Bit().constData(), stdout);
         return 0;
@@ -24,10 +29,6 @@ int main(int argc, char** argv)
     if (options.version) {
         std::printf("zelmo-vm %s\n", ZELMO_VERSION);
         return 0;
-    }
-    if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "zelmo-vm: %s\n", options.error.toLocal8Bit().constData());
-        return 2;
     }
     qDebug("starting main");
 #ifdef ZELMO_WINDOW
@@ -46,29 +47,7 @@ int main(int argc, char** argv)
         std::fputs("zelmo-vm: this build has no window support; running headless\n", stderr);
 #endif
 
-    int status = 0;
-    {
-        HostServices host(directory.toStdU16String());
-        try {
-            status = startApplication(host);
-            // Headless, only a timer can wake the application: it ends when it exits or when
-            // no timer is left, checked after start-up and after every timer event.
-            Scheduler& scheduler = host.scheduler();
-            if (status < 0 && scheduler.timerCount() == 0) status = 0;
-            if (status < 0) {
-                scheduler.setDeliveryObserver([&scheduler] {
-                    if (!applicationEnded() && scheduler.timerCount() == 0)
-                        QCoreApplication::exit(0);
-                });
-                status = app.exec();
-                if (applicationEnded()) status = applicationExitStatus();
-            }
-        } catch (const ErrorHandlingException&) {
-            std::fprintf(stderr, "FATAL: %s\n", toUtf8(lastErrorText()).c_str());
-            status = 1;
-        }
-        // Release every object (closing and flushing files) while the host still exists.
-        VirtualMachine::destroyCurrent();
-    }
-    return status;
+    HostServices host(directory.toStdU16String());
+    ApplicationSession session(host);
+    return session.runHeadless();
 }

@@ -14,6 +14,8 @@
 
 namespace zelmo {
 
+class ExtensionStack;
+
 class FrameworkServices : public FileSystemServices {
 public:
     /* 13 */ virtual int32_t queryInteger13() = 0;
@@ -35,8 +37,10 @@ public:
     /* 28 */ virtual void setScreenFlag(bool flag) = 0;
     /* 29 */ virtual void setOrientation(int32_t orientation) = 0;
     /* 30 */ virtual int32_t getOrientation() = 0;
-    /* 31 */ virtual int32_t callExtension(int32_t extension, int32_t operation, int32_t top,
-                                           uint32_t stackBase) = 0;
+    // Runs an operation of a device extension on the operand stack; an id the host does not
+    // know raises VMException "Dll not supported".
+    /* 31 */ virtual void callExtension(int32_t extension, int32_t operation,
+                                        ExtensionStack& stack) = 0;
     /* 32 */ virtual void getScreenSize(int32_t& width, int32_t& height) = 0;
     /* 33 */ virtual void setIdle(bool idle) = 0;
     /* 34 */ virtual void registerScreenObject(uint32_t handle) = 0;

@@ -9,8 +9,10 @@
 // index the stack by an operand check before they touch it.
 #include "VirtualMachine/VirtualMachine.h"
 
+#include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/Opcodes.h"
 
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -100,6 +102,24 @@ inline int32_t shiftRight(int32_t v, int32_t c)
     return m > 31 ? 0 : static_cast<int32_t>(static_cast<uint32_t>(v) << m);
 }
 
+#if ZELMO_COMPUTED_GOTO
+struct DispatchTarget {
+    uint8_t byte;
+    const void* label;
+};
+using DispatchTable = std::array<const void*, 256>;
+
+template <size_t N>
+DispatchTable makeDispatchTable(const void* invalid, const DispatchTarget (&targets)[N])
+{
+    DispatchTable table;
+    table.fill(invalid);
+    for (const DispatchTarget& target : targets)
+        table[target.byte] = target.label;
+    return table;
+}
+#endif
+
 inline bool validGcCode(int code)
 {
     return code >= 1 && code <= 17 && code != 8;
@@ -177,14 +197,14 @@ void VirtualMachine::run()
 
 #if ZELMO_COMPUTED_GOTO
     // Every byte value gets a target; bytes that are not opcodes go to the invalid-opcode
-    // handler. Built per call: labels are local to this function, and 256 stores per
-    // invocation cost nothing next to the work done.
-    const void* kTargets[256];
-    for (const void*& target : kTargets)
-        target = &&op_invalid;
-#define OPCODE(name, byte, operands, reloc) kTargets[byte] = &&op_##name;
+    // handler. Label addresses only exist inside this function, so the table is a function
+    // static, built once on the first run (thread-safe static initialisation).
+    static const DispatchTarget kOpcodeTargets[] = {
+#define OPCODE(name, byte, operands, reloc) {byte, &&op_##name},
 #include "VirtualMachine/Opcodes.def"
 #undef OPCODE
+    };
+    static const DispatchTable kTargets = makeDispatchTable(&&op_invalid, kOpcodeTargets);
 #define CASE(name) op_##name:
 #define INVALID                                                                                    \
     op_invalid:
@@ -660,11 +680,12 @@ void VirtualMachine::run()
                 const int extension = I8();
                 const int function = I8();
                 SYNC();
-                if (!m_host) fatalError("Dll not supported", m_pc);
+                // Without a host there is no extension at all.
+                if (!m_host) throwError(kVMException, "Dll not supported");
                 inNative = true;
-                const int32_t newSp = m_host->callExtension(extension, function, sp, stackBase);
+                ExtensionStack stack(*this);
+                m_host->callExtension(extension, function, stack);
                 inNative = false;
-                setSp(newSp);
                 sp = m_sp;
                 NEXT();
             }

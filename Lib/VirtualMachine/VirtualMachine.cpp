@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The machine's lifetime, the per-thread accessor and the small helpers every native uses.
+// The machine's lifetime and the small helpers every native uses.
 #include "VirtualMachine/VirtualMachine.h"
 
 #include "VirtualMachine/NativeRegistry.h"
@@ -9,8 +9,6 @@
 namespace zelmo {
 
 namespace {
-thread_local std::unique_ptr<VirtualMachine> t_machine;
-
 // Words of accessible slack on both sides of the operand stack: an instruction may look a few
 // words beyond the top before the interpreter's range check catches the new stack index.
 constexpr uint32_t kStackGuardWords = 64;
@@ -40,22 +38,6 @@ VirtualMachine::~VirtualMachine()
     } catch (const ErrorHandlingException&) {
         // A corrupted heap cannot be swept further; the arena is unmapped anyway.
     }
-}
-
-VirtualMachine& VirtualMachine::current()
-{
-    if (!t_machine) t_machine = std::make_unique<VirtualMachine>();
-    return *t_machine;
-}
-
-VirtualMachine* VirtualMachine::running()
-{
-    return t_machine.get();
-}
-
-void VirtualMachine::destroyCurrent()
-{
-    t_machine.reset();
 }
 
 void VirtualMachine::setSp(int32_t sp)

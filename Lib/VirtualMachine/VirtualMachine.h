@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The virtual machine: guest memory, heap, object table, the tables of every loaded image, the
-// operand stack and the interpreter state. One machine per thread, created on first use.
+// operand stack and the interpreter state. Whoever runs an application owns its machine (the
+// host's application session); the machine is entered only from the thread that owns it.
 //
 // Stack words are 32 bits. stack[i] lives at guest address stackBase() + 4i; an "address"
 // word is a guest address (of a stack slot, a field, a global or a box).
@@ -114,20 +115,15 @@ public:
     VirtualMachine(const VirtualMachine&) = delete;
     VirtualMachine& operator=(const VirtualMachine&) = delete;
 
-    // The thread's machine, created on first use; running() is null until then.
-    static VirtualMachine& current();
-    static VirtualMachine* running();
-    // Destroys the thread's machine (tests and orderly shut-down).
-    static void destroyCurrent();
-
     // ---- loading (ImageLoader.cpp) ----
     // Reads the image and runs its entry points. Malformed images: fatal "Error while reading
     // bytecode".
     void load(TARNEL::InputStream& stream, const std::u16string& moduleName,
               FrameworkServices* host);
-    // 1 on success (moduleIndex set), 0 when the image is malformed.
+    // 1 on success (moduleIndex set), 0 when the image is malformed (`reason`, when given, then
+    // says what was wrong and at which byte).
     int readBytecode(const std::u16string& moduleName, TARNEL::InputStream& stream,
-                     int32_t& moduleIndex);
+                     int32_t& moduleIndex, std::string* reason = nullptr);
 
     // ---- entry points (EntryPoints.cpp) ----
     int32_t registerMethod(const std::u16string& signature, int32_t moduleIndex) override;

@@ -3,7 +3,7 @@
 
 #include "Base/Errors.h"
 #include "IO/Stream.h"
-#include "VirtualMachine/VirtualMachine.h"
+#include "host/ApplicationSession.h"
 
 #include <cstdio>
 #include <sys/time.h>
@@ -55,7 +55,7 @@ bool HostServices::setLogFile(const std::u16string& path)
 
 void HostServices::exitApplication()
 {
-    throw InvocationOutcome{-1};
+    if (m_session) m_session->requestExit();
 }
 
 void HostServices::setOrientation(int32_t orientation)
@@ -76,9 +76,12 @@ void HostServices::getScreenSize(int32_t& width, int32_t& height)
     }
 }
 
-int32_t HostServices::callExtension(int32_t, int32_t, int32_t, uint32_t)
+void HostServices::callExtension(int32_t extension, int32_t operation, ExtensionStack& stack)
 {
-    raiseFatal("Dll not supported");
+    VirtualMachine* machine = m_session ? m_session->machine() : nullptr;
+    // Extensions are made with the application's machine; without one there is none to call.
+    if (!machine) throwError(kVMException, "Dll not supported");
+    m_extensions.call(extension, operation, stack, *machine);
 }
 
 // Files and the log file: the shared implementation keeps every path inside the application.
@@ -129,14 +132,12 @@ bool HostServices::directoryExists(const std::u16string& path)
 int32_t HostServices::addTimer(uint32_t listener, int32_t delayMs)
 {
     if (delayMs < 0) return -1;
-    // Timers are only asked for by the thread's running machine, so that is where they go.
-    if (!m_scheduler.machine()) m_scheduler.setMachine(VirtualMachine::running());
-    return m_scheduler.addTimer(static_cast<int32_t>(listener), static_cast<uint32_t>(delayMs));
+    return m_scheduler.addTimer(listener, static_cast<uint32_t>(delayMs));
 }
 
 uint32_t HostServices::removeTimer(int32_t timerId)
 {
-    return static_cast<uint32_t>(m_scheduler.removeTimer(timerId));
+    return m_scheduler.removeTimer(timerId);
 }
 
 bool HostServices::updateTimerDelay(int32_t timerId, int32_t delayMs)

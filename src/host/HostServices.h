@@ -6,6 +6,7 @@
 
 #include "IO/HostFileServices.h"
 #include "VirtualMachine/FrameworkServices.h"
+#include "host/ExtensionHost.h"
 #include "host/Scheduler.h"
 
 #include <QElapsedTimer>
@@ -14,12 +15,17 @@
 
 namespace zelmo {
 
+class ApplicationSession;
+
 class HostServices : public FrameworkServices {
 public:
     explicit HostServices(std::u16string baseDirectory);
     ~HostServices() override;
 
     const std::u16string& baseDirectory() const { return m_baseDirectory; }
+    // The session running on this host (null: none); its exit request goes there.
+    void attach(ApplicationSession* session) { m_session = session; }
+    ApplicationSession* session() const { return m_session; }
     // Records the start time that getElapsedMillis counts from.
     void markStarted();
 
@@ -48,7 +54,7 @@ public:
     void log(const std::u16string& text) override;
     bool setLogFile(const std::u16string& path) override;
     int32_t queryString22(const std::u16string&) override { return 0; }
-    // Unwinds to the runtime's main loop, which flushes open files and ends with status 0.
+    // Tells the session to end with status 0; the caller then unwinds the invocation.
     void exitApplication() override;
     void* getWidget() override { return nullptr; }
     int32_t queryInteger25() override { return 0; }
@@ -57,8 +63,9 @@ public:
     void setScreenFlag(bool) override {}
     void setOrientation(int32_t orientation) override;
     int32_t getOrientation() override { return m_orientation; }
-    int32_t callExtension(int32_t extension, int32_t operation, int32_t top,
-                          uint32_t stackBase) override;
+    // Goes to the extension host with the session's machine; "Dll not supported" for an id
+    // nothing provides.
+    void callExtension(int32_t extension, int32_t operation, ExtensionStack& stack) override;
     void getScreenSize(int32_t& width, int32_t& height) override;
     void setIdle(bool) override {}
     void registerScreenObject(uint32_t) override {}
@@ -74,6 +81,8 @@ public:
 
     // The application's timers.
     Scheduler& scheduler() { return m_scheduler; }
+    // Where extension libraries register their extensions.
+    ExtensionHost& extensions() { return m_extensions; }
 
 protected:
     // The window repaints when the orientation changes; the headless host has nothing to do.
@@ -85,6 +94,8 @@ private:
     int64_t m_startMicros = 0;
     int32_t m_orientation = 2; // landscape
     Scheduler m_scheduler;
+    ExtensionHost m_extensions;
+    ApplicationSession* m_session = nullptr;
 };
 
 } // namespace zelmo

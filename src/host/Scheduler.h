@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The host's timers: periodic Qt timers that deliver "systemtimerevent" calls for a listener
-// object to the machine, from the Qt event loop. Ids come from one process-wide counter that
-// starts at 10 and never repeats. One scheduler per host.
+// The host's timers: periodic Qt timers that hand their listener to a sink (the application
+// session, which delivers a "systemtimerevent" to the machine) from the Qt event loop. Ids
+// start at 10 and are never reused. One scheduler per host.
+//
+// A listener is the guest handle the Timer native passed in (uint32_t) from the native call to
+// the machine's timer event; nothing here looks inside it.
 #pragma once
 
 #include <QObject>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,69 +17,71 @@ class QTimer;
 namespace zelmo {
 
 class Scheduler;
-class VirtualMachine;
+
+// Where expired timers go.
+class TimerSink {
+public:
+    virtual ~TimerSink() = default;
+    virtual void timerExpired(uint32_t listener) = 0;
+};
 
 // One periodic timer. It owns its Qt timer (a child object) and restarts with the same delay
 // after every expiry until it is destroyed.
 class Timer : public QObject {
 public:
-    Timer(int32_t listener, int32_t id, VirtualMachine* machine, uint32_t delay,
-          Scheduler& scheduler);
+    Timer(uint32_t listener, int32_t id, uint32_t delay, Scheduler& scheduler);
     ~Timer() override;
 
-    int32_t listener() const { return m_listener; }
+    uint32_t listener() const { return m_listener; }
     int32_t id() const { return m_id; }
-    VirtualMachine* machine() const { return m_machine; }
     QTimer* platformTimer() const { return m_timer; }
 
-    // The expiry: hands the listener to the machine. Connected to the Qt timer's timeout().
+    // The expiry: hands the listener to the scheduler's sink. Connected to the Qt timer.
     void timeout();
 
 private:
-    int32_t m_listener;
+    uint32_t m_listener;
     int32_t m_id;
     QTimer* m_timer;
-    VirtualMachine* m_machine;
     Scheduler& m_scheduler;
 };
 
 class Scheduler {
 public:
+    static constexpr int32_t kFirstTimerId = 10;
+
     Scheduler();
     ~Scheduler();
     Scheduler(const Scheduler&) = delete;
     Scheduler& operator=(const Scheduler&) = delete;
 
-    // The machine that timer events go to; set once the machine exists.
-    void setMachine(VirtualMachine* machine) { m_machine = machine; }
-    VirtualMachine* machine() const { return m_machine; }
+    // Where expiries go; timers can only be created while a sink is bound. Unbinding (null)
+    // stops every timer.
+    void setSink(TimerSink* sink);
+    TimerSink* sink() const { return m_sink; }
 
-    // Creates and starts a timer; its id, or -1 (nothing created) without a machine or for a
+    // Creates and starts a timer; its id, or -1 (nothing created) without a sink or for a
     // delay beyond what a Qt timer takes.
-    int32_t addTimer(int32_t listener, uint32_t delay);
+    int32_t addTimer(uint32_t listener, uint32_t delay);
     // The timer with that id, or null.
     Timer* findTimer(int32_t id) const;
     // Stops and destroys the timer; its listener, or 0 when no timer has that id.
-    int32_t removeTimer(int32_t id);
+    uint32_t removeTimer(int32_t id);
     // Gives the timer a new period, restarting it; false when there is no such timer or the
     // delay is negative.
     bool updateTimerDelay(int32_t id, int32_t delay);
     size_t timerCount() const { return m_timers.size(); }
 
-    // Called after every delivery of a timer event (the headless runtime checks there whether
-    // anything is left that could wake the application).
-    void setDeliveryObserver(std::function<void()> observer) { m_observer = std::move(observer); }
-
 private:
     friend class Timer;
     void deliver(Timer& timer);
 
-    VirtualMachine* m_machine = nullptr;
+    TimerSink* m_sink = nullptr;
+    int32_t m_nextId = kFirstTimerId;
     std::vector<std::unique_ptr<Timer>> m_timers; // in creation order
     // Timers removed while their own event was being delivered; destroyed once it returns.
     std::vector<std::unique_ptr<Timer>> m_retired;
     int m_deliveries = 0; // deliveries in progress
-    std::function<void()> m_observer;
 };
 
 } // namespace zelmo

@@ -2,7 +2,8 @@
 #include "window/MainView.h"
 
 #include "VirtualMachine/VirtualMachine.h"
-#include "host/Runtime.h"
+#include "host/ApplicationSession.h"
+#include "host/RuntimeOptions.h"
 #include "window/X11Support.h"
 
 #include <QCoreApplication>
@@ -24,14 +25,6 @@ namespace {
 // so the first time the view becomes visible with a machine running is reported.
 bool g_visible = false;
 
-void deliverKey(const RuntimeKey& key)
-{
-    VirtualMachine* machine = VirtualMachine::running();
-    if (!machine) return;
-    deliverToMachine(
-        [&] { machine->sendKey(key.code, int32_t(key.scanCode), 0, key.text, key.pressed); });
-}
-
 bool detectableAutoRepeat()
 {
     // Other platforms flag repeats reliably; only X11 sends release/press pairs.
@@ -41,8 +34,8 @@ bool detectableAutoRepeat()
 
 MainView::MainView(std::u16string baseDirectory, const RuntimeOptions& options)
     : MainViewBase(std::move(baseDirectory), scaleModeFromName(options.scale)),
-      m_keys(detectableAutoRepeat(), deliverKey), m_screenshotPath(options.screenshotPath),
-      m_screenshotFrame(options.frames)
+      m_keys(detectableAutoRepeat(), [this](const RuntimeKey& key) { deliverKey(key); }),
+      m_screenshotPath(options.screenshotPath), m_screenshotFrame(options.frames)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -52,11 +45,11 @@ MainView::MainView(std::u16string baseDirectory, const RuntimeOptions& options)
 
 MainView::~MainView() = default;
 
-int MainView::loadApplication()
+bool MainView::loadApplication()
 {
-    const int status = startApplication(*this);
-    if (status < 0) update();
-    return status;
+    const bool running = session() && session()->start();
+    if (running) update();
+    return running;
 }
 
 void MainView::showAs(bool windowed)
@@ -113,19 +106,23 @@ void MainView::displaySignal(const QString& state)
 void MainView::updateVisibility()
 {
     const bool visible = m_displayOn && m_shown;
-    VirtualMachine* machine = VirtualMachine::running();
-    if (visible == g_visible || !machine) return;
+    if (visible == g_visible || !runningMachine()) return;
     g_visible = visible;
-    deliverToMachine([&] { visible ? machine->sendForeground() : machine->sendBackground(); });
+    deliver([visible](VirtualMachine& vm) { visible ? vm.sendForeground() : vm.sendBackground(); });
 }
 
 // ---- pointer ----
 
 void MainView::sendPointer(int type, QPoint position)
 {
-    VirtualMachine* machine = VirtualMachine::running();
-    if (!machine) return;
-    deliverToMachine([&] { machine->sendPointerEvent(type, position.x(), position.y(), 0); });
+    deliver([&](VirtualMachine& vm) { vm.sendPointerEvent(type, position.x(), position.y(), 0); });
+}
+
+void MainView::deliverKey(const RuntimeKey& key)
+{
+    deliver([&](VirtualMachine& vm) {
+        vm.sendKey(key.code, int32_t(key.scanCode), 0, key.text, key.pressed);
+    });
 }
 
 // A press in the border around the logical screen is not the application's. Once a press was

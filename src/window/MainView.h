@@ -19,7 +19,7 @@ public:
     MainView(std::u16string baseDirectory, const RuntimeOptions& options);
     ~MainView() override;
 
-    int loadApplication() override;
+    bool loadApplication() override;
 
     // Shows the view full screen (covering the whole screen, also with no window manager) or,
     // with `windowed`, as a resizable window at the logical screen's own size.
@@ -50,6 +50,7 @@ protected:
 
 private:
     void updateVisibility();
+    void deliverKey(const RuntimeKey& key);
     void sendPointer(int type, QPoint position);
     // F11 and F12 belong to the runtime; true when the key was one of them.
     bool runtimeKey(QKeyEvent* event);

@@ -2,7 +2,7 @@
 #include "window/MainViewBase.h"
 
 #include "VirtualMachine/VirtualMachine.h"
-#include "host/Runtime.h"
+#include "host/ApplicationSession.h"
 #include "window/FramePresenter.h"
 #include "window/TestPattern.h"
 
@@ -27,6 +27,16 @@ MainViewBase::~MainViewBase()
         m_presenter.reset();
         doneCurrent();
     }
+}
+
+VirtualMachine* MainViewBase::runningMachine()
+{
+    return session() ? session()->machine() : nullptr;
+}
+
+bool MainViewBase::deliver(const std::function<void(VirtualMachine&)>& call)
+{
+    return session() && session()->deliver(call);
 }
 
 QSize MainViewBase::logicalSize() const
@@ -115,8 +125,8 @@ void MainViewBase::paintGL()
 // loop) shows the last frame and asks for another paint once the invocation has ended.
 bool MainViewBase::drawApplication()
 {
-    VirtualMachine* machine = VirtualMachine::running();
-    if (!machine || applicationEnded()) return false;
+    VirtualMachine* machine = runningMachine();
+    if (!machine || session()->ended()) return false;
     if (machine->runningHandle != -1) {
         QTimer::singleShot(10, this, [this] { update(); });
         return false;
@@ -126,9 +136,8 @@ bool MainViewBase::drawApplication()
     // Without the application object there is no receiver for the draw method.
     if (m_drawHandle != -1 && machine->applicationObject != 0) {
         const int32_t handle = m_drawHandle;
-        if (!deliverToMachine([machine, handle] {
-                machine->callMethod(handle, {static_cast<int32_t>(machine->applicationObject)}, {1},
-                                    0);
+        if (!deliver([handle](VirtualMachine& vm) {
+                vm.callMethod(handle, {static_cast<int32_t>(vm.applicationObject)}, {1}, 0);
             }))
             return false;
         // The application may have bound anything; the frame goes on from the logical screen.

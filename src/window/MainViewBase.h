@@ -10,6 +10,7 @@
 
 #include <QOpenGLFunctions>
 #include <QOpenGLWidget>
+#include <functional>
 #include <memory>
 
 class QOpenGLFramebufferObject;
@@ -17,6 +18,7 @@ class QOpenGLFramebufferObject;
 namespace zelmo {
 
 class FramePresenter;
+class VirtualMachine;
 
 class MainViewBase : public QOpenGLWidget, public HostServices, protected QOpenGLFunctions {
 public:
@@ -30,9 +32,9 @@ public:
     void* getWidget() override { return static_cast<MainViewBase*>(widget()); }
 
     virtual void requestRedraw() { update(); }
-    // Loads index.mcb and runs its initialiser and main; -1 while the application runs on,
-    // else its exit status.
-    virtual int loadApplication() = 0;
+    // Starts the application session's machine on index.mcb (initialiser and main); whether
+    // the application runs on.
+    virtual bool loadApplication() = 0;
     virtual MainViewBase* widget() { return this; }
 
     // The screen the application sees: 800 x 480, or 480 x 800 while portrait.
@@ -54,6 +56,12 @@ public:
     int framesDrawn() const { return m_framesDrawn; }
 
 protected:
+    // The session's machine; null before start-up.
+    VirtualMachine* runningMachine();
+    // One call into the machine through the session; false when nothing ran or the
+    // application ended in it.
+    bool deliver(const std::function<void(VirtualMachine&)>& call);
+
     void initializeGL() override;
     void resizeGL(int, int) override {} // the presentation sets its own viewports
     void paintGL() override;

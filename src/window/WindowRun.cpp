@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "window/WindowRun.h"
 
-#include "VirtualMachine/VirtualMachine.h"
+#include "host/ApplicationSession.h"
 #include "host/RunTimeout.h"
-#include "host/Runtime.h"
+#include "host/RuntimeOptions.h"
 #include "window/MainView.h"
 #include "window/QtClientApplication.h"
 
@@ -102,32 +102,26 @@ int runWindowed(const RuntimeOptions& options, int& argc, char** argv)
     // The window's own compositing context shares with the view's: same kind of GL for both.
     QSurfaceFormat::setDefaultFormat(*format);
 
-    int status = 0;
-    {
-        MainView view(directory.toStdU16String(), options);
-        view.setFormat(*format);
-        // Tests only: a known picture instead of an application's OpenGL drawing.
-        const QByteArray pattern = qgetenv("ZELMO_TEST_PATTERN");
-        view.setTestPattern(pattern == "animate" ? 2 : pattern.isEmpty() ? 0 : 1);
-        connectDisplayState(view);
-        app.setMainView(&view);
-        view.showAs(options.windowed);
-        try {
-            status = view.loadApplication();
-            // Tests only: turn to portrait as an application does through the Screen natives.
-            if (status < 0 && pattern == "portrait") view.setOrientation(1);
-            if (status < 0) {
-                status = app.exec();
-                if (applicationEnded()) status = applicationExitStatus();
-            }
-        } catch (const ErrorHandlingException&) {
-            std::fprintf(stderr, "FATAL: %s\n", toUtf8(lastErrorText()).c_str());
-            status = 1;
-        }
-        app.setMainView(nullptr);
-        // Release every object (closing and flushing files) while the host still exists.
-        VirtualMachine::destroyCurrent();
+    MainView view(directory.toStdU16String(), options);
+    view.setFormat(*format);
+    // Tests only: a known picture instead of an application's OpenGL drawing.
+    const QByteArray pattern = qgetenv("ZELMO_TEST_PATTERN");
+    view.setTestPattern(pattern == "animate" ? 2 : pattern.isEmpty() ? 0 : 1);
+    connectDisplayState(view);
+    app.setMainView(&view);
+    // The session is bound to the view (the host) and goes before it.
+    ApplicationSession session(view);
+    view.showAs(options.windowed);
+    int status = session.exitStatus();
+    if (view.loadApplication()) {
+        // Tests only: turn to portrait as an application does through the Screen natives.
+        if (pattern == "portrait") view.setOrientation(1);
+        const int loopStatus = app.exec();
+        status = session.ended() ? session.exitStatus() : loopStatus;
+    } else {
+        status = session.exitStatus();
     }
+    app.setMainView(nullptr);
     return status;
 }
 

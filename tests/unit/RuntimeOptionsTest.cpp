@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Choosing the application directory from the command line.
-#include "host/Runtime.h"
+#include "host/RuntimeOptions.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -58,6 +58,11 @@ TEST(RuntimeOptions, FlagsAreRecognised)
     EXPECT_TRUE(options.help);
     EXPECT_TRUE(options.version);
     EXPECT_FALSE(options.autoMode);
+    EXPECT_TRUE(options.usageError.empty());
+    // --app without a directory is a usage error, never the current directory.
+    EXPECT_EQ(parse({"zelmo-vm", "--headless", "--app"}).usageError, "--app needs a directory");
+    EXPECT_EQ(parse({"zelmo-vm", "--app="}).usageError, "--app needs a directory");
+    EXPECT_EQ(parse({"zelmo-vm", "--app", ""}).usageError, "--app needs a directory");
 }
 
 TEST(RuntimeOptions, WindowOptionsTakeTheirValuesInBothSpellings)
@@ -65,7 +70,7 @@ TEST(RuntimeOptions, WindowOptionsTakeTheirValuesInBothSpellings)
     const RuntimeOptions options =
         parse({"zelmo-vm", "--windowed", "--scale", "fit", "--screenshot=/tmp/a.png", "--frames",
                "3", "--timeout=7"});
-    EXPECT_TRUE(options.error.isEmpty()) << options.error.toStdString();
+    EXPECT_TRUE(options.usageError.empty()) << options.usageError;
     EXPECT_TRUE(options.windowed);
     EXPECT_EQ(options.scale, "fit");
     EXPECT_EQ(options.screenshotPath, "/tmp/a.png");
@@ -89,5 +94,5 @@ TEST(RuntimeOptions, BadWindowOptionValuesAreReported)
           {"zelmo-vm", "--screenshot"},
           {"zelmo-vm", "--screenshot="},
           {"zelmo-vm", "--headless", "--screenshot", "a.png"}})
-        EXPECT_FALSE(parse(args).error.isEmpty()) << args.back();
+        EXPECT_FALSE(parse(args).usageError.empty()) << args.back();
 }

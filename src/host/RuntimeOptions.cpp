@@ -1,47 +1,26 @@
 // SPDX-License-Identifier: MIT
-#include "host/Runtime.h"
+#include "host/RuntimeOptions.h"
 
-#include "IO/MemoryInputStream.h"
-#include "VirtualMachine/VirtualMachine.h"
-#include "host/HostServices.h"
-
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <cstdio>
 
 namespace zelmo {
 
 namespace {
-bool g_ended = false;
-int g_status = 0;
-
-void endApplication(int status)
-{
-    if (!g_ended) {
-        g_ended = true;
-        g_status = status;
-    }
-    QCoreApplication::exit(status);
-}
-} // namespace
-
-namespace {
 // The value of "--name VALUE" or "--name=VALUE" at argv[i] (advancing i past a separate value);
-// a null string when argv[i] is not that option.
+// a null string when argv[i] is not that option, an empty one when its value is missing.
 QString optionValue(int argc, char** argv, int& i, const char* name)
 {
     const QByteArray arg(argv[i]);
     const QByteArray prefix = QByteArray(name) + "=";
     if (arg.startsWith(prefix)) return QString::fromLocal8Bit(arg.mid(prefix.size()));
     if (arg != name) return {};
-    if (i + 1 >= argc) return QStringLiteral(""); // missing value: reported by the caller
+    if (i + 1 >= argc) return QStringLiteral("");
     return QString::fromLocal8Bit(argv[++i]);
 }
 
 // A whole number from `minimum` up to a million, or `minimum` with `error` set.
-int countValue(const QString& value, int minimum, const char* name, QString& error)
+int countValue(const QString& value, int minimum, const char* name, std::string& error)
 {
     bool ok = false;
     const int count = value.toInt(&ok);
@@ -49,7 +28,8 @@ int countValue(const QString& value, int minimum, const char* name, QString& err
     error = QStringLiteral("%1 takes a whole number from %2, not '%3'")
                 .arg(name)
                 .arg(minimum)
-                .arg(value);
+                .arg(value)
+                .toStdString();
     return minimum;
 }
 } // namespace
@@ -68,27 +48,30 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
             options.help = true;
         else if (arg == "--version")
             options.version = true;
-        else if (arg == "--app" && i + 1 < argc)
-            options.appDirectory = QString::fromLocal8Bit(argv[++i]);
-        else if (arg.startsWith("--app="))
-            options.appDirectory = QString::fromLocal8Bit(arg.mid(6));
-        else if (arg == "--windowed")
+        else if (arg == "--app" || arg.startsWith("--app=")) {
+            // "--app" names a directory; without one it is a mistake, not the current directory.
+            const QByteArray value =
+                arg == "--app" ? (i + 1 < argc ? QByteArray(argv[++i]) : "") : arg.mid(6);
+            if (value.isEmpty()) options.usageError = "--app needs a directory";
+            options.appDirectory = QString::fromLocal8Bit(value);
+        } else if (arg == "--windowed")
             options.windowed = true;
         else if (const QString value = optionValue(argc, argv, i, "--scale"); !value.isNull())
             options.scale = value;
         else if (const QString value = optionValue(argc, argv, i, "--screenshot"); !value.isNull())
             options.screenshotPath = value;
         else if (const QString value = optionValue(argc, argv, i, "--frames"); !value.isNull())
-            options.frames = countValue(value, 1, "--frames", options.error);
+            options.frames = countValue(value, 1, "--frames", options.usageError);
         else if (const QString value = optionValue(argc, argv, i, "--timeout"); !value.isNull())
-            options.timeoutSeconds = countValue(value, 1, "--timeout", options.error);
+            options.timeoutSeconds = countValue(value, 1, "--timeout", options.usageError);
     }
     if (!options.screenshotPath.isNull() && options.screenshotPath.isEmpty())
-        options.error = QStringLiteral("--screenshot takes a file name");
+        options.usageError = "--screenshot takes a file name";
     if (options.headless && !options.screenshotPath.isEmpty())
-        options.error = QStringLiteral("--screenshot needs the window, not --headless");
+        options.usageError = "--screenshot needs the window, not --headless";
     if (options.scale != "integer" && options.scale != "fit" && options.scale != "stretch")
-        options.error = "--scale takes integer, fit or stretch, not '" + options.scale + "'";
+        options.usageError =
+            "--scale takes integer, fit or stretch, not '" + options.scale.toStdString() + "'";
     return options;
 }
 
@@ -129,53 +112,6 @@ QString chooseApplicationDirectory(const RuntimeOptions& options, std::string& e
         return QString::fromLocal8Bit(dir);
     }
     return QDir::currentPath();
-}
-
-int startApplication(HostServices& host)
-{
-    host.markStarted();
-    VirtualMachine& vm = VirtualMachine::current();
-    const QString path =
-        QDir(QString::fromStdU16String(host.baseDirectory())).filePath(QStringLiteral("index.mcb"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "Failed to open '%s'\n", path.toLocal8Bit().constData());
-        return 1;
-    }
-    const QByteArray bytes = file.readAll();
-    file.close();
-    TARNEL::MemoryInputStream stream(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                     static_cast<uint32_t>(bytes.size()));
-    try {
-        vm.load(stream, u"index.mcb", &host);
-    } catch (const InvocationOutcome& outcome) {
-        return outcome.value == -1 ? 0 : 1;
-    }
-    return -1;
-}
-
-bool deliverToMachine(const std::function<void()>& call)
-{
-    if (g_ended) return false;
-    try {
-        call();
-        return true;
-    } catch (const InvocationOutcome& outcome) {
-        endApplication(outcome.value == -1 ? 0 : 1);
-    } catch (const ErrorHandlingException&) {
-        std::fprintf(stderr, "FATAL: %s\n", toUtf8(lastErrorText()).c_str());
-        endApplication(1);
-    }
-    return false;
-}
-
-bool applicationEnded()
-{
-    return g_ended;
-}
-int applicationExitStatus()
-{
-    return g_status;
 }
 
 } // namespace zelmo

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// One run of an application, shared by the headless host and the window: it owns the machine,
+// loads index.mcb and runs ::global::init and main, delivers every later entry call (timers,
+// and the window's key, pointer, visibility and draw events), and turns the ways a call can end
+// (exit request, fatal error, escaped managed error) into the one exit status of the run.
+//
+// The session binds itself to its host for its whole life: the host's exit service, timers and
+// extension calls come back here. The host must outlive the session.
+#pragma once
+
+#include "host/Scheduler.h"
+
+#include <functional>
+#include <memory>
+
+namespace zelmo {
+
+class HostServices;
+class VirtualMachine;
+
+class ApplicationSession : private TimerSink {
+public:
+    explicit ApplicationSession(HostServices& host);
+    ~ApplicationSession() override;
+    ApplicationSession(const ApplicationSession&) = delete;
+    ApplicationSession& operator=(const ApplicationSession&) = delete;
+
+    HostServices& host() { return m_host; }
+    // The machine; null before start() and once the session is gone.
+    VirtualMachine* machine() { return m_machine.get(); }
+
+    // Creates the machine, loads index.mcb from the host's directory and runs ::global::init
+    // and main. Whether the application goes on running (false: it has ended, see exitStatus).
+    bool start();
+    // Runs one call into the machine from the event loop. False when the application had
+    // already ended (nothing runs) or ended in this call.
+    bool deliver(const std::function<void(VirtualMachine&)>& call);
+    // The application asked to quit (host service exitApplication): status 0.
+    void requestExit() { end(0); }
+
+    bool ended() const { return m_ended; }
+    int exitStatus() const { return m_status; }
+
+    // The run without a window: start, then serve timers from the Qt event loop until the
+    // application ends or has no timer left that could wake it. The exit status.
+    int runHeadless();
+
+private:
+    void timerExpired(uint32_t listener) override;
+    // Runs `call`, turning its end into the session's outcome; whether it returned normally.
+    bool guarded(const std::function<void()>& call);
+    void end(int status);
+    void endIfIdle();
+
+    HostServices& m_host;
+    std::unique_ptr<VirtualMachine> m_machine;
+    bool m_ended = false;
+    int m_status = 0;
+    bool m_endWhenIdle = false; // headless: no timer left means nothing can happen any more
+};
+
+} // namespace zelmo
