@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Routes the NATIVE instruction to its group. Groups are member functions of the machine, one
 // file each; the array groups share one template with different element widths.
+#include "VirtualMachine/NativeRegistry.h"
 #include "VirtualMachine/VirtualMachine.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace zelmo {
@@ -63,10 +65,50 @@ constexpr std::array<GroupFunction, 37> kGroups = {
     &callGroup<&VirtualMachine::floatNative>,        // 36
 };
 
+constexpr int kGroupLimit = static_cast<int>(kGroups.size());
+using HandlerRow = std::array<NativeHandler, 256>; // indexed by the operation byte
+
+// Handlers bound by libraries outside the core; they win over the machine's own groups.
+std::array<HandlerRow, kGroupLimit> g_bound{};
+std::array<NativeHandler, kGroupLimit> g_boundGroups{};
+
+bool isGroup(int group)
+{
+    return group > 0 && group < kGroupLimit && group != 2;
+}
+
 } // namespace
+
+bool bindNativeGroup(int group, NativeHandler handler)
+{
+    if (!isGroup(group)) return false;
+    g_boundGroups[group] = handler;
+    for (NativeHandler& h : g_bound[group])
+        h = handler;
+    return true;
+}
+
+bool bindNativeOperation(int group, int operation, NativeHandler handler)
+{
+    if (!isGroup(group) || operation < -128 || operation > 255) return false;
+    g_bound[group][static_cast<uint8_t>(operation)] = handler;
+    return true;
+}
+
+NativeHandler nativeHandler(int group, int operation)
+{
+    if (!isGroup(group)) return nullptr;
+    return g_bound[group][static_cast<uint8_t>(operation)];
+}
 
 void VirtualMachine::dispatchNative(int group, int operation)
 {
+    if (static_cast<unsigned>(group) < static_cast<unsigned>(kGroupLimit)) [[likely]] {
+        if (const NativeHandler handler = g_bound[group][static_cast<uint8_t>(operation)]) {
+            handler(*this, operation);
+            return;
+        }
+    }
     if (group < 0 || group >= static_cast<int>(kGroups.size()) || !kGroups[group]) [[unlikely]]
         fatalError("Internal error: invalid group in native call: " + std::to_string(group), m_pc);
     kGroups[group](*this, operation);

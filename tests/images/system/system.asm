@@ -83,31 +83,7 @@ caught1:
     NATIVE System, 15
     ITOS
     NATIVE Debug, 1
-    ; the font operations need the window host; 16 is no operation at all
-    TRY -1, caught2
-    NATIVE System, 10
-    ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug, 1
-    PUSH0
-caught2:
-    FRAME8 -1
-    TRY -1, caught3
-    NATIVE System, 11
-    ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug, 1
-    PUSH0
-caught3:
-    FRAME8 -1
-    TRY -1, caught4
-    NATIVE System, 12
-    ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug, 1
-    PUSH0
-caught4:
-    FRAME8 -1
+    ; 16 is no operation at all (10 to 12, the fonts, are tested with the fonts)
     TRY -1, caught5
     NATIVE System, 16
     ENDTRY -1
