@@ -1,0 +1,79 @@
+; The Screen group without a display: the 800 x 480 landscape screen, orientation, repaint
+; requests, screen objects (a forged reference is refused before it could become a root), and
+; the unknown operation. A sentinel below everything is logged last.
+.globals 16
+.class Oops
+.function @main main
+.function @internalthrow onerror
+
+; Every managed error is logged with its text and thrown as an Oops.
+onerror:
+    LDLOC8 -2
+    NATIVE Debug, 1
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Oops
+    THROW
+
+main:
+    PUSH32 77
+    NATIVE Screen, 2
+    ITOS
+    NATIVE Debug, 1
+    ITOS
+    NATIVE Debug, 1
+    NATIVE Screen, 4
+    ITOS
+    NATIVE Debug, 1
+    PUSH32 1
+    NATIVE Screen, 3
+    NATIVE Screen, 2
+    ITOS
+    NATIVE Debug, 1
+    ITOS
+    NATIVE Debug, 1
+    NATIVE Screen, 4
+    ITOS
+    NATIVE Debug, 1
+    NATIVE Screen, 1
+    PUSH32 1
+    NATIVE Screen, 5
+    PUSH0
+    PUSH0
+    PUSH32 10
+    PUSH32 10
+    NATIVE Screen, 6
+    PUSHGLOBALS
+    FLDADDR8 0
+    NEW CLASS_OBJECT, 1
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 0
+    LOAD
+    NATIVE Screen, 7
+    PUSHGLOBALS
+    FLDADDR8 0
+    LOAD
+    NATIVE Screen, 8
+    PUSH0
+    NATIVE Screen, 7
+    TRY -1, e1
+    PUSH32 74565
+    NATIVE Screen, 7
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e1:
+    FRAME8 -1
+    TRY -1, e2
+    NATIVE Screen, 9
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e2:
+    FRAME8 -1
+    ITOS
+    NATIVE Debug, 1
+    RET 0, 1
