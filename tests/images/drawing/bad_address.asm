@@ -1,0 +1,24 @@
+; A rectangle copied from an address far past guest memory: the orderly fatal error, and
+; nothing after the call runs.
+.globals 16
+.class Oops
+.function @main main
+.function @internalthrow onerror
+
+; Every managed error is logged with its text and thrown as an Oops.
+onerror:
+    LDLOC8 -2
+    NATIVE Debug, 1
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Oops
+    THROW
+
+main:
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 2147483632
+    NATIVE Rectangle, 2
+    PUSHSTR "not reached"
+    NATIVE Debug, 1
+    RET 0, 1

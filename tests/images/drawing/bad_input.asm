@@ -1,0 +1,470 @@
+; Bad input to the drawing groups ends in managed exceptions: null addresses, records and
+; fonts forged by storing into them, operands of the wrong kind, and far-out coordinates that
+; must neither wrap nor crash. Globals: 0 a 4 x 4 bitmap, 1 a record whose kind is forged, 2 one
+; whose bitmap word is forged, 3 a string box in a font cell, 4 an image font, 5-8 scratch.
+; A sentinel below everything is logged last.
+.globals 16
+.class Oops
+.function @main main
+.function @internalthrow onerror
+
+; Every managed error is logged with its text and thrown as an Oops.
+onerror:
+    LDLOC8 -2
+    NATIVE Debug, 1
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Oops
+    THROW
+
+main:
+    PUSH32 77
+    ; null addresses
+    TRY -1, e1
+    PUSH0
+    NATIVE Color, 1
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e1:
+    FRAME8 -1
+    TRY -1, e2
+    PUSH0
+    NATIVE Rectangle, 6
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e2:
+    FRAME8 -1
+    TRY -1, e3
+    PUSH0
+    PUSH32 5
+    PUSH32 5
+    NATIVE Size, 3
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e3:
+    FRAME8 -1
+    TRY -1, e4
+    PUSH0
+    PUSH32 4
+    PUSH32 4
+    PUSH32 4294901760
+    NATIVE Bitmap, 1
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e4:
+    FRAME8 -1
+    TRY -1, e5
+    PUSH0
+    NATIVE Bitmap, 8
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e5:
+    FRAME8 -1
+    TRY -1, e6
+    PUSH0
+    PUSH32 4294901760
+    NATIVE Graphics, 8
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e6:
+    FRAME8 -1
+    TRY -1, e7
+    PUSH0
+    NATIVE Font, 2
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e7:
+    FRAME8 -1
+    TRY -1, e8
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH0
+    NATIVE Bitmap, 4
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e8:
+    FRAME8 -1
+    TRY -1, e9
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH0
+    NATIVE Bitmap, 3
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e9:
+    FRAME8 -1
+    ; forged records and fonts
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 4
+    PUSH32 4
+    PUSH32 4294901760
+    NATIVE Bitmap, 1
+    PUSHGLOBALS
+    FLDADDR8 1
+    PUSH32 4
+    PUSH32 4
+    PUSH32 4294901760
+    NATIVE Bitmap, 1
+    PUSHGLOBALS
+    FLDADDR8 2
+    PUSH32 4
+    PUSH32 4
+    PUSH32 4294901760
+    NATIVE Bitmap, 1
+    PUSHGLOBALS
+    FLDADDR8 1
+    LOAD
+    PUSH32 7
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 2
+    LOAD
+    FLDADDR8 2
+    PUSH32 65600
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 5
+    PUSH32 65600
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 6
+    PUSHSTR "text"
+    STORE
+    TRY -1, e10
+    PUSHGLOBALS
+    FLDADDR8 1
+    NATIVE Bitmap, 8
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e10:
+    FRAME8 -1
+    TRY -1, e11
+    PUSHGLOBALS
+    FLDADDR8 2
+    NATIVE Bitmap, 8
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e11:
+    FRAME8 -1
+    TRY -1, e12
+    PUSHGLOBALS
+    FLDADDR8 5
+    NATIVE Bitmap, 8
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e12:
+    FRAME8 -1
+    TRY -1, e13
+    PUSHGLOBALS
+    FLDADDR8 6
+    NATIVE Bitmap, 8
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e13:
+    FRAME8 -1
+    TRY -1, e14
+    PUSHGLOBALS
+    FLDADDR8 1
+    PUSH0
+    PUSH0
+    PUSH32 1
+    PUSH32 1
+    PUSH32 4294901760
+    NATIVE Graphics, 4
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e14:
+    FRAME8 -1
+    TRY -1, e15
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHGLOBALS
+    FLDADDR8 2
+    PUSH0
+    PUSH0
+    PUSH32 255
+    NATIVE Graphics, 1
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e15:
+    FRAME8 -1
+    TRY -1, e16
+    PUSHGLOBALS
+    FLDADDR8 7
+    PUSHGLOBALS
+    FLDADDR8 2
+    NATIVE Bitmap, 6
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e16:
+    FRAME8 -1
+    TRY -1, e17
+    PUSHGLOBALS
+    FLDADDR8 6
+    NATIVE Font, 2
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e17:
+    FRAME8 -1
+    TRY -1, e18
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE Font, 3
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e18:
+    FRAME8 -1
+    TRY -1, e19
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHSTR "x"
+    PUSH0
+    PUSH0
+    PUSH32 4294901760
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE Graphics, 2
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e19:
+    FRAME8 -1
+    TRY -1, e20
+    PUSH32 65600
+    NATIVE Screen, 7
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e20:
+    FRAME8 -1
+    ; far-out coordinates draw what lies inside, and nothing wraps
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 2147483646
+    PUSH0
+    PUSH32 2147483647
+    PUSH32 10
+    PUSH32 4278255360
+    NATIVE Graphics, 4
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 -2147483648
+    PUSH32 -2147483648
+    PUSH32 2147483647
+    PUSH32 2147483647
+    PUSH32 4278255360
+    NATIVE Graphics, 4
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 -2147483648
+    PUSH32 1
+    PUSH32 2147483647
+    PUSH32 1
+    PUSH32 4278190335
+    NATIVE Graphics, 5
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 -2147483648
+    PUSH32 -2147483648
+    PUSH32 2147483647
+    PUSH32 2147483647
+    PUSH32 -2147483648
+    PUSH32 -2147483648
+    PUSH0
+    NATIVE Graphics, 6
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 2147483647
+    PUSH32 2147483647
+    PUSH32 -2147483648
+    PUSH32 -2147483648
+    PUSH32 2147483647
+    PUSH32 2147483647
+    PUSH32 255
+    NATIVE Graphics, 7
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 -2147483648
+    PUSH32 2147483647
+    PUSH0
+    PUSH32 2147483647
+    PUSH32 2147483647
+    PUSH32 2147483647
+    PUSH0
+    PUSH32 -2147483648
+    PUSH32 128
+    NATIVE Graphics, 10
+    PUSHGLOBALS
+    FLDADDR8 4
+    PUSHSTR "font.png"
+    NATIVE System, 11
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHSTR "!!"
+    PUSH32 2147483647
+    PUSH32 -2147483648
+    PUSH32 4294901760
+    PUSHGLOBALS
+    FLDADDR8 4
+    LOAD
+    NATIVE Graphics, 2
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH0
+    PUSH32 1
+    NATIVE Bitmap, 7
+    ITOS
+    NATIVE Debug, 1
+    TRY -1, e21
+    PUSHGLOBALS
+    FLDADDR8 7
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 2147483647
+    PUSH32 2147483647
+    PUSH32 2147483647
+    PUSH32 2147483647
+    NATIVE Bitmap, 2
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e21:
+    FRAME8 -1
+    TRY -1, e22
+    PUSHGLOBALS
+    FLDADDR8 7
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 1
+    PUSH32 1
+    PUSH32 2147483647
+    PUSH32 2147483647
+    NATIVE Bitmap, 2
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e22:
+    FRAME8 -1
+    TRY -1, e23
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 2147483647
+    PUSH32 2147483647
+    NATIVE Bitmap, 10
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e23:
+    FRAME8 -1
+    TRY -1, e24
+    PUSHGLOBALS
+    FLDADDR8 4
+    LOAD
+    PUSHSTR "!!"
+    PUSH32 1
+    PUSH32 2147483647
+    NATIVE Font, 5
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e24:
+    FRAME8 -1
+    TRY -1, e25
+    PUSHGLOBALS
+    FLDADDR8 4
+    LOAD
+    PUSHSTR "!!"
+    PUSH32 2147483647
+    PUSH32 -1
+    PUSH32 5
+    NATIVE Font, 7
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e25:
+    FRAME8 -1
+    TRY -1, e26
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHSTR "!!"
+    PUSH32 2
+    PUSH32 2147483647
+    PUSH0
+    PUSH0
+    PUSH32 4294901760
+    PUSHGLOBALS
+    FLDADDR8 4
+    LOAD
+    NATIVE Graphics, 3
+    ENDTRY -1
+    PUSHSTR "no error"
+    NATIVE Debug, 1
+    PUSH0
+e26:
+    FRAME8 -1
+    ; the forged words are put back: the collector follows them after main
+    PUSHGLOBALS
+    FLDADDR8 1
+    LOAD
+    PUSH32 2
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 2
+    LOAD
+    FLDADDR8 2
+    PUSH0
+    STORE
+    ITOS
+    NATIVE Debug, 1
+    RET 0, 1
