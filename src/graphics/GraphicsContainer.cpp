@@ -6,9 +6,9 @@
 #include "graphics/NativeFont.h"
 #include "graphics/TarnelFont.h"
 
-#include <QRectF>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zelmo::graphics {
