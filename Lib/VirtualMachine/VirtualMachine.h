@@ -217,22 +217,18 @@ public:
     std::vector<uint8_t> arrayBytes(uint32_t arrayAddress);
     int32_t arrayLength(uint32_t arrayAddress) { return vectorLength(vectorOf(arrayAddress)); }
 
-    // ---- native groups: one file each under natives/ ----
+    // ---- native groups: one file each under natives/, bound in CoreNatives.cpp ----
+    // Calls the handler bound to the operation (NativeRegistry.h).
     void dispatchNative(int group, int operation);
+    // A call nobody answers: the fatal error for a number that is not a group, else the
+    // group's unknown-operation error.
+    [[noreturn]] void nativeCallFailed(int group, int operation);
     template <class TYPE, int SIZE> void vectorNative(int operation, bool bPrimitive);
     void stringNative(int operation);
-    void byteNative(int operation);
     void charNative(int operation);
     void fixedNative(int operation);
     void longNative(int operation);
-    void colorNative(int operation);
     void rangeNative(int operation);
-    void sizeNative(int operation);
-    void positionNative(int operation);
-    void rectangleNative(int operation);
-    void graphicsNative(int operation);
-    void bitmapNative(int operation);
-    void fontNative(int operation);
     void outputStreamNative(int operation);
     void fileWriterNative(int operation);
     void inputStreamNative(int operation);
@@ -243,7 +239,6 @@ public:
     void encoderNative(int operation);
     void dateTimeNative(int operation);
     void debugNative(int operation);
-    void screenNative(int operation);
     void systemNative(int operation);
     void timerNative(int operation);
     void hashNative(int operation);

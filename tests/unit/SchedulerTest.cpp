@@ -60,7 +60,7 @@ tickAndRemove:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE Timer, 2
+    NATIVE Timer.removeTimer
     RET 0, 2
 noop:
     RET 0, 1
