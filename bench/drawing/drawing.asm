@@ -10,14 +10,14 @@ main:
     PUSH32 64
     PUSH32 64
     PUSH32 -16777216
-    NATIVE Bitmap, 1                           ; a black 64 x 64 bitmap
+    NATIVE Bitmap.create                       ; a black 64 x 64 bitmap
     PUSHGLOBALS
     FLDADDR8 1
     PUSHSTR "font.png"
-    NATIVE System, 11
+    NATIVE System.loadImageFont
     STORE
 
-    NATIVE System, 3                           ; [t0]
+    NATIVE System.elapsedMillis                ; [t0]
     PUSH0                                      ; [t0, i]
 pixels:
     LDLOC8 -1
@@ -35,7 +35,7 @@ pixels:
     PUSH32 63
     AND                                        ; y = i / 64 & 63
     LDLOC8 -4                                  ; the color: i
-    NATIVE Bitmap, 9
+    NATIVE Bitmap.setPixel
     PUSHGLOBALS
     FLDADDR8 0
     LDLOC8 -2
@@ -46,7 +46,7 @@ pixels:
     DIV
     PUSH32 63
     AND
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     FRAME8 -1                                  ; the pixel read is dropped
     LOCADDR8 -1
     INC
@@ -54,10 +54,10 @@ pixels:
 pixelsdone:
     FRAME8 -1                                  ; [t0]
     PUSHSTR "setPixel/getPixel pairs: 1000000, ms:"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     CALL elapsed, none
 
-    NATIVE System, 3
+    NATIVE System.elapsedMillis
     PUSH0
 fills:
     LDLOC8 -1
@@ -73,17 +73,17 @@ fills:
     PUSH32 16
     PUSH32 16
     LDLOC8 -6                                  ; the color: i
-    NATIVE Graphics, 4
+    NATIVE Graphics.fillRect
     LOCADDR8 -1
     INC
     JMP32 fills
 fillsdone:
     FRAME8 -1
     PUSHSTR "fillRect 16 x 16: 100000, ms:"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     CALL elapsed, none
 
-    NATIVE System, 3
+    NATIVE System.elapsedMillis
     PUSH0
 texts:
     LDLOC8 -1
@@ -101,22 +101,22 @@ texts:
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
-    NATIVE Graphics, 2
+    NATIVE Graphics.drawString
     LOCADDR8 -1
     INC
     JMP32 texts
 textsdone:
     FRAME8 -1
     PUSHSTR "image-font strings of 12 glyphs: 10000, ms:"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     CALL elapsed, none
     RET 0, 0
 
 ; elapsed(t0): logs the milliseconds since t0 (the elapsed clock) and pops t0.
 elapsed:
-    NATIVE System, 3                           ; [t0, ret, t1]
+    NATIVE System.elapsedMillis                ; [t0, ret, t1]
     LDLOC8 -3                                  ; t0
     SUB
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 2

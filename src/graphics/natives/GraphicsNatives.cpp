@@ -44,17 +44,13 @@ void drawString(VirtualMachine& vm, bool hasRange)
     if (!target || !font) return op.finish();
     const GuestPoint at = op.position(2 + r);
     const uint32_t color = op.color(4 + r);
-    switch (font->type()) {
-    case CAppsFont::kNative:
+    auto* imageFont = dynamic_cast<TarnelFont*>(font);
+    if (font->type() == CAppsFont::kNative)
         target->context().drawNativeText(text, run.start, run.count, at, color);
-        break;
-    case CAppsFont::kImage:
-        target->context().drawImageFontText(text, run.start, run.count, at, color,
-                                            static_cast<TarnelFont&>(*font));
-        break;
-    default:
+    else if (font->type() == CAppsFont::kImage && imageFont)
+        target->context().drawImageFontText(text, run.start, run.count, at, color, *imageFont);
+    else
         throwError(kInvalidArgument, "Draw string: invalid font type");
-    }
     op.finish();
 }
 

@@ -8,7 +8,7 @@
 ; Every managed error is logged with its text and thrown as an Oops.
 onerror:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Oops
@@ -18,7 +18,7 @@ main:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 2147483632
-    NATIVE Rectangle, 2
+    NATIVE Rectangle.copy
     PUSHSTR "not reached"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1

@@ -11,7 +11,7 @@
 ; Every managed error is logged with its text and thrown as an Oops.
 onerror:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Oops
@@ -22,19 +22,19 @@ main:
     ; null addresses
     TRY -1, e1
     PUSH0
-    NATIVE Color, 1
+    NATIVE Color.setWhite
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e1:
     FRAME8 -1
     TRY -1, e2
     PUSH0
-    NATIVE Rectangle, 6
+    NATIVE Rectangle.x
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e2:
     FRAME8 -1
@@ -42,10 +42,10 @@ e2:
     PUSH0
     PUSH32 5
     PUSH32 5
-    NATIVE Size, 3
+    NATIVE Size.set
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e3:
     FRAME8 -1
@@ -54,38 +54,38 @@ e3:
     PUSH32 4
     PUSH32 4
     PUSH32 4294901760
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e4:
     FRAME8 -1
     TRY -1, e5
     PUSH0
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e5:
     FRAME8 -1
     TRY -1, e6
     PUSH0
     PUSH32 4294901760
-    NATIVE Graphics, 8
+    NATIVE Graphics.clear
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e6:
     FRAME8 -1
     TRY -1, e7
     PUSH0
-    NATIVE Font, 2
+    NATIVE Font.height
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e7:
     FRAME8 -1
@@ -93,10 +93,10 @@ e7:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
-    NATIVE Bitmap, 4
+    NATIVE Bitmap.decode
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e8:
     FRAME8 -1
@@ -104,10 +104,10 @@ e8:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
-    NATIVE Bitmap, 3
+    NATIVE Bitmap.load
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e9:
     FRAME8 -1
@@ -117,19 +117,19 @@ e9:
     PUSH32 4
     PUSH32 4
     PUSH32 4294901760
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 4
     PUSH32 4
     PUSH32 4294901760
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 4
     PUSH32 4
     PUSH32 4294901760
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
@@ -152,40 +152,40 @@ e9:
     TRY -1, e10
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e10:
     FRAME8 -1
     TRY -1, e11
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e11:
     FRAME8 -1
     TRY -1, e12
     PUSHGLOBALS
     FLDADDR8 5
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e12:
     FRAME8 -1
     TRY -1, e13
     PUSHGLOBALS
     FLDADDR8 6
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e13:
     FRAME8 -1
@@ -197,10 +197,10 @@ e13:
     PUSH32 1
     PUSH32 1
     PUSH32 4294901760
-    NATIVE Graphics, 4
+    NATIVE Graphics.fillRect
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e14:
     FRAME8 -1
@@ -212,10 +212,10 @@ e14:
     PUSH0
     PUSH0
     PUSH32 255
-    NATIVE Graphics, 1
+    NATIVE Graphics.drawBitmap
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e15:
     FRAME8 -1
@@ -224,30 +224,30 @@ e15:
     FLDADDR8 7
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Bitmap, 6
+    NATIVE Bitmap.copy
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e16:
     FRAME8 -1
     TRY -1, e17
     PUSHGLOBALS
     FLDADDR8 6
-    NATIVE Font, 2
+    NATIVE Font.height
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e17:
     FRAME8 -1
     TRY -1, e18
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Font, 3
+    NATIVE Font.ascent
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e18:
     FRAME8 -1
@@ -260,19 +260,19 @@ e18:
     PUSH32 4294901760
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Graphics, 2
+    NATIVE Graphics.drawString
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e19:
     FRAME8 -1
     TRY -1, e20
     PUSH32 65600
-    NATIVE Screen, 7
+    NATIVE Screen.registerObject
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e20:
     FRAME8 -1
@@ -284,7 +284,7 @@ e20:
     PUSH32 2147483647
     PUSH32 10
     PUSH32 4278255360
-    NATIVE Graphics, 4
+    NATIVE Graphics.fillRect
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -2147483648
@@ -292,7 +292,7 @@ e20:
     PUSH32 2147483647
     PUSH32 2147483647
     PUSH32 4278255360
-    NATIVE Graphics, 4
+    NATIVE Graphics.fillRect
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -2147483648
@@ -300,7 +300,7 @@ e20:
     PUSH32 2147483647
     PUSH32 1
     PUSH32 4278190335
-    NATIVE Graphics, 5
+    NATIVE Graphics.drawLine
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
@@ -312,7 +312,7 @@ e20:
     PUSH32 -2147483648
     PUSH32 -2147483648
     PUSH0
-    NATIVE Graphics, 6
+    NATIVE Graphics.drawTiled
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
@@ -324,7 +324,7 @@ e20:
     PUSH32 2147483647
     PUSH32 2147483647
     PUSH32 255
-    NATIVE Graphics, 7
+    NATIVE Graphics.drawBitmapRegion
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
@@ -338,11 +338,11 @@ e20:
     PUSH0
     PUSH32 -2147483648
     PUSH32 128
-    NATIVE Graphics, 10
+    NATIVE Graphics.drawTransformed
     PUSHGLOBALS
     FLDADDR8 4
     PUSHSTR "font.png"
-    NATIVE System, 11
+    NATIVE System.loadImageFont
     STORE
     PUSHGLOBALS
     FLDADDR8 0
@@ -353,14 +353,14 @@ e20:
     PUSHGLOBALS
     FLDADDR8 4
     LOAD
-    NATIVE Graphics, 2
+    NATIVE Graphics.drawString
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
     PUSH32 1
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e21
     PUSHGLOBALS
     FLDADDR8 7
@@ -370,10 +370,10 @@ e20:
     PUSH32 2147483647
     PUSH32 2147483647
     PUSH32 2147483647
-    NATIVE Bitmap, 2
+    NATIVE Bitmap.createSub
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e21:
     FRAME8 -1
@@ -386,10 +386,10 @@ e21:
     PUSH32 1
     PUSH32 2147483647
     PUSH32 2147483647
-    NATIVE Bitmap, 2
+    NATIVE Bitmap.createSub
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e22:
     FRAME8 -1
@@ -398,10 +398,10 @@ e22:
     FLDADDR8 0
     PUSH32 2147483647
     PUSH32 2147483647
-    NATIVE Bitmap, 10
+    NATIVE Bitmap.resizeFast
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e23:
     FRAME8 -1
@@ -412,10 +412,10 @@ e23:
     PUSHSTR "!!"
     PUSH32 1
     PUSH32 2147483647
-    NATIVE Font, 5
+    NATIVE Font.widthRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e24:
     FRAME8 -1
@@ -427,10 +427,10 @@ e24:
     PUSH32 2147483647
     PUSH32 -1
     PUSH32 5
-    NATIVE Font, 7
+    NATIVE Font.fitRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e25:
     FRAME8 -1
@@ -446,10 +446,10 @@ e25:
     PUSHGLOBALS
     FLDADDR8 4
     LOAD
-    NATIVE Graphics, 3
+    NATIVE Graphics.drawStringRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e26:
     FRAME8 -1
@@ -466,5 +466,5 @@ e26:
     PUSH0
     STORE
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1

@@ -10,7 +10,7 @@
 ; Every managed error is logged with its text and thrown as an Oops.
 onerror:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Oops
@@ -24,37 +24,37 @@ main:
     PUSH32 10
     PUSH32 10
     PUSH32 4294901760
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSH0
     PUSH32 5
     PUSH32 4294901760
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e1
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 -1
     PUSH32 5
     PUSH0
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e1:
     FRAME8 -1
@@ -64,10 +64,10 @@ e1:
     PUSH0
     PUSH32 -1
     PUSH0
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e2:
     FRAME8 -1
@@ -77,10 +77,10 @@ e2:
     PUSH32 40000
     PUSH32 1
     PUSH0
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e3:
     FRAME8 -1
@@ -90,10 +90,10 @@ e3:
     PUSH32 5000
     PUSH32 5000
     PUSH0
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e4:
     FRAME8 -1
@@ -102,18 +102,18 @@ e4:
     FLDADDR8 0
     PUSH32 9
     PUSH32 9
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e5
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 10
     PUSH0
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e5:
     FRAME8 -1
@@ -122,10 +122,10 @@ e5:
     FLDADDR8 0
     PUSH0
     PUSH32 -1
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e6:
     FRAME8 -1
@@ -134,10 +134,10 @@ e6:
     FLDADDR8 1
     PUSH0
     PUSH0
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e7:
     FRAME8 -1
@@ -146,24 +146,24 @@ e7:
     PUSH32 3
     PUSH32 4
     PUSH32 4278255360
-    NATIVE Bitmap, 9
+    NATIVE Bitmap.setPixel
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 3
     PUSH32 4
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e8
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
     PUSH32 10
     PUSH0
-    NATIVE Bitmap, 9
+    NATIVE Bitmap.setPixel
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e8:
     FRAME8 -1
@@ -173,20 +173,20 @@ e8:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE Bitmap, 9
+    NATIVE Bitmap.setPixel
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e9:
     FRAME8 -1
     TRY -1, e10
     PUSHGLOBALS
     FLDADDR8 15
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e10:
     FRAME8 -1
@@ -199,21 +199,21 @@ e10:
     PUSH32 3
     PUSH32 4
     PUSH32 2
-    NATIVE Bitmap, 2
+    NATIVE Bitmap.createSub
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 1
     PUSH32 1
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e11
     PUSHGLOBALS
     FLDADDR8 3
@@ -223,10 +223,10 @@ e10:
     PUSH0
     PUSH32 2147483647
     PUSH32 1
-    NATIVE Bitmap, 2
+    NATIVE Bitmap.createSub
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e11:
     FRAME8 -1
@@ -239,10 +239,10 @@ e11:
     PUSH32 2
     PUSH32 1
     PUSH32 2147483647
-    NATIVE Bitmap, 2
+    NATIVE Bitmap.createSub
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e12:
     FRAME8 -1
@@ -255,10 +255,10 @@ e12:
     PUSH0
     PUSH32 1
     PUSH32 1
-    NATIVE Bitmap, 2
+    NATIVE Bitmap.createSub
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e13:
     FRAME8 -1
@@ -270,14 +270,14 @@ e13:
     PUSH0
     PUSH0
     PUSH32 5
-    NATIVE Bitmap, 2
+    NATIVE Bitmap.createSub
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     PUSHGLOBALS
@@ -286,14 +286,14 @@ e13:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE Bitmap, 2
+    NATIVE Bitmap.createSub
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e14
     PUSHGLOBALS
     FLDADDR8 3
@@ -303,10 +303,10 @@ e13:
     PUSH0
     PUSH32 1
     PUSH32 1
-    NATIVE Bitmap, 2
+    NATIVE Bitmap.createSub
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e14:
     FRAME8 -1
@@ -315,48 +315,48 @@ e14:
     FLDADDR8 3
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Bitmap, 6
+    NATIVE Bitmap.copy
     PUSHGLOBALS
     FLDADDR8 3
     PUSH0
     PUSH0
     PUSH32 4278190335
-    NATIVE Bitmap, 9
+    NATIVE Bitmap.setPixel
     PUSHGLOBALS
     FLDADDR8 3
     PUSH0
     PUSH0
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
     PUSH0
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 4
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Bitmap, 6
+    NATIVE Bitmap.copy
     PUSHGLOBALS
     FLDADDR8 4
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e15
     PUSHGLOBALS
     FLDADDR8 4
     PUSHGLOBALS
     FLDADDR8 15
-    NATIVE Bitmap, 6
+    NATIVE Bitmap.copy
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e15:
     FRAME8 -1
@@ -365,105 +365,105 @@ e15:
     FLDADDR8 3
     PUSH32 10
     PUSH32 20
-    NATIVE Bitmap, 10
+    NATIVE Bitmap.resizeFast
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 3
     PUSH32 8
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     PUSH0
     PUSH32 1
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 9
     PUSH32 9
     PUSH32 4278255615
-    NATIVE Bitmap, 9
+    NATIVE Bitmap.setPixel
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 10
     PUSH32 20
-    NATIVE Bitmap, 11
+    NATIVE Bitmap.resizeFast2
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 9
     PUSH32 9
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     PUSH0
     PUSH32 4
-    NATIVE Bitmap, 11
+    NATIVE Bitmap.resizeFast2
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 4
     PUSH32 3
     PUSH32 2
-    NATIVE Bitmap, 12
+    NATIVE Bitmap.resizeSmooth
     PUSHGLOBALS
     FLDADDR8 4
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 4
     PUSH32 2
     PUSH32 1
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 4
     PUSH32 6
     PUSH32 4
-    NATIVE Bitmap, 12
+    NATIVE Bitmap.resizeSmooth
     PUSHGLOBALS
     FLDADDR8 4
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 4
     PUSH32 5
     PUSH32 3
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e16
     PUSHGLOBALS
     FLDADDR8 4
     PUSH32 40000
     PUSH32 1
-    NATIVE Bitmap, 10
+    NATIVE Bitmap.resizeFast
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e16:
     FRAME8 -1
@@ -472,10 +472,10 @@ e16:
     FLDADDR8 4
     PUSH32 -1
     PUSH32 5
-    NATIVE Bitmap, 12
+    NATIVE Bitmap.resizeSmooth
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e17:
     FRAME8 -1
@@ -486,77 +486,77 @@ e17:
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 2
-    NATIVE Bitmap, 13
+    NATIVE Bitmap.encode
     STORE
     PUSHGLOBALS
     FLDADDR8 6
     PUSHGLOBALS
     FLDADDR8 5
     LOAD
-    NATIVE Bitmap, 4
+    NATIVE Bitmap.decode
     PUSHGLOBALS
     FLDADDR8 6
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 6
     PUSH32 1
     PUSH32 1
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 7
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 4
-    NATIVE Bitmap, 13
-    NATIVE Bitmap, 4
+    NATIVE Bitmap.encode
+    NATIVE Bitmap.decode
     PUSHGLOBALS
     FLDADDR8 7
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 8
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 1
-    NATIVE Bitmap, 13
-    NATIVE Bitmap, 4
+    NATIVE Bitmap.encode
+    NATIVE Bitmap.decode
     PUSHGLOBALS
     FLDADDR8 8
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 3
-    NATIVE Bitmap, 13
-    NATIVE ByteArray, 11
+    NATIVE Bitmap.encode
+    NATIVE ByteArray.length
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 9
-    NATIVE Bitmap, 13
-    NATIVE ByteArray, 11
+    NATIVE Bitmap.encode
+    NATIVE ByteArray.length
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 2
-    NATIVE Bitmap, 13
-    NATIVE ByteArray, 11
+    NATIVE Bitmap.encode
+    NATIVE ByteArray.length
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; decode: no bytes, bytes that are no picture
     PUSHGLOBALS
     FLDADDR8 10
@@ -566,10 +566,10 @@ e17:
     FLDADDR8 6
     PUSHGLOBALS
     FLDADDR8 10
-    NATIVE Bitmap, 4
+    NATIVE Bitmap.decode
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e18:
     FRAME8 -1
@@ -577,11 +577,11 @@ e18:
     PUSHGLOBALS
     FLDADDR8 6
     PUSHSTR "not a picture"
-    NATIVE Encoder, 1
-    NATIVE Bitmap, 4
+    NATIVE Encoder.encodeUtf8
+    NATIVE Bitmap.decode
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e19:
     FRAME8 -1
@@ -593,14 +593,14 @@ e19:
     LOAD
     PUSH0
     PUSH32 -1
-    NATIVE Bitmap, 5
+    NATIVE Bitmap.decodeRange
     PUSHGLOBALS
     FLDADDR8 9
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e20
     PUSHGLOBALS
     FLDADDR8 9
@@ -609,10 +609,10 @@ e19:
     LOAD
     PUSH32 1
     PUSH32 -1
-    NATIVE Bitmap, 5
+    NATIVE Bitmap.decodeRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e20:
     FRAME8 -1
@@ -624,10 +624,10 @@ e20:
     LOAD
     PUSH0
     PUSH0
-    NATIVE Bitmap, 5
+    NATIVE Bitmap.decodeRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e21:
     FRAME8 -1
@@ -638,10 +638,10 @@ e21:
     FLDADDR8 10
     PUSH0
     PUSH32 -1
-    NATIVE Bitmap, 5
+    NATIVE Bitmap.decodeRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e22:
     FRAME8 -1
@@ -653,10 +653,10 @@ e22:
     LOAD
     PUSH0
     PUSH32 1000000
-    NATIVE Bitmap, 5
+    NATIVE Bitmap.decodeRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e23:
     FRAME8 -1
@@ -668,10 +668,10 @@ e23:
     LOAD
     PUSH32 2147483647
     PUSH32 2
-    NATIVE Bitmap, 5
+    NATIVE Bitmap.decodeRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e24:
     FRAME8 -1
@@ -683,10 +683,10 @@ e24:
     LOAD
     PUSH32 -1
     PUSH32 2
-    NATIVE Bitmap, 5
+    NATIVE Bitmap.decodeRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e25:
     FRAME8 -1
@@ -694,29 +694,29 @@ e25:
     PUSHGLOBALS
     FLDADDR8 9
     PUSHSTR "pic.png"
-    NATIVE Bitmap, 3
+    NATIVE Bitmap.load
     PUSHGLOBALS
     FLDADDR8 9
-    NATIVE Bitmap, 8
+    NATIVE Bitmap.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 9
     PUSH32 2
     PUSH32 1
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e26
     PUSHGLOBALS
     FLDADDR8 9
     PUSHSTR "nopic.png"
-    NATIVE Bitmap, 3
+    NATIVE Bitmap.load
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e26:
     FRAME8 -1
@@ -724,10 +724,10 @@ e26:
     PUSHGLOBALS
     FLDADDR8 9
     PUSHSTR "notes.txt"
-    NATIVE Bitmap, 3
+    NATIVE Bitmap.load
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e27:
     FRAME8 -1
@@ -735,10 +735,10 @@ e27:
     PUSHGLOBALS
     FLDADDR8 9
     PUSHSTR ""
-    NATIVE Bitmap, 3
+    NATIVE Bitmap.load
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e28:
     FRAME8 -1
@@ -748,7 +748,7 @@ e28:
     NATIVE Bitmap, 14
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e29:
     FRAME8 -1
@@ -758,10 +758,10 @@ e29:
     NATIVE Bitmap, 0
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e30:
     FRAME8 -1
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1

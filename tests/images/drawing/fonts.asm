@@ -12,7 +12,7 @@
 ; Every managed error is logged with its text and thrown as an Oops.
 onerror:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Oops
@@ -22,40 +22,40 @@ main:
     PUSH32 77
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE System, 10
+    NATIVE System.defaultFont
     STORE
     PUSHGLOBALS
     FLDADDR8 2
     PUSHSTR "font.png"
-    NATIVE System, 11
+    NATIVE System.loadImageFont
     STORE
     PUSHGLOBALS
     FLDADDR8 4
     PUSHSTR "font.png"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     PUSHGLOBALS
     FLDADDR8 5
     PUSHGLOBALS
     FLDADDR8 4
     PUSHGLOBALS
     FLDADDR8 4
-    NATIVE FileReader, 4
-    NATIVE InputStream, 3
+    NATIVE FileReader.size
+    NATIVE InputStream.readBytes
     STORE
     PUSHGLOBALS
     FLDADDR8 3
     PUSHGLOBALS
     FLDADDR8 5
     LOAD
-    NATIVE System, 12
+    NATIVE System.decodeImageFont
     STORE
     ; failures: no such file, no bytes, bytes that are no picture
     TRY -1, e1
     PUSHSTR "none.png"
-    NATIVE System, 11
+    NATIVE System.loadImageFont
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e1:
     FRAME8 -1
@@ -65,20 +65,20 @@ e1:
     TRY -1, e2
     PUSHGLOBALS
     FLDADDR8 6
-    NATIVE System, 12
+    NATIVE System.decodeImageFont
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e2:
     FRAME8 -1
     TRY -1, e3
     PUSHSTR "not a picture"
-    NATIVE Encoder, 1
-    NATIVE System, 12
+    NATIVE Encoder.encodeUtf8
+    NATIVE System.decodeImageFont
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e3:
     FRAME8 -1
@@ -86,87 +86,87 @@ e3:
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
-    NATIVE Font, 2
+    NATIVE Font.height
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
-    NATIVE Font, 3
+    NATIVE Font.ascent
     ITOS
-    NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 1
-    LOAD
-    PUSHSTR "Hello"
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
     PUSHSTR "Hello"
-    NATIVE Font, 4
-    NATIVE Font, 6
+    PUSHGLOBALS
+    FLDADDR8 1
+    LOAD
+    PUSHSTR "Hello"
+    NATIVE Font.width
+    NATIVE Font.fit
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; image fonts from the file and from bytes: height, ascent
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE Font, 2
+    NATIVE Font.height
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE Font, 3
+    NATIVE Font.ascent
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
-    NATIVE Font, 2
+    NATIVE Font.height
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
-    NATIVE Font, 3
+    NATIVE Font.ascent
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; widths: characters without a glyph count 0
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
     PUSHSTR "! \"A\n"
-    NATIVE Font, 4
+    NATIVE Font.width
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
     PUSHSTR "!\"!"
     PUSH32 1
     PUSH32 2
-    NATIVE Font, 5
+    NATIVE Font.widthRange
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
     PUSHSTR "!\"!"
     PUSH32 1
     PUSH32 -1
-    NATIVE Font, 5
+    NATIVE Font.widthRange
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
     PUSHSTR "!\"!"
     PUSH0
     PUSH0
-    NATIVE Font, 5
+    NATIVE Font.widthRange
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e4
     PUSHGLOBALS
     FLDADDR8 2
@@ -174,10 +174,10 @@ e3:
     PUSHSTR "!\"!"
     PUSH32 3
     PUSH32 1
-    NATIVE Font, 5
+    NATIVE Font.widthRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e4:
     FRAME8 -1
@@ -187,25 +187,25 @@ e4:
     LOAD
     PUSHSTR "!!!"
     PUSH32 2
-    NATIVE Font, 6
+    NATIVE Font.fit
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
     PUSHSTR "!!!"
     PUSH32 7
-    NATIVE Font, 6
+    NATIVE Font.fit
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
     PUSHSTR "!!!"
     PUSH32 9
-    NATIVE Font, 6
+    NATIVE Font.fit
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
@@ -213,9 +213,9 @@ e4:
     PUSH32 1
     PUSH32 -1
     PUSH32 6
-    NATIVE Font, 7
+    NATIVE Font.fitRange
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e5
     PUSHGLOBALS
     FLDADDR8 2
@@ -224,64 +224,64 @@ e4:
     PUSH32 1
     PUSH32 4
     PUSH32 6
-    NATIVE Font, 7
+    NATIVE Font.fitRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e5:
     FRAME8 -1
     ; a null font: 0 for every measure, after the range check
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Font, 2
+    NATIVE Font.height
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Font, 3
+    NATIVE Font.ascent
     ITOS
-    NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 0
-    PUSHSTR "!!"
-    NATIVE Font, 4
-    ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "!!"
-    PUSH0
-    PUSH32 2
-    NATIVE Font, 5
+    NATIVE Font.width
     ITOS
-    NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 0
-    PUSHSTR "!!"
-    PUSH32 5
-    NATIVE Font, 6
-    ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "!!"
     PUSH0
     PUSH32 2
-    PUSH32 5
-    NATIVE Font, 7
+    NATIVE Font.widthRange
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHSTR "!!"
+    PUSH32 5
+    NATIVE Font.fit
+    ITOS
+    NATIVE Debug.log
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSHSTR "!!"
+    PUSH0
+    PUSH32 2
+    PUSH32 5
+    NATIVE Font.fitRange
+    ITOS
+    NATIVE Debug.log
     TRY -1, e6
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "!!"
     PUSH32 -1
     PUSH32 1
-    NATIVE Font, 5
+    NATIVE Font.widthRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e6:
     FRAME8 -1
@@ -292,10 +292,10 @@ e6:
     PUSH32 1
     PUSH32 2
     PUSH32 5
-    NATIVE Font, 7
+    NATIVE Font.fitRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e7:
     FRAME8 -1
@@ -307,7 +307,7 @@ e7:
     NATIVE Font, 1
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e8:
     FRAME8 -1
@@ -318,10 +318,10 @@ e8:
     NATIVE Font, 8
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e9:
     FRAME8 -1
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1

@@ -14,7 +14,7 @@
 ; Every managed error is logged with its text and thrown as an Oops.
 onerror:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Oops
@@ -27,19 +27,19 @@ main:
     PUSH32 48
     PUSH32 32
     PUSH32 4278190080
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 4
     PUSH32 4
     PUSH32 4294967040
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 6
     PUSH32 6
     PUSH32 4294902015
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 2
     PUSH0
@@ -47,21 +47,21 @@ main:
     PUSH32 3
     PUSH32 6
     PUSH32 4278255615
-    NATIVE Graphics, 4
+    NATIVE Graphics.fillRect
     PUSHGLOBALS
     FLDADDR8 3
     PUSHSTR "font.png"
-    NATIVE System, 11
+    NATIVE System.loadImageFont
     STORE
     PUSHGLOBALS
     FLDADDR8 4
-    NATIVE System, 10
+    NATIVE System.defaultFont
     STORE
     ; the picture
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 4278190335
-    NATIVE Graphics, 8
+    NATIVE Graphics.clear
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 2
@@ -69,7 +69,7 @@ main:
     PUSH32 10
     PUSH32 10
     PUSH32 4294901760
-    NATIVE Graphics, 4
+    NATIVE Graphics.fillRect
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -5
@@ -77,7 +77,7 @@ main:
     PUSH32 60
     PUSH32 20
     PUSH32 4278255360
-    NATIVE Graphics, 5
+    NATIVE Graphics.drawLine
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
@@ -85,7 +85,7 @@ main:
     PUSH32 26
     PUSH32 2
     PUSH32 255
-    NATIVE Graphics, 1
+    NATIVE Graphics.drawBitmap
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
@@ -99,7 +99,7 @@ main:
     PUSH0
     PUSH32 1
     PUSH32 255
-    NATIVE Graphics, 10
+    NATIVE Graphics.drawTransformed
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
@@ -111,7 +111,7 @@ main:
     PUSH32 2
     PUSH32 6
     PUSH32 255
-    NATIVE Graphics, 7
+    NATIVE Graphics.drawBitmapRegion
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
@@ -123,7 +123,7 @@ main:
     PUSH32 1
     PUSH0
     PUSH32 12345
-    NATIVE Graphics, 6
+    NATIVE Graphics.drawTiled
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "! !"
@@ -133,7 +133,7 @@ main:
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
-    NATIVE Graphics, 2
+    NATIVE Graphics.drawString
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "x!\"x"
@@ -145,99 +145,99 @@ main:
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
-    NATIVE Graphics, 3
+    NATIVE Graphics.drawStringRange
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 11
     PUSH32 11
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 12
     PUSH32 12
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 47
     PUSH32 20
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 24
     PUSH32 10
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 32
     PUSH32 13
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 41
     PUSH32 7
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
     PUSH32 24
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 1
     PUSH32 31
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 15
     PUSH32 14
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 5
     PUSH32 14
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 8
     PUSHSTR "graphics.png"
     PUSH0
-    NATIVE FileWriter, 1
+    NATIVE FileWriter.open
     PUSHGLOBALS
     FLDADDR8 8
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 2
-    NATIVE Bitmap, 13
-    NATIVE OutputStream, 3
+    NATIVE Bitmap.encode
+    NATIVE OutputStream.writeBytes
     PUSHGLOBALS
     FLDADDR8 8
-    NATIVE OutputStream, 1
+    NATIVE OutputStream.close
     ; native text reaches the default font: a stroke of the H at pixel size 40
     PUSHGLOBALS
     FLDADDR8 5
     PUSH32 40
     PUSH32 50
     PUSH32 4278190080
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 5
     PUSHSTR "H"
@@ -247,7 +247,7 @@ main:
     PUSHGLOBALS
     FLDADDR8 4
     LOAD
-    NATIVE Graphics, 2
+    NATIVE Graphics.drawString
     PUSHGLOBALS
     FLDADDR8 5
     PUSHSTR "xH"
@@ -259,56 +259,56 @@ main:
     PUSHGLOBALS
     FLDADDR8 4
     LOAD
-    NATIVE Graphics, 3
+    NATIVE Graphics.drawStringRange
     PUSHGLOBALS
     FLDADDR8 5
     PUSH32 5
     PUSH32 25
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 5
     PUSH32 25
     PUSH32 25
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 5
     PUSH32 15
     PUSH32 45
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; a translucent clear stores the word as it is; clearing the empty bitmap does nothing
     PUSHGLOBALS
     FLDADDR8 6
     PUSH32 3
     PUSH32 3
     PUSH32 4278190080
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 6
     PUSH32 2148606515
-    NATIVE Graphics, 8
+    NATIVE Graphics.clear
     PUSHGLOBALS
     FLDADDR8 6
     PUSH32 2
     PUSH32 2
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 7
     PUSH0
     PUSH0
     PUSH32 4278190080
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 7
     PUSH32 4294901760
-    NATIVE Graphics, 8
+    NATIVE Graphics.clear
     TRY -1, e1
     PUSHGLOBALS
     FLDADDR8 7
@@ -317,10 +317,10 @@ main:
     PUSH32 1
     PUSH32 1
     PUSH32 4294901760
-    NATIVE Graphics, 4
+    NATIVE Graphics.fillRect
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e1:
     FRAME8 -1
@@ -330,13 +330,13 @@ e1:
     PUSH32 2
     PUSH32 1
     PUSH32 4278190335
-    NATIVE Bitmap, 1
+    NATIVE Bitmap.create
     PUSHGLOBALS
     FLDADDR8 6
     PUSH0
     PUSH0
     PUSH32 4294901760
-    NATIVE Bitmap, 9
+    NATIVE Bitmap.setPixel
     PUSHGLOBALS
     FLDADDR8 6
     PUSHGLOBALS
@@ -344,14 +344,14 @@ e1:
     PUSH32 1
     PUSH0
     PUSH32 255
-    NATIVE Graphics, 1
+    NATIVE Graphics.drawBitmap
     PUSHGLOBALS
     FLDADDR8 6
     PUSH32 1
     PUSH0
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; null targets and null sources: nothing, and every operand is popped
     PUSHGLOBALS
     FLDADDR8 15
@@ -360,7 +360,7 @@ e1:
     PUSH0
     PUSH0
     PUSH32 255
-    NATIVE Graphics, 1
+    NATIVE Graphics.drawBitmap
     PUSHGLOBALS
     FLDADDR8 15
     PUSHSTR "!"
@@ -370,7 +370,7 @@ e1:
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
-    NATIVE Graphics, 2
+    NATIVE Graphics.drawString
     PUSHGLOBALS
     FLDADDR8 15
     PUSHSTR "!"
@@ -382,7 +382,7 @@ e1:
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
-    NATIVE Graphics, 3
+    NATIVE Graphics.drawStringRange
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "!"
@@ -393,7 +393,7 @@ e1:
     PUSH32 4294901760
     PUSHGLOBALS
     FLDADDR8 15
-    NATIVE Graphics, 3
+    NATIVE Graphics.drawStringRange
     PUSHGLOBALS
     FLDADDR8 15
     PUSH0
@@ -401,7 +401,7 @@ e1:
     PUSH32 1
     PUSH32 1
     PUSH32 4294901760
-    NATIVE Graphics, 4
+    NATIVE Graphics.fillRect
     PUSHGLOBALS
     FLDADDR8 15
     PUSH0
@@ -409,7 +409,7 @@ e1:
     PUSH32 1
     PUSH32 1
     PUSH32 4294901760
-    NATIVE Graphics, 5
+    NATIVE Graphics.drawLine
     PUSHGLOBALS
     FLDADDR8 15
     PUSHGLOBALS
@@ -421,7 +421,7 @@ e1:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE Graphics, 6
+    NATIVE Graphics.drawTiled
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
@@ -433,7 +433,7 @@ e1:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE Graphics, 6
+    NATIVE Graphics.drawTiled
     PUSHGLOBALS
     FLDADDR8 15
     PUSHGLOBALS
@@ -445,7 +445,7 @@ e1:
     PUSH32 1
     PUSH32 1
     PUSH32 255
-    NATIVE Graphics, 7
+    NATIVE Graphics.drawBitmapRegion
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
@@ -457,11 +457,11 @@ e1:
     PUSH32 1
     PUSH32 1
     PUSH32 255
-    NATIVE Graphics, 7
+    NATIVE Graphics.drawBitmapRegion
     PUSHGLOBALS
     FLDADDR8 15
     PUSH32 4294901760
-    NATIVE Graphics, 8
+    NATIVE Graphics.clear
     PUSHGLOBALS
     FLDADDR8 15
     PUSHGLOBALS
@@ -475,7 +475,7 @@ e1:
     PUSH0
     PUSH32 1
     PUSH32 255
-    NATIVE Graphics, 10
+    NATIVE Graphics.drawTransformed
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
@@ -489,7 +489,7 @@ e1:
     PUSH0
     PUSH32 1
     PUSH32 255
-    NATIVE Graphics, 10
+    NATIVE Graphics.drawTransformed
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
@@ -497,20 +497,20 @@ e1:
     PUSH0
     PUSH0
     PUSH32 255
-    NATIVE Graphics, 1
+    NATIVE Graphics.drawBitmap
     PUSH32 1
     PUSH32 2
     PUSH32 3
     PUSH32 4
     PUSH32 5
-    NATIVE Graphics, 9
+    NATIVE Graphics.nop
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
     PUSH0
-    NATIVE Bitmap, 7
+    NATIVE Bitmap.pixel
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; a range past the string fails before the null target is looked at
     TRY -1, e2
     PUSHGLOBALS
@@ -524,10 +524,10 @@ e1:
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
-    NATIVE Graphics, 3
+    NATIVE Graphics.drawStringRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e2:
     FRAME8 -1
@@ -543,10 +543,10 @@ e2:
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
-    NATIVE Graphics, 3
+    NATIVE Graphics.drawStringRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e3:
     FRAME8 -1
@@ -556,10 +556,10 @@ e3:
     NATIVE Graphics, 11
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e4:
     FRAME8 -1
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1

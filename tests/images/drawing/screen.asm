@@ -9,7 +9,7 @@
 ; Every managed error is logged with its text and thrown as an Oops.
 onerror:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Oops
@@ -17,32 +17,32 @@ onerror:
 
 main:
     PUSH32 77
-    NATIVE Screen, 2
+    NATIVE Screen.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
-    NATIVE Screen, 4
+    NATIVE Debug.log
+    NATIVE Screen.orientation
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 1
-    NATIVE Screen, 3
-    NATIVE Screen, 2
+    NATIVE Screen.setOrientation
+    NATIVE Screen.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
-    NATIVE Screen, 4
+    NATIVE Debug.log
+    NATIVE Screen.orientation
     ITOS
-    NATIVE Debug, 1
-    NATIVE Screen, 1
+    NATIVE Debug.log
+    NATIVE Screen.repaint
     PUSH32 1
-    NATIVE Screen, 5
+    NATIVE Screen.setFlag
     PUSH0
     PUSH0
     PUSH32 10
     PUSH32 10
-    NATIVE Screen, 6
+    NATIVE Screen.invalidate
     PUSHGLOBALS
     FLDADDR8 0
     NEW CLASS_OBJECT, 1
@@ -50,19 +50,19 @@ main:
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
-    NATIVE Screen, 7
+    NATIVE Screen.registerObject
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
-    NATIVE Screen, 8
+    NATIVE Screen.unregisterObject
     PUSH0
-    NATIVE Screen, 7
+    NATIVE Screen.registerObject
     TRY -1, e1
     PUSH32 74565
-    NATIVE Screen, 7
+    NATIVE Screen.registerObject
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e1:
     FRAME8 -1
@@ -70,10 +70,10 @@ e1:
     NATIVE Screen, 9
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e2:
     FRAME8 -1
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1

@@ -10,7 +10,7 @@
 ; Every managed error is logged with its text and thrown as an Oops.
 onerror:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Oops
@@ -21,36 +21,36 @@ main:
     ; Color: white, composed, refused components leave the color alone
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Color, 1
+    NATIVE Color.setWhite
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 255
     PUSH32 255
     PUSH32 255
     PUSH32 255
-    NATIVE Color, 3
+    NATIVE Color.setRgba
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 18
     PUSH32 52
     PUSH32 86
     PUSH32 120
-    NATIVE Color, 3
+    NATIVE Color.setRgba
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e1
     PUSHGLOBALS
     FLDADDR8 0
@@ -58,10 +58,10 @@ main:
     PUSH32 2
     PUSH32 3
     PUSH32 256
-    NATIVE Color, 3
+    NATIVE Color.setRgba
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e1:
     FRAME8 -1
@@ -72,62 +72,62 @@ e1:
     PUSH32 2
     PUSH32 3
     PUSH32 4
-    NATIVE Color, 3
+    NATIVE Color.setRgba
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e2:
     FRAME8 -1
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Color, 4
+    NATIVE Color.red
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Color, 5
+    NATIVE Color.green
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Color, 6
+    NATIVE Color.blue
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Color, 7
+    NATIVE Color.alpha
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 171
-    NATIVE Color, 8
+    NATIVE Color.setRed
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 1
-    NATIVE Color, 9
+    NATIVE Color.setGreen
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 2
-    NATIVE Color, 10
+    NATIVE Color.setBlue
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 3
-    NATIVE Color, 11
+    NATIVE Color.setAlpha
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e3
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE Color, 8
+    NATIVE Color.setRed
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e3:
     FRAME8 -1
@@ -135,10 +135,10 @@ e3:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 256
-    NATIVE Color, 11
+    NATIVE Color.setAlpha
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e4:
     FRAME8 -1
@@ -146,87 +146,87 @@ e4:
     FLDADDR8 0
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 7
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Color, 2
+    NATIVE Color.copy
     PUSHGLOBALS
     FLDADDR8 7
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
     PUSHGLOBALS
     FLDADDR8 7
     LOAD
-    NATIVE Color, 12
+    NATIVE Color.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
     PUSH32 5
-    NATIVE Color, 12
+    NATIVE Color.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
     PUSHGLOBALS
     FLDADDR8 7
     LOAD
-    NATIVE Color, 13
+    NATIVE Color.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
     PUSH32 5
-    NATIVE Color, 13
+    NATIVE Color.notEquals
     ITOS
-    NATIVE Debug, 1
-    NATIVE Color, 14
+    NATIVE Debug.log
+    NATIVE Color.redColor
     ITOS
-    NATIVE Debug, 1
-    NATIVE Color, 15
+    NATIVE Debug.log
+    NATIVE Color.greenColor
     ITOS
-    NATIVE Debug, 1
-    NATIVE Color, 16
+    NATIVE Debug.log
+    NATIVE Color.blueColor
     ITOS
-    NATIVE Debug, 1
-    NATIVE Color, 17
+    NATIVE Debug.log
+    NATIVE Color.blackColor
     ITOS
-    NATIVE Debug, 1
-    NATIVE Color, 18
+    NATIVE Debug.log
+    NATIVE Color.whiteColor
     ITOS
-    NATIVE Debug, 1
-    NATIVE Color, 19
+    NATIVE Debug.log
+    NATIVE Color.cyanColor
     ITOS
-    NATIVE Debug, 1
-    NATIVE Color, 20
+    NATIVE Debug.log
+    NATIVE Color.magentaColor
     ITOS
-    NATIVE Debug, 1
-    NATIVE Color, 21
+    NATIVE Debug.log
+    NATIVE Color.yellowColor
     ITOS
-    NATIVE Debug, 1
-    NATIVE Color, 22
+    NATIVE Debug.log
+    NATIVE Color.grayColor
     ITOS
-    NATIVE Debug, 1
-    NATIVE Color, 23
+    NATIVE Debug.log
+    NATIVE Color.brownColor
     ITOS
-    NATIVE Debug, 1
-    NATIVE Color, 24
+    NATIVE Debug.log
+    NATIVE Color.orangeColor
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e5
     NATIVE Color, 25
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e5:
     FRAME8 -1
@@ -235,81 +235,81 @@ e5:
     FLDADDR8 1
     PUSH32 5
     PUSH32 -7
-    NATIVE Position, 3
+    NATIVE Position.set
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Position, 4
+    NATIVE Position.x
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Position, 5
+    NATIVE Position.y
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -9
-    NATIVE Position, 6
+    NATIVE Position.setX
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 11
-    NATIVE Position, 7
+    NATIVE Position.setY
     PUSHGLOBALS
     FLDADDR8 8
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Position, 2
+    NATIVE Position.copy
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Position, 1
+    NATIVE Position.clear
     PUSHGLOBALS
     FLDADDR8 8
-    NATIVE Position, 4
+    NATIVE Position.x
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 8
-    NATIVE Position, 5
+    NATIVE Position.y
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Position, 4
+    NATIVE Position.x
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 1
     PUSH32 2
     PUSH32 1
     PUSH32 3
-    NATIVE Position, 8
+    NATIVE Position.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 1
     PUSH32 2
     PUSH32 1
     PUSH32 2
-    NATIVE Position, 8
+    NATIVE Position.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 1
     PUSH32 2
     PUSH32 1
     PUSH32 3
-    NATIVE Position, 9
+    NATIVE Position.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 1
     PUSH32 2
     PUSH32 1
     PUSH32 2
-    NATIVE Position, 9
+    NATIVE Position.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e6
     NATIVE Position, 10
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e6:
     FRAME8 -1
@@ -318,16 +318,16 @@ e6:
     FLDADDR8 1
     PUSH32 3
     PUSH32 4
-    NATIVE Size, 3
+    NATIVE Size.set
     TRY -1, e7
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -1
     PUSH32 4
-    NATIVE Size, 3
+    NATIVE Size.set
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e7:
     FRAME8 -1
@@ -336,10 +336,10 @@ e7:
     FLDADDR8 1
     PUSH32 3
     PUSH32 -1
-    NATIVE Size, 3
+    NATIVE Size.set
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e8:
     FRAME8 -1
@@ -347,10 +347,10 @@ e8:
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -1
-    NATIVE Size, 6
+    NATIVE Size.setWidth
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e9:
     FRAME8 -1
@@ -358,73 +358,73 @@ e9:
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -1
-    NATIVE Size, 7
+    NATIVE Size.setHeight
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e10:
     FRAME8 -1
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Size, 4
+    NATIVE Size.width
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Size, 5
+    NATIVE Size.height
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 8
-    NATIVE Size, 6
+    NATIVE Size.setWidth
     PUSHGLOBALS
     FLDADDR8 1
     PUSH0
-    NATIVE Size, 7
+    NATIVE Size.setHeight
     PUSHGLOBALS
     FLDADDR8 8
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Size, 2
+    NATIVE Size.copy
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Size, 1
+    NATIVE Size.clear
     PUSHGLOBALS
     FLDADDR8 8
-    NATIVE Size, 4
+    NATIVE Size.width
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 8
-    NATIVE Size, 5
+    NATIVE Size.height
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Size, 4
+    NATIVE Size.width
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 8
     PUSH0
     PUSH32 8
     PUSH0
-    NATIVE Size, 8
+    NATIVE Size.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 8
     PUSH0
     PUSH32 8
     PUSH0
-    NATIVE Size, 9
+    NATIVE Size.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e11
     NATIVE Size, 10
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e11:
     FRAME8 -1
@@ -435,106 +435,106 @@ e11:
     PUSH32 5
     PUSH32 10
     PUSH32 10
-    NATIVE Rectangle, 3
+    NATIVE Rectangle.set
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 6
+    NATIVE Rectangle.x
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 7
+    NATIVE Rectangle.y
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 8
+    NATIVE Rectangle.width
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 9
+    NATIVE Rectangle.height
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 10
+    NATIVE Rectangle.right
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 11
+    NATIVE Rectangle.bottom
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; position and size push one word more: y (height) is on top
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 4
+    NATIVE Rectangle.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 5
+    NATIVE Rectangle.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 1
     PUSH32 2
-    NATIVE Rectangle, 12
+    NATIVE Rectangle.setPosition
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 -3
     PUSH32 4
-    NATIVE Rectangle, 13
+    NATIVE Rectangle.setSize
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 6
+    NATIVE Rectangle.x
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 7
+    NATIVE Rectangle.y
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 8
+    NATIVE Rectangle.width
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 9
+    NATIVE Rectangle.height
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 7
-    NATIVE Rectangle, 14
+    NATIVE Rectangle.setX
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 8
-    NATIVE Rectangle, 15
+    NATIVE Rectangle.setY
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 20
-    NATIVE Rectangle, 16
+    NATIVE Rectangle.setWidth
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 30
-    NATIVE Rectangle, 17
+    NATIVE Rectangle.setHeight
     TRY -1, e12
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 -1
-    NATIVE Rectangle, 16
+    NATIVE Rectangle.setWidth
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e12:
     FRAME8 -1
@@ -542,160 +542,160 @@ e12:
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 -1
-    NATIVE Rectangle, 17
+    NATIVE Rectangle.setHeight
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e13:
     FRAME8 -1
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 6
+    NATIVE Rectangle.x
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 7
+    NATIVE Rectangle.y
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 8
+    NATIVE Rectangle.width
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 9
+    NATIVE Rectangle.height
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; edges: below x raises, equal to x gives width 0
     TRY -1, e14
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 6
-    NATIVE Rectangle, 18
+    NATIVE Rectangle.setRight
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e14:
     FRAME8 -1
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 7
-    NATIVE Rectangle, 18
+    NATIVE Rectangle.setRight
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 8
+    NATIVE Rectangle.width
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 27
-    NATIVE Rectangle, 18
+    NATIVE Rectangle.setRight
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 8
+    NATIVE Rectangle.width
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 13
-    NATIVE Rectangle, 19
+    NATIVE Rectangle.setBottom
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 9
+    NATIVE Rectangle.height
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; a side that does not fit a word is refused; edges wrap as the machine adds
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 -2147483648
-    NATIVE Rectangle, 15
+    NATIVE Rectangle.setY
     TRY -1, e15
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 2147483647
-    NATIVE Rectangle, 19
+    NATIVE Rectangle.setBottom
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e15:
     FRAME8 -1
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 2147483647
-    NATIVE Rectangle, 14
+    NATIVE Rectangle.setX
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 10
+    NATIVE Rectangle.right
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 11
+    NATIVE Rectangle.bottom
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; copy, clear, equals over eight words
     PUSHGLOBALS
     FLDADDR8 7
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 2
+    NATIVE Rectangle.copy
     PUSHGLOBALS
     FLDADDR8 7
     LOADN8 4
     PUSHGLOBALS
     FLDADDR8 3
     LOADN8 4
-    NATIVE Rectangle, 20
+    NATIVE Rectangle.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 7
     LOADN8 4
     PUSHGLOBALS
     FLDADDR8 3
     LOADN8 4
-    NATIVE Rectangle, 21
+    NATIVE Rectangle.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 1
+    NATIVE Rectangle.clear
     PUSHGLOBALS
     FLDADDR8 7
     LOADN8 4
     PUSHGLOBALS
     FLDADDR8 3
     LOADN8 4
-    NATIVE Rectangle, 20
+    NATIVE Rectangle.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 7
     LOADN8 4
     PUSHGLOBALS
     FLDADDR8 3
     LOADN8 4
-    NATIVE Rectangle, 21
+    NATIVE Rectangle.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE Rectangle, 10
+    NATIVE Rectangle.right
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, e16
     NATIVE Rectangle, 22
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e16:
     FRAME8 -1
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1
