@@ -5,7 +5,8 @@
 .function @main main
 .function @internalthrow onerror
 
-; Every managed error is logged with its text and thrown as an Oops.
+; Every managed error is logged with its text and thrown as an Oops; each
+; expected failure is such a line, so a failure that does not happen shows.
 onerror:
     LDLOC8 -2
     NATIVE Debug.log

@@ -7,7 +7,8 @@
 .function @main main
 .function @internalthrow onerror
 
-; Every managed error is logged with its text and thrown as an Oops.
+; Every managed error is logged with its text and thrown as an Oops; each
+; expected failure is such a line, so a failure that does not happen shows.
 onerror:
     LDLOC8 -2
     NATIVE Debug.log
@@ -53,8 +54,6 @@ main:
     PUSH0
     NATIVE Bitmap.create
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e1:
     FRAME8 -1
@@ -66,8 +65,6 @@ e1:
     PUSH0
     NATIVE Bitmap.create
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e2:
     FRAME8 -1
@@ -79,8 +76,6 @@ e2:
     PUSH0
     NATIVE Bitmap.create
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e3:
     FRAME8 -1
@@ -92,8 +87,6 @@ e3:
     PUSH0
     NATIVE Bitmap.create
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e4:
     FRAME8 -1
@@ -112,8 +105,6 @@ e4:
     PUSH0
     NATIVE Bitmap.pixel
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e5:
     FRAME8 -1
@@ -124,8 +115,6 @@ e5:
     PUSH32 -1
     NATIVE Bitmap.pixel
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e6:
     FRAME8 -1
@@ -136,8 +125,6 @@ e6:
     PUSH0
     NATIVE Bitmap.pixel
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e7:
     FRAME8 -1
@@ -162,8 +149,6 @@ e7:
     PUSH0
     NATIVE Bitmap.setPixel
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e8:
     FRAME8 -1
@@ -175,8 +160,6 @@ e8:
     PUSH0
     NATIVE Bitmap.setPixel
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e9:
     FRAME8 -1
@@ -185,8 +168,6 @@ e9:
     FLDADDR8 15
     NATIVE Bitmap.size
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e10:
     FRAME8 -1
@@ -225,8 +206,6 @@ e10:
     PUSH32 1
     NATIVE Bitmap.createSub
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e11:
     FRAME8 -1
@@ -241,8 +220,6 @@ e11:
     PUSH32 2147483647
     NATIVE Bitmap.createSub
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e12:
     FRAME8 -1
@@ -257,8 +234,6 @@ e12:
     PUSH32 1
     NATIVE Bitmap.createSub
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e13:
     FRAME8 -1
@@ -305,8 +280,6 @@ e13:
     PUSH32 1
     NATIVE Bitmap.createSub
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e14:
     FRAME8 -1
@@ -355,8 +328,6 @@ e14:
     FLDADDR8 15
     NATIVE Bitmap.copy
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e15:
     FRAME8 -1
@@ -462,8 +433,6 @@ e15:
     PUSH32 1
     NATIVE Bitmap.resizeFast
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e16:
     FRAME8 -1
@@ -474,8 +443,6 @@ e16:
     PUSH32 5
     NATIVE Bitmap.resizeSmooth
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e17:
     FRAME8 -1
@@ -568,8 +535,6 @@ e17:
     FLDADDR8 10
     NATIVE Bitmap.decode
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e18:
     FRAME8 -1
@@ -580,8 +545,6 @@ e18:
     NATIVE Encoder.encodeUtf8
     NATIVE Bitmap.decode
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e19:
     FRAME8 -1
@@ -611,8 +574,6 @@ e19:
     PUSH32 -1
     NATIVE Bitmap.decodeRange
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e20:
     FRAME8 -1
@@ -626,8 +587,6 @@ e20:
     PUSH0
     NATIVE Bitmap.decodeRange
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e21:
     FRAME8 -1
@@ -640,8 +599,6 @@ e21:
     PUSH32 -1
     NATIVE Bitmap.decodeRange
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e22:
     FRAME8 -1
@@ -655,8 +612,6 @@ e22:
     PUSH32 1000000
     NATIVE Bitmap.decodeRange
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e23:
     FRAME8 -1
@@ -670,8 +625,6 @@ e23:
     PUSH32 2
     NATIVE Bitmap.decodeRange
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e24:
     FRAME8 -1
@@ -685,8 +638,6 @@ e24:
     PUSH32 2
     NATIVE Bitmap.decodeRange
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e25:
     FRAME8 -1
@@ -715,8 +666,6 @@ e25:
     PUSHSTR "nopic.png"
     NATIVE Bitmap.load
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e26:
     FRAME8 -1
@@ -726,8 +675,6 @@ e26:
     PUSHSTR "notes.txt"
     NATIVE Bitmap.load
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e27:
     FRAME8 -1
@@ -737,8 +684,6 @@ e27:
     PUSHSTR ""
     NATIVE Bitmap.load
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e28:
     FRAME8 -1
@@ -747,8 +692,6 @@ e28:
     FLDADDR8 0
     NATIVE Bitmap, 14
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e29:
     FRAME8 -1
@@ -757,8 +700,6 @@ e29:
     FLDADDR8 0
     NATIVE Bitmap, 0
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
     PUSH0
 e30:
     FRAME8 -1
