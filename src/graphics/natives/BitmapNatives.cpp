@@ -49,17 +49,18 @@ bool isEmpty(const GraphicsRecord& record)
     return record.size().isEmpty();
 }
 
-bool inside(const GraphicsRecord& record, GuestPoint p)
+// The bitmap whose pixel at p is read or written, looked up once: null for the empty bitmap;
+// a position outside it raises the bounds message with its size.
+BitmapContainer* pixelTarget(const GraphicsRecord& record, GuestPoint p)
 {
-    const QSize size = record.size();
-    return p.x >= 0 && p.y >= 0 && p.x < size.width() && p.y < size.height();
-}
-
-std::string outsideMessage(const GraphicsRecord& record, GuestPoint p)
-{
-    const QSize size = record.size();
-    return "Position (" + pair(p.x, p.y) + ") is outside the bounds of the bitmap: (" +
-           pair(size.width(), size.height()) + ")";
+    BitmapContainer* bitmap = record.bitmap();
+    const QSize size = bitmap ? bitmap->size() : QSize(0, 0);
+    if (size.isEmpty()) return nullptr;
+    if (p.x < 0 || p.y < 0 || p.x >= size.width() || p.y >= size.height())
+        throwError(kInvalidArgument, "Position (" + pair(p.x, p.y) +
+                                         ") is outside the bounds of the bitmap: (" +
+                                         pair(size.width(), size.height()) + ")");
+    return bitmap;
 }
 
 // create(out, Size, Color)
@@ -156,12 +157,12 @@ void pixel(VirtualMachine& vm)
     GraphicsRecord record = op.requiredRecord(0);
     const GuestPoint p = op.position(1);
     record.closeContext();
-    if (isEmpty(record))
+    BitmapContainer* bitmap = pixelTarget(record, p);
+    if (!bitmap)
         throwError(kInvalidArgument,
                    "Position (" + pair(p.x, p.y) +
                        ") is outside the bounds of the bitmap, the bitmap is empty");
-    if (!inside(record, p)) throwError(kInvalidArgument, outsideMessage(record, p));
-    op.returnInt(static_cast<int32_t>(record.bitmap()->getPixel(p.x, p.y)));
+    op.returnInt(static_cast<int32_t>(bitmap->getPixel(p.x, p.y)));
 }
 
 // size(bmp) -> Size
@@ -179,11 +180,11 @@ void setPixel(VirtualMachine& vm)
     GraphicsRecord record = op.requiredRecord(0);
     const GuestPoint p = op.position(1);
     record.closeContext();
-    if (isEmpty(record))
+    BitmapContainer* bitmap = pixelTarget(record, p);
+    if (!bitmap)
         throwError(kInvalidArgument,
                    "Position is outside the bounds of the bitmap: the bitmap is empty");
-    if (!inside(record, p)) throwError(kInvalidArgument, outsideMessage(record, p));
-    record.bitmap()->setPixel(p.x, p.y, op.color(3));
+    bitmap->setPixel(p.x, p.y, op.color(3));
     op.finish();
 }
 
