@@ -5,6 +5,10 @@
 #include "host/RuntimeOptions.h"
 
 #include <QCoreApplication>
+#ifdef ZELMO_GRAPHICS
+#include "graphics/natives/DrawingNatives.h"
+#include <QGuiApplication>
+#endif
 #include <QDebug>
 #include <cstdio>
 
@@ -27,7 +31,14 @@ int main(int argc, char** argv)
         return 0;
     }
     qDebug("starting main");
+#ifdef ZELMO_GRAPHICS
+    // Bitmaps and fonts need a GUI application; without a display, Qt's offscreen platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    graphics::registerGraphicsNatives();
+#else
     QCoreApplication app(argc, argv);
+#endif
     std::string error;
     const QString directory = chooseApplicationDirectory(options, error);
     if (directory.isEmpty()) {
