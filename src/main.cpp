@@ -9,6 +9,10 @@
 #endif
 
 #include <QCoreApplication>
+#ifdef ZELMO_GRAPHICS
+#include "graphics/natives/DrawingNatives.h"
+#include <QGuiApplication>
+#endif
 #include <QDebug>
 #include <cstdio>
 
@@ -34,7 +38,14 @@ int main(int argc, char** argv)
 #ifdef ZELMO_WINDOW
     if (!options.headless) return runWindowed(options, argc, argv);
 #endif
+#ifdef ZELMO_GRAPHICS
+    // Bitmaps and fonts need a GUI application; without a display, Qt's offscreen platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    graphics::registerGraphicsNatives();
+#else
     QCoreApplication app(argc, argv);
+#endif
     armRunTimeout(options.timeoutSeconds);
     std::string error;
     const QString directory = chooseApplicationDirectory(options, error);

@@ -2,7 +2,7 @@
 // For tests only: a fixed picture painted into the logical screen in place of an application's
 // own OpenGL drawing, switched on by the environment variable ZELMO_TEST_PATTERN ("1": the
 // same picture every frame; "animate": a frame counter in the picture and a repaint request
-// after every frame; "portrait": the application turns to portrait once it has started). The window
+// after every frame). The window
 // tests compare screenshots and screen grabs with it pixel by pixel. Users never set it.
 #pragma once
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/WindowRun.h"
 
+#include "graphics/natives/DrawingNatives.h"
 #include "host/ApplicationSession.h"
 #include "host/RunTimeout.h"
 #include "host/RuntimeOptions.h"
@@ -85,6 +86,7 @@ int runWindowed(const RuntimeOptions& options, int& argc, char** argv)
     }
     QtClientApplication app(argc, argv);
     display.reset();
+    graphics::registerGraphicsNatives();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zelmo.Runtime"));
     armRunTimeout(options.timeoutSeconds);
 
@@ -114,8 +116,6 @@ int runWindowed(const RuntimeOptions& options, int& argc, char** argv)
     view.showAs(options.windowed);
     int status = session.exitStatus();
     if (view.loadApplication()) {
-        // Tests only: turn to portrait as an application does through the Screen natives.
-        if (pattern == "portrait") view.setOrientation(1);
         const int loopStatus = app.exec();
         status = session.ended() ? session.exitStatus() : loopStatus;
     } else {

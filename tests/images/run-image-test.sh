@@ -3,7 +3,9 @@
 # application directory, and compares the "LOG: " and "FATAL: " lines on standard error and the
 # exit status with NAME.expected (those lines, then "exit N" as the last line).
 # A directory NAME.files/ next to the source, when present, is copied into the application
-# directory first. Usage: run-image-test.sh ZELMO_ASM ZELMO_VM SOURCE.asm
+# directory first. When NAME.png is present, the run must leave a picture NAME.png in the
+# application directory with exactly the same pixels (ImageMagick's absolute error count 0).
+# Usage: run-image-test.sh ZELMO_ASM ZELMO_VM SOURCE.asm
 set -u
 abspath() { (cd "$(dirname "$1")" && printf '%s/%s' "$(pwd)" "$(basename "$1")"); }
 asm=$(abspath "$1"); vm=$(abspath "$2"); source=$(abspath "$3")
@@ -28,5 +30,15 @@ fi
 echo "exit $status" >>"$work/actual"
 if ! diff -u "$base.expected" "$work/actual"; then
     echo "--- full standard error:"; cat "$work/stderr"; exit 1
+fi
+if [ -f "$base.png" ]; then
+    picture="$work/app/$(basename "$base").png"
+    if [ ! -f "$picture" ]; then echo "no picture written: $(basename "$picture")"; exit 1; fi
+    differing=$(compare -metric AE "$base.png" "$picture" null: 2>&1)
+    if [ "$differing" != "0" ]; then
+        echo "pixels differ from $(basename "$base").png: $differing"
+        cp "$picture" "${TMPDIR:-/tmp}/$(basename "$base").actual.png" 2>/dev/null
+        exit 1
+    fi
 fi
 exit 0

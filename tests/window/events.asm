@@ -1,5 +1,6 @@
 ; Logs every event the window delivers: key presses and releases by runtime key code, pointer
-; events by type and logical position, foreground and background. The key 'q' ends the run.
+; events by type and logical position, foreground and background. The key 'p' turns the screen
+; to portrait, 'q' ends the run.
 .class App
 .function @main main
 .function @keypressed onpress
@@ -25,6 +26,14 @@ onpress:
     ITOS
     NATIVE String, 48
     NATIVE Debug, 1
+    LDLOC8 -2
+    NATIVE KeyEvent, 1
+    PUSH32 80
+    EQ
+    JZ16 notp
+    PUSH32 1
+    NATIVE Screen, 3
+notp:
     LDLOC8 -2
     NATIVE KeyEvent, 1
     PUSH32 81
