@@ -86,7 +86,7 @@ VirtualPose::Vector VirtualPose::vector() const
     const double cr = std::cos(m_roll), sr = std::sin(m_roll);
     const double cp = std::cos(m_pitch), sp = std::sin(m_pitch);
     const Vector n = m_neutral;
-    const Vector r{cr * n.x + sr * n.z, n.y, -sr * n.x + cr * n.z};
+    const Vector r{cr * n.x - sr * n.z, n.y, sr * n.x + cr * n.z};
     return {r.x, cp * r.y - sp * r.z, sp * r.y + cp * r.z};
 }
 
