@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
 #include "host/ApplicationSession.h"
+#include "host/ExtensionSetup.h"
 #include "host/HostServices.h"
 #include "host/RunTimeout.h"
 #include "host/RuntimeOptions.h"
@@ -58,7 +59,14 @@ int main(int argc, char** argv)
         std::fputs("zelmo-vm: this build has no window support; running headless\n", stderr);
 #endif
 
+    const std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
+    if (!extensions) {
+        std::fprintf(stderr, "zelmo-vm: %s\n", error.c_str());
+        return 2;
+    }
+
     HostServices host(directory.toStdU16String());
+    registerExtensions(host, *extensions);
     ApplicationSession session(host);
     return session.runHeadless();
 }

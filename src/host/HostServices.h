@@ -81,7 +81,7 @@ public:
 
     // The application's timers.
     Scheduler& scheduler() { return m_scheduler; }
-    // Where extension libraries register their extensions.
+    // The device extensions; the host registers them at start-up (host/ExtensionSetup).
     ExtensionHost& extensions() { return m_extensions; }
 
 protected:

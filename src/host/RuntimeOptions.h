@@ -20,7 +20,14 @@ struct RuntimeOptions {
     QString screenshotPath;    // --screenshot FILE: write the Nth frame there and exit 0
     int frames = 1;            // --frames N
     int timeoutSeconds = 0;    // --timeout SECONDS: end the run with status 124; 0: none
-    std::string usageError;    // set when the command line cannot be used
+    // Device extensions (see ExtensionSetup); an absent option stays a null string.
+    QString accelerometer;  // --accelerometer SOURCE
+    QString tiltNeutral;    // --tilt-neutral X,Y,Z
+    QString tiltStep;       // --tilt-step DEGREES
+    QString location;       // --location A,B[,C[,D]] | error:N
+    QString torch;          // --torch virtual|absent|device:PATH
+    QString cameraCover;    // --camera-cover FILE
+    std::string usageError; // set when the command line cannot be used
 };
 
 RuntimeOptions parseRuntimeOptions(int argc, char** argv);

@@ -159,6 +159,15 @@ void MainView::mouseReleaseEvent(QMouseEvent* event)
 
 bool MainView::runtimeKey(QKeyEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && m_keyFilter &&
+        m_keyFilter(event->key(), event->modifiers())) {
+        m_filteredKeys.insert(event->key());
+        return true;
+    }
+    if (event->type() == QEvent::KeyRelease && m_filteredKeys.count(event->key())) {
+        if (!event->isAutoRepeat()) m_filteredKeys.erase(event->key());
+        return true;
+    }
     if (event->key() != Qt::Key_F11 && event->key() != Qt::Key_F12) return false;
     if (event->type() == QEvent::KeyPress && !event->isAutoRepeat()) {
         if (event->key() == Qt::Key_F11) {

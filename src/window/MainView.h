@@ -8,6 +8,8 @@
 #include "window/MainViewBase.h"
 
 #include <QString>
+#include <functional>
+#include <set>
 
 namespace zelmo {
 
@@ -29,6 +31,12 @@ public:
     // From the window manager's current-application property: whether this application is
     // in front.
     void setForeground(bool foreground);
+
+    // Keys the runtime keeps for itself besides F11 and F12 (the virtual sensors' keys): the
+    // filter sees every press first and answers whether it took it; the release of a key it
+    // took is kept from the application too.
+    using RuntimeKeyFilter = std::function<bool(int key, Qt::KeyboardModifiers modifiers)>;
+    void setRuntimeKeyFilter(RuntimeKeyFilter filter) { m_keyFilter = std::move(filter); }
 
     // Writes the logical screen's last frame as PNG; false (with a message) on failure.
     bool saveScreenshot(const QString& path);
@@ -62,7 +70,9 @@ private:
     bool m_displayOn = true;
     Qt::MouseButtons m_pressedInside; // presses that were delivered, awaiting their release
     KeyRepeat m_keys;
-    QString m_screenshotPath; // --screenshot
+    RuntimeKeyFilter m_keyFilter;
+    std::set<int> m_filteredKeys; // keys whose press the filter took, until their release
+    QString m_screenshotPath;     // --screenshot
     int m_screenshotFrame = 1;
 };
 

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "window/WindowRun.h"
 
+#include "Accelerometer/TiltKeys.h"
 #include "graphics/natives/DrawingNatives.h"
 #include "host/ApplicationSession.h"
+#include "host/ExtensionSetup.h"
 #include "host/RunTimeout.h"
 #include "host/RuntimeOptions.h"
 #include "window/MainView.h"
@@ -104,8 +106,19 @@ int runWindowed(const RuntimeOptions& options, int& argc, char** argv)
     // The window's own compositing context shares with the view's: same kind of GL for both.
     QSurfaceFormat::setDefaultFormat(*format);
 
+    const std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
+    if (!extensions) {
+        std::fprintf(stderr, "zelmo-vm: %s\n", error.c_str());
+        return 2;
+    }
+
     MainView view(directory.toStdU16String(), options);
     view.setFormat(*format);
+    registerExtensions(view, *extensions, WindowHooks{[&view] { view.showMinimized(); }});
+    // Ctrl+arrows tilt the virtual accelerometer; they are the runtime's, like F11 and F12.
+    view.setRuntimeKeyFilter([pose = extensions->pose](int key, Qt::KeyboardModifiers modifiers) {
+        return pose && tiltByKey(*pose, key, modifiers);
+    });
     // Tests only: a known picture instead of an application's OpenGL drawing.
     const QByteArray pattern = qgetenv("ZELMO_TEST_PATTERN");
     view.setTestPattern(pattern == "animate" ? 2 : pattern.isEmpty() ? 0 : 1);
