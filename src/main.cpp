@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
+#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesExtension.h"
 #include "host/ApplicationSession.h"
-#include "host/HostServices.h"
+#include "host/HeadlessHost.h"
+#include "host/HeadlessPlatform.h"
 #include "host/RuntimeOptions.h"
 
-#include <QCoreApplication>
 #include <QDebug>
+#include <QGuiApplication>
 #include <cstdio>
 
 using namespace zelmo;
@@ -27,7 +29,8 @@ int main(int argc, char** argv)
         return 0;
     }
     qDebug("starting main");
-    QCoreApplication app(argc, argv);
+    chooseHeadlessPlatform();
+    QGuiApplication app(argc, argv);
     std::string error;
     const QString directory = chooseApplicationDirectory(options, error);
     if (directory.isEmpty()) {
@@ -37,7 +40,18 @@ int main(int argc, char** argv)
     if (!options.headless)
         std::fputs("zelmo-vm: this build has no window support yet; running headless\n", stderr);
 
-    HostServices host(directory.toStdU16String());
+    HeadlessHost host(directory.toStdU16String(), options.screenshotPath, options.frames);
+    host.extensions().registerExtension(kOpenGlesExtension, [&host](VirtualMachine& vm) {
+        return std::make_unique<gles::GlesExtension>(vm, host.glSurface(), nullptr);
+    });
     ApplicationSession session(host);
-    return session.runHeadless();
+    // The first frame, as a window draws one when it is first shown.
+    host.invalidate(0, 0, 800, 480);
+    const int status = session.runHeadless();
+    if (status == 0 && host.screenshotMissing()) {
+        std::fprintf(stderr, "zelmo-vm: the application ended after %d of %d frames\n",
+                     host.framesDrawn(), options.frames);
+        return 1;
+    }
+    return status;
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "host/ApplicationSession.h"
 
-#include "host/HostServices.h"
 #include "IO/MemoryInputStream.h"
 #include "VirtualMachine/VirtualMachine.h"
+#include "host/HostServices.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -82,7 +82,9 @@ void ApplicationSession::end(int status)
 
 void ApplicationSession::endIfIdle()
 {
-    if (m_endWhenIdle && !m_ended && m_host.scheduler().timerCount() == 0) end(0);
+    if (m_endWhenIdle && !m_ended && m_host.scheduler().timerCount() == 0 &&
+        !m_host.redrawPending())
+        end(0);
 }
 
 void ApplicationSession::timerExpired(uint32_t listener)

@@ -26,6 +26,16 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
                 arg == "--app" ? (i + 1 < argc ? QByteArray(argv[++i]) : "") : arg.mid(6);
             if (value.isEmpty()) options.usageError = "--app needs a directory";
             options.appDirectory = QString::fromLocal8Bit(value);
+        } else if (arg == "--screenshot") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+                options.usageError = "--screenshot takes a file name";
+            else
+                options.screenshotPath = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == "--frames") {
+            bool ok = false;
+            options.frames = i + 1 < argc ? QByteArray(argv[++i]).toInt(&ok) : 0;
+            if (!ok || options.frames < 1)
+                options.usageError = "--frames takes a count of 1 or more";
         }
     }
     return options;
@@ -34,14 +44,18 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
 QString runtimeUsage()
 {
     return QStringLiteral(
-        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--help] [--version]\n"
+        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--screenshot FILE [--frames N]]\n"
+        "                [--help] [--version]\n"
         "Runs the application image index.mcb of an application directory.\n\n"
         "  --auto       use /opt/<name of this program> as the application directory\n"
         "               (only as the first argument)\n"
         "  --app DIR    use DIR as the application directory (default: the current directory)\n"
         "  --headless   run without a window or display server; the application's timers\n"
-        "               and logic run, drawing is skipped. Ends when the application exits\n"
-        "               or has no timer left that could wake it.\n"
+        "               and logic run, and OpenGL drawing goes to an offscreen 800 x 480\n"
+        "               screen. Ends when the application exits or has no timer or\n"
+        "               repaint left that could wake it.\n"
+        "  --screenshot FILE  write the application's Nth frame (--frames N, default 1) to\n"
+        "               FILE as PNG and exit with status 0\n"
         "  --help       show this text\n"
         "  --version    show the version\n");
 }

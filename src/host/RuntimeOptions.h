@@ -14,6 +14,8 @@ struct RuntimeOptions {
     bool version = false;
     QString appDirectory;   // --app DIR
     QString programPath;    // argv[0]
+    QString screenshotPath; // --screenshot FILE: write the Nth frame there and exit 0
+    int frames = 1;         // --frames N
     std::string usageError; // set when the command line cannot be used
 };
 

@@ -3,7 +3,9 @@
 # application directory, and compares the "LOG: " and "FATAL: " lines on standard error and the
 # exit status with NAME.expected (those lines, then "exit N" as the last line).
 # A directory NAME.files/ next to the source, when present, is copied into the application
-# directory first. Usage: run-image-test.sh ZELMO_ASM ZELMO_VM SOURCE.asm
+# directory first. With NAME.pixels beside it (lines "x y RRGGBB"), the run also writes the
+# screenshot of the first frame and each listed pixel must have that colour.
+# Usage: run-image-test.sh ZELMO_ASM ZELMO_VM SOURCE.asm
 set -u
 abspath() { (cd "$(dirname "$1")" && printf '%s/%s' "$(pwd)" "$(basename "$1")"); }
 asm=$(abspath "$1"); vm=$(abspath "$2"); source=$(abspath "$3")
@@ -15,7 +17,9 @@ if [ -d "$base.files" ]; then cp -R "$base.files/." "$work/app/"; fi
 if ! "$asm" "$source" -o "$work/app/index.mcb" 2>"$work/asm.err"; then
     echo "assembly failed:"; cat "$work/asm.err"; exit 1
 fi
-(cd "$work/app" && TZ="${TZ:-UTC}" timeout 60 "$vm" --headless --app "$work/app" 2>"$work/stderr" >"$work/stdout")
+set -- --headless --app "$work/app"
+if [ -f "$base.pixels" ]; then set -- "$@" --screenshot "$work/shot.png"; fi
+(cd "$work/app" && TZ="${TZ:-UTC}" timeout 60 "$vm" "$@" 2>"$work/stderr" >"$work/stdout")
 status=$?
 grep -E '^(LOG|FATAL): ' "$work/stderr" >"$work/actual" || true
 # A sanitizer report or a Qt warning is a failure even when the expected lines match: a test
@@ -28,5 +32,14 @@ fi
 echo "exit $status" >>"$work/actual"
 if ! diff -u "$base.expected" "$work/actual"; then
     echo "--- full standard error:"; cat "$work/stderr"; exit 1
+fi
+if [ -f "$base.pixels" ]; then
+    while read -r x y want; do
+        got=$(convert "$work/shot.png" -alpha off -format "%[hex:p{$x,$y}]" info: 2>&1)
+        if [ "$got" != "$want" ]; then
+            echo "pixel $x,$y is $got, expected $want"; failed=1
+        fi
+    done <"$base.pixels"
+    if [ -n "${failed:-}" ]; then echo "--- full standard error:"; cat "$work/stderr"; exit 1; fi
 fi
 exit 0

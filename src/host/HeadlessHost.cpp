@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#include "host/HeadlessHost.h"
+
+#include "VirtualMachine/VirtualMachine.h"
+#include "host/ApplicationSession.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <cstdio>
+
+namespace zelmo {
+
+HeadlessHost::HeadlessHost(std::u16string baseDirectory, QString screenshotPath,
+                           int screenshotFrame)
+    : HostServices(std::move(baseDirectory)), m_screenshotPath(std::move(screenshotPath)),
+      m_screenshotFrame(screenshotFrame)
+{
+}
+
+void HeadlessHost::invalidate(int32_t, int32_t, int32_t, int32_t)
+{
+    if (m_redrawPending) return;
+    m_redrawPending = true;
+    // The request comes from a native while the machine runs; the frame is drawn afterwards.
+    QTimer::singleShot(0, QCoreApplication::instance(), [this] { drawFrame(); });
+}
+
+void HeadlessHost::drawFrame()
+{
+    m_redrawPending = false;
+    ApplicationSession* session = this->session();
+    if (!session || session->ended()) return;
+    // The application draws with the logical screen current, as in the window; without a
+    // context it may still draw bitmaps, and its first GL call reports why there is none.
+    std::string reason;
+    m_surface.makeCurrent(reason);
+    session->deliver([this](VirtualMachine& vm) {
+        if (m_drawHandle == -1) m_drawHandle = vm.registerMethod(u"<openglapplication>.draw gl", 0);
+        if (m_drawHandle != -1)
+            vm.callMethod(m_drawHandle, {int32_t(vm.applicationObject)}, {1}, 0);
+    });
+    ++m_framesDrawn;
+    // Written even when this frame ended the run (nothing left to wake it).
+    if (!m_screenshotPath.isEmpty() && m_framesDrawn == m_screenshotFrame) writeScreenshot();
+}
+
+void HeadlessHost::writeScreenshot()
+{
+    QImage image = m_surface.image();
+    if (image.isNull()) { // no GL drawing at all: the screen is black
+        image = QImage(800, 480, QImage::Format_RGB32);
+        image.fill(Qt::black);
+    }
+    m_screenshotWritten = image.save(m_screenshotPath, "PNG");
+    if (!m_screenshotWritten) {
+        std::fprintf(stderr, "zelmo-vm: cannot write the screenshot %s\n",
+                     m_screenshotPath.toLocal8Bit().constData());
+        session()->stop(1);
+        return;
+    }
+    session()->requestExit();
+}
+
+} // namespace zelmo
