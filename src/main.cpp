@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesExtension.h"
 #include "host/ApplicationSession.h"
+#include "host/ExtensionSetup.h"
 #include "host/HeadlessHost.h"
 #include "host/HeadlessPlatform.h"
 #include "host/RuntimeOptions.h"
@@ -40,10 +40,14 @@ int main(int argc, char** argv)
     if (!options.headless)
         std::fputs("zelmo-vm: this build has no window support yet; running headless\n", stderr);
 
+    const std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
+    if (!extensions) {
+        std::fprintf(stderr, "zelmo-vm: %s\n", error.c_str());
+        return 2;
+    }
+
     HeadlessHost host(directory.toStdU16String(), options.screenshotPath, options.frames);
-    host.extensions().registerExtension(kOpenGlesExtension, [&host](VirtualMachine& vm) {
-        return std::make_unique<gles::GlesExtension>(vm, host.glSurface(), nullptr);
-    });
+    registerExtensions(host, *extensions);
     ApplicationSession session(host);
     // The first frame, as a window draws one when it is first shown.
     host.invalidate(0, 0, 800, 480);

@@ -4,7 +4,7 @@
 // the application draws into, as it would into the window's.
 #pragma once
 
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesSurface.h"
+#include "OpenGLES/GlesSurface.h"
 
 #include <QImage>
 #include <memory>

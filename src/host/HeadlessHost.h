@@ -19,7 +19,7 @@ public:
     void invalidate(int32_t, int32_t, int32_t, int32_t) override;
     bool redrawPending() const override { return m_redrawPending; }
 
-    gles::GlesSurface& glSurface() { return m_surface; }
+    gles::GlesSurface* glSurface() override { return &m_surface; }
     int framesDrawn() const { return m_framesDrawn; }
     // Whether --screenshot asked for a frame that was never drawn.
     bool screenshotMissing() const { return !m_screenshotPath.isEmpty() && !m_screenshotWritten; }

@@ -12,7 +12,14 @@ struct RuntimeOptions {
     bool headless = false; // --headless: no window, no display server
     bool help = false;
     bool version = false;
-    QString appDirectory;   // --app DIR
+    QString appDirectory; // --app DIR
+    // Device extensions (see ExtensionSetup); an absent option stays a null string.
+    QString accelerometer;  // --accelerometer SOURCE
+    QString tiltNeutral;    // --tilt-neutral X,Y,Z
+    QString tiltStep;       // --tilt-step DEGREES
+    QString location;       // --location A,B[,C[,D]] | error:N
+    QString torch;          // --torch virtual|absent|device:PATH
+    QString cameraCover;    // --camera-cover FILE
     QString programPath;    // argv[0]
     QString screenshotPath; // --screenshot FILE: write the Nth frame there and exit 0
     int frames = 1;         // --frames N

@@ -6,10 +6,10 @@
 // tests/images/opengl.
 #include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/VirtualMachine.h"
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesEnums.h"
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesExtension.h"
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesExtent.h"
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesSurface.h"
+#include "OpenGLES/GlesEnums.h"
+#include "OpenGLES/GlesExtension.h"
+#include "OpenGLES/GlesExtent.h"
+#include "OpenGLES/GlesSurface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/ClientArrays.h"
+#include "OpenGLES/ClientArrays.h"
 
 #include "VirtualMachine/VirtualMachine.h"
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesExtent.h"
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GuestArguments.h"
+#include "OpenGLES/GlesExtent.h"
+#include "OpenGLES/GuestArguments.h"
 
 #include <vector>
 

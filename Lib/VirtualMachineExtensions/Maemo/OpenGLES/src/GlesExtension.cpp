@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesExtension.h"
+#include "OpenGLES/GlesExtension.h"
 
 #include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/VirtualMachine.h"
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesEnums.h"
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesExtent.h"
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesSurface.h"
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GuestArguments.h"
+#include "OpenGLES/GlesEnums.h"
+#include "OpenGLES/GlesExtent.h"
+#include "OpenGLES/GlesSurface.h"
+#include "OpenGLES/GuestArguments.h"
 
 #include <QOpenGLContext>
 #include <algorithm>

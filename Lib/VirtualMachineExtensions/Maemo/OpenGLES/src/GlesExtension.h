@@ -7,7 +7,7 @@
 #pragma once
 
 #include "VirtualMachineExtensions/Extension.h"
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/ClientArrays.h"
+#include "OpenGLES/ClientArrays.h"
 
 #include <QOpenGLFunctions>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesExtent.h"
+#include "OpenGLES/GlesExtent.h"
 
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GlesEnums.h"
+#include "OpenGLES/GlesEnums.h"
 
 namespace zelmo::gles {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "VirtualMachineExtensions/Maemo/OpenGLES/src/GuestArguments.h"
+#include "OpenGLES/GuestArguments.h"
 
 #include "VirtualMachine/VirtualMachine.h"
 #include "VirtualMachine/natives/GuestVector.h"
