@@ -4,12 +4,12 @@
 // operation that gets as far as GL raises the fatal error; each refused call must fail with
 // its own error before that, with GL untouched. Drawing is tested by the images in
 // tests/images/opengl.
-#include "VirtualMachine/ExtensionStack.h"
-#include "VirtualMachine/VirtualMachine.h"
 #include "OpenGLES/GlesEnums.h"
 #include "OpenGLES/GlesExtension.h"
 #include "OpenGLES/GlesExtent.h"
 #include "OpenGLES/GlesSurface.h"
+#include "VirtualMachine/ExtensionStack.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <gtest/gtest.h>
 
@@ -170,6 +170,8 @@ TEST_F(GlesCalls, ArgumentsAreCheckedBeforeGl)
         {call(144, {-1}), "6 InvalidArgumentException: glGenBuffers: negative count"},
         {call(91, {0x0CF2, 4}),
          "6 InvalidArgumentException: glPixelStorei: unsupported parameter 0xCF2"},
+        {call(4, {0x88EC /* PIXEL_UNPACK_BUFFER */, 1}),
+         "6 InvalidArgumentException: glBindBuffer: unsupported target 0x88EC"},
         {call(13, {0x8892, 0, 0, 0x88E4}), "1 NullPointerException: NULL pointer"},
         {call(151, {1, 0}), "1 NullPointerException: NULL pointer"},
         {call(153, {0}), "1 NullPointerException: NULL pointer"},

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "OpenGLES/ClientArrays.h"
 
-#include "VirtualMachine/VirtualMachine.h"
 #include "OpenGLES/GlesExtent.h"
 #include "OpenGLES/GuestArguments.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <vector>
 
@@ -102,6 +102,16 @@ void ClientArrays::prepareDraw(QOpenGLFunctions& gl, int64_t highestVertex, cons
                                  record.stride, pointer.data);
     }
     if (arrayBuffer != 0) gl.glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(arrayBuffer));
+    // A GL that refused one of them (a stride above its limit) still holds an older pointer,
+    // which may lead into freed storage: no draw then.
+    for (const Pointer& pointer : pointers) {
+        void* held = nullptr;
+        gl.glGetVertexAttribPointerv(pointer.index, GL_VERTEX_ATTRIB_ARRAY_POINTER, &held);
+        if (held != pointer.data)
+            throwError(kInvalidArgument, std::string(glName) + ": attribute " +
+                                             std::to_string(pointer.index) +
+                                             " cannot read its array");
+    }
 }
 
 } // namespace zelmo::gles

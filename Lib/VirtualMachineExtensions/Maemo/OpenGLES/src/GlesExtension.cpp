@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "OpenGLES/GlesExtension.h"
 
-#include "VirtualMachine/ExtensionStack.h"
-#include "VirtualMachine/VirtualMachine.h"
 #include "OpenGLES/GlesEnums.h"
 #include "OpenGLES/GlesExtent.h"
 #include "OpenGLES/GlesSurface.h"
 #include "OpenGLES/GuestArguments.h"
+#include "VirtualMachine/ExtensionStack.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <QOpenGLContext>
 #include <algorithm>
@@ -105,7 +105,7 @@ void GlesExtension::callBound(int operation, ExtensionStack& stack)
     switch (operation) {
     case 1: { auto a = take<1>(stack); gl().glActiveTexture(u(a[0])); return; }
     case 2: { auto a = take<2>(stack); gl().glAttachShader(u(a[0]), u(a[1])); return; }
-    case 4: { auto a = take<2>(stack); gl().glBindBuffer(u(a[0]), u(a[1])); return; }
+    case 4: bindBuffer(stack); return;
     case 7: { auto a = take<2>(stack); gl().glBindTexture(u(a[0]), u(a[1])); return; }
     case 8: { auto a = take<4>(stack); gl().glBlendColor(f(a[0]), f(a[1]), f(a[2]), f(a[3])); return; }
     case 9: { auto a = take<1>(stack); gl().glBlendEquation(u(a[0])); return; }
@@ -585,6 +585,18 @@ void GlesExtension::shaderSource(ExtensionStack& stack)
         source.insert(0, "#version 100\n");
     const char* text = source.c_str();
     functions.glShaderSource(u(a[0]), 1, &text, nullptr);
+}
+
+void GlesExtension::bindBuffer(ExtensionStack& stack)
+{
+    const auto a = peek<2>(stack);
+    const uint32_t target = u(a[0]);
+    // A pixel unpack buffer (desktop GL, ES 3) would turn the pointers of texture uploads into
+    // offsets the extent checks know nothing of: only the two targets of ES 2.0 reach GL.
+    if (target != GL_ARRAY_BUFFER && target != GL_ELEMENT_ARRAY_BUFFER)
+        throwError(kInvalidArgument, "glBindBuffer: unsupported target " + hex(target));
+    drop(stack, 2);
+    gl().glBindBuffer(target, u(a[1]));
 }
 
 void GlesExtension::pixelStore(ExtensionStack& stack)

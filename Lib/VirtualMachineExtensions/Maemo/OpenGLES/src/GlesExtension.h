@@ -6,8 +6,8 @@
 // bits before the call: a call that would read or write past its array calls nothing.
 #pragma once
 
-#include "VirtualMachineExtensions/Extension.h"
 #include "OpenGLES/ClientArrays.h"
+#include "VirtualMachineExtensions/Extension.h"
 
 #include <QOpenGLFunctions>
 #include <cstdint>
@@ -54,6 +54,7 @@ private:
     void infoLog(ExtensionStack& stack, bool program);
     void shaderSource(ExtensionStack& stack);
     void pixelStore(ExtensionStack& stack);
+    void bindBuffer(ExtensionStack& stack);
 
     VirtualMachine& m_vm;
     GlesSurface& m_surface;
