@@ -20,173 +20,140 @@ drawgl:
     PUSH32 0x4000
     EXTCALL OpenGL, 16   ; glClear
     PUSHGLOBALS
-    PUSH32 40
-    ADD
+    FLDADDR8 10
     NEWARRAY 4
     PUSHGLOBALS
-    PUSH32 40
-    ADD
+    FLDADDR8 10
     PUSH32 0
     NATIVE IntArray, 19
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     PUSH32 0x8B31
     EXTCALL OpenGL, 27   ; glCreateShader
     STORE
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSHSTR "attribute vec2 p; void main() { gl_Position = vec4(p, 0.0, 1.0); }"
     EXTCALL OpenGL, 152   ; glShaderSource
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSH32 0x8B81
     PUSHGLOBALS
-    PUSH32 40
-    ADD
+    FLDADDR8 10
     EXTCALL OpenGL, 149   ; glGetShaderiv COMPILE_STATUS
     PUSHGLOBALS
-    PUSH32 40
-    ADD
+    FLDADDR8 10
     NATIVE IntArray, 9
     ITOS
     NATIVE Debug, 1
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     PUSH32 0x8B30
     EXTCALL OpenGL, 27   ; glCreateShader
     STORE
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     PUSHSTR "precision mediump float; uniform vec4 c; uniform sampler2D s; uniform float k; void main() { vec4 t = texture2D(s, vec2(gl_FragCoord.x < 500.0 ? 0.25 : 0.75, 0.5)); gl_FragColor = mix(c, t, k); }"
     EXTCALL OpenGL, 152   ; glShaderSource
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     PUSH32 0x8B81
     PUSHGLOBALS
-    PUSH32 40
-    ADD
+    FLDADDR8 10
     EXTCALL OpenGL, 149   ; glGetShaderiv COMPILE_STATUS
     PUSHGLOBALS
-    PUSH32 40
-    ADD
+    FLDADDR8 10
     NATIVE IntArray, 9
     ITOS
     NATIVE Debug, 1
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     EXTCALL OpenGL, 26   ; glCreateProgram
     STORE
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     PUSH32 0
     PUSHSTR "p"
     EXTCALL OpenGL, 143   ; glBindAttribLocation
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     EXTCALL OpenGL, 90   ; glLinkProgram
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     PUSH32 0x8B82
     PUSHGLOBALS
-    PUSH32 40
-    ADD
+    FLDADDR8 10
     EXTCALL OpenGL, 147   ; glGetProgramiv LINK_STATUS
     PUSHGLOBALS
-    PUSH32 40
-    ADD
+    FLDADDR8 10
     NATIVE IntArray, 9
     ITOS
     NATIVE Debug, 1
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     EXTCALL OpenGL, 148   ; program info log
     NATIVE Debug, 1
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     EXTCALL OpenGL, 131   ; glUseProgram
     PUSHGLOBALS
-    PUSH32 92
-    ADD
+    FLDADDR8 23
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     PUSHSTR "c"
     EXTCALL OpenGL, 151   ; glGetUniformLocation
     STORE
     PUSHGLOBALS
-    PUSH32 96
-    ADD
+    FLDADDR8 24
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     PUSHSTR "k"
     EXTCALL OpenGL, 151   ; glGetUniformLocation
     STORE
     PUSHGLOBALS
-    PUSH32 100
-    ADD
+    FLDADDR8 25
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     PUSHSTR "s"
     EXTCALL OpenGL, 151   ; glGetUniformLocation
     STORE
 ; red: client array, glDrawArrays
     PUSHGLOBALS
-    PUSH32 92
-    ADD
+    FLDADDR8 23
     LOAD
     PUSH32 0x3F800000
     PUSH32 0
@@ -194,53 +161,36 @@ drawgl:
     PUSH32 0x3F800000
     EXTCALL OpenGL, 124   ; glUniform4f
     PUSHGLOBALS
-    PUSH32 96
-    ADD
+    FLDADDR8 24
     LOAD
     PUSH32 0
     EXTCALL OpenGL, 112   ; glUniform1f
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     NEWARRAY 4
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
+    DUP
     PUSH32 0xBF800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0xBF800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0xBF000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0xBF800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0xBF800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0x3F800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0xBF000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
     PUSH32 0x3F800000
     NATIVE IntArray, 19
     PUSH32 0
@@ -251,8 +201,7 @@ drawgl:
     PUSH32 0
     PUSH32 0
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     EXTCALL OpenGL, 141   ; glVertexAttribPointer
     PUSH32 5
     PUSH32 0
@@ -260,100 +209,71 @@ drawgl:
     EXTCALL OpenGL, 41   ; glDrawArrays
 ; green: vertices in a buffer, client byte indices
     PUSHGLOBALS
-    PUSH32 32
-    ADD
+    FLDADDR8 8
     NEWARRAY 4
     PUSHGLOBALS
-    PUSH32 32
-    ADD
+    FLDADDR8 8
+    DUP
     PUSH32 0x00000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 32
-    ADD
+    DUP
+    PUSH32 0x3F800000
+    NATIVE IntArray, 19
+    DUP
+    PUSH32 0x00000000
+    NATIVE IntArray, 19
     PUSH32 0x3F800000
     NATIVE IntArray, 19
     PUSHGLOBALS
-    PUSH32 32
-    ADD
-    PUSH32 0x00000000
-    NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 32
-    ADD
-    PUSH32 0x3F800000
-    NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 92
-    ADD
+    FLDADDR8 23
     LOAD
     PUSH32 1
     PUSHGLOBALS
-    PUSH32 32
-    ADD
+    FLDADDR8 8
     EXTCALL OpenGL, 125   ; glUniform4fv
     PUSHGLOBALS
-    PUSH32 104
-    ADD
+    FLDADDR8 26
     PUSH32 1
     EXTCALL OpenGL, 144   ; glGenBuffers
     STORE
     PUSH32 0x8892
     PUSHGLOBALS
-    PUSH32 104
-    ADD
+    FLDADDR8 26
     LOAD
     NATIVE IntArray, 9
     EXTCALL OpenGL, 4   ; glBindBuffer ARRAY_BUFFER
     PUSHGLOBALS
-    PUSH32 8
-    ADD
+    FLDADDR8 2
     NEWARRAY 4
     PUSHGLOBALS
-    PUSH32 8
-    ADD
+    FLDADDR8 2
+    DUP
     PUSH32 0xBF000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 8
-    ADD
+    DUP
     PUSH32 0xBF800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 8
-    ADD
+    DUP
     PUSH32 0x00000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 8
-    ADD
+    DUP
     PUSH32 0xBF800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 8
-    ADD
+    DUP
     PUSH32 0xBF000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 8
-    ADD
+    DUP
     PUSH32 0x3F800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 8
-    ADD
+    DUP
     PUSH32 0x00000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 8
-    ADD
     PUSH32 0x3F800000
     NATIVE IntArray, 19
     PUSH32 0x8892
     PUSH32 32
     PUSHGLOBALS
-    PUSH32 8
-    ADD
+    FLDADDR8 2
     PUSH32 0x88E4
     EXTCALL OpenGL, 13   ; glBufferData
     PUSH32 0
@@ -362,54 +282,42 @@ drawgl:
     PUSH32 0
     PUSH32 0
     PUSHGLOBALS
-    PUSH32 8
-    ADD
+    FLDADDR8 2
     EXTCALL OpenGL, 141   ; glVertexAttribPointer (offset 0 in the buffer)
     PUSHGLOBALS
-    PUSH32 16
-    ADD
+    FLDADDR8 4
     NEWARRAY 1
     PUSHGLOBALS
-    PUSH32 16
-    ADD
+    FLDADDR8 4
+    DUP
     PUSH32 0
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 1
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 2
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
     PUSH32 3
     NATIVE ByteArray, 19
     PUSH32 5
     PUSH32 4
     PUSH32 0x1401
     PUSHGLOBALS
-    PUSH32 16
-    ADD
+    FLDADDR8 4
     EXTCALL OpenGL, 42   ; glDrawElements
     PUSH32 0x8892
     PUSH32 0
     EXTCALL OpenGL, 4   ; glBindBuffer 0
 ; yellow and magenta: a 2 x 1 texture from a byte array
     PUSHGLOBALS
-    PUSH32 108
-    ADD
+    FLDADDR8 27
     PUSH32 1
     EXTCALL OpenGL, 145   ; glGenTextures
     STORE
     PUSH32 0x0DE1
     PUSHGLOBALS
-    PUSH32 108
-    ADD
+    FLDADDR8 27
     LOAD
     NATIVE IntArray, 9
     EXTCALL OpenGL, 7   ; glBindTexture
@@ -425,47 +333,31 @@ drawgl:
     PUSH32 1
     EXTCALL OpenGL, 91   ; glPixelStorei UNPACK_ALIGNMENT
     PUSHGLOBALS
-    PUSH32 24
-    ADD
+    FLDADDR8 6
     NEWARRAY 1
     PUSHGLOBALS
-    PUSH32 24
-    ADD
+    FLDADDR8 6
+    DUP
     PUSH32 255
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 24
-    ADD
+    DUP
     PUSH32 255
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 24
-    ADD
+    DUP
     PUSH32 0
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 24
-    ADD
+    DUP
     PUSH32 255
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 24
-    ADD
+    DUP
     PUSH32 255
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 24
-    ADD
+    DUP
     PUSH32 0
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 24
-    ADD
+    DUP
     PUSH32 255
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 24
-    ADD
     PUSH32 255
     NATIVE ByteArray, 19
     PUSH32 0x0DE1
@@ -477,63 +369,44 @@ drawgl:
     PUSH32 0x1908
     PUSH32 0x1401
     PUSHGLOBALS
-    PUSH32 24
-    ADD
+    FLDADDR8 6
     EXTCALL OpenGL, 106   ; glTexImage2D
     PUSHGLOBALS
-    PUSH32 100
-    ADD
+    FLDADDR8 25
     LOAD
     PUSH32 0
     EXTCALL OpenGL, 114   ; glUniform1i
     PUSHGLOBALS
-    PUSH32 96
-    ADD
+    FLDADDR8 24
     LOAD
     PUSH32 0x3F800000
     EXTCALL OpenGL, 112   ; glUniform1f
     PUSHGLOBALS
-    PUSH32 48
-    ADD
+    FLDADDR8 12
     NEWARRAY 4
     PUSHGLOBALS
-    PUSH32 48
-    ADD
+    FLDADDR8 12
+    DUP
     PUSH32 0x00000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 48
-    ADD
+    DUP
     PUSH32 0xBF800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 48
-    ADD
+    DUP
     PUSH32 0x3F000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 48
-    ADD
+    DUP
     PUSH32 0xBF800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 48
-    ADD
+    DUP
     PUSH32 0x00000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 48
-    ADD
+    DUP
     PUSH32 0x3F800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 48
-    ADD
+    DUP
     PUSH32 0x3F000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 48
-    ADD
     PUSH32 0x3F800000
     NATIVE IntArray, 19
     PUSH32 0
@@ -542,8 +415,7 @@ drawgl:
     PUSH32 0
     PUSH32 0
     PUSHGLOBALS
-    PUSH32 48
-    ADD
+    FLDADDR8 12
     EXTCALL OpenGL, 141   ; glVertexAttribPointer
     PUSH32 5
     PUSH32 0

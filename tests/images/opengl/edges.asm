@@ -12,34 +12,28 @@ main:
 drawgl:
     PUSH32 77
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     NEWARRAY 4
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     PUSH32 0
     NATIVE IntArray, 19
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     PUSH32 0x8B31
     EXTCALL OpenGL, 27   ; glCreateShader replaces the type
     STORE
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     PUSHSTR "void main() { gl_Position = vec4(0.0); }"
     EXTCALL OpenGL, 152   ; glShaderSource
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     EXTCALL OpenGL, 87   ; glIsShader
     ITOS
@@ -61,118 +55,97 @@ drawgl:
     ITOS
     NATIVE Debug, 1
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     EXTCALL OpenGL, 26   ; glCreateProgram pushes the name
     STORE
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     EXTCALL OpenGL, 148   ; the log of a program never linked
     NATIVE Debug, 1
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     PUSH32 0x8B30
     EXTCALL OpenGL, 27   ; glCreateShader
     STORE
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     PUSHSTR "void main() { gl_FragColor = vec4(1.0); }"
     EXTCALL OpenGL, 152   ; glShaderSource
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSH32 0
     PUSHSTR ""
     EXTCALL OpenGL, 143   ; glBindAttribLocation with an empty name
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     EXTCALL OpenGL, 90   ; glLinkProgram
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSH32 0x8B84
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     EXTCALL OpenGL, 147   ; glGetProgramiv INFO_LOG_LENGTH
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     NATIVE IntArray, 9
     ITOS
     NATIVE Debug, 1
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     EXTCALL OpenGL, 148   ; that log
     NATIVE Debug, 1
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSHSTR ""
     EXTCALL OpenGL, 146   ; glGetAttribLocation of an empty name
     ITOS
     NATIVE Debug, 1
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSHSTR ""
     EXTCALL OpenGL, 151   ; glGetUniformLocation of an empty name
     ITOS
     NATIVE Debug, 1
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     PUSH32 0x8B84
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     EXTCALL OpenGL, 149   ; glGetShaderiv INFO_LOG_LENGTH
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     NATIVE IntArray, 9
     ITOS
     NATIVE Debug, 1
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     EXTCALL OpenGL, 150   ; that log
     NATIVE Debug, 1

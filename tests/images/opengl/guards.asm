@@ -11,85 +11,69 @@
 
 main:
     PUSHGLOBALS
-    PUSH32 92
-    ADD
+    FLDADDR8 23
     PUSH32 0x8B31
     EXTCALL OpenGL, 27   ; glCreateShader
     STORE
     PUSHGLOBALS
-    PUSH32 92
-    ADD
+    FLDADDR8 23
     LOAD
     PUSHSTR "attribute vec2 p; void main() { gl_Position = vec4(p, 0.0, 1.0); }"
     EXTCALL OpenGL, 152   ; glShaderSource
     PUSHGLOBALS
-    PUSH32 92
-    ADD
+    FLDADDR8 23
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
     PUSHGLOBALS
-    PUSH32 96
-    ADD
+    FLDADDR8 24
     PUSH32 0x8B30
     EXTCALL OpenGL, 27   ; glCreateShader
     STORE
     PUSHGLOBALS
-    PUSH32 96
-    ADD
+    FLDADDR8 24
     LOAD
     PUSHSTR "precision mediump float; uniform vec4 c; void main() { gl_FragColor = c; }"
     EXTCALL OpenGL, 152   ; glShaderSource
     PUSHGLOBALS
-    PUSH32 96
-    ADD
+    FLDADDR8 24
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     EXTCALL OpenGL, 26   ; glCreateProgram
     STORE
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSHGLOBALS
-    PUSH32 92
-    ADD
+    FLDADDR8 23
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSHGLOBALS
-    PUSH32 96
-    ADD
+    FLDADDR8 24
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSH32 0
     PUSHSTR "p"
     EXTCALL OpenGL, 143   ; glBindAttribLocation
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     EXTCALL OpenGL, 90   ; glLinkProgram
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     EXTCALL OpenGL, 131   ; glUseProgram
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     PUSHGLOBALS
-    PUSH32 80
-    ADD
+    FLDADDR8 20
     LOAD
     PUSHSTR "c"
     EXTCALL OpenGL, 151   ; glGetUniformLocation
@@ -157,8 +141,7 @@ drawgl:
     PUSH32 0x4000
     EXTCALL OpenGL, 16   ; glClear
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     PUSH32 0x3F800000
     PUSH32 0
@@ -171,47 +154,31 @@ drawgl:
     EXTCALL OpenGL, 41   ; glDrawArrays: the collected-if-not-rooted array, left quarter
 ; the second quarter, from an array that then grows past its capacity
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     NEWARRAY 4
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
+    DUP
     PUSH32 0xBF000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0xBF800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0x00000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0xBF800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0xBF000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0x3F800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
+    DUP
     PUSH32 0x00000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    PUSH32 0
-    ADD
     PUSH32 0x3F800000
     NATIVE IntArray, 19
     PUSH32 0
@@ -220,27 +187,22 @@ drawgl:
     PUSH32 0
     PUSH32 0
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     EXTCALL OpenGL, 141   ; glVertexAttribPointer
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     PUSH32 0x00000000
     NATIVE IntArray, 19
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     PUSH32 0x3F800000
     NATIVE IntArray, 19
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     PUSH32 0x00000000
     NATIVE IntArray, 19
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     PUSH32 0x3F800000
     NATIVE IntArray, 19
     PUSH32 5
@@ -248,8 +210,7 @@ drawgl:
     PUSH32 6
     EXTCALL OpenGL, 41   ; glDrawArrays: six vertices of the grown array
     PUSHGLOBALS
-    PUSH32 84
-    ADD
+    FLDADDR8 21
     LOAD
     PUSH32 0
     PUSH32 0x3F800000
@@ -275,27 +236,19 @@ g1:
 g2:
     CALL report, none
     PUSHGLOBALS
-    PUSH32 8
-    ADD
+    FLDADDR8 2
     NEWARRAY 1
     PUSHGLOBALS
-    PUSH32 8
-    ADD
+    FLDADDR8 2
+    DUP
     PUSH32 0
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 8
-    ADD
+    DUP
     PUSH32 1
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 8
-    ADD
+    DUP
     PUSH32 2
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 8
-    ADD
     PUSH32 12
     NATIVE ByteArray, 19
 ; a client index past the array
@@ -304,8 +257,7 @@ g2:
     PUSH32 4
     PUSH32 0x1401
     PUSHGLOBALS
-    PUSH32 8
-    ADD
+    FLDADDR8 2
     EXTCALL OpenGL, 42
     ENDTRY -1
 g3:
@@ -316,22 +268,19 @@ g3:
     PUSH32 4
     PUSH32 0x1406
     PUSHGLOBALS
-    PUSH32 8
-    ADD
+    FLDADDR8 2
     EXTCALL OpenGL, 42
     ENDTRY -1
 g4:
     CALL report, none
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     PUSH32 1
     EXTCALL OpenGL, 144   ; glGenBuffers
     STORE
     PUSH32 0x8893
     PUSHGLOBALS
-    PUSH32 88
-    ADD
+    FLDADDR8 22
     LOAD
     NATIVE IntArray, 9
     EXTCALL OpenGL, 4   ; glBindBuffer ELEMENT_ARRAY_BUFFER
@@ -341,8 +290,7 @@ g4:
     PUSH32 4
     PUSH32 0x1401
     PUSHGLOBALS
-    PUSH32 8
-    ADD
+    FLDADDR8 2
     EXTCALL OpenGL, 42
     ENDTRY -1
 g5:
@@ -364,8 +312,7 @@ g6:
     PUSH32 1
     EXTCALL OpenGL, 40   ; glDisableVertexAttribArray(1)
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     NEWARRAY 4                    ; the attribute's variable now holds an empty array
 ; the replaced array
     TRY Exception, g7
@@ -384,8 +331,7 @@ g7:
     PUSH32 0
     PUSH32 0
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     EXTCALL OpenGL, 141
     ENDTRY -1
 g8:
@@ -396,8 +342,7 @@ g8:
     PUSH32 0
     PUSH32 0
     PUSHGLOBALS
-    PUSH32 0
-    ADD
+    FLDADDR8 0
     EXTCALL OpenGL, 141   ; glVertexAttribPointer with size 5: GL refuses it
     EXTCALL OpenGL, 61   ; glGetError: INVALID_VALUE
     ITOS
@@ -412,72 +357,46 @@ g8:
 g9:
     CALL report, none
     PUSHGLOBALS
-    PUSH32 16
-    ADD
+    FLDADDR8 4
     NEWARRAY 1
     PUSHGLOBALS
-    PUSH32 16
-    ADD
+    FLDADDR8 4
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
+    DUP
     PUSH32 9
     NATIVE ByteArray, 19
-    PUSHGLOBALS
-    PUSH32 16
-    ADD
     PUSH32 9
     NATIVE ByteArray, 19
 ; 2 x 2 RGB rows padded to 4: 14 bytes
@@ -491,8 +410,7 @@ g9:
     PUSH32 0x1907
     PUSH32 0x1401
     PUSHGLOBALS
-    PUSH32 16
-    ADD
+    FLDADDR8 4
     EXTCALL OpenGL, 106
     ENDTRY -1
 g10:
@@ -508,8 +426,7 @@ g10:
     PUSH32 0x1234
     PUSH32 0x1401
     PUSHGLOBALS
-    PUSH32 16
-    ADD
+    FLDADDR8 4
     EXTCALL OpenGL, 111
     ENDTRY -1
 g11:
@@ -525,8 +442,7 @@ g11:
     PUSH32 0x1908
     PUSH32 0x1406
     PUSHGLOBALS
-    PUSH32 16
-    ADD
+    FLDADDR8 4
     EXTCALL OpenGL, 111
     ENDTRY -1
 g12:
