@@ -4,7 +4,14 @@
 #include "host/ExtensionSetup.h"
 #include "host/HeadlessHost.h"
 #include "host/HeadlessPlatform.h"
+#include "host/RunTimeout.h"
 #include "host/RuntimeOptions.h"
+#ifdef ZELMO_WINDOW
+#include "window/WindowRun.h"
+#endif
+#ifdef ZELMO_GRAPHICS
+#include "graphics/natives/DrawingNatives.h"
+#endif
 
 #include <QDebug>
 #include <QGuiApplication>
@@ -29,16 +36,26 @@ int main(int argc, char** argv)
         return 0;
     }
     qDebug("starting main");
+#ifdef ZELMO_WINDOW
+    if (!options.headless) return runWindowed(options, argc, argv);
+#endif
+    // Bitmaps, fonts and OpenGL need a GUI application, here without a window.
     chooseHeadlessPlatform();
     QGuiApplication app(argc, argv);
+#ifdef ZELMO_GRAPHICS
+    graphics::registerGraphicsNatives();
+#endif
+    armRunTimeout(options.timeoutSeconds);
     std::string error;
     const QString directory = chooseApplicationDirectory(options, error);
     if (directory.isEmpty()) {
         std::fputs(error.c_str(), stderr);
         return 1;
     }
+#ifndef ZELMO_WINDOW
     if (!options.headless)
-        std::fputs("zelmo-vm: this build has no window support yet; running headless\n", stderr);
+        std::fputs("zelmo-vm: this build has no window support; running headless\n", stderr);
+#endif
 
     const std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
     if (!extensions) {

@@ -25,9 +25,10 @@ bool surfacelessEglWorks()
 
 void chooseHeadlessPlatform()
 {
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY"))
-        return;
-    if (surfacelessEglWorks()) {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+    // With a display, Qt's offscreen platform still draws bitmaps as without one and gets
+    // (desktop) OpenGL from the display.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && surfacelessEglWorks()) {
         qputenv("EGL_PLATFORM", "surfaceless");
         qputenv("QT_QPA_PLATFORM", "eglfs");
         qputenv("QT_QPA_EGLFS_INTEGRATION", "none");

@@ -4,10 +4,9 @@
 
 namespace zelmo {
 
-// With neither a display nor a chosen platform: Mesa's surfaceless EGL when it initialises
-// (an OpenGL ES context without any display server), else Qt's offscreen platform (drawing
-// into bitmaps works; OpenGL needs a display then). A display or an explicit QT_QPA_PLATFORM
-// is left to Qt.
+// Without a chosen platform: with no display, Mesa's surfaceless EGL when it initialises (an
+// OpenGL ES context without any display server); otherwise Qt's offscreen platform (bitmaps
+// draw the same; OpenGL only with a display). An explicit QT_QPA_PLATFORM is left to Qt.
 void chooseHeadlessPlatform();
 
 } // namespace zelmo

@@ -22,6 +22,31 @@ constexpr ValueOption kValueOptions[] = {
     {"--camera-cover", &RuntimeOptions::cameraCover},
 };
 
+// The value of "--name VALUE" or "--name=VALUE" at argv[i] (advancing i past a separate value);
+// a null string when argv[i] is not that option, an empty one when its value is missing.
+QString optionValue(int argc, char** argv, int& i, const char* name)
+{
+    const QByteArray arg(argv[i]);
+    const QByteArray prefix = QByteArray(name) + "=";
+    if (arg.startsWith(prefix)) return QString::fromLocal8Bit(arg.mid(prefix.size()));
+    if (arg != name) return {};
+    if (i + 1 >= argc) return QStringLiteral("");
+    return QString::fromLocal8Bit(argv[++i]);
+}
+
+// A whole number from `minimum` up to a million, or `minimum` with `error` set.
+int countValue(const QString& value, int minimum, const char* name, std::string& error)
+{
+    bool ok = false;
+    const int count = value.toInt(&ok);
+    if (ok && count >= minimum && count <= 1000000) return count;
+    error = QStringLiteral("%1 takes a whole number from %2, not '%3'")
+                .arg(name)
+                .arg(minimum)
+                .arg(value)
+                .toStdString();
+    return minimum;
+}
 } // namespace
 
 RuntimeOptions parseRuntimeOptions(int argc, char** argv)
@@ -44,17 +69,17 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
                 arg == "--app" ? (i + 1 < argc ? QByteArray(argv[++i]) : "") : arg.mid(6);
             if (value.isEmpty()) options.usageError = "--app needs a directory";
             options.appDirectory = QString::fromLocal8Bit(value);
-        } else if (arg == "--screenshot") {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0')
-                options.usageError = "--screenshot takes a file name";
-            else
-                options.screenshotPath = QString::fromLocal8Bit(argv[++i]);
-        } else if (arg == "--frames") {
-            bool ok = false;
-            options.frames = i + 1 < argc ? QByteArray(argv[++i]).toInt(&ok) : 0;
-            if (!ok || options.frames < 1)
-                options.usageError = "--frames takes a count of 1 or more";
-        } else {
+        } else if (arg == "--windowed")
+            options.windowed = true;
+        else if (const QString value = optionValue(argc, argv, i, "--scale"); !value.isNull())
+            options.scale = value;
+        else if (const QString value = optionValue(argc, argv, i, "--screenshot"); !value.isNull())
+            options.screenshotPath = value;
+        else if (const QString value = optionValue(argc, argv, i, "--frames"); !value.isNull())
+            options.frames = countValue(value, 1, "--frames", options.usageError);
+        else if (const QString value = optionValue(argc, argv, i, "--timeout"); !value.isNull())
+            options.timeoutSeconds = countValue(value, 1, "--timeout", options.usageError);
+        else {
             for (const ValueOption& option : kValueOptions) {
                 const QByteArray name(option.name);
                 if (arg != name && !arg.startsWith(name + '=')) continue;
@@ -65,14 +90,21 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
             }
         }
     }
+    if (!options.screenshotPath.isNull() && options.screenshotPath.isEmpty())
+        options.usageError = "--screenshot takes a file name";
+    if (options.scale != "integer" && options.scale != "fit" && options.scale != "stretch")
+        options.usageError =
+            "--scale takes integer, fit or stretch, not '" + options.scale.toStdString() + "'";
     return options;
 }
 
 QString runtimeUsage()
 {
     return QStringLiteral(
-        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--screenshot FILE [--frames N]]\n"
-        "                [--help] [--version] [device options]\n"
+        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--windowed] [--scale=MODE]\n"
+        "                [--screenshot FILE [--frames N]] [--timeout SECONDS] [--help] "
+        "[--version]\n"
+        "                [device options]\n"
         "Runs the application image index.mcb of an application directory.\n\n"
         "  --auto       use /opt/<name of this program> as the application directory\n"
         "               (only as the first argument)\n"
@@ -81,8 +113,13 @@ QString runtimeUsage()
         "               and logic run, and OpenGL drawing goes to an offscreen 800 x 480\n"
         "               screen. Ends when the application exits or has no timer or\n"
         "               repaint left that could wake it.\n"
+        "  --windowed   open a resizable window at the application's own size instead of\n"
+        "               full screen (F11 switches between the two)\n"
+        "  --scale=MODE how the 800x480 screen fills the window: integer (default: the\n"
+        "               largest whole factor, black borders), fit (keeps the aspect) or stretch\n"
         "  --screenshot FILE  write the application's Nth frame (--frames N, default 1) to\n"
-        "               FILE as PNG and exit with status 0\n"
+        "               FILE as PNG and exit; F12 saves one into the Pictures folder\n"
+        "  --timeout SECONDS  end the run after that long with status 124\n"
         "  --help       show this text\n"
         "  --version    show the version\n"
         "\nDevice extensions (a desktop has no such devices; these stand in for them):\n"

@@ -8,6 +8,8 @@
 # application directory, where the run starts).
 # With NAME.pixels beside it (lines "x y RRGGBB"), the run also writes the screenshot of the
 # first frame and each listed pixel must have that colour.
+# When NAME.png is present, the run must leave a picture NAME.png in the application directory
+# with exactly the same pixels (ImageMagick's absolute error count 0).
 # Usage: run-image-test.sh ZELMO_ASM ZELMO_VM SOURCE.asm
 set -u
 abspath() { (cd "$(dirname "$1")" && printf '%s/%s' "$(pwd)" "$(basename "$1")"); }
@@ -54,5 +56,15 @@ if [ -f "$base.pixels" ]; then
         fi
     done <"$base.pixels"
     if [ -n "${failed:-}" ]; then echo "--- full standard error:"; cat "$work/stderr"; exit 1; fi
+fi
+if [ -f "$base.png" ]; then
+    picture="$work/app/$(basename "$base").png"
+    if [ ! -f "$picture" ]; then echo "no picture written: $(basename "$picture")"; exit 1; fi
+    differing=$(compare -metric AE "$base.png" "$picture" null: 2>&1)
+    if [ "$differing" != "0" ]; then
+        echo "pixels differ from $(basename "$base").png: $differing"
+        cp "$picture" "${TMPDIR:-/tmp}/$(basename "$base").actual.png" 2>/dev/null
+        exit 1
+    fi
 fi
 exit 0

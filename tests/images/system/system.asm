@@ -83,31 +83,7 @@ caught1:
     NATIVE System.nullResult15
     ITOS
     NATIVE Debug.log
-    ; the font operations need the window host; 16 is no operation at all
-    TRY -1, caught2
-    NATIVE System.defaultFont
-    ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
-    PUSH0
-caught2:
-    FRAME8 -1
-    TRY -1, caught3
-    NATIVE System.loadImageFont
-    ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
-    PUSH0
-caught3:
-    FRAME8 -1
-    TRY -1, caught4
-    NATIVE System.decodeImageFont
-    ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
-    PUSH0
-caught4:
-    FRAME8 -1
+    ; 16 is no operation at all (10 to 12, the fonts, are tested with the fonts)
     TRY -1, caught5
     NATIVE System, 16
     ENDTRY -1
