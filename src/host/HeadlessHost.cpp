@@ -36,7 +36,8 @@ void HeadlessHost::drawFrame()
     m_surface.makeCurrent(reason);
     session->deliver([this](VirtualMachine& vm) {
         if (m_drawHandle == -1) m_drawHandle = vm.registerMethod(u"<openglapplication>.draw gl", 0);
-        if (m_drawHandle != -1)
+        // As in the window: without the application object nothing receives the call.
+        if (m_drawHandle != -1 && vm.applicationObject != 0)
             vm.callMethod(m_drawHandle, {int32_t(vm.applicationObject)}, {1}, 0);
     });
     ++m_framesDrawn;

@@ -7,6 +7,8 @@
 .function @drawgl drawgl
 
 main:
+    NEW CLASS_OBJECT, 1           ; the application object, which receives draw gl
+    NATIVE System, 5
     RET 0, 1
 
 drawgl:

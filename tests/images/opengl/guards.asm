@@ -10,6 +10,8 @@
 .function @internalthrow internalthrow
 
 main:
+    NEW CLASS_OBJECT, 1           ; the application object, which receives draw gl
+    NATIVE System, 5
     PUSHGLOBALS
     FLDADDR8 23
     PUSH32 0x8B31
