@@ -30,10 +30,8 @@ void HeadlessHost::drawFrame()
     m_redrawPending = false;
     ApplicationSession* session = this->session();
     if (!session || session->ended()) return;
-    // The application draws with the logical screen current, as in the window; without a
-    // context it may still draw bitmaps, and its first GL call reports why there is none.
-    std::string reason;
-    m_surface.makeCurrent(reason);
+    // Every OpenGL call makes the logical screen current itself (the first one creates it), so
+    // an application that draws only bitmaps never needs a context.
     session->deliver([this](VirtualMachine& vm) {
         if (m_drawHandle == -1) m_drawHandle = vm.registerMethod(u"<openglapplication>.draw gl", 0);
         // As in the window: without the application object nothing receives the call.
