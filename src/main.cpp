@@ -2,19 +2,19 @@
 // zelmo-vm: runs the application image index.mcb of an application directory.
 #include "host/ApplicationSession.h"
 #include "host/ExtensionSetup.h"
-#include "host/HostServices.h"
+#include "host/HeadlessHost.h"
+#include "host/HeadlessPlatform.h"
 #include "host/RunTimeout.h"
 #include "host/RuntimeOptions.h"
 #ifdef ZELMO_WINDOW
 #include "window/WindowRun.h"
 #endif
-
-#include <QCoreApplication>
 #ifdef ZELMO_GRAPHICS
 #include "graphics/natives/DrawingNatives.h"
-#include <QGuiApplication>
 #endif
+
 #include <QDebug>
+#include <QGuiApplication>
 #include <cstdio>
 
 using namespace zelmo;
@@ -39,13 +39,11 @@ int main(int argc, char** argv)
 #ifdef ZELMO_WINDOW
     if (!options.headless) return runWindowed(options, argc, argv);
 #endif
-#ifdef ZELMO_GRAPHICS
-    // Bitmaps and fonts need a GUI application; without a display, Qt's offscreen platform.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Bitmaps, fonts and OpenGL need a GUI application, here without a window.
+    chooseHeadlessPlatform();
     QGuiApplication app(argc, argv);
+#ifdef ZELMO_GRAPHICS
     graphics::registerGraphicsNatives();
-#else
-    QCoreApplication app(argc, argv);
 #endif
     armRunTimeout(options.timeoutSeconds);
     std::string error;
@@ -65,8 +63,16 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    HostServices host(directory.toStdU16String());
+    HeadlessHost host(directory.toStdU16String(), options.screenshotPath, options.frames);
     registerExtensions(host, *extensions);
     ApplicationSession session(host);
-    return session.runHeadless();
+    // The first frame, as a window draws one when it is first shown.
+    host.invalidate(0, 0, 800, 480);
+    const int status = session.runHeadless();
+    if (status == 0 && host.screenshotMissing()) {
+        std::fprintf(stderr, "zelmo-vm: the application ended after %d of %d frames\n",
+                     host.framesDrawn(), options.frames);
+        return 1;
+    }
+    return status;
 }

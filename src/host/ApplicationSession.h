@@ -37,6 +37,8 @@ public:
     bool deliver(const std::function<void(VirtualMachine&)>& call);
     // The application asked to quit (host service exitApplication): status 0.
     void requestExit() { end(0); }
+    // The host cannot go on (e.g. a screenshot that cannot be written).
+    void stop(int status) { end(status); }
 
     bool ended() const { return m_ended; }
     int exitStatus() const { return m_status; }

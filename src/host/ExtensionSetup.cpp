@@ -4,6 +4,7 @@
 #include "Accelerometer/AccelerometerExtension.h"
 #include "Desktop/DesktopExtension.h"
 #include "Location/CLocationWrapper.h"
+#include "OpenGLES/GlesExtension.h"
 #include "host/ApplicationSession.h"
 #include "host/HostServices.h"
 #include "host/RuntimeOptions.h"
@@ -96,7 +97,11 @@ void registerExtensions(HostServices& host, const ExtensionSettings& settings,
                                  [minimise = window.minimise](VirtualMachine& vm) {
                                      return std::make_shared<DesktopExtension>(vm, minimise);
                                  });
-    // Audio player (28) and OpenGL ES (38) answer "Dll not supported" until they are built.
+    if (gles::GlesSurface* surface = host.glSurface())
+        extensions.registerExtension(kOpenGlesExtension, [surface](VirtualMachine& vm) {
+            return std::make_shared<gles::GlesExtension>(vm, *surface, nullptr);
+        });
+    // The audio player (28) answers "Dll not supported" until it is built.
 }
 
 } // namespace zelmo

@@ -15,6 +15,9 @@
 
 namespace zelmo {
 
+namespace gles {
+class GlesSurface;
+}
 class ApplicationSession;
 
 class HostServices : public FrameworkServices {
@@ -51,6 +54,10 @@ public:
     int32_t getCurrentTimeMillis() override;
     int32_t getElapsedMillis() override;
     void invalidate(int32_t, int32_t, int32_t, int32_t) override {}
+    // Whether a repaint was requested and not yet drawn (it keeps a headless run alive).
+    virtual bool redrawPending() const { return false; }
+    // Where OpenGL draws (the window's logical screen, or the headless one); null: nowhere.
+    virtual gles::GlesSurface* glSurface() { return nullptr; }
     void log(const std::u16string& text) override;
     bool setLogFile(const std::u16string& path) override;
     int32_t queryString22(const std::u16string&) override { return 0; }

@@ -7,6 +7,21 @@
 namespace zelmo {
 
 namespace {
+
+// The options that take a value, as "--name VALUE" or "--name=VALUE".
+struct ValueOption {
+    const char* name;
+    QString RuntimeOptions::*field;
+};
+constexpr ValueOption kValueOptions[] = {
+    {"--accelerometer", &RuntimeOptions::accelerometer},
+    {"--tilt-neutral", &RuntimeOptions::tiltNeutral},
+    {"--tilt-step", &RuntimeOptions::tiltStep},
+    {"--location", &RuntimeOptions::location},
+    {"--torch", &RuntimeOptions::torch},
+    {"--camera-cover", &RuntimeOptions::cameraCover},
+};
+
 // The value of "--name VALUE" or "--name=VALUE" at argv[i] (advancing i past a separate value);
 // a null string when argv[i] is not that option, an empty one when its value is missing.
 QString optionValue(int argc, char** argv, int& i, const char* name)
@@ -32,21 +47,6 @@ int countValue(const QString& value, int minimum, const char* name, std::string&
                 .toStdString();
     return minimum;
 }
-
-// The options that take a value, as "--name VALUE" or "--name=VALUE".
-struct ValueOption {
-    const char* name;
-    QString RuntimeOptions::*field;
-};
-constexpr ValueOption kValueOptions[] = {
-    {"--accelerometer", &RuntimeOptions::accelerometer},
-    {"--tilt-neutral", &RuntimeOptions::tiltNeutral},
-    {"--tilt-step", &RuntimeOptions::tiltStep},
-    {"--location", &RuntimeOptions::location},
-    {"--torch", &RuntimeOptions::torch},
-    {"--camera-cover", &RuntimeOptions::cameraCover},
-};
-
 } // namespace
 
 RuntimeOptions parseRuntimeOptions(int argc, char** argv)
@@ -92,8 +92,6 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
     }
     if (!options.screenshotPath.isNull() && options.screenshotPath.isEmpty())
         options.usageError = "--screenshot takes a file name";
-    if (options.headless && !options.screenshotPath.isEmpty())
-        options.usageError = "--screenshot needs the window, not --headless";
     if (options.scale != "integer" && options.scale != "fit" && options.scale != "stretch")
         options.usageError =
             "--scale takes integer, fit or stretch, not '" + options.scale.toStdString() + "'";
@@ -112,8 +110,9 @@ QString runtimeUsage()
         "               (only as the first argument)\n"
         "  --app DIR    use DIR as the application directory (default: the current directory)\n"
         "  --headless   run without a window or display server; the application's timers\n"
-        "               and logic run, drawing is skipped. Ends when the application exits\n"
-        "               or has no timer left that could wake it.\n"
+        "               and logic run, and OpenGL drawing goes to an offscreen 800 x 480\n"
+        "               screen. Ends when the application exits or has no timer or\n"
+        "               repaint left that could wake it.\n"
         "  --windowed   open a resizable window at the application's own size instead of\n"
         "               full screen (F11 switches between the two)\n"
         "  --scale=MODE how the 800x480 screen fills the window: integer (default: the\n"

@@ -13,21 +13,21 @@ struct RuntimeOptions {
     bool help = false;
     bool version = false;
     QString appDirectory; // --app DIR
-    QString programPath;  // argv[0]
+    // Device extensions (see ExtensionSetup); an absent option stays a null string.
+    QString accelerometer; // --accelerometer SOURCE
+    QString tiltNeutral;   // --tilt-neutral X,Y,Z
+    QString tiltStep;      // --tilt-step DEGREES
+    QString location;      // --location A,B[,C[,D]] | error:N
+    QString torch;         // --torch virtual|absent|device:PATH
+    QString cameraCover;   // --camera-cover FILE
+    QString programPath;   // argv[0]
     // The window (ignored with --headless).
     bool windowed = false;     // --windowed: a resizable window at 1x instead of full screen
     QString scale = "integer"; // --scale=integer|fit|stretch
     QString screenshotPath;    // --screenshot FILE: write the Nth frame there and exit 0
     int frames = 1;            // --frames N
     int timeoutSeconds = 0;    // --timeout SECONDS: end the run with status 124; 0: none
-    // Device extensions (see ExtensionSetup); an absent option stays a null string.
-    QString accelerometer;  // --accelerometer SOURCE
-    QString tiltNeutral;    // --tilt-neutral X,Y,Z
-    QString tiltStep;       // --tilt-step DEGREES
-    QString location;       // --location A,B[,C[,D]] | error:N
-    QString torch;          // --torch virtual|absent|device:PATH
-    QString cameraCover;    // --camera-cover FILE
-    std::string usageError; // set when the command line cannot be used
+    std::string usageError;    // set when the command line cannot be used
 };
 
 RuntimeOptions parseRuntimeOptions(int argc, char** argv);

@@ -5,6 +5,7 @@
 // services that need the widget: repaint requests and the widget itself.
 #pragma once
 
+#include "OpenGLES/GlesSurface.h"
 #include "host/HostServices.h"
 #include "window/Presentation.h"
 
@@ -30,6 +31,8 @@ public:
     void invalidate(int32_t, int32_t, int32_t, int32_t) override { requestRedraw(); }
     // Service 24: the widget that owns the GL context, as a MainViewBase*.
     void* getWidget() override { return static_cast<MainViewBase*>(widget()); }
+    // The OpenGL extension draws into the logical screen.
+    gles::GlesSurface* glSurface() override { return &m_glSurface; }
 
     virtual void requestRedraw() { update(); }
     // Starts the application session's machine on index.mcb (initialiser and main); whether
@@ -71,6 +74,21 @@ protected:
     Presentation currentPresentation() const;
 
 private:
+    // The logical screen as the OpenGL extension sees it.
+    class LogicalSurface : public gles::GlesSurface {
+    public:
+        explicit LogicalSurface(MainViewBase& view) : m_view(view) {}
+        bool makeCurrent(std::string& reason) override
+        {
+            if (m_view.makeLogicalCurrent()) return true;
+            reason = "the window has no OpenGL context yet";
+            return false;
+        }
+
+    private:
+        MainViewBase& m_view;
+    };
+
     bool ensureLogicalScreen();
     bool drawApplication();
     void paintTestPattern();
@@ -82,6 +100,7 @@ private:
     int m_testPattern = 0;
     int m_framesDrawn = 0;
     bool m_hasFrame = false;
+    LogicalSurface m_glSurface{*this};
 };
 
 } // namespace zelmo

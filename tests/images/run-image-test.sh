@@ -3,11 +3,13 @@
 # application directory, and compares the "LOG: " and "FATAL: " lines on standard error and the
 # exit status with NAME.expected (those lines, then "exit N" as the last line).
 # A directory NAME.files/ next to the source, when present, is copied into the application
-# directory first. When NAME.png is present, the run must leave a picture NAME.png in the
-# application directory with exactly the same pixels (ImageMagick's absolute error count 0).
-# A file NAME.args next to it holds more words for the run: NAME=VALUE words
+# directory first. A file NAME.args next to it holds more words for the run: NAME=VALUE words
 # set environment variables, the others are zelmo-vm options (paths in them are relative to the
 # application directory, where the run starts).
+# With NAME.pixels beside it (lines "x y RRGGBB"), the run also writes the screenshot of the
+# first frame and each listed pixel must have that colour.
+# When NAME.png is present, the run must leave a picture NAME.png in the application directory
+# with exactly the same pixels (ImageMagick's absolute error count 0).
 # Usage: run-image-test.sh ZELMO_ASM ZELMO_VM SOURCE.asm
 set -u
 abspath() { (cd "$(dirname "$1")" && printf '%s/%s' "$(pwd)" "$(basename "$1")"); }
@@ -29,6 +31,7 @@ if [ -f "$base.args" ]; then
         esac
     done
 fi
+if [ -f "$base.pixels" ]; then options="$options --screenshot $work/shot.png"; fi
 # shellcheck disable=SC2086
 (cd "$work/app" && TZ="${TZ:-UTC}" timeout 60 env $environment "$vm" --headless --app "$work/app" \
     $options 2>"$work/stderr" >"$work/stdout")
@@ -44,6 +47,15 @@ fi
 echo "exit $status" >>"$work/actual"
 if ! diff -u "$base.expected" "$work/actual"; then
     echo "--- full standard error:"; cat "$work/stderr"; exit 1
+fi
+if [ -f "$base.pixels" ]; then
+    while read -r x y want; do
+        got=$(convert "$work/shot.png" -alpha off -format "%[hex:p{$x,$y}]" info: 2>&1)
+        if [ "$got" != "$want" ]; then
+            echo "pixel $x,$y is $got, expected $want"; failed=1
+        fi
+    done <"$base.pixels"
+    if [ -n "${failed:-}" ]; then echo "--- full standard error:"; cat "$work/stderr"; exit 1; fi
 fi
 if [ -f "$base.png" ]; then
     picture="$work/app/$(basename "$base").png"

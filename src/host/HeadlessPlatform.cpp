@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#include "host/HeadlessPlatform.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <QByteArray>
+#include <QtGlobal>
+
+namespace zelmo {
+
+namespace {
+
+bool surfacelessEglWorks()
+{
+    const EGLDisplay display =
+        eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (display == EGL_NO_DISPLAY) return false;
+    EGLint major = 0, minor = 0;
+    const bool works = eglInitialize(display, &major, &minor) == EGL_TRUE;
+    if (works) eglTerminate(display);
+    return works;
+}
+
+} // namespace
+
+void chooseHeadlessPlatform()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+    // With a display, Qt's offscreen platform still draws bitmaps as without one and gets
+    // (desktop) OpenGL from the display.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && surfacelessEglWorks()) {
+        qputenv("EGL_PLATFORM", "surfaceless");
+        qputenv("QT_QPA_PLATFORM", "eglfs");
+        qputenv("QT_QPA_EGLFS_INTEGRATION", "none");
+        qputenv("QT_QPA_EGLFS_FB", "/dev/null");
+        qputenv("QT_QPA_EGLFS_DISABLE_INPUT", "1");
+    } else {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+} // namespace zelmo

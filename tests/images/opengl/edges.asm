@@ -1,0 +1,183 @@
+; The bindings' edges: results replace or add words exactly as listed (a sentinel under it
+; all comes back last), empty names reach GL as empty strings, an info log of length 1 is the
+; empty string, and booleans are the low 8 bits of their word: glColorMask(0x100, 0x1FF, 1,
+; 1) masks red only, so clearing blue and then white leaves cyan.
+.globals 24
+.function @main main
+.function @drawgl drawgl
+
+main:
+    NEW CLASS_OBJECT, 1           ; the application object, which receives draw gl
+    NATIVE System, 5
+    RET 0, 1
+
+drawgl:
+    PUSH32 77
+    PUSHGLOBALS
+    FLDADDR8 0
+    NEWARRAY 4
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 0
+    NATIVE IntArray, 19
+    PUSHGLOBALS
+    FLDADDR8 21
+    PUSH32 0x8B31
+    EXTCALL OpenGL, 27   ; glCreateShader replaces the type
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 21
+    LOAD
+    PUSHSTR "void main() { gl_Position = vec4(0.0); }"
+    EXTCALL OpenGL, 152   ; glShaderSource
+    PUSHGLOBALS
+    FLDADDR8 21
+    LOAD
+    EXTCALL OpenGL, 21   ; glCompileShader
+    PUSHGLOBALS
+    FLDADDR8 21
+    LOAD
+    EXTCALL OpenGL, 87   ; glIsShader
+    ITOS
+    NATIVE Debug, 1
+    PUSH32 0
+    EXTCALL OpenGL, 82   ; glIsBuffer(0)
+    ITOS
+    NATIVE Debug, 1
+    PUSH32 0
+    EXTCALL OpenGL, 85   ; glIsProgram(0)
+    ITOS
+    NATIVE Debug, 1
+    PUSH32 0
+    EXTCALL OpenGL, 88   ; glIsTexture(0)
+    ITOS
+    NATIVE Debug, 1
+    PUSH32 0x0B71
+    EXTCALL OpenGL, 83   ; glIsEnabled(DEPTH_TEST)
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 20
+    EXTCALL OpenGL, 26   ; glCreateProgram pushes the name
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 20
+    LOAD
+    EXTCALL OpenGL, 148   ; the log of a program never linked
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 22
+    PUSH32 0x8B30
+    EXTCALL OpenGL, 27   ; glCreateShader
+    STORE
+    PUSHGLOBALS
+    FLDADDR8 22
+    LOAD
+    PUSHSTR "void main() { gl_FragColor = vec4(1.0); }"
+    EXTCALL OpenGL, 152   ; glShaderSource
+    PUSHGLOBALS
+    FLDADDR8 22
+    LOAD
+    EXTCALL OpenGL, 21   ; glCompileShader
+    PUSHGLOBALS
+    FLDADDR8 20
+    LOAD
+    PUSHGLOBALS
+    FLDADDR8 21
+    LOAD
+    EXTCALL OpenGL, 2   ; glAttachShader
+    PUSHGLOBALS
+    FLDADDR8 20
+    LOAD
+    PUSHGLOBALS
+    FLDADDR8 22
+    LOAD
+    EXTCALL OpenGL, 2   ; glAttachShader
+    PUSHGLOBALS
+    FLDADDR8 20
+    LOAD
+    PUSH32 0
+    PUSHSTR ""
+    EXTCALL OpenGL, 143   ; glBindAttribLocation with an empty name
+    PUSHGLOBALS
+    FLDADDR8 20
+    LOAD
+    EXTCALL OpenGL, 90   ; glLinkProgram
+    PUSHGLOBALS
+    FLDADDR8 20
+    LOAD
+    PUSH32 0x8B84
+    PUSHGLOBALS
+    FLDADDR8 0
+    EXTCALL OpenGL, 147   ; glGetProgramiv INFO_LOG_LENGTH
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE IntArray, 9
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 20
+    LOAD
+    EXTCALL OpenGL, 148   ; that log
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 20
+    LOAD
+    PUSHSTR ""
+    EXTCALL OpenGL, 146   ; glGetAttribLocation of an empty name
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 20
+    LOAD
+    PUSHSTR ""
+    EXTCALL OpenGL, 151   ; glGetUniformLocation of an empty name
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 21
+    LOAD
+    PUSH32 0x8B84
+    PUSHGLOBALS
+    FLDADDR8 0
+    EXTCALL OpenGL, 149   ; glGetShaderiv INFO_LOG_LENGTH
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE IntArray, 9
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 21
+    LOAD
+    EXTCALL OpenGL, 150   ; that log
+    NATIVE Debug, 1
+    EXTCALL OpenGL, 61   ; glGetError pushes
+    ITOS
+    NATIVE Debug, 1
+    PUSH32 0
+    PUSH32 0
+    PUSH32 0x3F800000
+    PUSH32 0x3F800000
+    EXTCALL OpenGL, 17   ; glClearColor blue
+    PUSH32 0x4000
+    EXTCALL OpenGL, 16   ; glClear
+    PUSH32 0x100
+    PUSH32 0x1FF
+    PUSH32 1
+    PUSH32 1
+    EXTCALL OpenGL, 20   ; glColorMask: red off
+    PUSH32 0x3F800000
+    PUSH32 0x3F800000
+    PUSH32 0x3F800000
+    PUSH32 0x3F800000
+    EXTCALL OpenGL, 17   ; glClearColor white
+    PUSH32 0x4000
+    EXTCALL OpenGL, 16   ; glClear
+    PUSH32 1
+    PUSH32 1
+    PUSH32 1
+    PUSH32 1
+    EXTCALL OpenGL, 20   ; glColorMask: all on
+    ITOS
+    NATIVE Debug, 1
+    RET 0, 2
