@@ -5,9 +5,9 @@
 // bytecode application produces with strings, boxes, small objects and arrays.
 //
 // Usage: zelmo-heap-bench [operations] [live-set-size]
-#include "GuestMemory.h"
-#include "ObjectTable.h"
-#include "VMHeap.h"
+#include "VirtualMachine/GuestMemory.h"
+#include "VirtualMachine/ObjectTable.h"
+#include "VirtualMachine/VMHeap.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
-#include "ApplicationSession.h"
-#include "HostServices.h"
-#include "RuntimeOptions.h"
+#include "host/ApplicationSession.h"
+#include "host/HostServices.h"
+#include "host/RuntimeOptions.h"
 
 #include <QCoreApplication>
 #include <QDebug>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // zelmo-asm: assembles a source file into an index.mcb image.
 //   zelmo-asm SOURCE [-o OUTPUT]      (OUTPUT defaults to index.mcb)
-#include "Assembler.h"
+#include "image/Assembler.h"
 
 #include <cstdio>
 #include <fstream>

@@ -2,8 +2,8 @@
 // zelmo-dis: prints an index.mcb image as assembler source that zelmo-asm turns back into the
 // identical bytes.
 //   zelmo-dis IMAGE [-o OUTPUT]
-#include "Disassembler.h"
-#include "ImageReader.h"
+#include "image/Disassembler.h"
+#include "image/ImageReader.h"
 
 #include <fstream>
 #include <iostream>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Construction and conversion of CAppsString.
-#include "CAppsString.h"
+#include "Containers/CAppsString.h"
 
 #include <algorithm>
 #include <cstring>

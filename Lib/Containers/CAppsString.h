@@ -4,7 +4,7 @@
 // stored. Numbers, Latin-1 text and byte buffers convert to it directly.
 #pragma once
 
-#include "Vec.h"
+#include "Containers/Vec.h"
 
 #include <cstdint>
 #include <string>

@@ -5,8 +5,8 @@
 // a 32-bit word in guest memory name a node and the pool check that name before trusting it.
 #pragma once
 
-#include "Errors.h"
-#include "Vec.h"
+#include "Base/Errors.h"
+#include "Containers/Vec.h"
 
 #include <cstdint>
 #include <memory>

@@ -8,9 +8,9 @@
 // shorter than the text it replaces stays in place only while it is longer than half the
 // capacity, otherwise it moves to a fresh block of its own size so that large removals give
 // memory back. An empty result releases the block.
-#include "OString.h"
+#include "Containers/OString.h"
 
-#include "Errors.h"
+#include "Base/Errors.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 // error, see Errors.h) never leaves a half-edited string behind.
 #pragma once
 
-#include "GCObject.h"
+#include "Containers/GCObject.h"
 
 #include <QtCore/qnamespace.h>
 

@@ -2,9 +2,9 @@
 // Numbers as OString text: decimal and radix formatting of ints, and the three parsers
 // (decimal int, radix int, radix long). Parsed values wrap modulo 2^32 (2^64), as guest
 // integer arithmetic does.
-#include "OString.h"
+#include "Containers/OString.h"
 
-#include "Errors.h"
+#include "Base/Errors.h"
 
 #include <array>
 

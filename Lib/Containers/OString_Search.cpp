@@ -2,9 +2,9 @@
 // OString's searches and comparisons, and the edits built on a search: removing or replacing
 // the first, last or every occurrence, and splitting. Without regard to case, both sides are
 // lower-cased one code unit at a time.
-#include "OString.h"
+#include "Containers/OString.h"
 
-#include "Errors.h"
+#include "Base/Errors.h"
 
 #include <algorithm>
 #include <unordered_map>

@@ -2,7 +2,7 @@
 // Character classes and case mapping for OString, one UTF-16 code unit at a time with QChar's
 // tables (a surrogate maps to itself), and the edits built on them: trimming and case
 // conversion of a whole string.
-#include "OString.h"
+#include "Containers/OString.h"
 
 #include <QtCore/QChar>
 

@@ -3,7 +3,7 @@
 // sequences). The strict decoder accepts the lead bytes and second-byte ranges of RFC 3629
 // and turns four-byte sequences into surrogate pairs; the lenient one, used for the string
 // constants of an image, replaces what it cannot read with U+FFFD instead of failing.
-#include "OString.h"
+#include "Containers/OString.h"
 
 namespace zelmo {
 

@@ -5,7 +5,7 @@
 // image ends the operation instead of corrupting host memory.
 #pragma once
 
-#include "Errors.h"
+#include "Base/Errors.h"
 
 #include <climits>
 #include <cstdint>

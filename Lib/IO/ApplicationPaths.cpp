@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ApplicationPaths.h"
+#include "IO/ApplicationPaths.h"
 
-#include "FileUtility.h"
+#include "IO/FileUtility.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "CAppsFileReader.h"
+#include "IO/CAppsFileReader.h"
 
-#include "FileInputStream.h"
+#include "IO/FileInputStream.h"
 
 namespace zelmo::TARNEL {
 

@@ -3,8 +3,8 @@
 // adds lines, strings and big-endian integers. Without a stream every answer is false or 0.
 #pragma once
 
-#include "GCObject.h"
-#include "Stream.h"
+#include "Containers/GCObject.h"
+#include "IO/Stream.h"
 
 #include <cstdint>
 #include <memory>

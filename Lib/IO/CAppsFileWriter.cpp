@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "CAppsFileWriter.h"
+#include "IO/CAppsFileWriter.h"
 
 namespace zelmo::TARNEL {
 

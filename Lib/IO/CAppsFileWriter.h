@@ -3,9 +3,9 @@
 // adds slices, strings and big-endian integers. Without a stream every answer is false or 0.
 #pragma once
 
-#include "FileOutputStream.h"
-#include "GCObject.h"
-#include "Stream.h"
+#include "Containers/GCObject.h"
+#include "IO/FileOutputStream.h"
+#include "IO/Stream.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "FileInputStream.h"
+#include "IO/FileInputStream.h"
 
-#include "FileUtility.h"
-#include "StdioFile.h"
+#include "IO/FileUtility.h"
+#include "IO/StdioFile.h"
 
 #include <climits>
 #include <fcntl.h>

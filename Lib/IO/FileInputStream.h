@@ -3,7 +3,7 @@
 // in the rest of the stream library; a file too large for them reports failure instead.
 #pragma once
 
-#include "Stream.h"
+#include "IO/Stream.h"
 
 #include <cstdio>
 #include <string>

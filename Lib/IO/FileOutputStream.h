@@ -3,7 +3,7 @@
 // in the buffer; flush() and closeChecked() tell whether they reached the operating system.
 #pragma once
 
-#include "Stream.h"
+#include "IO/Stream.h"
 
 #include <cstdio>
 #include <string>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "FileUtility.h"
+#include "IO/FileUtility.h"
 
-#include "InternalAssert.h"
+#include "IO/InternalAssert.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "HostFileServices.h"
+#include "IO/HostFileServices.h"
 
-#include "Errors.h"
-#include "FileInputStream.h"
-#include "FileOutputStream.h"
-#include "FileUtility.h"
+#include "Base/Errors.h"
+#include "IO/FileInputStream.h"
+#include "IO/FileOutputStream.h"
+#include "IO/FileUtility.h"
 
 #include <QDir>
 #include <QFile>

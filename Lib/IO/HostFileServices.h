@@ -4,9 +4,9 @@
 // directory by ApplicationPaths; a bad path fails without touching the file system.
 #pragma once
 
-#include "ApplicationPaths.h"
-#include "FrameworkServices.h"
-#include "Stream.h"
+#include "IO/ApplicationPaths.h"
+#include "IO/FileSystemServices.h"
+#include "IO/Stream.h"
 
 #include <memory>
 #include <string>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "InternalAssert.h"
+#include "IO/InternalAssert.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "MemoryInputStream.h"
+#include "IO/MemoryInputStream.h"
 
-#include "InternalAssert.h"
+#include "IO/InternalAssert.h"
 
 #include <cstring>
 

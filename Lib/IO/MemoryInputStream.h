@@ -2,7 +2,7 @@
 // An input stream over an owned copy of a byte buffer.
 #pragma once
 
-#include "Stream.h"
+#include "IO/Stream.h"
 
 #include <vector>
 

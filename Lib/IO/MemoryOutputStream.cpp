@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "MemoryOutputStream.h"
+#include "IO/MemoryOutputStream.h"
 
 #include <climits>
 

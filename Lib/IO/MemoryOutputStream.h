@@ -4,7 +4,7 @@
 // nothing.
 #pragma once
 
-#include "Stream.h"
+#include "IO/Stream.h"
 
 #include <memory>
 #include <vector>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // MT19937: state regeneration (offset 397, matrix 0x9908B0DF) and output tempering.
-#include "MersenneTwister.h"
+#include "Utility/MersenneTwister.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Fixed-point conversions, saturating arithmetic and rounding to int.
-#include "ORaw.h"
+#include "Utility/ORaw.h"
 
-#include "Errors.h"
+#include "Base/Errors.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Fixed-point powers, trigonometry, logarithms and random values. The transcendental functions
 // go through double and back with toFixed, so a NaN result raises MathException.
-#include "ORaw.h"
+#include "Utility/ORaw.h"
 
-#include "Errors.h"
-#include "MersenneTwister.h"
+#include "Base/Errors.h"
+#include "Utility/MersenneTwister.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Fixed-point values to and from decimal text. Parsing reads UTF-16 code units; formatting
 // produces digits from the 32-bit fraction by repeated multiplication by ten, so it is exact.
-#include "ORaw.h"
+#include "Utility/ORaw.h"
 
-#include "Errors.h"
+#include "Base/Errors.h"
 
 #include <QChar>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "TraceLog.h"
+#include "Utility/TraceLog.h"
 
-#include "CAppsFileReader.h"
-#include "CAppsFileWriter.h"
-#include "Errors.h"
-#include "InternalAssert.h"
+#include "Base/Errors.h"
+#include "IO/CAppsFileReader.h"
+#include "IO/CAppsFileWriter.h"
+#include "IO/InternalAssert.h"
 
 #include <QDate>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "ZLib.h"
+#include "Utility/ZLib.h"
 
-#include "CAppsFileReader.h"
-#include "CAppsFileWriter.h"
-#include "InternalAssert.h"
+#include "IO/CAppsFileReader.h"
+#include "IO/CAppsFileWriter.h"
+#include "IO/InternalAssert.h"
 
 #include <climits>
 #include <zlib.h>

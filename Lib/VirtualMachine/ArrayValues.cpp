@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Creating and reading array values for the natives: vectors, their element storage and the
 // array boxes that make an array an object of its own.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
-#include "natives/GuestVector.h"
+#include "VirtualMachine/natives/GuestVector.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // The machine's side of collection: the roots only the machine can see. The operand stack is
 // read exactly where a method's frame description says which slots hold references, and
 // conservatively everywhere else; the globals block is read conservatively, word by word.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <algorithm>
 

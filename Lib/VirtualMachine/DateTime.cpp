@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "DateTime.h"
+#include "VirtualMachine/DateTime.h"
 
 namespace zelmo::Tarnel {
 

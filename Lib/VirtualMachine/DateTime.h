@@ -5,7 +5,7 @@
 // not be one is refused with a status and leaves the fields as they were.
 #pragma once
 
-#include "GCObject.h"
+#include "Containers/GCObject.h"
 
 #include <QDateTime>
 #include <QString>

@@ -2,9 +2,9 @@
 // The host reaches bytecode only through method handles: a textual signature is matched
 // against the images' method names, and invoke() converts the arguments to the depths the
 // method declares, runs it, runs the calls that arrived meanwhile and collects garbage.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
-#include "KeyEvent.h"
+#include "VirtualMachine/KeyEvent.h"
 
 namespace zelmo {
 

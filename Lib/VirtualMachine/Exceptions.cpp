@@ -2,7 +2,7 @@
 // Turning errors into the application's own exceptions: a recorded managed error becomes a call
 // of the image's vminternalthrow, THROW looks for a matching handler through the class's
 // parents, and an exception nothing catches goes to vmprintthrowableandexit.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <cstdio>
 

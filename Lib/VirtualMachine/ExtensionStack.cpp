@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ExtensionStack.h"
+#include "VirtualMachine/ExtensionStack.h"
 
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,43 +1,20 @@
 // SPDX-License-Identifier: MIT
 // The host services: everything the machine and its natives reach outside the managed world.
+// Slots 2 to 12, the file services, are declared in the I/O library so that it can implement
+// them without knowing the machine.
 // The slot order is the one the runtime has always had (slots 0 and 1 are the destructors);
 // keep it. Paths are application paths: the host checks them and maps them below the
 // application's own directory.
 #pragma once
 
+#include "IO/FileSystemServices.h"
+
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace zelmo {
 
 class ExtensionStack;
-
-namespace TARNEL {
-class InputStream;
-class OutputStream;
-} // namespace TARNEL
-
-class FileSystemServices {
-public:
-    virtual ~FileSystemServices() = default;
-    /* 2 */ virtual std::unique_ptr<TARNEL::OutputStream> openFileWriter(const std::u16string& path,
-                                                                         int32_t flag) = 0;
-    /* 3 */ virtual std::unique_ptr<TARNEL::InputStream>
-    openFileReader(const std::u16string& path) = 0;
-    /* 4 */ virtual bool deleteFile(const std::u16string& path) = 0;
-    /* 5 */ virtual bool fileExists(const std::u16string& path) = 0;
-    /* 6 */ virtual int32_t reservedFileService() = 0;
-    /* 7 */ virtual bool renameFile(const std::u16string& from, const std::u16string& to) = 0;
-    /* 8 */ virtual bool listDirectory(const std::u16string& path,
-                                       std::vector<std::u16string>& files,
-                                       std::vector<std::u16string>& directories, int32_t flag) = 0;
-    /* 9 */ virtual bool createDirectory(const std::u16string& path) = 0;
-    /* 10 */ virtual bool deleteDirectory(const std::u16string& path) = 0;
-    /* 11 */ virtual bool renameDirectory(const std::u16string& from, const std::u16string& to) = 0;
-    /* 12 */ virtual bool directoryExists(const std::u16string& path) = 0;
-};
 
 class FrameworkServices : public FileSystemServices {
 public:

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "GuestMemory.h"
+#include "VirtualMachine/GuestMemory.h"
 
-#include "Errors.h"
+#include "Base/Errors.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,10 +2,10 @@
 // Reads an image and merges it into the machine's tables. The format has no lengths or tags:
 // each section is found only by having read everything before it, so every count is checked
 // against what remains of the stream before anything is allocated for it.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
-#include "Opcodes.h"
-#include "Stream.h"
+#include "IO/Stream.h"
+#include "VirtualMachine/Opcodes.h"
 
 #include <algorithm>
 #include <cstring>

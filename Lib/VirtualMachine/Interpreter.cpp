@@ -7,10 +7,10 @@
 // accessible slack on both sides, so the single range check at dispatch catches any escape
 // before the next instruction can use it. Instructions that move sp by a variable amount or
 // index the stack by an operand check before they touch it.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
-#include "ExtensionStack.h"
-#include "Opcodes.h"
+#include "VirtualMachine/ExtensionStack.h"
+#include "VirtualMachine/Opcodes.h"
 
 #include <array>
 #include <cstring>
@@ -201,7 +201,7 @@ void VirtualMachine::run()
     // static, built once on the first run (thread-safe static initialisation).
     static const DispatchTarget kOpcodeTargets[] = {
 #define OPCODE(name, byte, operands, reloc) {byte, &&op_##name},
-#include "Opcodes.def"
+#include "VirtualMachine/Opcodes.def"
 #undef OPCODE
     };
     static const DispatchTable kTargets = makeDispatchTable(&&op_invalid, kOpcodeTargets);

@@ -2,7 +2,7 @@
 // The key event handed to the application's key handlers.
 #pragma once
 
-#include "OString.h"
+#include "Containers/OString.h"
 
 #include <cstdint>
 

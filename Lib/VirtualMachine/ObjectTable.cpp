@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ObjectTable.h"
+#include "VirtualMachine/ObjectTable.h"
 
-#include "Errors.h"
+#include "Base/Errors.h"
 
 #include <string>
 

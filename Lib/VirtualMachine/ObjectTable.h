@@ -4,7 +4,7 @@
 // a managed error, never a stray host pointer.
 #pragma once
 
-#include "GCObject.h"
+#include "Containers/GCObject.h"
 
 #include <cstdint>
 #include <memory>

@@ -67,7 +67,7 @@ constexpr int operandBytes(Operands layout)
 
 enum class Op : uint8_t {
 #define OPCODE(name, byte, operands, reloc) name = byte,
-#include "Opcodes.def"
+#include "VirtualMachine/Opcodes.def"
 #undef OPCODE
 };
 
@@ -82,7 +82,7 @@ struct OpInfo {
 inline constexpr std::array<OpInfo, 256> kOpInfo = [] {
     std::array<OpInfo, 256> table{};
 #define OPCODE(name, byte, operands, reloc) table[byte] = {#name, operands, reloc};
-#include "Opcodes.def"
+#include "VirtualMachine/Opcodes.def"
 #undef OPCODE
     return table;
 }();
@@ -93,7 +93,7 @@ consteval bool opcodeBytesAreUnique()
     std::array<int, 256> uses{};
 #define OPCODE(name, byte, operands, reloc)                                                        \
     if (++uses[byte] > 1) return false;
-#include "Opcodes.def"
+#include "VirtualMachine/Opcodes.def"
 #undef OPCODE
     return true;
 }

@@ -2,10 +2,10 @@
 // The managed heap's allocator: pools inside guest memory, entry creation and splitting,
 // release with merging of free neighbours, roots and the memory-usage report. Marking and
 // sweeping live in VMHeap_Collector.cpp.
-#include "VMHeap.h"
+#include "VirtualMachine/VMHeap.h"
 
-#include "Errors.h"
-#include "VMHeapPrivate.h"
+#include "Base/Errors.h"
+#include "VirtualMachine/VMHeapPrivate.h"
 
 #include <algorithm>
 #include <bit>

@@ -15,8 +15,8 @@
 // holds a type id and, in its second word, the ObjectTable index of its stream.
 #pragma once
 
-#include "GuestMemory.h"
-#include "ObjectTable.h"
+#include "VirtualMachine/GuestMemory.h"
+#include "VirtualMachine/ObjectTable.h"
 
 #include <cstdint>
 #include <memory>

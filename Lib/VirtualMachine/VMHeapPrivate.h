@@ -4,9 +4,9 @@
 // sorted pool ranges and the collector's work list. Not for use outside the heap.
 #pragma once
 
-#include "LinkedList.h"
-#include "VMHeap.h"
-#include "Vec.h"
+#include "Containers/LinkedList.h"
+#include "Containers/Vec.h"
+#include "VirtualMachine/VMHeap.h"
 
 #include <array>
 #include <cstring>

@@ -2,10 +2,10 @@
 // The heap side of the mark-and-sweep collector: marking from roots and from the words the
 // machine's stack scan hands over, with an explicit work stack so that object graphs of any
 // depth are safe, and the sweep that releases every unmarked entry in address order.
-#include "VMHeap.h"
+#include "VirtualMachine/VMHeap.h"
 
-#include "Errors.h"
-#include "VMHeapPrivate.h"
+#include "Base/Errors.h"
+#include "VirtualMachine/VMHeapPrivate.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The machine's lifetime and the small helpers every native uses.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <string>
 

@@ -7,13 +7,13 @@
 // word is a guest address (of a stack slot, a field, a global or a box).
 #pragma once
 
-#include "Errors.h"
-#include "FrameworkServices.h"
-#include "GuestMemory.h"
-#include "MersenneTwister.h"
-#include "OString.h"
-#include "ObjectTable.h"
-#include "VMHeap.h"
+#include "Base/Errors.h"
+#include "Containers/OString.h"
+#include "Utility/MersenneTwister.h"
+#include "VirtualMachine/FrameworkServices.h"
+#include "VirtualMachine/GuestMemory.h"
+#include "VirtualMachine/ObjectTable.h"
+#include "VirtualMachine/VMHeap.h"
 
 #include <array>
 #include <cstdint>

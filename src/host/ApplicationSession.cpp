@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ApplicationSession.h"
+#include "host/ApplicationSession.h"
 
-#include "HostServices.h"
+#include "host/HostServices.h"
 #include "IO/MemoryInputStream.h"
 #include "VirtualMachine/VirtualMachine.h"
 

@@ -8,7 +8,7 @@
 // extension calls come back here. The host must outlive the session.
 #pragma once
 
-#include "Scheduler.h"
+#include "host/Scheduler.h"
 
 #include <functional>
 #include <memory>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ExtensionHost.h"
+#include "host/ExtensionHost.h"
 
-#include "VirtualMachine/Errors.h"
+#include "Base/Errors.h"
 
 #include <algorithm>
 

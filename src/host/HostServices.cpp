@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "HostServices.h"
+#include "host/HostServices.h"
 
-#include "ApplicationSession.h"
-#include "Errors.h"
-#include "Stream.h"
+#include "Base/Errors.h"
+#include "IO/Stream.h"
+#include "host/ApplicationSession.h"
 
 #include <cstdio>
 #include <sys/time.h>

@@ -4,10 +4,10 @@
 // this host. File services and timers are delegated to their own components.
 #pragma once
 
-#include "ExtensionHost.h"
-#include "FrameworkServices.h"
-#include "HostFileServices.h"
-#include "Scheduler.h"
+#include "IO/HostFileServices.h"
+#include "VirtualMachine/FrameworkServices.h"
+#include "host/ExtensionHost.h"
+#include "host/Scheduler.h"
 
 #include <QElapsedTimer>
 #include <cstdint>

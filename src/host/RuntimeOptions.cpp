@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "RuntimeOptions.h"
+#include "host/RuntimeOptions.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Scheduler.h"
+#include "host/Scheduler.h"
 
 #include <QTimer>
 #include <algorithm>

@@ -18,6 +18,13 @@ fi
 (cd "$work/app" && TZ="${TZ:-UTC}" timeout 60 "$vm" --headless --app "$work/app" 2>"$work/stderr" >"$work/stdout")
 status=$?
 grep -E '^(LOG|FATAL): ' "$work/stderr" >"$work/actual" || true
+# A sanitizer report or a Qt warning is a failure even when the expected lines match: a test
+# that expects status 1 would otherwise hide a memory error behind its FATAL line.
+if grep -E 'runtime error:|Sanitizer|^==[0-9]+==|^(Warning|WARNING|QPainter|QImage|QPixmap|QObject|QWidget|QFont)|^qt\.' \
+        "$work/stderr" >"$work/bad"; then
+    echo "unexpected standard error:"; cat "$work/bad"
+    echo "--- full standard error:"; cat "$work/stderr"; exit 1
+fi
 echo "exit $status" >>"$work/actual"
 if ! diff -u "$base.expected" "$work/actual"; then
     echo "--- full standard error:"; cat "$work/stderr"; exit 1

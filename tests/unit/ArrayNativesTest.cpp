@@ -2,9 +2,9 @@
 // The array groups driven through the native dispatcher: stack effects of every operation,
 // storage growth and shrinking, range rules and their messages, byte and multi-word elements,
 // reference arrays, forged vectors, and array results that must survive collections.
-#include "Errors.h"
-#include "VirtualMachine.h"
-#include "natives/GuestVector.h"
+#include "Base/Errors.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/GuestVector.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The runtime's own containers: Vec growth and error codes, CAppsString constructions and
 // concatenation, LinkedList with and without a node pool.
-#include "CAppsString.h"
-#include "Errors.h"
-#include "LinkedList.h"
-#include "Vec.h"
+#include "Base/Errors.h"
+#include "Containers/CAppsString.h"
+#include "Containers/LinkedList.h"
+#include "Containers/Vec.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // Date-times: validation order and refused values, formatting, arithmetic across days, months
 // and the 32-bit boundary, setters, time-zone conversion and comparison, and the DateTime
 // native group driven directly on a machine.
-#include "DateTime.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/DateTime.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <gtest/gtest.h>
 

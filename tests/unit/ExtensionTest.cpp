@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The extension seam: the checked stack view a handler gets, and the host's registry (lazy
 // creation with the machine, one object per id, unknown ids refused with a catchable error).
-#include "ExtensionHost.h"
+#include "host/ExtensionHost.h"
 #include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/VirtualMachine.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The fixed-point library (ORaw) and the MT19937 generator, without a machine.
-#include "Errors.h"
-#include "MersenneTwister.h"
-#include "ORaw.h"
+#include "Base/Errors.h"
+#include "Utility/MersenneTwister.h"
+#include "Utility/ORaw.h"
 
 #include <gtest/gtest.h>
 

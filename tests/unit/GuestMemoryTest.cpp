@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "GuestMemory.h"
-#include "Errors.h"
+#include "VirtualMachine/GuestMemory.h"
+#include "Base/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // violation found, so that a test can EXPECT_EQ(checkHeapInvariants(heap), "").
 #pragma once
 
-#include "VMHeap.h"
+#include "VirtualMachine/VMHeap.h"
 
 #include <array>
 #include <string>

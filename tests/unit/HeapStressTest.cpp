@@ -2,9 +2,9 @@
 // Long randomised runs against the managed heap with fixed seeds: a million mixed allocations,
 // pair allocations and releases checked by a full pool walk, and random object graphs whose
 // collection must free exactly what a reference model finds unreachable.
-#include "Errors.h"
+#include "Base/Errors.h"
 #include "HeapInvariants.h"
-#include "VMHeap.h"
+#include "VirtualMachine/VMHeap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The managed heap: allocation and splitting, release and merging, roots, the usage report,
 // release actions, refused requests, and the heap side of the collector.
-#include "Errors.h"
+#include "Base/Errors.h"
 #include "HeapInvariants.h"
-#include "VMHeap.h"
+#include "VirtualMachine/VMHeap.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // The host's file services against a real directory tree: an application directory with a
 // neighbour outside it. Every traversal attempt must fail or land inside, and the tree outside
 // must come out of every test byte for byte as it went in.
-#include "HostFileServices.h"
-#include "FileInputStream.h"
-#include "FileOutputStream.h"
+#include "IO/HostFileServices.h"
+#include "IO/FileInputStream.h"
+#include "IO/FileOutputStream.h"
 
 #include <QDir>
 #include <QDirIterator>

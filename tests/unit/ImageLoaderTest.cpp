@@ -2,12 +2,12 @@
 // The image loader (VirtualMachine::readBytecode) on images made with the assembler: structural
 // checks, loading the same image twice, merging a second image, and the relocation of every
 // operand kind and table entry.
-#include "Assembler.h"
-#include "Disassembler.h"
-#include "ImageReader.h"
-#include "MemoryInputStream.h"
-#include "Opcodes.h"
-#include "VirtualMachine.h"
+#include "IO/MemoryInputStream.h"
+#include "VirtualMachine/Opcodes.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "image/Assembler.h"
+#include "image/Disassembler.h"
+#include "image/ImageReader.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // Malformed images must never crash the loader: every prefix of valid images and many random
 // mutations of them (byte changes, insertions, deletions, huge counts) either load or fail
 // cleanly, each on a fresh machine. Run under ASan/UBSan in CI.
-#include "Assembler.h"
-#include "Disassembler.h"
-#include "ImageReader.h"
-#include "MemoryInputStream.h"
-#include "VirtualMachine.h"
+#include "IO/MemoryInputStream.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "image/Assembler.h"
+#include "image/Disassembler.h"
+#include "image/ImageReader.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // The Byte, Number, Char and Long groups driven through the native dispatcher: results, stack
 // effects, the corner cases of abs, radix and decimal text, division and shifts, and the
 // errors for unknown operations and null longs.
-#include "Errors.h"
-#include "VirtualMachine.h"
-#include "natives/IntegerArithmetic.h"
+#include "Base/Errors.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/IntegerArithmetic.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // can react to them (to re-enter the machine while it runs), and image loading from source.
 #pragma once
 
-#include "Assembler.h"
-#include "HostServices.h"
-#include "MemoryInputStream.h"
-#include "VirtualMachine.h"
+#include "IO/MemoryInputStream.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "host/HostServices.h"
+#include "image/Assembler.h"
 
 #include <functional>
 #include <string>

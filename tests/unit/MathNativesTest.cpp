@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The Fixed (11), Math (26) and Float (36) native groups driven directly on a machine: stack
 // layout, stack effects, results and the errors each operation raises.
-#include "Errors.h"
-#include "MersenneTwister.h"
-#include "ORaw.h"
-#include "VirtualMachine.h"
+#include "Base/Errors.h"
+#include "Utility/MersenneTwister.h"
+#include "Utility/ORaw.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <gtest/gtest.h>
 

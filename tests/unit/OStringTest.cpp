@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "OString.h"
-#include "Errors.h"
+#include "Containers/OString.h"
+#include "Base/Errors.h"
 
 #include <gtest/gtest.h>
 

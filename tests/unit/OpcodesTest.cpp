@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Opcodes.h"
+#include "VirtualMachine/Opcodes.h"
 
 #include <gtest/gtest.h>
 

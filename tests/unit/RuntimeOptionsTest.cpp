@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Choosing the application directory from the command line.
-#include "RuntimeOptions.h"
+#include "host/RuntimeOptions.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -3,11 +3,11 @@
 // event loop into a real image method, changed periods, removal (also from inside the timer's
 // own event), events queued while the machine runs, and the Timer native group with its
 // listener roots.
-#include "Scheduler.h"
-#include "Assembler.h"
-#include "HostServices.h"
-#include "MemoryInputStream.h"
-#include "VirtualMachine.h"
+#include "host/Scheduler.h"
+#include "IO/MemoryInputStream.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "host/HostServices.h"
+#include "image/Assembler.h"
 
 #include <gtest/gtest.h>
 

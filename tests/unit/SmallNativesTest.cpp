@@ -2,9 +2,9 @@
 // The small native groups driven directly on a machine: Hash (objects that keep their bytes,
 // empty digests), Range (references and stack values, refused bounds) and System (host queries,
 // exit requests, the current date-time in a box, the operations without a font host).
-#include "DateTime.h"
-#include "HostServices.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/DateTime.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "host/HostServices.h"
 
 #include <gtest/gtest.h>
 

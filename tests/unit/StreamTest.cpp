@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The byte streams, the file reader and writer wrappers, the path helpers and the stream
 // holders that keep them in the managed heap, against real files in a temporary directory.
-#include "CAppsFileReader.h"
-#include "CAppsFileWriter.h"
-#include "FileInputStream.h"
-#include "FileOutputStream.h"
-#include "FileUtility.h"
-#include "MemoryInputStream.h"
-#include "MemoryOutputStream.h"
-#include "VirtualMachine.h"
-#include "natives/StreamHolder.h"
+#include "IO/CAppsFileReader.h"
+#include "IO/CAppsFileWriter.h"
+#include "IO/FileInputStream.h"
+#include "IO/FileOutputStream.h"
+#include "IO/FileUtility.h"
+#include "IO/MemoryInputStream.h"
+#include "IO/MemoryOutputStream.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/StreamHolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // The String group (8) and the Encoder group (28) driven directly on a machine: operand
 // layouts of every operation number, results over the first operand, new strings and arrays,
 // and failures that leave the string and the stack as they were.
-#include "Errors.h"
-#include "VirtualMachine.h"
+#include "Base/Errors.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Compression round trips at every level, and rejection of corrupt and cut-short input, for
 // byte vectors and for a slice of a file inflated into another file.
-#include "ZLib.h"
-#include "CAppsFileReader.h"
-#include "CAppsFileWriter.h"
-#include "MemoryInputStream.h"
-#include "MemoryOutputStream.h"
+#include "Utility/ZLib.h"
+#include "IO/CAppsFileReader.h"
+#include "IO/CAppsFileWriter.h"
+#include "IO/MemoryInputStream.h"
+#include "IO/MemoryOutputStream.h"
 
 #include <QTemporaryDir>
 

@@ -2,12 +2,12 @@
 // Two passes over the source: the first fixes every label's code address (instruction sizes
 // come from the opcode table alone) and numbers the classes, method infos, strings and
 // selectors in declaration order; the second builds the tables and emits the code.
-#include "Assembler.h"
+#include "image/Assembler.h"
 
-#include "ImageWriter.h"
-#include "Lexer.h"
-#include "Names.h"
-#include "Opcodes.h"
+#include "VirtualMachine/Opcodes.h"
+#include "image/ImageWriter.h"
+#include "image/Lexer.h"
+#include "image/Names.h"
 
 #include <algorithm>
 #include <cctype>

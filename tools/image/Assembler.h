@@ -3,7 +3,7 @@
 // AssemblyError whose text is "file:line: message".
 #pragma once
 
-#include "Image.h"
+#include "image/Image.h"
 
 #include <cstdint>
 #include <stdexcept>

@@ -2,10 +2,10 @@
 // The disassembler walks the code exactly as the loader copies it (an opcode byte, then the
 // operand bytes of its table row; bytes that are not opcodes stand alone), so that labels
 // land on the same instruction boundaries the machine sees.
-#include "Disassembler.h"
+#include "image/Disassembler.h"
 
-#include "Names.h"
-#include "Opcodes.h"
+#include "VirtualMachine/Opcodes.h"
+#include "image/Names.h"
 
 #include <algorithm>
 #include <cctype>

@@ -4,7 +4,7 @@
 // identical bytes.
 #pragma once
 
-#include "Image.h"
+#include "image/Image.h"
 
 #include <string>
 #include <string_view>

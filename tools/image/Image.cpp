@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Width selection for the header: each width byte covers one kind of value, and the smallest
 // width that holds every such value keeps the image compact.
-#include "Image.h"
+#include "image/Image.h"
 
 #include <algorithm>
 

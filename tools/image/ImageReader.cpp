@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The reader walks the sections in file order; every read is bounds-checked against the end of
 // the buffer and every count against the bytes that remain.
-#include "ImageReader.h"
+#include "image/ImageReader.h"
 
 #include <string>
 

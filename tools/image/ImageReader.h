@@ -5,7 +5,7 @@
 // the byte offset and what was wrong.
 #pragma once
 
-#include "Image.h"
+#include "image/Image.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Serialisation of the image sections in file order: identity, marker, widths, functions,
 // selectors, globals, classes, method infos, strings, code.
-#include "ImageWriter.h"
+#include "image/ImageWriter.h"
 
 #include <QCryptographicHash>
 

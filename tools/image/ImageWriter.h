@@ -3,7 +3,7 @@
 // (chooseWidths) and every value must fit its width; otherwise ImageError says which one not.
 #pragma once
 
-#include "Image.h"
+#include "image/Image.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Tokenizer of the assembler: identifiers, numbers (decimal, 0x hex, 0b binary, optional sign),
 // strings with escapes, '.directives', '@aliases' and single-character punctuation.
-#include "Lexer.h"
+#include "image/Lexer.h"
 
 #include <cctype>
 #include <limits>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Tables of symbolic operand names and the depth-star spelling of method names.
-#include "Names.h"
+#include "image/Names.h"
 
-#include "VMHeap.h"
+#include "VirtualMachine/VMHeap.h"
 
 namespace zelmo::image {
 

@@ -9,9 +9,9 @@
 // like every array object, in an array entry whose first word is the vector: the collector
 // follows such a box to the vector and its element storage, so the result keeps its elements
 // for as long as the application holds it.
-#include "ArrayRanges.h"
-#include "GuestVector.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/ArrayRanges.h"
+#include "VirtualMachine/natives/GuestVector.h"
 
 #include <array>
 #include <cstring>

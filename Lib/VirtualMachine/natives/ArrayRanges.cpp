@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The two range rules of the array group. The messages of the checked rule are part of what
 // applications see and are kept exactly as they have always read, irregular spacing included.
-#include "ArrayRanges.h"
+#include "VirtualMachine/natives/ArrayRanges.h"
 
-#include "Errors.h"
+#include "Base/Errors.h"
 
 #include <string>
 

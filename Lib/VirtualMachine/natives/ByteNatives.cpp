@@ -2,7 +2,7 @@
 // Group 9, Byte. Byte arithmetic is all in the instruction set, so the group has no operations;
 // every number, 0 included, is the group's unknown-operation error, which an application can
 // catch.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 namespace zelmo {
 

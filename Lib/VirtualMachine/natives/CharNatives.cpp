@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Group 10, Char: case mapping and classification of single UTF-16 code units (Qt's Unicode
 // tables; surrogate pairs are never combined) and the conversions between chars and ints.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <QChar>
 

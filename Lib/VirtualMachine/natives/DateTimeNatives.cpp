@@ -2,8 +2,8 @@
 // Group 29, DateTime: creating, reading, changing, comparing and formatting date-times. A
 // date-time argument is the address of the variable or field that holds the object; creation
 // stores a new object at such an address and leaves it untouched when the values are refused.
-#include "DateTime.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/DateTime.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 namespace zelmo {
 

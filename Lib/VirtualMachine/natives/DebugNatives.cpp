@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Group 30, Debug: the application's log lines ("LOG: " on standard error and in the log file).
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 namespace zelmo {
 

@@ -2,7 +2,7 @@
 // Group 28, Encoder: UTF-8 between strings and byte arrays. Encoding goes code unit by code
 // unit; decoding accepts only well-formed input (RFC 3629's lead and second bytes) and turns
 // four-byte sequences into surrogate pairs, so text from outside keeps its characters.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 namespace zelmo {
 

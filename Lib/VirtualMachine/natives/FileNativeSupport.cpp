@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "FileNativeSupport.h"
+#include "VirtualMachine/natives/FileNativeSupport.h"
 
-#include "Stream.h"
-#include "StreamHolder.h"
-#include "VirtualMachine.h"
+#include "IO/Stream.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/StreamHolder.h"
 
 namespace zelmo::FileNatives {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Group 24, FileReader: opens a file for reading into a stream holder, and seeks, tells the
 // position and the size of the holder's stream.
-#include "CAppsFileReader.h"
-#include "FileNativeSupport.h"
-#include "Stream.h"
-#include "StreamHolder.h"
-#include "VirtualMachine.h"
+#include "IO/CAppsFileReader.h"
+#include "IO/Stream.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/FileNativeSupport.h"
+#include "VirtualMachine/natives/StreamHolder.h"
 
 namespace zelmo {
 

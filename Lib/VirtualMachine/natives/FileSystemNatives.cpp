@@ -2,9 +2,9 @@
 // Group 25, FileSystem: existence tests, deletion, creation, listing and renaming of files and
 // directories, all through the host's file services, which keep every path inside the
 // application's directory.
-#include "FileNativeSupport.h"
-#include "Stream.h"
-#include "VirtualMachine.h"
+#include "IO/Stream.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/FileNativeSupport.h"
 
 #include <vector>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Group 22, FileWriter: opens a file for writing (empty, or keeping its bytes to append) into a
 // stream holder, and seeks, tells the position and the size of the holder's stream.
-#include "CAppsFileWriter.h"
-#include "FileNativeSupport.h"
-#include "Stream.h"
-#include "StreamHolder.h"
-#include "VirtualMachine.h"
+#include "IO/CAppsFileWriter.h"
+#include "IO/Stream.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/FileNativeSupport.h"
+#include "VirtualMachine/natives/StreamHolder.h"
 
 namespace zelmo {
 

@@ -2,9 +2,9 @@
 // Group 11, Fixed: conversions, saturating arithmetic, comparisons, rounding, parsing and
 // formatting of Q32.32 values. Values travel in two stack words; compound assignments and the
 // formatting operations take the address of the value's 8 bytes, which is null-checked.
-#include "ORaw.h"
-#include "VirtualMachine.h"
-#include "natives/FixedSlots.h"
+#include "Utility/ORaw.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/FixedSlots.h"
 
 namespace zelmo {
 

@@ -4,7 +4,7 @@
 // the first of two values.
 #pragma once
 
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <cstdint>
 

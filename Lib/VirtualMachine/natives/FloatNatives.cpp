@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Group 36, Float: IEEE single-precision arithmetic on one-word values, conversion from
 // fixed-point and "%g"-style text. Operation numbers start at 0.
-#include "ORaw.h"
-#include "VirtualMachine.h"
-#include "natives/FixedSlots.h"
+#include "Utility/ORaw.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/FixedSlots.h"
 
 #include <bit>
 #include <charconv>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The Font group. Not built yet: every operation answers with the group's unknown-operation
 // error, which an application can catch.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 namespace zelmo {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Storage management of array vectors: validation of the guest words, element views through
 // GuestMemory's checked accessors, and the growth and shrink rules.
-#include "GuestVector.h"
+#include "VirtualMachine/natives/GuestVector.h"
 
 #include <algorithm>
 #include <cstdio>

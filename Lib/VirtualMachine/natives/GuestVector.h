@@ -9,9 +9,9 @@
 // storage of a vector whose size is 0, so it must not be written again.
 #pragma once
 
-#include "Errors.h"
-#include "GuestMemory.h"
-#include "VMHeap.h"
+#include "Base/Errors.h"
+#include "VirtualMachine/GuestMemory.h"
+#include "VirtualMachine/VMHeap.h"
 
 #include <cstdint>
 

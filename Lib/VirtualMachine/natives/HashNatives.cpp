@@ -2,7 +2,7 @@
 // Group 34, Hash: digest objects. An object keeps the selector it was made with and every byte
 // given to update; no digest algorithm is provided, so every digest is an empty byte array.
 // A hash argument is the address of the variable or field that holds the object.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 namespace zelmo {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Group 23, InputStream: reading bytes from a holder's stream, asking whether it is open, and
 // closing it (the holder stays; its stream answers "not open" from then on).
-#include "Stream.h"
-#include "StreamHolder.h"
-#include "VirtualMachine.h"
+#include "IO/Stream.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/StreamHolder.h"
 
 #include <vector>
 

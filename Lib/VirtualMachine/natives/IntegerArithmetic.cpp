@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Radix and decimal text of the integer groups: digits are produced least significant first
 // into a buffer filled from its end.
-#include "IntegerArithmetic.h"
+#include "VirtualMachine/natives/IntegerArithmetic.h"
 
 #include <array>
 

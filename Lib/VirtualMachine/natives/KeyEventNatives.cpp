@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Group 35, KeyEvent: accessors of the key event handed to the key handlers. Each takes the
 // event reference on top of the stack and replaces it with the result.
-#include "KeyEvent.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/KeyEvent.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 namespace zelmo {
 

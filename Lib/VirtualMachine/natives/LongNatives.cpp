@@ -10,8 +10,8 @@
 // most negative long divided by -1 wraps to itself with remainder 0, and shifts take the low
 // word of the count as a signed number: above 63 the result is 0 in both directions, a negative
 // count shifts the other way by its magnitude.
-#include "IntegerArithmetic.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/IntegerArithmetic.h"
 
 namespace zelmo {
 

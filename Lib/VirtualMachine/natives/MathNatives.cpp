@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Group 26, Math: trigonometry, logarithms and roots of fixed-point values, random numbers,
 // minimum and maximum, and the constants. The generator lives as long as the machine.
-#include "ORaw.h"
-#include "VirtualMachine.h"
-#include "natives/FixedSlots.h"
+#include "Utility/ORaw.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/FixedSlots.h"
 
 #include <algorithm>
 #include <ctime>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Routes the NATIVE instruction to its group. Groups are member functions of the machine, one
 // file each; the array groups share one template with different element widths.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <array>
 #include <string>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Group 27, Number: absolute values of bytes and ints, and unsigned radix text of an int.
-#include "IntegerArithmetic.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/IntegerArithmetic.h"
 
 namespace zelmo {
 

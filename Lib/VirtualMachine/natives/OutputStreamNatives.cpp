@@ -2,10 +2,10 @@
 // Group 21, OutputStream: writing bytes to a holder's stream, asking whether it is open, and
 // closing it. Every write is handed to the operating system at once, and closing checks that
 // all of it arrived, so a full disk is an IOException, never a silently short file.
-#include "FileNativeSupport.h"
-#include "Stream.h"
-#include "StreamHolder.h"
-#include "VirtualMachine.h"
+#include "IO/Stream.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/FileNativeSupport.h"
+#include "VirtualMachine/natives/StreamHolder.h"
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 // Group 14, Range: an index range {first, count} used with strings and arrays (a count of -1
 // reaches to the end). Operations take a range reference, the address of the two words, except
 // equals and notEquals, which compare two range values held directly on the stack.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <limits>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "StreamHolder.h"
+#include "VirtualMachine/natives/StreamHolder.h"
 
-#include "CAppsFileReader.h"
-#include "CAppsFileWriter.h"
-#include "VirtualMachine.h"
+#include "IO/CAppsFileReader.h"
+#include "IO/CAppsFileWriter.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 namespace zelmo {
 

@@ -5,8 +5,8 @@
 // their result over X, edits of X and initialisers of D pop everything, new strings and
 // arrays replace X. Operations without F ignore case; the ordering operators never do.
 // Every check runs before X changes, so a failing operation leaves X as it was.
-#include "StringOperands.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachine/natives/StringOperands.h"
 
 #include <QtCore/QChar>
 

@@ -4,7 +4,7 @@
 // takes two words, and results go where the group puts them (over the first operand).
 #pragma once
 
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <algorithm>
 #include <climits>

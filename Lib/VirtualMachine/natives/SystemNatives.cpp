@@ -2,8 +2,8 @@
 // Group 32, System: exit, clocks, platform queries, the application object and the current
 // date-time. Operations that produce a value push it (the stack grows by one); the current
 // date-time comes in a reference box, the form the DateTime group takes its arguments in.
-#include "DateTime.h"
-#include "VirtualMachine.h"
+#include "VirtualMachine/DateTime.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 namespace zelmo {
 

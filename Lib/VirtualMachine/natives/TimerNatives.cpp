@@ -2,7 +2,7 @@
 // Group 33, Timer: periodic timers that call the listener's systemtimerevent. The host keeps the
 // timers; the machine keeps each listener alive (a heap root) for exactly as long as its timer
 // exists. Negative delays count as 0.
-#include "VirtualMachine.h"
+#include "VirtualMachine/VirtualMachine.h"
 
 #include <algorithm>
 

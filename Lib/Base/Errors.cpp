@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Errors.h"
+#include "Base/Errors.h"
 
 #include <cstdio>
 
