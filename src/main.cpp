@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
 #include "host/ApplicationSession.h"
+#include "host/DeviceExtensions.h"
 #include "host/HostServices.h"
 #include "host/RuntimeOptions.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv)
         std::fputs("zelmo-vm: this build has no window support yet; running headless\n", stderr);
 
     HostServices host(directory.toStdU16String());
+    registerDeviceExtensions(host.extensions(), options);
     ApplicationSession session(host);
     return session.runHeadless();
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "host/ApplicationSession.h"
 
-#include "host/HostServices.h"
 #include "IO/MemoryInputStream.h"
 #include "VirtualMachine/VirtualMachine.h"
+#include "host/HostServices.h"
 
 #include <QCoreApplication>
 #include <QDir>

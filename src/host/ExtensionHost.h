@@ -5,6 +5,8 @@
 // factory raises VMException "Dll not supported", which the application can catch.
 #pragma once
 
+#include "VirtualMachineExtensions/Extension.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,15 +25,6 @@ enum ExtensionId : int32_t {
     kTorchExtension = 36,
     kDesktopExtension = 37,
     kOpenGlesExtension = 38,
-};
-
-class Extension {
-public:
-    virtual ~Extension() = default;
-    // Runs one operation: its arguments are on top of the stack in push order, and it leaves
-    // its results there. An operation it does not know goes to the machine's fatal error
-    // report with the extension's own message.
-    virtual void call(int32_t operation, ExtensionStack& stack) = 0;
 };
 
 class ExtensionHost {

@@ -20,7 +20,18 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
             options.help = true;
         else if (arg == "--version")
             options.version = true;
-        else if (arg == "--app" || arg.startsWith("--app=")) {
+        else if (arg == "--mute")
+            options.mute = true;
+        else if (arg == "--volume" || arg.startsWith("--volume=")) {
+            const QByteArray value =
+                arg == "--volume" ? (i + 1 < argc ? QByteArray(argv[++i]) : "") : arg.mid(9);
+            bool number = false;
+            const int percent = value.toInt(&number);
+            if (!number || percent < 0 || percent > 100)
+                options.usageError = "--volume needs a number from 0 to 100";
+            else
+                options.volumePercent = percent;
+        } else if (arg == "--app" || arg.startsWith("--app=")) {
             // "--app" names a directory; without one it is a mistake, not the current directory.
             const QByteArray value =
                 arg == "--app" ? (i + 1 < argc ? QByteArray(argv[++i]) : "") : arg.mid(6);
@@ -34,7 +45,8 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
 QString runtimeUsage()
 {
     return QStringLiteral(
-        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--help] [--version]\n"
+        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--mute] [--volume P] [--help]\n"
+        "                [--version]\n"
         "Runs the application image index.mcb of an application directory.\n\n"
         "  --auto       use /opt/<name of this program> as the application directory\n"
         "               (only as the first argument)\n"
@@ -42,6 +54,8 @@ QString runtimeUsage()
         "  --headless   run without a window or display server; the application's timers\n"
         "               and logic run, drawing is skipped. Ends when the application exits\n"
         "               or has no timer left that could wake it.\n"
+        "  --mute       play no sound; clips are accepted and dropped\n"
+        "  --volume P   play every clip at P percent (0..100, linear gain; default 100)\n"
         "  --help       show this text\n"
         "  --version    show the version\n");
 }

@@ -12,9 +12,11 @@ struct RuntimeOptions {
     bool headless = false; // --headless: no window, no display server
     bool help = false;
     bool version = false;
-    QString appDirectory;   // --app DIR
-    QString programPath;    // argv[0]
-    std::string usageError; // set when the command line cannot be used
+    bool mute = false;       // --mute: no sound at all
+    int volumePercent = 100; // --volume P: linear gain of every clip, 0..100
+    QString appDirectory;    // --app DIR
+    QString programPath;     // argv[0]
+    std::string usageError;  // set when the command line cannot be used
 };
 
 RuntimeOptions parseRuntimeOptions(int argc, char** argv);
