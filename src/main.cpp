@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
 #include "host/ApplicationSession.h"
-#include "host/DeviceExtensions.h"
+#include "host/ExtensionSetup.h"
 #include "host/HostServices.h"
 #include "host/RuntimeOptions.h"
 
@@ -38,8 +38,14 @@ int main(int argc, char** argv)
     if (!options.headless)
         std::fputs("zelmo-vm: this build has no window support yet; running headless\n", stderr);
 
+    const std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
+    if (!extensions) {
+        std::fprintf(stderr, "zelmo-vm: %s\n", error.c_str());
+        return 2;
+    }
+
     HostServices host(directory.toStdU16String());
-    registerDeviceExtensions(host.extensions(), options);
+    registerExtensions(host, *extensions);
     ApplicationSession session(host);
     return session.runHeadless();
 }

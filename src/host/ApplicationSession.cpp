@@ -82,7 +82,9 @@ void ApplicationSession::end(int status)
 
 void ApplicationSession::endIfIdle()
 {
-    if (m_endWhenIdle && !m_ended && m_host.scheduler().timerCount() == 0) end(0);
+    if (m_endWhenIdle && !m_ended && m_host.scheduler().timerCount() == 0 &&
+        !m_host.extensions().hasPendingWork())
+        end(0);
 }
 
 void ApplicationSession::timerExpired(uint32_t listener)

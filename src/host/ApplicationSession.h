@@ -42,7 +42,8 @@ public:
     int exitStatus() const { return m_status; }
 
     // The run without a window: start, then serve timers from the Qt event loop until the
-    // application ends or has no timer left that could wake it. The exit status.
+    // application ends or has nothing left that could wake it (no timer, no extension with a
+    // delivery due). The exit status.
     int runHeadless();
 
 private:

@@ -7,7 +7,13 @@
 
 namespace zelmo {
 
-ExtensionHost::ExtensionHost() = default;
+ExtensionHost::ExtensionHost()
+{
+    // Every id an application may name, in the fixed order; none answers until registered.
+    for (const int32_t id : {kAccelerometerExtension, kAudioPlayerExtension, kLocationExtension,
+                             kDesktopExtension, kTorchExtension, kOpenGlesExtension})
+        m_entries.push_back({id, nullptr, nullptr});
+}
 
 ExtensionHost::~ExtensionHost() = default;
 
@@ -21,7 +27,14 @@ ExtensionHost::Entry* ExtensionHost::find(int32_t id)
 bool ExtensionHost::knows(int32_t id) const
 {
     return std::any_of(m_entries.begin(), m_entries.end(),
-                       [id](const Entry& entry) { return entry.id == id; });
+                       [id](const Entry& entry) { return entry.id == id && entry.factory; });
+}
+
+bool ExtensionHost::hasPendingWork() const
+{
+    return std::any_of(m_entries.begin(), m_entries.end(), [](const Entry& entry) {
+        return entry.instance && entry.instance->hasPendingWork();
+    });
 }
 
 void ExtensionHost::registerExtension(int32_t id, Factory factory)

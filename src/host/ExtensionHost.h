@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The device extensions an application reaches with EXTCALL, by id. A library that provides
-// an extension registers a factory for its id; the extension object is made with the
-// application's machine on its first call and lives as long as the host. An id without a
-// factory raises VMException "Dll not supported", which the application can catch.
+// The extension host: one shared pointer per extension id, in the order accelerometer, audio
+// player, location, desktop, torch, OpenGL ES. The host registers a factory for each extension
+// this build provides; the object is made with the application's machine on its first call and
+// kept until the session ends. An id without a factory raises VMException "Dll not supported",
+// which the application can catch.
 #pragma once
 
 #include "VirtualMachineExtensions/Extension.h"
@@ -14,22 +15,9 @@
 
 namespace zelmo {
 
-class ExtensionStack;
-class VirtualMachine;
-
-// The ids applications use.
-enum ExtensionId : int32_t {
-    kAccelerometerExtension = 20,
-    kLocationExtension = 27,
-    kAudioPlayerExtension = 28,
-    kTorchExtension = 36,
-    kDesktopExtension = 37,
-    kOpenGlesExtension = 38,
-};
-
 class ExtensionHost {
 public:
-    using Factory = std::function<std::unique_ptr<Extension>(VirtualMachine& machine)>;
+    using Factory = std::function<std::shared_ptr<Extension>(VirtualMachine& machine)>;
 
     ExtensionHost();
     ~ExtensionHost();
@@ -45,6 +33,9 @@ public:
     // machine goes, since extensions hold on to it.
     void releaseAll();
 
+    // Whether a made extension still has calls to deliver from the event loop.
+    bool hasPendingWork() const;
+
     // Picks the extension by id, creates it with `machine` on first use and passes the call.
     void call(int32_t id, int32_t operation, ExtensionStack& stack, VirtualMachine& machine);
 
@@ -52,7 +43,7 @@ private:
     struct Entry {
         int32_t id;
         Factory factory;
-        std::unique_ptr<Extension> instance; // empty until the first call
+        std::shared_ptr<Extension> instance; // empty until the first call
     };
     Entry* find(int32_t id);
 

@@ -12,11 +12,18 @@ struct RuntimeOptions {
     bool headless = false; // --headless: no window, no display server
     bool help = false;
     bool version = false;
+    QString appDirectory;    // --app DIR
     bool mute = false;       // --mute: no sound at all
     int volumePercent = 100; // --volume P: linear gain of every clip, 0..100
-    QString appDirectory;    // --app DIR
-    QString programPath;     // argv[0]
-    std::string usageError;  // set when the command line cannot be used
+    // Device extensions (see ExtensionSetup); an absent option stays a null string.
+    QString accelerometer;  // --accelerometer SOURCE
+    QString tiltNeutral;    // --tilt-neutral X,Y,Z
+    QString tiltStep;       // --tilt-step DEGREES
+    QString location;       // --location A,B[,C[,D]] | error:N
+    QString torch;          // --torch virtual|absent|device:PATH
+    QString cameraCover;    // --camera-cover FILE
+    QString programPath;    // argv[0]
+    std::string usageError; // set when the command line cannot be used
 };
 
 RuntimeOptions parseRuntimeOptions(int argc, char** argv);

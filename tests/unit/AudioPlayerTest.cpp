@@ -2,10 +2,10 @@
 // The audio player's queue over a fake output: operations wait for the output and run in order,
 // their players stay rooted only while they wait, a failing output hands everything to the null
 // output, and players and extension can go in either order.
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/AudioPlayer.h"
+#include "AudioPlayer/AudioPlayer.h"
+#include "AudioPlayer/AudioPlayerExtension.h"
 #include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/VirtualMachine.h"
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/AudioPlayerExtension.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The extension seam: the checked stack view a handler gets, and the host's registry (lazy
 // creation with the machine, one object per id, unknown ids refused with a catchable error).
-#include "host/ExtensionHost.h"
+#include "Accelerometer/AccelerometerSource.h"
+#include "Location/CLocationWrapper.h"
 #include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachineExtensions/ExtensionObjects.h"
+#include "host/ExtensionHost.h"
 
 #include <gtest/gtest.h>
 
@@ -105,4 +108,54 @@ TEST(ExtensionHost, MakesEachExtensionOnceAndRefusesUnknownIds)
     host.call(kAccelerometerExtension, 1, stack, vm);
     EXPECT_EQ(made, 2);
     EXPECT_EQ(stack.popWord(), 1);
+}
+
+TEST(Accelerometer, CoordTextAndVirtualPose)
+{
+    // "%i": decimal, hex and octal; fewer than three numbers or one beyond 32 bits is no reading.
+    EXPECT_EQ(CoordFileSource::parse(" 010\t0x10 -5 trailing"), (RawAcceleration{8, 16, -5}));
+    EXPECT_FALSE(CoordFileSource::parse("1 2"));
+    EXPECT_FALSE(CoordFileSource::parse("1 x 2"));
+    EXPECT_FALSE(CoordFileSource::parse("4294967296 1 1"));
+
+    // The pose turns about the neutral vector and keeps 1 g; the raw triple is Y, X, Z.
+    VirtualPose pose(VirtualPose::kFlat, 30.0);
+    EXPECT_EQ(pose.read(), (RawAcceleration{0, 0, -1000}));
+    pose.tilt(3, 0); // right side down by 90 degrees: gravity along +X
+    EXPECT_EQ(pose.read(), (RawAcceleration{0, 1000, 0}));
+    pose.tilt(-3, 1); // back flat, then the top edge 30 degrees down: gravity towards +Y
+    EXPECT_EQ(pose.read(), (RawAcceleration{500, 0, -866}));
+    pose.tilt(5, 7);
+    const VirtualPose::Vector v = pose.vector();
+    EXPECT_NEAR(v.x * v.x + v.y * v.y + v.z * v.z, 1.0, 1e-12);
+    pose.reset();
+    EXPECT_EQ(pose.read(), (RawAcceleration{0, 0, -1000}));
+}
+
+TEST(Location, RequestIntervalsAndParameters)
+{
+    VirtualMachine vm;
+    vm.setSp(-1);
+    ExtensionStack stack(vm);
+    const auto location =
+        std::make_shared<CLocationWrapper>(vm, PositionSourceSettings{}, MachineDelivery{});
+    EXPECT_EQ(location->eventHandle(), -1); // no image: no observer methods, and no error
+    const uint32_t out = vm.heap().allocate(4, 0, GC_CODE_REFERENCE);
+    auto make = [&](int32_t seconds) -> CLocationPositionRequestorGCObject& {
+        for (const int32_t word : {static_cast<int32_t>(out), 0, 7, seconds})
+            stack.pushWord(word);
+        location->call(1, stack);
+        EXPECT_EQ(stack.top(), -1);
+        return extensionObject<CLocationPositionRequestorGCObject>(vm, vm.loadWord(out), "");
+    };
+    CLocationPositionRequestorGCObject& request = make(5);
+    EXPECT_EQ(request.interval, 5000); // op 1 takes seconds
+    EXPECT_EQ(request.parameter, 7);
+    stack.pushWord(static_cast<int32_t>(vm.loadWord(out)));
+    stack.pushWord(5);
+    location->call(2, stack); // op 2 takes milliseconds
+    EXPECT_EQ(request.interval, 5);
+    EXPECT_EQ(stack.top(), -1);
+    EXPECT_EQ(make(4294968).interval, 704);   // seconds * 1000 wraps at 32 bits
+    EXPECT_FALSE(location->hasPendingWork()); // without a source nothing is ever due
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/AudioPlayer.h"
+#include "AudioPlayer/AudioPlayer.h"
 
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/AudioPlayerExtension.h"
+#include "AudioPlayer/AudioPlayerExtension.h"
 
 namespace zelmo {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/AudioPlayerExtension.h"
+#include "AudioPlayer/AudioPlayerExtension.h"
 
+#include "AudioPlayer/AudioPlayer.h"
 #include "Base/Errors.h"
 #include "IO/Stream.h"
 #include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/FrameworkServices.h"
 #include "VirtualMachine/VirtualMachine.h"
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/AudioPlayer.h"
 
 #include <cstdio>
 

@@ -6,8 +6,8 @@
 // later, the extension switches to the null output: the application runs on, silently.
 #pragma once
 
+#include "AudioPlayer/AudioOutput.h"
 #include "VirtualMachineExtensions/Extension.h"
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/AudioOutput.h"
 
 #include <cstdint>
 #include <deque>

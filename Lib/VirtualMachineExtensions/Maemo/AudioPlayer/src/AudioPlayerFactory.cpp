@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Chooses the output the audio player extension starts with.
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/AudioPlayerExtension.h"
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/PulseAudioOutput.h"
+#include "AudioPlayer/AudioPlayerExtension.h"
+#include "AudioPlayer/PulseAudioOutput.h"
 
 #include <QAbstractEventDispatcher>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/PulseAudioOutput.h"
+#include "AudioPlayer/PulseAudioOutput.h"
 
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/AudioPlayer.h"
+#include "AudioPlayer/AudioPlayer.h"
 
 #include <algorithm>
 #include <cstdio>

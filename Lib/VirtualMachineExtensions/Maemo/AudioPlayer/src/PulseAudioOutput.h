@@ -4,7 +4,7 @@
 // callback arrives on the machine's thread. One playback stream per clip; the server mixes them.
 #pragma once
 
-#include "VirtualMachineExtensions/Maemo/AudioPlayer/src/AudioOutput.h"
+#include "AudioPlayer/AudioOutput.h"
 
 #include <cstddef>
 

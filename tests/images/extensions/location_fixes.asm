@@ -1,0 +1,98 @@
+; A fixed position source (latitude, longitude, altitude, accuracy) delivers to the observer's
+; location event from the event loop: at once on a start, then every interval. The first fix
+; restarts the request with an interval of 10 ms; the third stops it, and with nothing left to
+; deliver the run ends.
+.globals 2                      ; 0: the request; 1: calls so far
+.class Watcher
+.selector "<locationobserver>.handle location event<location>"(1,0)
+.impl Watcher onfix
+.function @main main
+
+; One request for a new Watcher; the interval is 0 seconds: one delivery per start.
+main:
+    PUSHGLOBALS
+    FLDADDR8 0
+    NEW CLASS_OBJECT, 1
+    DUP
+    SETCLASS Watcher
+    PUSH0
+    PUSH0
+    EXTCALL 27, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    LOAD
+    EXTCALL 27, 4
+    PUSHSTR "started"
+    NATIVE Debug, 1
+    RET 0, 0
+
+; [observer, location, return]
+onfix:
+    PUSHGLOBALS
+    FLDADDR8 1
+    INC
+    PUSHSTR "fix"
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 1
+    LOAD
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 1
+    LOAD
+    PUSH32 1
+    EQ
+    JZ16 second
+    LDLOC8 -2
+    EXTCALL 27, 12
+    MKBLOCK8 2
+    PUSH32 2
+    NATIVE Fixed, 24
+    NATIVE Debug, 1
+    LDLOC8 -2
+    EXTCALL 27, 13
+    MKBLOCK8 2
+    PUSH32 2
+    NATIVE Fixed, 24
+    NATIVE Debug, 1
+    LDLOC8 -2
+    EXTCALL 27, 11
+    MKBLOCK8 2
+    PUSH32 2
+    NATIVE Fixed, 24
+    NATIVE Debug, 1
+    LDLOC8 -2
+    LDLOC8 -3
+    EXTCALL 27, 16
+    MKBLOCK8 2
+    PUSH32 2
+    NATIVE Fixed, 24
+    NATIVE Debug, 1
+    LDLOC8 -2
+    EXTCALL 27, 9
+    ITOS
+    NATIVE Debug, 1
+    LDLOC8 -2
+    EXTCALL 27, 10
+    NATIVE DateTime, 13
+    ITOS
+    NATIVE Debug, 1
+    PUSHGLOBALS
+    FLDADDR8 0
+    LOAD
+    PUSH32 10
+    EXTCALL 27, 2
+second:
+    PUSHGLOBALS
+    FLDADDR8 1
+    LOAD
+    PUSH32 3
+    EQ
+    JZ16 done
+    PUSHGLOBALS
+    FLDADDR8 0
+    LOAD
+    EXTCALL 27, 3
+done:
+    RET 0, 3
