@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // zelmo-asm: assembles a source file into an index.mcb image.
 //   zelmo-asm SOURCE [-o OUTPUT]      (OUTPUT defaults to index.mcb)
+//   zelmo-asm --help | --version
 #include "image/Assembler.h"
 
 #include <cstdio>
@@ -11,9 +12,19 @@
 
 namespace {
 
+void printUsage(std::ostream& out)
+{
+    out << "usage: zelmo-asm SOURCE [-o OUTPUT]\n"
+           "Assembles SOURCE (- for standard input) into an image, by default index.mcb.\n"
+           "  -o OUTPUT    write the image to OUTPUT\n"
+           "  --help       show this text\n"
+           "  --version    show the version\n"
+           "The source format is described in docs/assembler.md.\n";
+}
+
 int usage()
 {
-    std::cerr << "usage: zelmo-asm SOURCE [-o OUTPUT]\n";
+    printUsage(std::cerr);
     return 1;
 }
 
@@ -28,7 +39,10 @@ int main(int argc, char** argv)
         if (arg == "-o" && i + 1 < argc) {
             output = argv[++i];
         } else if (arg == "-h" || arg == "--help") {
-            usage();
+            printUsage(std::cout);
+            return 0;
+        } else if (arg == "--version") {
+            std::cout << "zelmo-asm " ZELMO_VERSION "\n";
             return 0;
         } else if (source.empty() && (arg == "-" || arg.empty() || arg[0] != '-')) {
             source = arg;

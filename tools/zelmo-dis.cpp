@@ -2,6 +2,7 @@
 // zelmo-dis: prints an index.mcb image as assembler source that zelmo-asm turns back into the
 // identical bytes.
 //   zelmo-dis IMAGE [-o OUTPUT]
+//   zelmo-dis --help | --version
 #include "image/Disassembler.h"
 #include "image/ImageReader.h"
 
@@ -11,6 +12,22 @@
 #include <string>
 
 namespace {
+
+void printUsage(std::ostream& out)
+{
+    out << "usage: zelmo-dis IMAGE [-o OUTPUT]\n"
+           "Prints IMAGE (- for standard input) as source that zelmo-asm turns back into the\n"
+           "same bytes.\n"
+           "  -o OUTPUT    write the source to OUTPUT instead of standard output\n"
+           "  --help       show this text\n"
+           "  --version    show the version\n";
+}
+
+int usage()
+{
+    printUsage(std::cerr);
+    return 1;
+}
 
 int fatal(const std::string& message)
 {
@@ -29,19 +46,18 @@ int main(int argc, char** argv)
         if (arg == "-o" && i + 1 < argc) {
             output = argv[++i];
         } else if (arg == "-h" || arg == "--help") {
-            std::cout << "usage: zelmo-dis IMAGE [-o OUTPUT]\n";
+            printUsage(std::cout);
+            return 0;
+        } else if (arg == "--version") {
+            std::cout << "zelmo-dis " ZELMO_VERSION "\n";
             return 0;
         } else if (input.empty() && !arg.empty() && (arg == "-" || arg[0] != '-')) {
             input = arg;
         } else {
-            std::cerr << "usage: zelmo-dis IMAGE [-o OUTPUT]\n";
-            return 1;
+            return usage();
         }
     }
-    if (input.empty()) {
-        std::cerr << "usage: zelmo-dis IMAGE [-o OUTPUT]\n";
-        return 1;
-    }
+    if (input.empty()) return usage();
 
     std::vector<uint8_t> bytes;
     if (input == "-") {

@@ -2,6 +2,8 @@
 // The machine's lifetime and the small helpers every native uses.
 #include "VirtualMachine/VirtualMachine.h"
 
+#include "VirtualMachine/NativeRegistry.h"
+
 #include <string>
 
 namespace zelmo {
@@ -16,6 +18,7 @@ VirtualMachine::VirtualMachine()
     : m_heap(m_memory, m_objects, this, kDefaultPoolSize,
              ClassFieldTables{&classRefFields, &classArrayFields, &classArrayHoldsRefs})
 {
+    registerCoreNatives();
     const uint32_t region = m_memory.allocate((kStackWords + 2 * kStackGuardWords) * 4ull, 8);
     m_stackBase = region + kStackGuardWords * 4;
     m_stack = m_memory.words(m_stackBase, kStackWords);

@@ -120,9 +120,10 @@ public:
     // bytecode".
     void load(TARNEL::InputStream& stream, const std::u16string& moduleName,
               FrameworkServices* host);
-    // 1 on success (moduleIndex set), 0 when the image is malformed.
+    // 1 on success (moduleIndex set), 0 when the image is malformed (`reason`, when given, then
+    // says what was wrong and at which byte).
     int readBytecode(const std::u16string& moduleName, TARNEL::InputStream& stream,
-                     int32_t& moduleIndex);
+                     int32_t& moduleIndex, std::string* reason = nullptr);
 
     // ---- entry points (EntryPoints.cpp) ----
     int32_t registerMethod(const std::u16string& signature, int32_t moduleIndex) override;
@@ -212,22 +213,18 @@ public:
     std::vector<uint8_t> arrayBytes(uint32_t arrayAddress);
     int32_t arrayLength(uint32_t arrayAddress) { return vectorLength(vectorOf(arrayAddress)); }
 
-    // ---- native groups: one file each under natives/ ----
+    // ---- native groups: one file each under natives/, bound in CoreNatives.cpp ----
+    // Calls the handler bound to the operation (NativeRegistry.h).
     void dispatchNative(int group, int operation);
+    // A call nobody answers: the fatal error for a number that is not a group, else the
+    // group's unknown-operation error.
+    [[noreturn]] void nativeCallFailed(int group, int operation);
     template <class TYPE, int SIZE> void vectorNative(int operation, bool bPrimitive);
     void stringNative(int operation);
-    void byteNative(int operation);
     void charNative(int operation);
     void fixedNative(int operation);
     void longNative(int operation);
-    void colorNative(int operation);
     void rangeNative(int operation);
-    void sizeNative(int operation);
-    void positionNative(int operation);
-    void rectangleNative(int operation);
-    void graphicsNative(int operation);
-    void bitmapNative(int operation);
-    void fontNative(int operation);
     void outputStreamNative(int operation);
     void fileWriterNative(int operation);
     void inputStreamNative(int operation);
@@ -238,7 +235,6 @@ public:
     void encoderNative(int operation);
     void dateTimeNative(int operation);
     void debugNative(int operation);
-    void screenNative(int operation);
     void systemNative(int operation);
     void timerNative(int operation);
     void hashNative(int operation);

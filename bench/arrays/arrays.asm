@@ -13,7 +13,7 @@ main:                         ; frame: [ret i sum r]
     PUSHGLOBALS               ; A = 10 million zeros
     PUSH32 0
     PUSH32 10000000
-    NATIVE IntArray, 3
+    NATIVE IntArray.initFilled
 fill:
     LDLOC8 -3                 ; i
     PUSH32 10000000
@@ -21,7 +21,7 @@ fill:
     JZ16 filled
     PUSHGLOBALS
     LDLOC8 -4                 ; i
-    NATIVE IntArray, 6        ; &A[i]
+    NATIVE IntArray.elementRef ; &A[i]
     LDLOC8 -4                 ; i
     STORE
     LOCADDR8 -3
@@ -43,7 +43,7 @@ sum:
     LOCADDR8 -2               ; &sum
     PUSHGLOBALS
     LDLOC8 -5                 ; i
-    NATIVE IntArray, 6
+    NATIVE IntArray.elementRef
     LOAD
     ADDSET                    ; sum += A[i]
     LOCADDR8 -3
@@ -67,18 +67,18 @@ append:
     PUSHGLOBALS
     FLDADDR8 2
     LDLOC8 -4                 ; i
-    NATIVE IntArray, 19       ; B.append(i)
+    NATIVE IntArray.append    ; B.append(i)
     LOCADDR8 -3
     INC
     JMP16 append
 appended:
     LDLOC8 -2
     ITOS
-    NATIVE Debug, 1           ; the sum
+    NATIVE Debug.log          ; the sum
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE IntArray, 11
+    NATIVE IntArray.length
     ITOS
-    NATIVE Debug, 1           ; 1000000
+    NATIVE Debug.log          ; 1000000
     FRAME8 -3
     RET 0, 0

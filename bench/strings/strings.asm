@@ -17,21 +17,21 @@ letters:
     MOD
     PUSH32 97
     ADD
-    NATIVE String, 63                          ; text += 'a' + i % 26
+    NATIVE String.append_c                     ; text += 'a' + i % 26
     LOCADDR8 -1
     INC
     JMP16 letters
 counted:
     FRAME8 -1                                  ; [text]
     DUP
-    NATIVE String, 10
+    NATIVE String.length
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 101                                 ; e
     PUSHTRUE
-    NATIVE String, 42                          ; count, exactly
+    NATIVE String.countOf_cF                   ; count, exactly
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 
     PUSHSTR ""                                 ; [numbers]
     PUSH0                                      ; [numbers, i]
@@ -42,14 +42,14 @@ numbers:
     JZ16 joined
     LDLOC8 -2                                  ; numbers
     LDLOC8 -2                                  ; i
-    NATIVE String, -122                        ; fromInt
-    NATIVE String, 62                          ; numbers += that
+    NATIVE String.fromInt                      ; fromInt
+    NATIVE String.append                       ; numbers += that
     LOCADDR8 -1
     INC
     JMP16 numbers
 joined:
     FRAME8 -1
-    NATIVE String, 10
+    NATIVE String.length
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0

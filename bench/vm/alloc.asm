@@ -21,7 +21,7 @@ main:
     DUP
     SETCLASS Listener
     PUSH0
-    NATIVE Timer, 1                 ; addTimer(listener, 0) -> id
+    NATIVE Timer.addTimer           ; addTimer(listener, 0) -> id
     STORE
     RET 0, 0
 
@@ -69,9 +69,9 @@ batchdone:
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
-    NATIVE Timer, 2                 ; removeTimer(id)
+    NATIVE Timer.removeTimer        ; removeTimer(id)
     PUSHSTR "allocated 20000000"
-    NATIVE Debug, 1
-    NATIVE System, 1
+    NATIVE Debug.log
+    NATIVE System.exit
 more:
     RET 0, 1

@@ -6,7 +6,7 @@ main:
     PUSH32 32
     CALL fib, none
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 
 ; fib: [result, n, return] -> result = fib(n)

@@ -29,6 +29,6 @@ innerdone:
     JMP16 outer
 outerdone:
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     FRAME8 -2
     RET 0, 0

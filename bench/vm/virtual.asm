@@ -51,7 +51,7 @@ loop:
     JMP16 loop
 done:
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     FRAME8 -1
     RET 0, 0
 

@@ -9,16 +9,16 @@
 
 init:
     PUSHSTR greeting
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 
 main:
     NEW CLASS_OBJECT, 1                 ; the application object
     DUP
     SETCLASS App
-    NATIVE System, 5
+    NATIVE System.setApplicationObject
     PUSHSTR "primes below 50:"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 2                            ; n
 next:
     LDLOC8 -1
@@ -35,7 +35,7 @@ trial:
     JZ16 testdivisor
     LDLOC8 -2
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 advance
 testdivisor:
     LDLOC8 -2
@@ -53,15 +53,15 @@ advance:
 primesdone:
     FRAME8 -1
     PUSHSTR "fib(25) ="
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
     PUSH32 25
     CALL fib, none
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "goodbye"
-    NATIVE Debug, 1
-    NATIVE System, 1                    ; exit
+    NATIVE Debug.log
+    NATIVE System.exit                  ; exit
     RET 0, 0
 
 ; fib: [result, n, return] -> result = fib(n)

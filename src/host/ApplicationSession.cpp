@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <cstdio>
+#include <limits>
 
 namespace zelmo {
 
@@ -29,6 +30,7 @@ ApplicationSession::~ApplicationSession()
 
 bool ApplicationSession::start()
 {
+    if (m_machine) return !m_ended; // one start per session
     m_host.markStarted();
     m_machine = std::make_unique<VirtualMachine>();
     const QString path = QDir(QString::fromStdU16String(m_host.baseDirectory()))
@@ -36,6 +38,13 @@ bool ApplicationSession::start()
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "Failed to open '%s'\n", path.toLocal8Bit().constData());
+        end(1);
+        return false;
+    }
+    // Streams measure in 32-bit signed sizes; a bigger file must not be read as a prefix.
+    if (file.size() > std::numeric_limits<int32_t>::max()) {
+        std::fprintf(stderr,
+                     "FATAL: Error while reading bytecode: the image is larger than 2 GiB\n");
         end(1);
         return false;
     }

@@ -151,6 +151,11 @@ TEST(Assembler, OperandNamesAndSymbols)
         0,    21,   0,    0,    0,    0,    21,   1,  0,    0,  0,  21, 0, 0, 0,  0,   65, 0xFE,
         0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 65, 1,    0,  0,  0,  2, 0, 0,  0};
     EXPECT_EQ(code, expected);
+    // Operations by name, negative operation numbers included.
+    EXPECT_EQ(
+        codeOf("NATIVE String.charAt\nNATIVE String.toUpperCase\nNATIVE RefArray.elementAddress\n"
+               "NATIVE Float.fromFixed\n"),
+        (std::vector<uint8_t>{78, 8, 12, 78, 8, 0x80, 78, 7, 7, 78, 36, 0}));
 
     // PUSHSTR with a new text appends it after the declared strings, once.
     const Image image = readImage(asmBytes(".string \"a\"\nPUSHSTR \"b\"\nPUSHSTR \"b\"\n"));
@@ -239,6 +244,8 @@ TEST(Assembler, ErrorsNameTheLine)
     EXPECT_EQ(asmError(".identity 123\n"),
               "t.asm:1: .identity takes 'auto' or an even number of hex digits");
     EXPECT_EQ(asmError("NATIVE Strings, 1\n"), "t.asm:1: unknown native group 'Strings'");
+    EXPECT_EQ(asmError("NATIVE String.chatAt\n"),
+              "t.asm:1: unknown operation 'chatAt' of native group String");
 
     // A 16-bit branch that cannot reach its label.
     std::string far = "JZ16 away\n";
@@ -549,7 +556,7 @@ TEST(AssemblerRoundTrip, SourcesInThisTest)
 init: RET 0, 0
 main:
     PUSHSTR hi
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY Shape, caught
     NEW CLASS_OBJECT, 3
     CALLV "<shape>.area"

@@ -2,6 +2,7 @@
 // The extension seam: the checked stack view a handler gets, and the host's registry (lazy
 // creation with the machine, one object per id, unknown ids refused with a catchable error).
 #include "Accelerometer/AccelerometerSource.h"
+#include "Accelerometer/TiltKeys.h"
 #include "Location/CLocationWrapper.h"
 #include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/VirtualMachine.h"
@@ -129,6 +130,17 @@ TEST(Accelerometer, CoordTextAndVirtualPose)
     const VirtualPose::Vector v = pose.vector();
     EXPECT_NEAR(v.x * v.x + v.y * v.y + v.z * v.z, 1.0, 1e-12);
     pose.reset();
+    EXPECT_EQ(pose.read(), (RawAcceleration{0, 0, -1000}));
+
+    // The window's keys: Ctrl alone with an arrow or 0; anything else is the application's.
+    EXPECT_TRUE(tiltByKey(pose, Qt::Key_Right, Qt::ControlModifier));
+    EXPECT_TRUE(tiltByKey(pose, Qt::Key_Up, Qt::ControlModifier | Qt::KeypadModifier));
+    EXPECT_EQ(pose.read(), (RawAcceleration{433, 500, -750}));
+    EXPECT_FALSE(tiltByKey(pose, Qt::Key_Left, Qt::NoModifier));
+    EXPECT_FALSE(tiltByKey(pose, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier));
+    EXPECT_FALSE(tiltByKey(pose, Qt::Key_A, Qt::ControlModifier));
+    EXPECT_EQ(pose.read(), (RawAcceleration{433, 500, -750}));
+    EXPECT_TRUE(tiltByKey(pose, Qt::Key_0, Qt::ControlModifier));
     EXPECT_EQ(pose.read(), (RawAcceleration{0, 0, -1000}));
 }
 

@@ -114,6 +114,28 @@ TEST(ImageLoader, IdentityMustBeTwentyBytes)
     EXPECT_NE(load(vm, {20, 1, 2, 3}), 1); // identity cut short
 }
 
+TEST(ImageLoader, ARefusedImageSaysWhyAndWhere)
+{
+    auto reasonFor = [](const std::vector<uint8_t>& bytes) {
+        VirtualMachine vm;
+        TARNEL::MemoryInputStream stream(bytes);
+        int32_t index = -1;
+        std::string reason;
+        EXPECT_EQ(vm.readBytecode(u"index.mcb", stream, index, &reason), 0);
+        return reason;
+    };
+    EXPECT_EQ(reasonFor({}), "the image ends early at byte 0");
+    EXPECT_EQ(reasonFor({20, 1, 2, 3}), "the image ends early at byte 1");
+    // The last instruction loses its final operand byte.
+    std::vector<uint8_t> cut = assembled("NOP\nPUSH32 7\n");
+    cut.pop_back();
+    EXPECT_EQ(reasonFor(cut),
+              "the image ends inside an instruction at byte " + std::to_string(cut.size() - 4));
+    std::vector<uint8_t> selector = assembled("CALLV 0\n");
+    EXPECT_EQ(reasonFor(selector),
+              "selector 0 is not in the image at byte " + std::to_string(selector.size() - 5));
+}
+
 TEST(ImageLoader, MarkerAndWidthBytes)
 {
     static const char* const kKeys[] = {"code",  "gcinfo", "class", "hassuper",  "skipcount",

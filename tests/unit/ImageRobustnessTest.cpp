@@ -49,7 +49,7 @@ main:
     JMP32 handler
     NEW NATIVE, 2
     NEWOBJ CLASS_OBJECT, 3, 1
-    NATIVE String, 1
+    NATIVE String.initEmpty
     EXTCALL Torch, 0
     PUSH64 -1
 handler:

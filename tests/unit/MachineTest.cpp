@@ -26,7 +26,7 @@ main:
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS App
-    NATIVE System, 5
+    NATIVE System.setApplicationObject
     RET 0, 0
 other:
     RET 0, 0
@@ -43,40 +43,40 @@ check:                     ; [box, return]
     LDLOC8 -2
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1
 show:                      ; [value, return]
     LDLOC8 -2
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1
 first:
     PUSHSTR "first"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "first done"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 second:
     PUSHSTR "second"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 keypressed:                ; [app, event, return]
     LDLOC8 -2
-    NATIVE KeyEvent, 1
+    NATIVE KeyEvent.keyCode
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     LDLOC8 -2
-    NATIVE KeyEvent, 4
-    NATIVE Debug, 1
+    NATIVE KeyEvent.text
+    NATIVE Debug.log
     LDLOC8 -2
-    NATIVE KeyEvent, 3
+    NATIVE KeyEvent.scanCode
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 2
 pointer:                   ; [app, type, x, y, modifiers, return]
     LDLOC8 -4
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 5
 )";
 
@@ -211,7 +211,7 @@ read:
     FLDADDR8 2
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 stackkeep:                  ; the object lives only in a stack word while the collector runs
     NEW CLASS_OBJECT, 3
@@ -220,12 +220,12 @@ stackkeep:                  ; the object lives only in a stack word while the co
     PUSH32 777
     STORE
     PUSHSTR "collect"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     CALL churn, none
     FLDADDR8 2
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 cycle:                      ; two nodes that point at each other, then dropped
     NEW CLASS_OBJECT, 3
@@ -339,12 +339,12 @@ run:
     SETCLASS Problem
     THROW
     PUSHSTR "not caught"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 caught:
     FRAME8 -1
     PUSHSTR "caught in the second image"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 )",
                                      &host, u"second.mcb");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Choosing the application directory from the command line.
+// Choosing the application directory and the device stand-ins from the command line.
 #include "host/RuntimeOptions.h"
+#include "host/ExtensionSetup.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -77,4 +78,39 @@ TEST(RuntimeOptions, SoundOptions)
                   "--volume needs a number from 0 to 100")
             << bad;
     EXPECT_EQ(parse({"zelmo-vm", "--volume"}).usageError, "--volume needs a number from 0 to 100");
+}
+
+TEST(RuntimeOptions, DeviceOptionsAreCheckedAndWinOverTheEnvironment)
+{
+    qputenv("ZELMO_ACCELEROMETER", "9,9,9");
+    qputenv("ZELMO_LOCATION", "error:3");
+    std::string error;
+    auto settings = extensionSettings(
+        parse({"zelmo-vm", "--accelerometer=0.5,0,-1", "--torch", "device:/dev/null"}), error);
+    ASSERT_TRUE(settings) << error;
+    EXPECT_EQ(settings->accelerometer->read(), (RawAcceleration{0, 500, -1000}));
+    EXPECT_EQ(settings->location.mode, PositionSourceSettings::Mode::Error); // from the variable
+    EXPECT_EQ(settings->location.errorCode, 3);
+    EXPECT_EQ(settings->torch.mode, TorchSettings::Mode::Device);
+    EXPECT_EQ(settings->torch.devicePath, "/dev/null");
+    settings = extensionSettings(parse({"zelmo-vm", "--location", "1,2,3"}), error);
+    ASSERT_TRUE(settings) << error;
+    EXPECT_EQ(settings->accelerometer->read(), (RawAcceleration{9000, 9000, 9000}));
+    EXPECT_EQ(settings->location.values[2], int64_t{3} << 32);
+    EXPECT_EQ(settings->location.values[3], 0);
+    qunsetenv("ZELMO_ACCELEROMETER");
+    qunsetenv("ZELMO_LOCATION");
+
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"zelmo-vm", "--torch", "lamp"},
+          {"zelmo-vm", "--torch", "device:"},
+          {"zelmo-vm", "--location", "1"},
+          {"zelmo-vm", "--location", "1,2,3,4,5"},
+          {"zelmo-vm", "--location", "error:x"},
+          {"zelmo-vm", "--location", "1e300,0"},
+          {"zelmo-vm", "--accelerometer", "1,2"},
+          {"zelmo-vm", "--tilt-neutral", "0,0,0"},
+          {"zelmo-vm", "--tilt-step", "-5"}})
+        EXPECT_FALSE(extensionSettings(parse(bad), error)) << bad[1] << " " << bad[2];
+    EXPECT_EQ(parse({"zelmo-vm", "--torch"}).usageError, "--torch needs a value");
 }

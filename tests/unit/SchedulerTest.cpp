@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Host timers: ids from the process-wide counter, refused requests, ticks served by the Qt
+// Host timers: ids that start at 10 and are never reused, refused requests, ticks served by the Qt
 // event loop into a real image method, changed periods, removal (also from inside the timer's
 // own event), events queued while the machine runs, and the Timer native group with its
 // listener roots.
@@ -60,7 +60,7 @@ tickAndRemove:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE Timer, 2
+    NATIVE Timer.removeTimer
     RET 0, 2
 noop:
     RET 0, 1

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The small native groups driven directly on a machine: Hash (objects that keep their bytes,
 // empty digests), Range (references and stack values, refused bounds) and System (host queries,
-// exit requests, the current date-time in a box, the operations without a font host).
+// exit requests, the current date-time in a box, the operations without a font host), and the
+// dispatch through the native registry.
 #include "VirtualMachine/DateTime.h"
+#include "VirtualMachine/NativeRegistry.h"
 #include "VirtualMachine/VirtualMachine.h"
 #include "host/HostServices.h"
 
@@ -284,4 +286,45 @@ TEST_F(SmallNatives, SystemApplicationObjectIsRooted)
     run(kSystemGroup, 5, {static_cast<int32_t>(second)});
     EXPECT_FALSE(vm.heap().isRoot(first));
     EXPECT_TRUE(vm.heap().isRoot(second));
+}
+
+// Dispatch reads the catalog and the bindings: operations outside the catalog, and catalogued
+// groups nobody bound (the drawing groups in a machine without a window), answer with their
+// group's message; an operation binding wins over its group's handler.
+TEST_F(SmallNatives, DispatchFollowsTheCatalogAndTheBindings)
+{
+    const auto dispatch = [&](int group, int operation) -> std::string {
+        try {
+            vm.setSp(-1);
+            vm.dispatchNative(group, operation);
+        } catch (const ErrorHandlingException&) {
+            return toUtf8(lastErrorText());
+        }
+        return "no error";
+    };
+    const std::string pc = std::to_string(vm.pc());
+    EXPECT_EQ(dispatch(13, 1), "VMException: Color:" + pc);
+    EXPECT_EQ(dispatch(31, 8), "VMException: Screen:" + pc);
+    EXPECT_EQ(dispatch(8, 3), "VMException: String:" + pc);
+    EXPECT_EQ(dispatch(1, 1), "VMException: Vector:" + pc);
+    EXPECT_EQ(dispatch(9, 0), "VMException: Byte:" + pc);
+    EXPECT_EQ(dispatch(36, 11), "VMException: Float: invalid opcode: 11");
+    EXPECT_EQ(dispatch(35, -1), "VMException: KeyEvent: invalid opcode -1");
+
+    static int reached = 0;
+    const NativeHandler own = [](VirtualMachine&, int operation) { reached = operation; };
+    const NativeHandler group = [](VirtualMachine&, int operation) { reached = -operation; };
+    ASSERT_TRUE(bindNativeOperation(13, 4, own));
+    ASSERT_TRUE(bindNativeGroup(13, group));
+    EXPECT_EQ(dispatch(13, 4), "no error");
+    EXPECT_EQ(reached, 4);
+    EXPECT_EQ(dispatch(13, 5), "no error");
+    EXPECT_EQ(reached, -5);
+    EXPECT_EQ(dispatch(13, 25), "VMException: Color:" + pc); // not catalogued
+    // Only what the catalog knows can be bound.
+    EXPECT_FALSE(bindNativeGroup(2, group));
+    EXPECT_FALSE(bindNativeOperation(13, 25, own));
+    bindNativeGroup(13, nullptr);
+    bindNativeOperation(13, 4, nullptr);
+    EXPECT_EQ(dispatch(13, 4), "VMException: Color:" + pc);
 }

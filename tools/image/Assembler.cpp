@@ -4,6 +4,7 @@
 // selectors in declaration order; the second builds the tables and emits the code.
 #include "image/Assembler.h"
 
+#include "VirtualMachine/NativeCatalog.h"
 #include "VirtualMachine/Opcodes.h"
 #include "image/ImageWriter.h"
 #include "image/Lexer.h"
@@ -702,6 +703,32 @@ private:
         return checkRange(number(c, what), -128, 255, what);
     }
 
+    // NATIVE Group.operation, or a group (name or number) and an operation number.
+    void nativeOperands(Cursor& c)
+    {
+        if (c.peek().kind == Token::Identifier) {
+            const std::string& text = c.peek().text;
+            const size_t dot = text.find('.');
+            const NativeGroup* group = nativeGroup(std::string_view(text).substr(0, dot));
+            if (!group) error(m_line, "unknown native group '" + text.substr(0, dot) + "'");
+            c.next();
+            emit8(group->number);
+            if (dot != std::string::npos) {
+                const std::string name = text.substr(dot + 1);
+                const NativeOperation* op = group->operation(name);
+                if (!op)
+                    error(m_line, "unknown operation '" + name + "' of native group " +
+                                      std::string(group->name));
+                emit8(op->number);
+                return;
+            }
+        } else {
+            emit8(checkRange(number(c, "native group"), -128, 255, "native group"));
+        }
+        expectPunct(c, ',');
+        emit8(i8(c, "operand"));
+    }
+
     // A branch target: a label (with +N/-N) gives the distance from `from`, a number is the
     // distance itself.
     // Raw distances may use the unsigned spelling of their bytes; a label must be in reach.
@@ -788,8 +815,11 @@ private:
             emit32(i32(c, "word count"));
             break;
         case Operands::U8U8:
-            emit8(s.opcode == int(Op::NATIVE) ? named(c, nativeGroups(), "native group")
-                                              : i8(c, "operand"));
+            if (s.opcode == int(Op::NATIVE)) {
+                nativeOperands(c);
+                break;
+            }
+            emit8(i8(c, "operand"));
             comma();
             emit8(i8(c, "operand"));
             break;

@@ -4,6 +4,7 @@
 // land on the same instruction boundaries the machine sees.
 #include "image/Disassembler.h"
 
+#include "VirtualMachine/NativeCatalog.h"
 #include "VirtualMachine/Opcodes.h"
 #include "image/Names.h"
 
@@ -255,6 +256,17 @@ private:
         return quoteBytes(items[n].bytes);
     }
 
+    // Group.operation when the catalog knows both, else the group's name (or number) and the
+    // operation byte.
+    static std::string nativeCall(int groupNumber, int operation)
+    {
+        const NativeGroup* group = nativeGroup(groupNumber);
+        if (!group) return std::to_string(groupNumber) + ", " + std::to_string(uint8_t(operation));
+        if (const NativeOperation* op = group->operation(operation))
+            return std::string(group->name) + "." + std::string(op->name);
+        return std::string(group->name) + ", " + std::to_string(uint8_t(operation));
+    }
+
     static std::string named(const std::vector<NamedNumber>& table, int number)
     {
         const char* n = nameForNumber(table, number);
@@ -439,9 +451,8 @@ private:
         case Operands::U8I32:
             return named(gcCodes(), u8(0)) + ", " + std::to_string(s32(code, at + 1));
         case Operands::U8U8:
-            return (i.opcode == int(Op::NATIVE) ? named(nativeGroups(), u8(0))
-                                                : std::to_string(u8(0))) +
-                   ", " + std::to_string(u8(1));
+            if (i.opcode == int(Op::NATIVE)) return nativeCall(u8(0), int8_t(code[at + 1]));
+            return std::to_string(u8(0)) + ", " + std::to_string(u8(1));
         case Operands::I8I8:
             return (i.opcode == int(Op::EXTCALL) ? named(extensions(), int8_t(code[at])) : i8(0)) +
                    ", " + i8(1);

@@ -3,12 +3,14 @@
 // width that holds every such value keeps the image compact.
 #include "image/Image.h"
 
+#include "VirtualMachine/ImageCursor.h"
+
 #include <algorithm>
 
 namespace zelmo::image {
 
-const std::array<const char*, kWidthCount> kWidthNames = {
-    "code", "gcinfo", "class", "hassuper", "skipcount", "slot1", "slot2", "slot3", "entrycount"};
+static_assert(kWidthCount == kImageWidthCount);
+const std::array<const char*, kWidthCount> kWidthNames = kImageWidthNames;
 
 namespace {
 

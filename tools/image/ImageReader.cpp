@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The reader walks the sections in file order; every read is bounds-checked against the end of
-// the buffer and every count against the bytes that remain.
+// The reader walks the sections in file order. The structural checks (bounds, counts against
+// the bytes that remain, identity, marker, widths, flags) are the machine loader's own, from
+// the shared image cursor, so the disassembler explains exactly what the loader refuses.
 #include "image/ImageReader.h"
+
+#include "VirtualMachine/ImageCursor.h"
 
 #include <string>
 
@@ -11,38 +14,25 @@ namespace {
 
 class Reader {
 public:
-    explicit Reader(const std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
+    explicit Reader(const std::vector<uint8_t>& bytes) : m_in(bytes.data(), bytes.size()) {}
 
     Image read()
     {
         Image image;
-        m_section = "identity";
-        const uint8_t identityLength = u8();
-        if (identityLength != 20)
-            fail("identity length is " + std::to_string(identityLength) + ", not 20");
-        image.identity = raw(20);
-        m_section = "marker";
-        for (uint8_t& b : image.marker) {
-            b = u8();
-            if (b != 0xFF) fail("marker byte is " + std::to_string(b) + ", not 255");
-        }
-        m_section = "widths";
-        for (int k = 0; k < kWidthCount; ++k) {
-            image.widths[k] = u8();
-            if (!isValidWidth(image.widths[k]))
-                fail(std::string("width '") + kWidthNames[k] + "' is " +
-                     std::to_string(image.widths[k]) + ", not 1, 2 or 4");
-        }
+        const uint8_t* identity = m_in.identity();
+        image.identity.assign(identity, identity + 20);
+        m_in.marker();
+        image.widths = m_in.widths();
         m_widths = image.widths;
 
-        m_section = "functions";
+        m_in.setSection("functions");
         readSection(image.functions, 4 + w(kCodeAddressWidth) + w(kGcInfoIndexWidth),
                     [this](Function& f) {
                         f.name = name();
                         f.codeAddress = value(kCodeAddressWidth);
                         f.gcInfoIndex = value(kGcInfoIndexWidth);
                     });
-        m_section = "selectors";
+        m_in.setSection("selectors");
         readSection(image.selectors, 4 + w(kEntryCountWidth), [this](Selector& s) {
             s.name = name();
             const uint32_t n = value(kEntryCountWidth);
@@ -59,9 +49,9 @@ public:
                 i.gcInfoIndex = value(kGcInfoIndexWidth);
             }
         });
-        m_section = "globals";
+        m_in.setSection("globals");
         image.globalWords = static_cast<int32_t>(u32());
-        m_section = "classes";
+        m_in.setSection("classes");
         readSection(image.classes, 1 + 4 + 4 + w(kHasSuperWidth) + w(kSkipListCountWidth),
                     [this](ClassRecord& c) {
                         c.width = offsetWidth();
@@ -79,7 +69,7 @@ public:
                         for (uint32_t& id : c.discardedIds.values)
                             id = value(kClassIdWidth);
                     });
-        m_section = "method infos";
+        m_in.setSection("method infos");
         readSection(image.methodInfos,
                     1 + w(kSlotCount1Width) + 8 + w(kSlotCount2Width) + w(kSlotCount3Width) + 8,
                     [this](MethodInfo& m) {
@@ -92,62 +82,26 @@ public:
                         m.exactReferenceSlots = offsets(m.width);
                         m.inlineArraySlots = flagged(m.width);
                     });
-        m_section = "strings";
+        m_in.setSection("strings");
         readSection(image.strings, 4, [this](ByteString& s) { s = name(); });
-        image.code.assign(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_pos), m_bytes.end());
+        const size_t codeSize = m_in.remaining();
+        const uint8_t* code = m_in.take(codeSize);
+        image.code.assign(code, code + codeSize);
         return image;
     }
 
 private:
-    static bool isNegative(uint32_t count) { return (count & 0x80000000u) != 0; }
-
-    [[noreturn]] void fail(const std::string& what) const
-    {
-        throw ImageError("at byte " + std::to_string(m_pos) + " (" + m_section + "): " + what);
-    }
-
-    size_t remaining() const { return m_bytes.size() - m_pos; }
-
-    void need(uint64_t n) const
-    {
-        if (n > remaining()) fail("the image ends early");
-    }
-
+    static bool isNegative(uint32_t count) { return ImageCursor::isEmptyCount(count); }
     void checkCount(uint32_t count, int64_t minimumSize) const
     {
-        if (uint64_t{count} * uint64_t(minimumSize) > remaining())
-            fail("count " + std::to_string(count) + " cannot fit in the " +
-                 std::to_string(remaining()) + " bytes that remain");
+        m_in.checkCount(count, minimumSize);
     }
-
     int w(WidthKind kind) const { return m_widths[kind]; }
-
-    uint8_t u8()
-    {
-        need(1);
-        return m_bytes[m_pos++];
-    }
-
-    uint32_t sized(int width)
-    {
-        need(width);
-        uint32_t v = 0;
-        for (int i = 0; i < width; ++i)
-            v |= uint32_t{m_bytes[m_pos++]} << (8 * i);
-        return v;
-    }
-
-    uint32_t u32() { return sized(4); }
+    uint8_t u8() { return m_in.u8(); }
+    uint32_t sized(int width) { return m_in.sized(width); }
+    uint32_t u32() { return m_in.u32(); }
     uint32_t value(WidthKind kind) { return sized(w(kind)); }
-
-    std::vector<uint8_t> raw(size_t n)
-    {
-        need(n);
-        std::vector<uint8_t> out(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_pos),
-                                 m_bytes.begin() + static_cast<std::ptrdiff_t>(m_pos + n));
-        m_pos += n;
-        return out;
-    }
+    uint8_t offsetWidth() { return m_in.offsetWidth(); }
 
     ByteString name()
     {
@@ -158,17 +112,9 @@ private:
             return s;
         }
         checkCount(n, 1);
-        const std::vector<uint8_t> bytes = raw(n);
-        s.bytes.assign(bytes.begin(), bytes.end());
+        const uint8_t* bytes = m_in.take(n);
+        s.bytes.assign(bytes, bytes + n);
         return s;
-    }
-
-    uint8_t offsetWidth()
-    {
-        const uint8_t width = u8();
-        if (!isValidWidth(width))
-            fail("offset width is " + std::to_string(width) + ", not 1, 2 or 4");
-        return width;
     }
 
     OffsetList offsets(int width)
@@ -197,9 +143,7 @@ private:
         checkCount(n, 1 + width);
         list.values.resize(n);
         for (FlaggedOffset& v : list.values) {
-            v.flag = u8();
-            if (v.flag != 0 && v.flag != 0xFF)
-                fail("flag byte is " + std::to_string(v.flag) + ", not 0 or 255");
+            v.flag = m_in.flag();
             v.offset = sized(width);
         }
         return list;
@@ -218,9 +162,7 @@ private:
             item(t);
     }
 
-    const std::vector<uint8_t>& m_bytes;
-    size_t m_pos = 0;
-    std::string m_section;
+    ImageCursor m_in;
     std::array<uint8_t, kWidthCount> m_widths{};
 };
 
@@ -228,7 +170,11 @@ private:
 
 Image readImage(const std::vector<uint8_t>& bytes)
 {
-    return Reader(bytes).read();
+    try {
+        return Reader(bytes).read();
+    } catch (const ImageFormatError& e) {
+        throw ImageError(e.what());
+    }
 }
 
 } // namespace zelmo::image

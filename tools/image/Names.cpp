@@ -6,22 +6,6 @@
 
 namespace zelmo::image {
 
-const std::vector<NamedNumber>& nativeGroups()
-{
-    static const std::vector<NamedNumber> table = {
-        {"ByteArray", 1},   {"IntArray", 3},     {"Int2Array", 4},   {"Int3Array", 5},
-        {"Int4Array", 6},   {"RefArray", 7},     {"String", 8},      {"Byte", 9},
-        {"Char", 10},       {"Fixed", 11},       {"Long", 12},       {"Color", 13},
-        {"Range", 14},      {"Size", 15},        {"Position", 16},   {"Rectangle", 17},
-        {"Graphics", 18},   {"Bitmap", 19},      {"Font", 20},       {"OutputStream", 21},
-        {"FileWriter", 22}, {"InputStream", 23}, {"FileReader", 24}, {"FileSystem", 25},
-        {"Math", 26},       {"Number", 27},      {"Encoder", 28},    {"DateTime", 29},
-        {"Debug", 30},      {"Screen", 31},      {"System", 32},     {"Timer", 33},
-        {"Hash", 34},       {"KeyEvent", 35},    {"Float", 36},
-    };
-    return table;
-}
-
 const std::vector<NamedNumber>& extensions()
 {
     static const std::vector<NamedNumber> table = {

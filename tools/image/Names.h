@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Symbolic names the assembler accepts and the disassembler prints: native groups, extensions,
+// Symbolic names the assembler accepts and the disassembler prints: extensions,
 // heap GC codes, and the entry-point signatures the runtime looks up by text, together with
-// the '*' spelling of parameter depths inside method names.
+// the '*' spelling of parameter depths inside method names. Native groups and operations come
+// from the machine's catalog (VirtualMachine/NativeCatalog.h).
 #pragma once
 
 #include <optional>
@@ -16,8 +17,6 @@ struct NamedNumber {
     int number;
 };
 
-// Native call groups (the first operand of NATIVE).
-const std::vector<NamedNumber>& nativeGroups();
 // Device extensions (the first operand of EXTCALL).
 const std::vector<NamedNumber>& extensions();
 // GC codes of NEW, NEWOBJ and NEWOBJK.

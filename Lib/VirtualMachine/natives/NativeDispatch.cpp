@@ -1,75 +1,85 @@
 // SPDX-License-Identifier: MIT
-// Routes the NATIVE instruction to its group. Groups are member functions of the machine, one
-// file each; the array groups share one template with different element widths.
+// Routes the NATIVE instruction through the registry: one table lookup per call, resolved in
+// advance for every catalogued operation whenever a library binds something.
+#include "VirtualMachine/NativeCatalog.h"
+#include "VirtualMachine/NativeRegistry.h"
 #include "VirtualMachine/VirtualMachine.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace zelmo {
 
 namespace {
 
-using GroupFunction = void (*)(VirtualMachine&, int);
+using HandlerRow = std::array<NativeHandler, 256>; // indexed by the operation byte
 
-template <void (VirtualMachine::*F)(int)> void callGroup(VirtualMachine& vm, int operation)
+std::array<NativeHandler, kNativeGroupLimit> g_groupHandlers{};
+std::array<HandlerRow, kNativeGroupLimit> g_operationHandlers{};
+std::array<HandlerRow, kNativeGroupLimit> g_resolved{}; // what dispatch reads
+
+uint8_t operationByte(int operation)
 {
-    (vm.*F)(operation);
+    return static_cast<uint8_t>(operation);
 }
 
-template <class TYPE, int SIZE, bool PRIMITIVE> void callVector(VirtualMachine& vm, int operation)
+void resolve(const NativeGroup& group)
 {
-    vm.vectorNative<TYPE, SIZE>(operation, PRIMITIVE);
+    HandlerRow& row = g_resolved[group.number];
+    row.fill(nullptr);
+    for (const NativeOperation& op : group.operations) {
+        const uint8_t byte = operationByte(op.number);
+        const NativeHandler own = g_operationHandlers[group.number][byte];
+        row[byte] = own ? own : g_groupHandlers[group.number];
+    }
 }
-
-// Indexed by group number; null entries are not groups.
-constexpr std::array<GroupFunction, 37> kGroups = {
-    nullptr,                                         // 0
-    &callVector<signed char, 1, true>,               // 1 byte arrays
-    nullptr,                                         // 2 not assigned
-    &callVector<int, 1, true>,                       // 3 one-word arrays
-    &callVector<int, 2, true>,                       // 4 two-word arrays
-    &callVector<int, 3, true>,                       // 5 three-word arrays
-    &callVector<int, 4, true>,                       // 6 four-word arrays
-    &callVector<int, 1, false>,                      // 7 reference arrays
-    &callGroup<&VirtualMachine::stringNative>,       // 8
-    &callGroup<&VirtualMachine::byteNative>,         // 9
-    &callGroup<&VirtualMachine::charNative>,         // 10
-    &callGroup<&VirtualMachine::fixedNative>,        // 11
-    &callGroup<&VirtualMachine::longNative>,         // 12
-    &callGroup<&VirtualMachine::colorNative>,        // 13
-    &callGroup<&VirtualMachine::rangeNative>,        // 14
-    &callGroup<&VirtualMachine::sizeNative>,         // 15
-    &callGroup<&VirtualMachine::positionNative>,     // 16
-    &callGroup<&VirtualMachine::rectangleNative>,    // 17
-    &callGroup<&VirtualMachine::graphicsNative>,     // 18
-    &callGroup<&VirtualMachine::bitmapNative>,       // 19
-    &callGroup<&VirtualMachine::fontNative>,         // 20
-    &callGroup<&VirtualMachine::outputStreamNative>, // 21
-    &callGroup<&VirtualMachine::fileWriterNative>,   // 22
-    &callGroup<&VirtualMachine::inputStreamNative>,  // 23
-    &callGroup<&VirtualMachine::fileReaderNative>,   // 24
-    &callGroup<&VirtualMachine::fileSystemNative>,   // 25
-    &callGroup<&VirtualMachine::mathNative>,         // 26
-    &callGroup<&VirtualMachine::numberNative>,       // 27
-    &callGroup<&VirtualMachine::encoderNative>,      // 28
-    &callGroup<&VirtualMachine::dateTimeNative>,     // 29
-    &callGroup<&VirtualMachine::debugNative>,        // 30
-    &callGroup<&VirtualMachine::screenNative>,       // 31
-    &callGroup<&VirtualMachine::systemNative>,       // 32
-    &callGroup<&VirtualMachine::timerNative>,        // 33
-    &callGroup<&VirtualMachine::hashNative>,         // 34
-    &callGroup<&VirtualMachine::keyEventNative>,     // 35
-    &callGroup<&VirtualMachine::floatNative>,        // 36
-};
 
 } // namespace
 
+bool bindNativeGroup(int group, NativeHandler handler)
+{
+    const NativeGroup* entry = nativeGroup(group);
+    if (!entry) return false;
+    g_groupHandlers[group] = handler;
+    resolve(*entry);
+    return true;
+}
+
+bool bindNativeOperation(int group, int operation, NativeHandler handler)
+{
+    const NativeGroup* entry = nativeGroup(group);
+    if (!entry || !entry->operation(operation)) return false;
+    g_operationHandlers[group][operationByte(operation)] = handler;
+    resolve(*entry);
+    return true;
+}
+
+NativeHandler nativeHandler(int group, int operation)
+{
+    if (group < 0 || group >= kNativeGroupLimit) return nullptr;
+    return g_resolved[group][operationByte(operation)];
+}
+
 void VirtualMachine::dispatchNative(int group, int operation)
 {
-    if (group < 0 || group >= static_cast<int>(kGroups.size()) || !kGroups[group]) [[unlikely]]
+    if (static_cast<unsigned>(group) < static_cast<unsigned>(kNativeGroupLimit)) [[likely]] {
+        if (const NativeHandler handler = g_resolved[group][operationByte(operation)]) [[likely]] {
+            handler(*this, operation);
+            return;
+        }
+    }
+    nativeCallFailed(group, operation);
+}
+
+void VirtualMachine::nativeCallFailed(int group, int operation)
+{
+    const NativeGroup* entry = nativeGroup(group);
+    if (!entry)
         fatalError("Internal error: invalid group in native call: " + std::to_string(group), m_pc);
-    kGroups[group](*this, operation);
+    if (entry->message == NativeMessage::Operation)
+        unknownOperation(std::string(entry->prefix).c_str(), operation);
+    unknownOperation(std::string(entry->prefix).c_str());
 }
 
 void VirtualMachine::unknownOperation(const char* prefix)

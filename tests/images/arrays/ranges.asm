@@ -13,7 +13,7 @@ init:
 
 onerror:                      ; (code, message): log the message, throw an Oops
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Oops
@@ -24,7 +24,7 @@ dump:                         ; (array address): [addr ret i acc]
 dumploop:
     LDLOC8 -2                 ; i
     LDLOC8 -5                 ; addr
-    NATIVE IntArray, 11
+    NATIVE IntArray.length
     LT
     JZ16 dumpdone
     LOCADDR8 -1               ; &acc
@@ -33,7 +33,7 @@ dumploop:
     MUL
     LDLOC8 -6                 ; addr
     LDLOC8 -5                 ; i
-    NATIVE IntArray, 6
+    NATIVE IntArray.elementRef
     LOAD
     ADD
     STORE                     ; acc = acc * 10 + A[i]
@@ -43,7 +43,7 @@ dumploop:
 dumpdone:
     LDLOC8 -1
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 2, 4
 
 main:
@@ -53,7 +53,7 @@ main:
     NATIVE IntArray, 1
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 u1:
     FRAME8 -1
@@ -62,54 +62,54 @@ u1:
     NATIVE RefArray, 85
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 u2:
     FRAME8 -1
     TRY Oops, u3              ; an array value without a vector
     PUSHGLOBALS
-    NATIVE IntArray, 11
+    NATIVE IntArray.length
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 u3:
     FRAME8 -1
     PUSH32 5                  ; operation 4 does nothing
-    NATIVE IntArray, 4
+    NATIVE IntArray.nop
     ITOS
-    NATIVE Debug, 1           ; 5
+    NATIVE Debug.log          ; 5
 
     PUSHGLOBALS               ; initFilled(A, 3, 5)
     PUSH32 3
     PUSH32 5
-    NATIVE IntArray, 3
+    NATIVE IntArray.initFilled
     PUSHGLOBALS
     CALL dump, none           ; 33333
     PUSHGLOBALS               ; initSingle(A, 1)
     PUSH32 1
-    NATIVE IntArray, 29
+    NATIVE IntArray.initSingle
     PUSHGLOBALS
     PUSH32 2
-    NATIVE IntArray, 19
+    NATIVE IntArray.append
     PUSHGLOBALS
     PUSH32 3
-    NATIVE IntArray, 19
+    NATIVE IntArray.append
     PUSHGLOBALS
     PUSH32 4
-    NATIVE IntArray, 19
+    NATIVE IntArray.append
     PUSHGLOBALS
     PUSH32 5
-    NATIVE IntArray, 19
+    NATIVE IntArray.append
     PUSHGLOBALS
     CALL dump, none           ; 12345
     PUSHGLOBALS               ; initCopy(D, A)
     FLDADDR8 2
     PUSHGLOBALS
-    NATIVE IntArray, 2
+    NATIVE IntArray.initCopy
     PUSHGLOBALS
     PUSH32 9
-    NATIVE IntArray, 19       ; A changes, the copy does not
+    NATIVE IntArray.append    ; A changes, the copy does not
     PUSHGLOBALS
     FLDADDR8 2
     CALL dump, none           ; 12345
@@ -117,7 +117,7 @@ u3:
     FLDADDR8 2
     PUSHGLOBALS
     PUSH32 2
-    NATIVE IntArray, 5
+    NATIVE IntArray.initStepped
     PUSHGLOBALS
     FLDADDR8 2
     CALL dump, none           ; 135
@@ -126,19 +126,19 @@ u3:
     PUSHGLOBALS
     PUSH32 1
     PUSH32 3
-    NATIVE IntArray, 28
+    NATIVE IntArray.initSubvector
     PUSHGLOBALS
     FLDADDR8 2
     CALL dump, none           ; 234
     PUSHGLOBALS               ; subvector(A, (2, -1)): from 2 to the end
     PUSH32 2
     PUSH32 -1
-    NATIVE IntArray, 82
+    NATIVE IntArray.subvector
     CALL dump, none           ; 3459
     PUSHGLOBALS               ; subvector(A, (1, 2))
     PUSH32 1
     PUSH32 2
-    NATIVE IntArray, 82
+    NATIVE IntArray.subvector
     CALL dump, none           ; 23
     PUSHGLOBALS               ; concatParts(A, (4, 1), D, (0, -1))
     PUSH32 4
@@ -147,16 +147,16 @@ u3:
     FLDADDR8 2
     PUSH32 0
     PUSH32 -1
-    NATIVE IntArray, 84
+    NATIVE IntArray.concatParts
     CALL dump, none           ; 5234
     TRY Oops, r1
     PUSHGLOBALS
     PUSH32 7
     PUSH32 -1
-    NATIVE IntArray, 82
+    NATIVE IntArray.subvector
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 r1:
     FRAME8 -1
@@ -164,10 +164,10 @@ r1:
     PUSHGLOBALS
     PUSH32 -1
     PUSH32 -1
-    NATIVE IntArray, 82
+    NATIVE IntArray.subvector
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 r2:
     FRAME8 -1
@@ -175,10 +175,10 @@ r2:
     PUSHGLOBALS
     PUSH32 -3
     PUSH32 2
-    NATIVE IntArray, 82
+    NATIVE IntArray.subvector
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 r3:
     FRAME8 -1
@@ -186,10 +186,10 @@ r3:
     PUSHGLOBALS
     PUSH32 4
     PUSH32 3
-    NATIVE IntArray, 82
+    NATIVE IntArray.subvector
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 r4:
     FRAME8 -1
@@ -198,10 +198,10 @@ r4:
     PUSH32 -2
     PUSH32 0
     PUSHGLOBALS
-    NATIVE IntArray, 81
+    NATIVE IntArray.replaceOrInsertRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 r5:
     FRAME8 -1
@@ -210,10 +210,10 @@ r5:
     PUSH32 2
     PUSH32 5
     PUSHGLOBALS
-    NATIVE IntArray, 81
+    NATIVE IntArray.replaceOrInsertRange
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 r6:
     FRAME8 -1
@@ -223,10 +223,10 @@ r6:
     PUSHGLOBALS
     PUSH32 2
     PUSH32 0
-    NATIVE IntArray, 28
+    NATIVE IntArray.initSubvector
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 r7:
     FRAME8 -1
@@ -235,15 +235,15 @@ r7:
     FLDADDR8 2
     PUSH32 5
     PUSH32 0
-    NATIVE IntArray, 3        ; initFilled with a count of 0, then of -1
+    NATIVE IntArray.initFilled ; initFilled with a count of 0, then of -1
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 5
     PUSH32 -1
-    NATIVE IntArray, 3
+    NATIVE IntArray.initFilled
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 r8:
     FRAME8 -1
@@ -253,12 +253,12 @@ r8:
     PUSHGLOBALS
     PUSH32 9
     PUSH32 0
-    NATIVE IntArray, 82       ; a count of 0 selects nothing wherever it starts
-    NATIVE IntArray, 12
+    NATIVE IntArray.subvector ; a count of 0 selects nothing wherever it starts
+    NATIVE IntArray.isEmpty
     ITOS
-    NATIVE Debug, 1           ; 1: empty
+    NATIVE Debug.log          ; 1: empty
     PUSHGLOBALS
     CALL dump, none           ; 123459: untouched by the failures
     ITOS
-    NATIVE Debug, 1           ; 77: the sentinel
+    NATIVE Debug.log          ; 77: the sentinel
     RET 0, 0

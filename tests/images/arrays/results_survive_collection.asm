@@ -13,7 +13,7 @@ dump:                         ; (array address): [addr ret i acc]
 dumploop:
     LDLOC8 -2                 ; i
     LDLOC8 -5                 ; addr
-    NATIVE IntArray, 11
+    NATIVE IntArray.length
     LT
     JZ16 dumpdone
     LOCADDR8 -1               ; &acc
@@ -22,7 +22,7 @@ dumploop:
     MUL
     LDLOC8 -6                 ; addr
     LDLOC8 -5                 ; i
-    NATIVE IntArray, 6
+    NATIVE IntArray.elementRef
     LOAD
     ADD
     STORE                     ; acc = acc * 10 + A[i]
@@ -32,7 +32,7 @@ dumploop:
 dumpdone:
     LDLOC8 -1
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 2, 4
 
 init:                         ; [ret i]
@@ -48,7 +48,7 @@ fill:
     INC
     PUSHGLOBALS
     LDLOC8 -2
-    NATIVE IntArray, 19       ; append 1..6
+    NATIVE IntArray.append    ; append 1..6
     JMP16 fill
 filled:
     PUSHGLOBALS               ; G = subvector(A, (1, 4))
@@ -56,7 +56,7 @@ filled:
     PUSHGLOBALS
     PUSH32 1
     PUSH32 4
-    NATIVE IntArray, 82
+    NATIVE IntArray.subvector
     STORE
     PUSHGLOBALS               ; H = concatParts(A, (0, 2), A, (4, 2))
     FLDADDR8 3
@@ -66,7 +66,7 @@ filled:
     PUSHGLOBALS
     PUSH32 4
     PUSH32 2
-    NATIVE IntArray, 84
+    NATIVE IntArray.concatParts
     STORE
     PUSHGLOBALS               ; drop A
     STOREZ
@@ -76,22 +76,22 @@ filled:
     PUSHGLOBALS
     FLDADDR8 6
     PUSHSTR "alpha"
-    NATIVE RefArray, 19
+    NATIVE RefArray.append
     PUSHGLOBALS
     FLDADDR8 6
     PUSHSTR "beta"
-    NATIVE RefArray, 19
+    NATIVE RefArray.append
     PUSHGLOBALS
     FLDADDR8 6
     PUSHSTR "gamma"
-    NATIVE RefArray, 19
+    NATIVE RefArray.append
     PUSHGLOBALS               ; T = subvector(S, (1, -1))
     FLDADDR8 8
     PUSHGLOBALS
     FLDADDR8 6
     PUSH32 1
     PUSH32 -1
-    NATIVE RefArray, 82
+    NATIVE RefArray.subvector
     STORE
     PUSHGLOBALS               ; drop S
     FLDADDR8 6
@@ -110,12 +110,12 @@ churn:
     FLDADDR8 4
     PUSH32 7
     PUSH32 4
-    NATIVE IntArray, 3
+    NATIVE IntArray.initFilled
     PUSHGLOBALS
     FLDADDR8 4
     PUSH32 8
     PUSH32 6
-    NATIVE IntArray, 3
+    NATIVE IntArray.initFilled
     PUSHSTR "junk"
     FRAME8 -1
     LOCADDR8 -1
@@ -134,12 +134,12 @@ churned:
     FLDADDR8 8
     LOAD
     PUSH32 0
-    NATIVE RefArray, 8
-    NATIVE Debug, 1           ; beta
+    NATIVE RefArray.elementValue
+    NATIVE Debug.log          ; beta
     PUSHGLOBALS
     FLDADDR8 8
     LOAD
-    NATIVE RefArray, 10
-    NATIVE Debug, 1           ; gamma
+    NATIVE RefArray.lastElement
+    NATIVE Debug.log          ; gamma
     FRAME8 -1
     RET 0, 0

@@ -8,20 +8,20 @@ main:
     PUSH32 20
     CALL fib, none
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; LDLOC8 -1 duplicates the top; LOCADDR8 0 is the address of the new top slot itself
     PUSH32 41
     LDLOC8 -1
     ADD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 5
     LOCADDR8 0          ; [5, &slot1] where slot1 holds the address itself
     DUP
     LOAD                ; the slot holds its own address
     EQ
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     FRAME8 -1
     ; FRAME8 2 pushes two zeros, FRAME8 -3 drops three words
     PUSH32 9
@@ -29,14 +29,14 @@ main:
     ADD
     ADD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 1
     PUSH32 2
     PUSH32 3
     PUSH32 4
     FRAME8 -3
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; MKBLOCK8 3 keeps stack order; LOADN8 3 reads it back; LOADN32 gives the same
     PUSH32 10
     PUSH32 20
@@ -47,12 +47,12 @@ main:
     SUB                 ; 20 - 30
     ADD                 ; 10 + -10
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     LOADN32 3
     ADD
     ADD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; STOREN8 into the globals, COPY8 to a new block, CLEAR8
     PUSHGLOBALS
     PUSH32 7
@@ -65,19 +65,19 @@ main:
     LOADN8 2
     MUL
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     DUP
     CLEAR8 2
     LOADN8 2
     ADD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; JZ16 with a non-zero top falls through and still pops
     PUSH32 77
     PUSH32 1
     JZ16 wrong
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; compound assignment through addresses
     PUSHGLOBALS
     PUSH32 5
@@ -90,7 +90,7 @@ main:
     PUSHGLOBALS
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; byte-sized stores and compound forms
     PUSHGLOBALS
     FLDADDR8 1
@@ -106,7 +106,7 @@ main:
     FLDADDR8 1
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -3
@@ -115,12 +115,12 @@ main:
     FLDADDR8 1
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; LDLOCI1 / LOCFLD1 go through the global block's address held in a local
     PUSHGLOBALS
     LDLOCI1 -1          ; global word 0
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     LOCADDR8 -1         ; a local holding the address of the slot that holds the block
     LOCFLD1 -1, 1       ; address of global word 1, reached through that local
     PUSH32 1234
@@ -130,11 +130,11 @@ main:
     FLDADDR8 1
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 wrong:
     PUSHSTR "JZ16 jumped on a non-zero top"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 
 ; fib: [result, n, return] -> result = fib(n)

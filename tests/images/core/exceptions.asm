@@ -21,10 +21,10 @@ h1:
     FLDADDR8 1
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
 n1:
     ; division by zero: the word form has no message, the byte form has one
     TRY Exception, h2
@@ -36,7 +36,7 @@ n1:
 h2:
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
 n2:
     TRY -1, h3
     PUSH32 1
@@ -47,7 +47,7 @@ n2:
 h3:
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
 n3:
     ; a handler for P catches a K (K -> L -> P)
     TRY P, h4
@@ -58,7 +58,7 @@ n3:
 h4:
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; nested: the inner handler (K) does not match a P; the outer one (P) catches it
     TRY P, h5
     TRY K, h6
@@ -68,12 +68,12 @@ h4:
     THROW
 h6:
     PUSHSTR "wrong handler"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 h5:
     FRAME8 -1
     PUSHSTR "outer handler caught P"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; thrown from two calls deep; the calls that were abandoned leave the call stacks
     TRY Exception, h7
     CALL deep, none
@@ -82,19 +82,19 @@ h7:
     FRAME8 -1
     CALL shallow, none
     PUSHSTR "returned normally after the catch"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; THROW of null does nothing and leaves the null
     PUSH0
     THROW
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; an unknown native operation is a catchable VMException
     TRY Exception, h8
     NATIVE Debug, 9
 h8:
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; nothing catches this one
     NEW CLASS_OBJECT, 3
     DUP
@@ -105,7 +105,7 @@ h8:
     STORE
     THROW
     PUSHSTR "not reached"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 
 deep:
@@ -138,10 +138,10 @@ internalthrow:
 ; vmprintthrowableandexit(exception): [exception, return]
 printandexit:
     PUSHSTR "uncaught:"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     LDLOC8 -2
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
-    NATIVE System, 1
+    NATIVE Debug.log
+    NATIVE System.exit
     RET 0, 1

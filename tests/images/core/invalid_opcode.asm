@@ -2,6 +2,6 @@
 .function @main main
 main:
     PUSHSTR "before"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     .byte 200
     RET 0, 0

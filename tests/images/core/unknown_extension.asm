@@ -28,7 +28,7 @@ h99:
 hm1:
     CALL report, none
     PUSHSTR "still running"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1
 
 ; report(exception): logs its code and message. [exception, return]
@@ -37,11 +37,11 @@ report:
     FLDADDR8 1
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     LDLOC8 -2
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 2
 
 ; vminternalthrow(code, message): [code, message, return]

@@ -19,7 +19,7 @@ main:
     LOAD                   ; its class id
     CALLV "<*shape>.area"
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     FRAME8 -1
     PUSH32 2
     CALL make, none
@@ -29,7 +29,7 @@ main:
     LOAD
     CALLV "<*shape>.area"
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     FRAME8 -1
     PUSH32 1
     CALL make, none
@@ -39,7 +39,7 @@ main:
     LOAD
     CALLV "<*shape>.area"
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     FRAME8 -1
     ; a Shape itself has no implementation: the machine stops
     NEW CLASS_OBJECT, 1
@@ -51,7 +51,7 @@ main:
     LOAD
     CALLV "<*shape>.area"
     PUSHSTR "not reached"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 
 ; make: [kind, return] -> replaces kind by a new object of class Square (3), Circle (2), Blob (1)

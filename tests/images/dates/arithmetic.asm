@@ -18,7 +18,7 @@ main:
     PUSH0
     PUSH0
     PUSH32 1
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ; 30000 days: 2592000000 seconds, beyond what an int holds
     PUSHGLOBALS
     FLDADDR8 0
@@ -26,44 +26,44 @@ main:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 5
+    NATIVE DateTime.add
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 0
-    PUSH32 30000
-    PUSH0
-    PUSH0
-    PUSH0
-    NATIVE DateTime, 6
-    PUSHGLOBALS
-    FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 30000
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 6
+    NATIVE DateTime.subtract
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 30000
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 5
+    NATIVE DateTime.subtract
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
+    PUSHGLOBALS
+    FLDADDR8 0
+    PUSH32 30000
+    PUSH0
+    PUSH0
+    PUSH0
+    NATIVE DateTime.add
+    PUSHGLOBALS
+    FLDADDR8 0
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     ; 25 hours cross a day; each part may be negative
     PUSHGLOBALS
     FLDADDR8 0
@@ -71,33 +71,33 @@ main:
     PUSH32 25
     PUSH0
     PUSH0
-    NATIVE DateTime, 5
+    NATIVE DateTime.add
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 1
     PUSH32 -1
     PUSH32 61
     PUSH32 -3661
-    NATIVE DateTime, 5
+    NATIVE DateTime.add
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
     PUSH0
     PUSH0
     PUSH32 -1
-    NATIVE DateTime, 6
+    NATIVE DateTime.subtract
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     ; months, leap days and years follow the calendar
     PUSHGLOBALS
     FLDADDR8 0
@@ -105,33 +105,33 @@ main:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 5
+    NATIVE DateTime.add
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 366
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 5
+    NATIVE DateTime.add
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
     PUSH0
     PUSH0
     PUSH32 1
-    NATIVE DateTime, 6
+    NATIVE DateTime.subtract
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     ; the local time of this run (UTC) moves the same way
     PUSHGLOBALS
     FLDADDR8 1
@@ -142,18 +142,18 @@ main:
     PUSH32 30
     PUSH0
     PUSH0
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     PUSHGLOBALS
     FLDADDR8 1
     PUSH0
     PUSH32 25
     PUSH0
     PUSH0
-    NATIVE DateTime, 5
+    NATIVE DateTime.add
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     ; results before year 0 or after 9999 are refused and change nothing
     PUSHGLOBALS
     FLDADDR8 2
@@ -164,7 +164,7 @@ main:
     PUSH32 59
     PUSH32 59
     PUSH32 1
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     TRY -1, caught1
     PUSHGLOBALS
     FLDADDR8 2
@@ -172,10 +172,10 @@ main:
     PUSH0
     PUSH0
     PUSH32 1
-    NATIVE DateTime, 5
+    NATIVE DateTime.add
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught1:
     FRAME8 -1
@@ -186,10 +186,10 @@ caught1:
     PUSH32 2147483647
     PUSH32 2147483647
     PUSH32 2147483647
-    NATIVE DateTime, 5
+    NATIVE DateTime.add
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught2:
     FRAME8 -1
@@ -200,10 +200,10 @@ caught2:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 6
+    NATIVE DateTime.subtract
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught3:
     FRAME8 -1
@@ -214,17 +214,17 @@ caught3:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 6
+    NATIVE DateTime.subtract
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught4:
     FRAME8 -1
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     ; the whole range: 3652425 days less a second back to the first moment
     PUSHGLOBALS
     FLDADDR8 2
@@ -232,11 +232,11 @@ caught4:
     PUSH32 23
     PUSH32 59
     PUSH32 59
-    NATIVE DateTime, 6
+    NATIVE DateTime.subtract
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     TRY -1, caught5
     PUSHGLOBALS
     FLDADDR8 2
@@ -244,10 +244,10 @@ caught4:
     PUSH0
     PUSH0
     PUSH32 1
-    NATIVE DateTime, 6
+    NATIVE DateTime.subtract
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught5:
     FRAME8 -1
@@ -257,17 +257,17 @@ caught5:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 5
+    NATIVE DateTime.add
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     RET 0, 1
 
 ; vminternalthrow(code, message): logs the message, then throws for the handler.
 internalthrow:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Exception

@@ -16,7 +16,7 @@ main:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 1
@@ -26,7 +26,7 @@ main:
     PUSH0
     PUSH0
     PUSH32 1
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 1
@@ -36,7 +36,7 @@ main:
     PUSH0
     PUSH32 1
     PUSH32 1
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 1
@@ -46,7 +46,7 @@ main:
     PUSH0
     PUSH0
     PUSH32 1
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ; sameReference and differentReference look at the slot values only
     PUSHGLOBALS
     FLDADDR8 1
@@ -54,299 +54,299 @@ main:
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
-    NATIVE DateTime, 22
+    NATIVE DateTime.sameReference
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
-    NATIVE DateTime, 23
+    NATIVE DateTime.differentReference
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
-    NATIVE DateTime, 22
+    NATIVE DateTime.sameReference
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
-    NATIVE DateTime, 23
+    NATIVE DateTime.differentReference
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; equals, notEquals, before, beforeOrEqual, after, afterOrEqual
     ; global 0 against global 1
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 24
+    NATIVE DateTime.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 25
+    NATIVE DateTime.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 26
+    NATIVE DateTime.before
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 27
+    NATIVE DateTime.beforeOrEqual
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 28
+    NATIVE DateTime.after
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 29
+    NATIVE DateTime.afterOrEqual
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; global 1 against global 0
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 24
+    NATIVE DateTime.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 25
+    NATIVE DateTime.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 26
+    NATIVE DateTime.before
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 27
+    NATIVE DateTime.beforeOrEqual
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 28
+    NATIVE DateTime.after
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 29
+    NATIVE DateTime.afterOrEqual
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; global 1 against global 3
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE DateTime, 24
+    NATIVE DateTime.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE DateTime, 25
+    NATIVE DateTime.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE DateTime, 26
+    NATIVE DateTime.before
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE DateTime, 27
+    NATIVE DateTime.beforeOrEqual
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE DateTime, 28
+    NATIVE DateTime.after
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE DateTime, 29
+    NATIVE DateTime.afterOrEqual
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; global 0 against global 2
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 24
+    NATIVE DateTime.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 25
+    NATIVE DateTime.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 26
+    NATIVE DateTime.before
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 27
+    NATIVE DateTime.beforeOrEqual
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 28
+    NATIVE DateTime.after
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 29
+    NATIVE DateTime.afterOrEqual
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; global 2 against global 0
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 24
+    NATIVE DateTime.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 25
+    NATIVE DateTime.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 26
+    NATIVE DateTime.before
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 27
+    NATIVE DateTime.beforeOrEqual
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 28
+    NATIVE DateTime.after
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 29
+    NATIVE DateTime.afterOrEqual
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; setTimezone keeps the instant; to the same timezone it changes nothing
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
-    NATIVE DateTime, 20
+    NATIVE DateTime.setTimezone
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 1
-    NATIVE DateTime, 20
+    NATIVE DateTime.setTimezone
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 13
+    NATIVE DateTime.getTimezone
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 24
+    NATIVE DateTime.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSH0
-    NATIVE DateTime, 20
+    NATIVE DateTime.setTimezone
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 13
+    NATIVE DateTime.getTimezone
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 28
+    NATIVE DateTime.after
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1

@@ -14,47 +14,47 @@ main:
     PUSH32 5
     PUSH32 9
     PUSH0
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     ; the getters, day to timezone
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 7
+    NATIVE DateTime.getDay
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 8
+    NATIVE DateTime.getMonth
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 9
+    NATIVE DateTime.getYear
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 10
+    NATIVE DateTime.getHour
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 11
+    NATIVE DateTime.getMinute
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 12
+    NATIVE DateTime.getSecond
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 13
+    NATIVE DateTime.getTimezone
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 
     PUSHGLOBALS                 ; 1: year 5, UTC
     FLDADDR8 1
@@ -65,16 +65,16 @@ main:
     PUSH32 4
     PUSH32 5
     PUSH32 1
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 13
+    NATIVE DateTime.getTimezone
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS                 ; year 42, local
     FLDADDR8 1
     PUSH32 28
@@ -84,11 +84,11 @@ main:
     PUSH32 0
     PUSH32 0
     PUSH0
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS                 ; year 987, UTC
     FLDADDR8 1
     PUSH32 31
@@ -98,49 +98,49 @@ main:
     PUSH32 59
     PUSH32 59
     PUSH32 1
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
 
     ; copies are new objects with the same fields
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 2
+    NATIVE DateTime.createCopy
     PUSHGLOBALS
     FLDADDR8 3
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 3
+    NATIVE DateTime.createCopy2
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS                 ; the copy changes alone
     FLDADDR8 3
     PUSH32 1
-    NATIVE DateTime, 16
+    NATIVE DateTime.setYear
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
 
     ; now: local time, after 2020-01-01 00:00:00
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 1
+    NATIVE DateTime.createNow
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE DateTime, 13
+    NATIVE DateTime.getTimezone
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     PUSH32 1
@@ -150,12 +150,12 @@ main:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE DateTime, 28
+    NATIVE DateTime.after
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1

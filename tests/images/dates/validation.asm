@@ -18,7 +18,7 @@ main:
     PUSH0
     PUSH0
     PUSH32 1
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ; creation: the first bad value in argument order names the error
     TRY -1, caught1
     PUSHGLOBALS
@@ -30,10 +30,10 @@ main:
     PUSH32 60
     PUSH32 60
     PUSH32 2
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught1:
     FRAME8 -1
@@ -47,10 +47,10 @@ caught1:
     PUSH32 60
     PUSH32 60
     PUSH32 2
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught2:
     FRAME8 -1
@@ -64,10 +64,10 @@ caught2:
     PUSH32 60
     PUSH32 60
     PUSH32 2
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught3:
     FRAME8 -1
@@ -81,10 +81,10 @@ caught3:
     PUSH32 60
     PUSH32 60
     PUSH32 2
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught4:
     FRAME8 -1
@@ -98,10 +98,10 @@ caught4:
     PUSH32 60
     PUSH32 60
     PUSH32 2
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught5:
     FRAME8 -1
@@ -115,10 +115,10 @@ caught5:
     PUSH32 60
     PUSH32 60
     PUSH32 2
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught6:
     FRAME8 -1
@@ -132,10 +132,10 @@ caught6:
     PUSH32 59
     PUSH32 60
     PUSH32 2
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught7:
     FRAME8 -1
@@ -149,10 +149,10 @@ caught7:
     PUSH32 59
     PUSH32 59
     PUSH32 2
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught8:
     FRAME8 -1
@@ -166,10 +166,10 @@ caught8:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught9:
     FRAME8 -1
@@ -183,10 +183,10 @@ caught9:
     PUSH0
     PUSH0
     PUSH32 1
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught10:
     FRAME8 -1
@@ -200,18 +200,18 @@ caught10:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught11:
     FRAME8 -1
     ; the field still holds the first object
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     TRY -1, caught12
     PUSH0
     PUSH32 1
@@ -221,10 +221,10 @@ caught11:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught12:
     FRAME8 -1
@@ -233,10 +233,10 @@ caught12:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 2
-    NATIVE DateTime, 15
+    NATIVE DateTime.setMonth
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught13:
     FRAME8 -1
@@ -244,10 +244,10 @@ caught13:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
-    NATIVE DateTime, 14
+    NATIVE DateTime.setDay
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught14:
     FRAME8 -1
@@ -255,10 +255,10 @@ caught14:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 32
-    NATIVE DateTime, 14
+    NATIVE DateTime.setDay
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught15:
     FRAME8 -1
@@ -266,10 +266,10 @@ caught15:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
-    NATIVE DateTime, 15
+    NATIVE DateTime.setMonth
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught16:
     FRAME8 -1
@@ -277,10 +277,10 @@ caught16:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 13
-    NATIVE DateTime, 15
+    NATIVE DateTime.setMonth
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught17:
     FRAME8 -1
@@ -288,10 +288,10 @@ caught17:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE DateTime, 16
+    NATIVE DateTime.setYear
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught18:
     FRAME8 -1
@@ -299,10 +299,10 @@ caught18:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 10000
-    NATIVE DateTime, 16
+    NATIVE DateTime.setYear
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught19:
     FRAME8 -1
@@ -310,10 +310,10 @@ caught19:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE DateTime, 17
+    NATIVE DateTime.setHour
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught20:
     FRAME8 -1
@@ -321,10 +321,10 @@ caught20:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 24
-    NATIVE DateTime, 17
+    NATIVE DateTime.setHour
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught21:
     FRAME8 -1
@@ -332,10 +332,10 @@ caught21:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE DateTime, 18
+    NATIVE DateTime.setMinute
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught22:
     FRAME8 -1
@@ -343,10 +343,10 @@ caught22:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 60
-    NATIVE DateTime, 18
+    NATIVE DateTime.setMinute
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught23:
     FRAME8 -1
@@ -354,10 +354,10 @@ caught23:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE DateTime, 19
+    NATIVE DateTime.setSecond
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught24:
     FRAME8 -1
@@ -365,10 +365,10 @@ caught24:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 60
-    NATIVE DateTime, 19
+    NATIVE DateTime.setSecond
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught25:
     FRAME8 -1
@@ -376,10 +376,10 @@ caught25:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 2
-    NATIVE DateTime, 20
+    NATIVE DateTime.setTimezone
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught26:
     FRAME8 -1
@@ -387,17 +387,17 @@ caught26:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE DateTime, 20
+    NATIVE DateTime.setTimezone
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught27:
     FRAME8 -1
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 29
@@ -407,44 +407,44 @@ caught27:
     PUSH0
     PUSH0
     PUSH32 1
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     TRY -1, caught28
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 2001
-    NATIVE DateTime, 16
+    NATIVE DateTime.setYear
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught28:
     FRAME8 -1
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 2004
-    NATIVE DateTime, 16
+    NATIVE DateTime.setYear
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 21
-    NATIVE Debug, 1
+    NATIVE DateTime.toString
+    NATIVE Debug.log
     ; an empty field is the null error for every kind of operation
     TRY -1, caught29
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 7
+    NATIVE DateTime.getDay
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught29:
     FRAME8 -1
     TRY -1, caught30
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 21
+    NATIVE DateTime.toString
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught30:
     FRAME8 -1
@@ -452,10 +452,10 @@ caught30:
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 1
-    NATIVE DateTime, 14
+    NATIVE DateTime.setDay
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught31:
     FRAME8 -1
@@ -466,10 +466,10 @@ caught31:
     PUSH0
     PUSH0
     PUSH0
-    NATIVE DateTime, 5
+    NATIVE DateTime.add
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught32:
     FRAME8 -1
@@ -478,10 +478,10 @@ caught32:
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 24
+    NATIVE DateTime.equals
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught33:
     FRAME8 -1
@@ -490,10 +490,10 @@ caught33:
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE DateTime, 2
+    NATIVE DateTime.createCopy
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught34:
     FRAME8 -1
@@ -502,7 +502,7 @@ caught34:
     NATIVE DateTime, 30
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught35:
     FRAME8 -1
@@ -510,7 +510,7 @@ caught35:
     NATIVE DateTime, 0
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught36:
     FRAME8 -1
@@ -519,7 +519,7 @@ caught36:
 ; vminternalthrow(code, message): logs the message, then throws for the handler.
 internalthrow:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Exception

@@ -11,7 +11,7 @@ init:
 ; Every managed error is logged with its text and thrown as an Error, which main catches.
 onerror:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Error
@@ -19,104 +19,104 @@ onerror:
 main:
 ; Existence: an empty path is false without asking; separators are normalised.
     PUSHSTR ""
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "data.bin"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "nothing"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "sub"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "sub\\inner.txt"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "/sub//inner.txt"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "../app/data.bin"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR ""
-    NATIVE FileSystem, 2
+    NATIVE FileSystem.directoryExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "sub"
-    NATIVE FileSystem, 2
+    NATIVE FileSystem.directoryExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "data.bin"
-    NATIVE FileSystem, 2
+    NATIVE FileSystem.directoryExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; Creating directories and files.
     PUSHSTR "made/deep"
-    NATIVE FileSystem, 8
+    NATIVE FileSystem.createDirectory
     PUSHSTR "made/deep"
-    NATIVE FileSystem, 2
+    NATIVE FileSystem.directoryExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, h1
     PUSHSTR ""
-    NATIVE FileSystem, 8
+    NATIVE FileSystem.createDirectory
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d1
 h1:
     FRAME8 -1
 d1:
     TRY -1, h2
     PUSHSTR "a|b"
-    NATIVE FileSystem, 8
+    NATIVE FileSystem.createDirectory
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d2
 h2:
     FRAME8 -1
 d2:
     PUSHSTR "made/deep/f.txt"
-    NATIVE FileSystem, 7
+    NATIVE FileSystem.createFile
     PUSHSTR "made/deep/f.txt"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, h3
     PUSHSTR ""
-    NATIVE FileSystem, 7
+    NATIVE FileSystem.createFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d3
 h3:
     FRAME8 -1
 d3:
     TRY -1, h4
     PUSHSTR "x:y"
-    NATIVE FileSystem, 7
+    NATIVE FileSystem.createFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d4
 h4:
     FRAME8 -1
 d4:
     TRY -1, h5
     PUSHSTR "sub"
-    NATIVE FileSystem, 7
+    NATIVE FileSystem.createFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d5
 h5:
     FRAME8 -1
@@ -125,7 +125,7 @@ d5:
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "made/deep"
-    NATIVE FileSystem, 6
+    NATIVE FileSystem.listFiles
     STORE
     PUSHGLOBALS
     FLDADDR8 0
@@ -134,7 +134,7 @@ d5:
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
@@ -143,11 +143,11 @@ d5:
     LOAD
     FLDADDR8 0
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "made/deep"
-    NATIVE FileSystem, 5
+    NATIVE FileSystem.listDirectories
     STORE
     PUSHGLOBALS
     FLDADDR8 0
@@ -156,11 +156,11 @@ d5:
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "made"
-    NATIVE FileSystem, 5
+    NATIVE FileSystem.listDirectories
     STORE
     PUSHGLOBALS
     FLDADDR8 0
@@ -169,7 +169,7 @@ d5:
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
@@ -178,11 +178,11 @@ d5:
     LOAD
     FLDADDR8 0
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "/"
-    NATIVE FileSystem, 5
+    NATIVE FileSystem.listDirectories
     STORE
     PUSHGLOBALS
     FLDADDR8 0
@@ -191,7 +191,7 @@ d5:
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
@@ -200,7 +200,7 @@ d5:
     LOAD
     FLDADDR8 0
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
@@ -209,11 +209,11 @@ d5:
     LOAD
     FLDADDR8 1
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "/"
-    NATIVE FileSystem, 6
+    NATIVE FileSystem.listFiles
     STORE
     PUSHGLOBALS
     FLDADDR8 0
@@ -222,7 +222,7 @@ d5:
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
@@ -231,7 +231,7 @@ d5:
     LOAD
     FLDADDR8 0
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
@@ -240,33 +240,33 @@ d5:
     LOAD
     FLDADDR8 1
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, h6
     PUSHSTR "nothing"
-    NATIVE FileSystem, 6
+    NATIVE FileSystem.listFiles
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d6
 h6:
     FRAME8 -1
 d6:
     TRY -1, h7
     PUSHSTR "data.bin"
-    NATIVE FileSystem, 5
+    NATIVE FileSystem.listDirectories
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d7
 h7:
     FRAME8 -1
 d7:
     TRY -1, h8
     PUSHSTR ".."
-    NATIVE FileSystem, 5
+    NATIVE FileSystem.listDirectories
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d8
 h8:
     FRAME8 -1
@@ -274,22 +274,22 @@ d8:
 ; Renaming files: the target directory is made on the way; nothing is replaced.
     PUSHSTR "made/deep/f.txt"
     PUSHSTR "made/other/g.txt"
-    NATIVE FileSystem, 9
+    NATIVE FileSystem.renameFile
     PUSHSTR "made/deep/f.txt"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "made/other/g.txt"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, h9
     PUSHSTR ""
     PUSHSTR "x"
-    NATIVE FileSystem, 9
+    NATIVE FileSystem.renameFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d9
 h9:
     FRAME8 -1
@@ -297,10 +297,10 @@ d9:
     TRY -1, h10
     PUSHSTR "x"
     PUSHSTR ""
-    NATIVE FileSystem, 9
+    NATIVE FileSystem.renameFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d10
 h10:
     FRAME8 -1
@@ -308,10 +308,10 @@ d10:
     TRY -1, h11
     PUSHSTR "nothing"
     PUSHSTR "x"
-    NATIVE FileSystem, 9
+    NATIVE FileSystem.renameFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d11
 h11:
     FRAME8 -1
@@ -319,10 +319,10 @@ d11:
     TRY -1, h12
     PUSHSTR "data.bin"
     PUSHSTR "sub/inner.txt"
-    NATIVE FileSystem, 9
+    NATIVE FileSystem.renameFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d12
 h12:
     FRAME8 -1
@@ -330,10 +330,10 @@ d12:
     TRY -1, h13
     PUSHSTR "data.bin"
     PUSHSTR "../data.bin"
-    NATIVE FileSystem, 9
+    NATIVE FileSystem.renameFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d13
 h13:
     FRAME8 -1
@@ -341,84 +341,84 @@ d13:
 ; Deleting files and directories.
     TRY -1, h14
     PUSHSTR ""
-    NATIVE FileSystem, 3
+    NATIVE FileSystem.deleteFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d14
 h14:
     FRAME8 -1
 d14:
     TRY -1, h15
     PUSHSTR "nothing"
-    NATIVE FileSystem, 3
+    NATIVE FileSystem.deleteFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d15
 h15:
     FRAME8 -1
 d15:
     TRY -1, h16
     PUSHSTR "sub"
-    NATIVE FileSystem, 3
+    NATIVE FileSystem.deleteFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d16
 h16:
     FRAME8 -1
 d16:
     PUSHSTR "made/other/g.txt"
-    NATIVE FileSystem, 3
+    NATIVE FileSystem.deleteFile
     PUSHSTR "made/other/g.txt"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, h17
     PUSHSTR ""
-    NATIVE FileSystem, 4
+    NATIVE FileSystem.deleteDirectory
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d17
 h17:
     FRAME8 -1
 d17:
     TRY -1, h18
     PUSHSTR "sub"
-    NATIVE FileSystem, 4
+    NATIVE FileSystem.deleteDirectory
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d18
 h18:
     FRAME8 -1
 d18:
     TRY -1, h19
     PUSHSTR "/"
-    NATIVE FileSystem, 4
+    NATIVE FileSystem.deleteDirectory
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d19
 h19:
     FRAME8 -1
 d19:
     PUSHSTR "made/deep"
-    NATIVE FileSystem, 4
+    NATIVE FileSystem.deleteDirectory
     PUSHSTR "made/deep"
-    NATIVE FileSystem, 2
+    NATIVE FileSystem.directoryExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; Renaming directories.
     TRY -1, h20
     PUSHSTR ""
     PUSHSTR "x"
-    NATIVE FileSystem, 10
+    NATIVE FileSystem.renameDirectory
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d20
 h20:
     FRAME8 -1
@@ -426,10 +426,10 @@ d20:
     TRY -1, h21
     PUSHSTR "made"
     PUSHSTR ""
-    NATIVE FileSystem, 10
+    NATIVE FileSystem.renameDirectory
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d21
 h21:
     FRAME8 -1
@@ -437,10 +437,10 @@ d21:
     TRY -1, h22
     PUSHSTR "nothing"
     PUSHSTR "y"
-    NATIVE FileSystem, 10
+    NATIVE FileSystem.renameDirectory
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d22
 h22:
     FRAME8 -1
@@ -448,40 +448,40 @@ d22:
     TRY -1, h23
     PUSHSTR "made"
     PUSHSTR "sub"
-    NATIVE FileSystem, 10
+    NATIVE FileSystem.renameDirectory
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d23
 h23:
     FRAME8 -1
 d23:
     PUSHSTR "made"
     PUSHSTR "moved"
-    NATIVE FileSystem, 10
+    NATIVE FileSystem.renameDirectory
     PUSHSTR "moved/other"
-    NATIVE FileSystem, 2
+    NATIVE FileSystem.directoryExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "made"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; Letters whose low bytes spell "../", a NUL, an absolute path: all stay inside.
     PUSHSTR "\u{12E}\u{12E}\u{12F}x"
-    NATIVE FileSystem, 7
+    NATIVE FileSystem.createFile
     PUSHSTR "\u{12E}\u{12E}\u{12F}x"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "x"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "/"
-    NATIVE FileSystem, 6
+    NATIVE FileSystem.listFiles
     STORE
     PUSHGLOBALS
     FLDADDR8 0
@@ -490,7 +490,7 @@ d23:
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
@@ -499,7 +499,7 @@ d23:
     LOAD
     FLDADDR8 0
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
@@ -508,7 +508,7 @@ d23:
     LOAD
     FLDADDR8 1
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
@@ -517,48 +517,48 @@ d23:
     LOAD
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, h24
     PUSHSTR "a\0b"
-    NATIVE FileSystem, 7
+    NATIVE FileSystem.createFile
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d24
 h24:
     FRAME8 -1
 d24:
     PUSHSTR "a"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "a\0b"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "/tmp/x"
-    NATIVE FileSystem, 7
+    NATIVE FileSystem.createFile
     PUSHSTR "tmp"
-    NATIVE FileSystem, 2
+    NATIVE FileSystem.directoryExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "tmp/x"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "/tmp/x"
-    NATIVE FileSystem, 3
+    NATIVE FileSystem.deleteFile
     PUSHSTR "tmp/x"
-    NATIVE FileSystem, 1
+    NATIVE FileSystem.fileExists
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; Unknown operations.
     TRY -1, h25
     PUSHSTR "x"
     NATIVE FileSystem, 11
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d25
 h25:
     FRAME8 -1
@@ -568,11 +568,11 @@ d25:
     NATIVE FileSystem, 0
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d26
 h26:
     FRAME8 -1
 d26:
     PUSHSTR "done"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0

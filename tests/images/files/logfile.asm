@@ -11,7 +11,7 @@ init:
 ; Every managed error is logged with its text and thrown as an Error, which main catches.
 onerror:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Error
@@ -19,30 +19,30 @@ onerror:
 main:
 ; Lines logged while a log file is set go to standard error and into the file.
     PUSHSTR "logs/app.log"
-    NATIVE Debug, 2
+    NATIVE Debug.setLogFile
     PUSHSTR "one"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR "two"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR ""
-    NATIVE Debug, 2
+    NATIVE Debug.setLogFile
     PUSHSTR "only on standard error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "logs/app.log"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 4
+    NATIVE FileReader.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 18
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     STORE
     PUSHGLOBALS
     FLDADDR8 2
@@ -52,48 +52,48 @@ main:
     LOAD
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 1
+    NATIVE InputStream.close
 ; Setting the same file again starts it empty; the file gets UTF-8.
     PUSHSTR "logs/app.log"
-    NATIVE Debug, 2
+    NATIVE Debug.setLogFile
     PUSHSTR ""
-    NATIVE Debug, 2
+    NATIVE Debug.setLogFile
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "logs/app.log"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 4
+    NATIVE FileReader.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 1
+    NATIVE InputStream.close
     PUSHSTR "u.log"
-    NATIVE Debug, 2
+    NATIVE Debug.setLogFile
     PUSHSTR "\u{e9}"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHSTR ""
-    NATIVE Debug, 2
+    NATIVE Debug.setLogFile
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "u.log"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 4
+    NATIVE FileReader.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 8
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     STORE
     PUSHGLOBALS
     FLDADDR8 2
@@ -103,7 +103,7 @@ main:
     LOAD
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
@@ -113,27 +113,27 @@ main:
     FLDADDR8 1
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 1
+    NATIVE InputStream.close
 ; A path outside the application is refused: nothing is written anywhere.
     PUSHSTR "../escape.log"
-    NATIVE Debug, 2
+    NATIVE Debug.setLogFile
     PUSHSTR "four"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, h1
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "../escape.log"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d1
 h1:
     FRAME8 -1
 d1:
     PUSHSTR "done"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0

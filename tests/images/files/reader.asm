@@ -11,7 +11,7 @@ init:
 ; Every managed error is logged with its text and thrown as an Error, which main catches.
 onerror:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Error
@@ -22,10 +22,10 @@ main:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -5
-    NATIVE FileReader, 2
+    NATIVE FileReader.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d1
 h1:
     FRAME8 -1
@@ -34,10 +34,10 @@ d1:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 3
-    NATIVE FileReader, 2
+    NATIVE FileReader.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d2
 h2:
     FRAME8 -1
@@ -45,10 +45,10 @@ d2:
     TRY -1, h3
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 3
+    NATIVE FileReader.position
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d3
 h3:
     FRAME8 -1
@@ -56,30 +56,30 @@ d3:
     TRY -1, h4
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 4
+    NATIVE FileReader.size
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d4
 h4:
     FRAME8 -1
 d4:
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 2
+    NATIVE InputStream.isOpen
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 1
+    NATIVE InputStream.close
     TRY -1, h5
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d5
 h5:
     FRAME8 -1
@@ -88,10 +88,10 @@ d5:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 1
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d6
 h6:
     FRAME8 -1
@@ -101,10 +101,10 @@ d6:
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR ""
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d7
 h7:
     FRAME8 -1
@@ -113,10 +113,10 @@ d7:
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "missing.bin"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d8
 h8:
     FRAME8 -1
@@ -125,10 +125,10 @@ d8:
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "../app/data.bin"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d9
 h9:
     FRAME8 -1
@@ -137,10 +137,10 @@ d9:
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "sub"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d10
 h10:
     FRAME8 -1
@@ -148,54 +148,54 @@ d10:
     TRY -1, h11
     PUSH32 0
     PUSHSTR "data.bin"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d11
 h11:
     FRAME8 -1
 d11:
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 2
+    NATIVE InputStream.isOpen
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; data.bin holds the ten bytes ABCDEFGHIJ.
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "data.bin"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 2
+    NATIVE InputStream.isOpen
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 4
+    NATIVE FileReader.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 3
+    NATIVE FileReader.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 4
-    NATIVE FileReader, 2
+    NATIVE FileReader.seek
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 3
+    NATIVE FileReader.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 3
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     STORE
     PUSHGLOBALS
     FLDADDR8 2
@@ -204,7 +204,7 @@ d11:
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
@@ -213,19 +213,19 @@ d11:
     LOAD
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 3
+    NATIVE FileReader.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; Zero bytes: an empty array, nothing read.
     PUSHGLOBALS
     FLDADDR8 3
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 0
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     STORE
     PUSHGLOBALS
     FLDADDR8 3
@@ -234,21 +234,21 @@ d11:
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 3
+    NATIVE FileReader.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; More than remains: nothing read, the position stays.
     TRY -1, h12
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 4
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d12
 h12:
     FRAME8 -1
@@ -257,27 +257,27 @@ d12:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 2147483647
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d13
 h13:
     FRAME8 -1
 d13:
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 3
+    NATIVE FileReader.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, h14
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 11
-    NATIVE FileReader, 2
+    NATIVE FileReader.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d14
 h14:
     FRAME8 -1
@@ -285,28 +285,28 @@ d14:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 10
-    NATIVE FileReader, 2
+    NATIVE FileReader.seek
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 3
+    NATIVE FileReader.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; Opening again replaces the holder; doubled slashes map to the same file.
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "//data.bin"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 3
+    NATIVE FileReader.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 10
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     STORE
     PUSHGLOBALS
     FLDADDR8 2
@@ -316,16 +316,16 @@ d14:
     LOAD
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; A reader holder is not a writer holder.
     TRY -1, h15
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 0
-    NATIVE FileWriter, 2
+    NATIVE FileWriter.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d15
 h15:
     FRAME8 -1
@@ -333,10 +333,10 @@ d15:
     TRY -1, h16
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileWriter, 4
+    NATIVE FileWriter.size
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d16
 h16:
     FRAME8 -1
@@ -347,36 +347,36 @@ d16:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 3
+    NATIVE OutputStream.writeBytes
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d17
 h17:
     FRAME8 -1
 d17:
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE OutputStream, 2
+    NATIVE OutputStream.isOpen
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; Closed: the holder stays and its stream answers "not open".
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 1
+    NATIVE InputStream.close
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 2
+    NATIVE InputStream.isOpen
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, h18
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 1
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d18
 h18:
     FRAME8 -1
@@ -385,10 +385,10 @@ d18:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 0
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d19
 h19:
     FRAME8 -1
@@ -397,10 +397,10 @@ d19:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 0
-    NATIVE FileReader, 2
+    NATIVE FileReader.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d20
 h20:
     FRAME8 -1
@@ -408,10 +408,10 @@ d20:
     TRY -1, h21
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 3
+    NATIVE FileReader.position
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d21
 h21:
     FRAME8 -1
@@ -419,10 +419,10 @@ d21:
     TRY -1, h22
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 4
+    NATIVE FileReader.size
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d22
 h22:
     FRAME8 -1
@@ -431,10 +431,10 @@ d22:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE FileReader, 2
+    NATIVE FileReader.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d23
 h23:
     FRAME8 -1
@@ -443,23 +443,23 @@ d23:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 0
-    NATIVE FileWriter, 2
+    NATIVE FileWriter.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d24
 h24:
     FRAME8 -1
 d24:
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 1
+    NATIVE InputStream.close
     TRY -1, h25
     PUSH32 0
-    NATIVE InputStream, 1
+    NATIVE InputStream.close
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d25
 h25:
     FRAME8 -1
@@ -471,7 +471,7 @@ d25:
     NATIVE FileReader, 5
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d26
 h26:
     FRAME8 -1
@@ -482,7 +482,7 @@ d26:
     NATIVE InputStream, 4
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d27
 h27:
     FRAME8 -1
@@ -493,11 +493,11 @@ d27:
     NATIVE FileReader, 0
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d28
 h28:
     FRAME8 -1
 d28:
     PUSHSTR "done"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0

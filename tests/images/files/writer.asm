@@ -11,7 +11,7 @@ init:
 ; Every managed error is logged with its text and thrown as an Error, which main catches.
 onerror:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Error
@@ -21,13 +21,13 @@ main:
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "src.bin"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     PUSHGLOBALS
     FLDADDR8 2
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 5
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     STORE
     PUSHGLOBALS
     FLDADDR8 3
@@ -39,10 +39,10 @@ main:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 3
+    NATIVE OutputStream.writeBytes
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d1
 h1:
     FRAME8 -1
@@ -55,10 +55,10 @@ d1:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d2
 h2:
     FRAME8 -1
@@ -67,10 +67,10 @@ d2:
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -1
-    NATIVE FileWriter, 2
+    NATIVE FileWriter.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d3
 h3:
     FRAME8 -1
@@ -79,10 +79,10 @@ d3:
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 0
-    NATIVE FileWriter, 2
+    NATIVE FileWriter.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d4
 h4:
     FRAME8 -1
@@ -90,10 +90,10 @@ d4:
     TRY -1, h5
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 3
+    NATIVE FileWriter.position
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d5
 h5:
     FRAME8 -1
@@ -101,32 +101,32 @@ d5:
     TRY -1, h6
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 4
+    NATIVE FileWriter.size
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d6
 h6:
     FRAME8 -1
 d6:
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 2
+    NATIVE OutputStream.isOpen
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 1
+    NATIVE OutputStream.close
 ; Opening.
     TRY -1, h7
     PUSHGLOBALS
     FLDADDR8 1
     PUSHSTR ""
     PUSH32 0
-    NATIVE FileWriter, 1
+    NATIVE FileWriter.open
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d7
 h7:
     FRAME8 -1
@@ -136,10 +136,10 @@ d7:
     FLDADDR8 1
     PUSHSTR "a:b"
     PUSH32 0
-    NATIVE FileWriter, 1
+    NATIVE FileWriter.open
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d8
 h8:
     FRAME8 -1
@@ -149,10 +149,10 @@ d8:
     FLDADDR8 1
     PUSHSTR "../escape.txt"
     PUSH32 -1
-    NATIVE FileWriter, 1
+    NATIVE FileWriter.open
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d9
 h9:
     FRAME8 -1
@@ -162,10 +162,10 @@ d9:
     FLDADDR8 1
     PUSHSTR "src.bin/below"
     PUSH32 0
-    NATIVE FileWriter, 1
+    NATIVE FileWriter.open
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d10
 h10:
     FRAME8 -1
@@ -174,10 +174,10 @@ d10:
     PUSH32 0
     PUSHSTR "x.txt"
     PUSH32 0
-    NATIVE FileWriter, 1
+    NATIVE FileWriter.open
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d11
 h11:
     FRAME8 -1
@@ -186,38 +186,38 @@ d11:
     FLDADDR8 1
     PUSHSTR "out/new.txt"
     PUSH32 0
-    NATIVE FileWriter, 1
+    NATIVE FileWriter.open
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 2
+    NATIVE OutputStream.isOpen
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 4
+    NATIVE FileWriter.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; Writing, seeking and overwriting: "hello", then "h" at 1 and "lo" at 2 give "hhloo".
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 3
+    NATIVE OutputStream.writeBytes
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 3
+    NATIVE FileWriter.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 4
+    NATIVE FileWriter.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 1
-    NATIVE FileWriter, 2
+    NATIVE FileWriter.seek
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 0
@@ -225,12 +225,12 @@ d11:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 3
+    NATIVE FileWriter.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 3
@@ -238,12 +238,12 @@ d11:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 3
+    NATIVE FileWriter.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 5
@@ -251,32 +251,32 @@ d11:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE OutputStream, 3
+    NATIVE OutputStream.writeBytes
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 0
     PUSH32 -1
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 3
+    NATIVE FileWriter.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, h12
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 6
-    NATIVE FileWriter, 2
+    NATIVE FileWriter.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d12
 h12:
     FRAME8 -1
@@ -284,7 +284,7 @@ d12:
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 5
-    NATIVE FileWriter, 2
+    NATIVE FileWriter.seek
 ; The range checks of writeRange.
     TRY -1, h13
     PUSHGLOBALS
@@ -294,10 +294,10 @@ d12:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d13
 h13:
     FRAME8 -1
@@ -310,10 +310,10 @@ d13:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d14
 h14:
     FRAME8 -1
@@ -326,10 +326,10 @@ d14:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d15
 h15:
     FRAME8 -1
@@ -342,10 +342,10 @@ d15:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d16
 h16:
     FRAME8 -1
@@ -358,10 +358,10 @@ d16:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d17
 h17:
     FRAME8 -1
@@ -374,10 +374,10 @@ d17:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d18
 h18:
     FRAME8 -1
@@ -388,43 +388,43 @@ d18:
     PUSH32 0
     PUSH32 1
     PUSH32 0
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d19
 h19:
     FRAME8 -1
 d19:
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 4
+    NATIVE FileWriter.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; Closed: an empty array is still written without a word, anything else fails.
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 1
+    NATIVE OutputStream.close
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 2
+    NATIVE OutputStream.isOpen
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 3
-    NATIVE OutputStream, 3
+    NATIVE OutputStream.writeBytes
     TRY -1, h20
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 3
+    NATIVE OutputStream.writeBytes
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d20
 h20:
     FRAME8 -1
@@ -437,10 +437,10 @@ d20:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d21
 h21:
     FRAME8 -1
@@ -453,10 +453,10 @@ d21:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d22
 h22:
     FRAME8 -1
@@ -469,10 +469,10 @@ d22:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d23
 h23:
     FRAME8 -1
@@ -481,10 +481,10 @@ d23:
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 0
-    NATIVE FileWriter, 2
+    NATIVE FileWriter.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d24
 h24:
     FRAME8 -1
@@ -492,10 +492,10 @@ d24:
     TRY -1, h25
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 3
+    NATIVE FileWriter.position
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d25
 h25:
     FRAME8 -1
@@ -504,32 +504,32 @@ d25:
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -3
-    NATIVE FileWriter, 2
+    NATIVE FileWriter.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d26
 h26:
     FRAME8 -1
 d26:
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 1
+    NATIVE OutputStream.close
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "out/new.txt"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 4
+    NATIVE FileReader.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 5
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 5
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     STORE
     PUSHGLOBALS
     FLDADDR8 5
@@ -539,55 +539,55 @@ d26:
     LOAD
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 1
+    NATIVE InputStream.close
 ; Appending keeps the old bytes in front; not appending starts the file empty.
     PUSHGLOBALS
     FLDADDR8 1
     PUSHSTR "old.txt"
     PUSH32 -1
-    NATIVE FileWriter, 1
+    NATIVE FileWriter.open
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 3
+    NATIVE FileWriter.position
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 4
+    NATIVE FileWriter.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 3
+    NATIVE OutputStream.writeBytes
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 4
+    NATIVE FileWriter.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 1
+    NATIVE OutputStream.close
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "old.txt"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 4
+    NATIVE FileReader.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 5
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 8
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     STORE
     PUSHGLOBALS
     FLDADDR8 5
@@ -597,20 +597,20 @@ d26:
     LOAD
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 1
+    NATIVE InputStream.close
     PUSHGLOBALS
     FLDADDR8 1
     PUSHSTR "old.txt"
     PUSH32 0
-    NATIVE FileWriter, 1
+    NATIVE FileWriter.open
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileWriter, 4
+    NATIVE FileWriter.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 1
@@ -618,25 +618,25 @@ d26:
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 4
+    NATIVE OutputStream.writeRange
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 1
+    NATIVE OutputStream.close
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "old.txt"
-    NATIVE FileReader, 1
+    NATIVE FileReader.open
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE FileReader, 4
+    NATIVE FileReader.size
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 5
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 2
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     STORE
     PUSHGLOBALS
     FLDADDR8 5
@@ -646,24 +646,24 @@ d26:
     LOAD
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE InputStream, 1
+    NATIVE InputStream.close
 ; A writer holder is not a reader holder.
     PUSHGLOBALS
     FLDADDR8 1
     PUSHSTR "typed.txt"
     PUSH32 -1
-    NATIVE FileWriter, 1
+    NATIVE FileWriter.open
     TRY -1, h27
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 0
-    NATIVE FileReader, 2
+    NATIVE FileReader.seek
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d27
 h27:
     FRAME8 -1
@@ -671,10 +671,10 @@ d27:
     TRY -1, h28
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE FileReader, 4
+    NATIVE FileReader.size
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d28
 h28:
     FRAME8 -1
@@ -683,43 +683,43 @@ d28:
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 1
-    NATIVE InputStream, 3
+    NATIVE InputStream.readBytes
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d29
 h29:
     FRAME8 -1
 d29:
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE InputStream, 2
+    NATIVE InputStream.isOpen
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE InputStream, 1
+    NATIVE InputStream.close
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 2
+    NATIVE OutputStream.isOpen
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
 ; A device that takes nothing (full -> /dev/full): the write and the close both fail.
     PUSHGLOBALS
     FLDADDR8 1
     PUSHSTR "full"
     PUSH32 0
-    NATIVE FileWriter, 1
+    NATIVE FileWriter.open
     TRY -1, h30
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
-    NATIVE OutputStream, 3
+    NATIVE OutputStream.writeBytes
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d30
 h30:
     FRAME8 -1
@@ -727,22 +727,22 @@ d30:
     TRY -1, h31
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 1
+    NATIVE OutputStream.close
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d31
 h31:
     FRAME8 -1
 d31:
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 2
+    NATIVE OutputStream.isOpen
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE OutputStream, 1
+    NATIVE OutputStream.close
 ; Unknown operations.
     TRY -1, h32
     PUSHGLOBALS
@@ -750,7 +750,7 @@ d31:
     NATIVE FileWriter, 5
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d32
 h32:
     FRAME8 -1
@@ -761,7 +761,7 @@ d32:
     NATIVE OutputStream, 5
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d33
 h33:
     FRAME8 -1
@@ -772,11 +772,11 @@ d33:
     NATIVE OutputStream, 255
     ENDTRY -1
     PUSHSTR "unexpected success"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     JMP16 d34
 h34:
     FRAME8 -1
 d34:
     PUSHSTR "done"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0

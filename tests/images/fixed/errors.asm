@@ -19,92 +19,92 @@ e1: FRAME8 -1
     ; null fixed references: fromReference, compound assignments, increment, decrement, text
     TRY Err, e2
     PUSH32 0
-    NATIVE Fixed, 1
+    NATIVE Fixed.fromReference
     ENDTRY -1
     JMP32 noerror
 e2: FRAME8 -1
     TRY Err, e3
     PUSH32 0
     PUSH64 0x100000000
-    NATIVE Fixed, 12
+    NATIVE Fixed.addAssign
     ENDTRY -1
     JMP32 noerror
 e3: FRAME8 -1
     TRY Err, e4
     PUSH32 0
     PUSH64 0x100000000
-    NATIVE Fixed, 13
+    NATIVE Fixed.subtractAssign
     ENDTRY -1
     JMP32 noerror
 e4: FRAME8 -1
     TRY Err, e5
     PUSH32 0
     PUSH64 0x100000000
-    NATIVE Fixed, 14
+    NATIVE Fixed.multiplyAssign
     ENDTRY -1
     JMP32 noerror
 e5: FRAME8 -1
     TRY Err, e6
     PUSH32 0
     PUSH64 0x100000000
-    NATIVE Fixed, 15
+    NATIVE Fixed.divideAssign
     ENDTRY -1
     JMP32 noerror
 e6: FRAME8 -1
     TRY Err, e7
     PUSH32 0
-    NATIVE Fixed, 16
+    NATIVE Fixed.increment
     ENDTRY -1
     JMP32 noerror
 e7: FRAME8 -1
     TRY Err, e8
     PUSH32 0
-    NATIVE Fixed, 17
+    NATIVE Fixed.decrement
     ENDTRY -1
     JMP32 noerror
 e8: FRAME8 -1
     TRY Err, e9
     PUSH32 0
     PUSH32 2
-    NATIVE Fixed, 24
+    NATIVE Fixed.toStringDecimals
     ENDTRY -1
     JMP32 noerror
 e9: FRAME8 -1
     TRY Err, e10
     PUSH32 0
-    NATIVE Fixed, 25
+    NATIVE Fixed.toString
     ENDTRY -1
     JMP32 noerror
 e10: FRAME8 -1
     ; a null string to parse
     TRY Err, e11
     PUSH32 0
-    NATIVE Fixed, 4
+    NATIVE Fixed.parse
     ENDTRY -1
     JMP32 noerror
 e11: FRAME8 -1
     ; malformed numbers
     TRY Err, e12
     PUSHSTR "3."
-    NATIVE Fixed, 4
+    NATIVE Fixed.parse
     ENDTRY -1
     JMP32 noerror
 e12: FRAME8 -1
     TRY Err, e13
     PUSHSTR ".5"
-    NATIVE Fixed, 4
+    NATIVE Fixed.parse
     ENDTRY -1
     JMP32 noerror
 e13: FRAME8 -1
     TRY Err, e14
     PUSHSTR "   "
-    NATIVE Fixed, 4
+    NATIVE Fixed.parse
     ENDTRY -1
     JMP32 noerror
 e14: FRAME8 -1
     TRY Err, e15
     PUSHSTR "-+1"
-    NATIVE Fixed, 4
+    NATIVE Fixed.parse
     ENDTRY -1
     JMP32 noerror
 e15: FRAME8 -1
@@ -112,7 +112,7 @@ e15: FRAME8 -1
     TRY Err, e16
     PUSH64 0x100000000
     PUSH64 0
-    NATIVE Fixed, 10
+    NATIVE Fixed.divide
     ENDTRY -1
     JMP32 noerror
 e16: FRAME8 -1
@@ -120,7 +120,7 @@ e16: FRAME8 -1
     PUSH64 0x500000000
     MKBLOCK8 2
     PUSH64 0
-    NATIVE Fixed, 15
+    NATIVE Fixed.divideAssign
     ENDTRY -1
     JMP32 noerror
 e17: FRAME8 -1
@@ -128,14 +128,14 @@ e17: FRAME8 -1
     TRY Err, e18
     PUSH64 0
     PUSH64 -0x100000000
-    NATIVE Fixed, 11
+    NATIVE Fixed.pow
     ENDTRY -1
     JMP32 noerror
 e18: FRAME8 -1
     TRY Err, e19
     PUSH64 -0x200000000
     PUSH64 0x80000000
-    NATIVE Fixed, 11
+    NATIVE Fixed.pow
     ENDTRY -1
     JMP32 noerror
 e19: FRAME8 -1
@@ -144,7 +144,7 @@ e19: FRAME8 -1
     PUSH64 0x100000000
     MKBLOCK8 2
     PUSH32 -2
-    NATIVE Fixed, 24
+    NATIVE Fixed.toStringDecimals
     ENDTRY -1
     JMP32 noerror
 e20: FRAME8 -1
@@ -152,22 +152,22 @@ e20: FRAME8 -1
     PUSH64 0x100000000
     MKBLOCK8 2
     PUSH32 2147483647
-    NATIVE Fixed, 24
+    NATIVE Fixed.toStringDecimals
     ENDTRY -1
     JMP32 noerror
 e21: FRAME8 -1
     PUSHSTR "done"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0
 
 noerror:
     PUSHSTR "no error"
-    NATIVE Debug, 1
-    NATIVE System, 1
+    NATIVE Debug.log
+    NATIVE System.exit
 
 onerror:                            ; code, message, return address
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Err

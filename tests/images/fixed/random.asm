@@ -11,14 +11,14 @@ main:
 intloop:
     PUSH32 5
     PUSH32 1
-    NATIVE Math, 12                 ; [bad, seen, count, r]
+    NATIVE Math.randomInt           ; [bad, seen, count, r]
     LOCADDR8 -4                     ; &bad
     LDLOC8 -2                       ; r
     DUP
     PUSH32 5
-    NATIVE Math, 15
+    NATIVE Math.minInt
     PUSH32 1
-    NATIVE Math, 18                 ; clamp(r) to [1, 5]
+    NATIVE Math.maxInt              ; clamp(r) to [1, 5]
     NE
     SUBSET                          ; bad += 1 when r was outside
     LOCADDR8 -3                     ; &seen
@@ -35,15 +35,15 @@ intloop:
 intdone:
     FRAME8 -1
     ITOS
-    NATIVE Debug, 1                 ; 62: bits 1 to 5
+    NATIVE Debug.log                ; 62: bits 1 to 5
     ITOS
-    NATIVE Debug, 1                 ; 0 outside
+    NATIVE Debug.log                ; 0 outside
     ; randomInt(7, 7) is 7
     PUSH32 7
     PUSH32 7
-    NATIVE Math, 12
+    NATIVE Math.randomInt
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; randomFixed(10.0, -10.0), 2000 draws. Stack: [bad, negatives, count]
     PUSH32 0
     PUSH32 0
@@ -52,21 +52,21 @@ fixedloop:
     LOCADDR8 -3                     ; &bad
     PUSH64 0xA00000000
     PUSH64 -0xA00000000
-    NATIVE Math, 13                 ; [.., &bad, r(2)]
+    NATIVE Math.randomFixed         ; [.., &bad, r(2)]
     LDLOC8 -2
     LDLOC8 -2                       ; a copy of r
     PUSH64 0xA00000000
-    NATIVE Math, 16
+    NATIVE Math.minFixed
     PUSH64 -0xA00000000
-    NATIVE Math, 19                 ; clamp(r) to [-10, 10]
-    NATIVE Fixed, 19                ; 1 when r was outside
+    NATIVE Math.maxFixed            ; clamp(r) to [-10, 10]
+    NATIVE Fixed.notEquals          ; 1 when r was outside
     ADDSET
     LOCADDR8 -2                     ; &negatives
     PUSH64 0xA00000000
     PUSH64 -0xA00000000
-    NATIVE Math, 13
+    NATIVE Math.randomFixed
     PUSH64 0
-    NATIVE Fixed, 20                ; 1 when below zero
+    NATIVE Fixed.less               ; 1 when below zero
     ADDSET
     LOCADDR8 -1
     DEC
@@ -78,19 +78,19 @@ fixeddone:
     PUSH32 0
     GT                              ; some values below zero
     ITOS
-    NATIVE Debug, 1                 ; -1
+    NATIVE Debug.log                ; -1
     ITOS
-    NATIVE Debug, 1                 ; 0 outside
+    NATIVE Debug.log                ; 0 outside
     ; the whole range: MIN to MAX draws on both sides of zero. Stack: [negatives, count]
     PUSH32 0
     PUSH32 200
 wideloop:
     LOCADDR8 -2
-    NATIVE Fixed, 30
-    NATIVE Fixed, 29
-    NATIVE Math, 13
+    NATIVE Fixed.maxValue
+    NATIVE Fixed.minValue
+    NATIVE Math.randomFixed
     PUSH64 0
-    NATIVE Fixed, 20
+    NATIVE Fixed.less
     ADDSET
     LOCADDR8 -1
     DEC
@@ -103,18 +103,18 @@ widedone:
     PUSH32 0
     GT
     ITOS
-    NATIVE Debug, 1                 ; -1: some negative
+    NATIVE Debug.log                ; -1: some negative
     PUSH32 200
     LT
     ITOS
-    NATIVE Debug, 1                 ; -1: some not negative
+    NATIVE Debug.log                ; -1: some not negative
     ; equal fixed bounds
     PUSH64 0x340000000
     PUSH64 0x340000000
-    NATIVE Math, 13
+    NATIVE Math.randomFixed
     MKBLOCK8 2
-    NATIVE Fixed, 25
-    NATIVE Debug, 1                 ; 3.25
+    NATIVE Fixed.toString
+    NATIVE Debug.log                ; 3.25
     PUSHSTR "done"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 0

@@ -13,7 +13,7 @@ init:
 
 onerror:                      ; (code, message): log the message, throw an Oops
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Oops
@@ -37,7 +37,7 @@ main:
     NATIVE Long, 4
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e1:
     FRAME8 -1
@@ -48,15 +48,15 @@ e1:
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 5            ; add wraps
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; -9223372036854775808
+    NATIVE Long.add           ; add wraps
+    NATIVE Long.toString
+    NATIVE Debug.log          ; -9223372036854775808
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 7            ; multiply keeps the low 64 bits
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; 9223372036854775807
+    NATIVE Long.multiply      ; multiply keeps the low 64 bits
+    NATIVE Long.toString
+    NATIVE Debug.log          ; 9223372036854775807
 
     PUSH64 -7
     PUSH64 2
@@ -64,15 +64,15 @@ e1:
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 8            ; divide truncates toward zero
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; -3
+    NATIVE Long.divide        ; divide truncates toward zero
+    NATIVE Long.toString
+    NATIVE Debug.log          ; -3
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 9            ; remainder has the dividend's sign
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; -1
+    NATIVE Long.remainder     ; remainder has the dividend's sign
+    NATIVE Long.toString
+    NATIVE Debug.log          ; -1
 
     PUSH64 0x8000000000000000
     PUSH64 -1
@@ -80,16 +80,16 @@ e1:
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 8            ; the most negative long / -1 wraps to itself
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; -9223372036854775808
+    NATIVE Long.divide        ; the most negative long / -1 wraps to itself
+    NATIVE Long.toString
+    NATIVE Debug.log          ; -9223372036854775808
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 17           ; remainderAssign by -1
+    NATIVE Long.remainderAssign ; remainderAssign by -1
     PUSHGLOBALS
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; 0
+    NATIVE Long.toString
+    NATIVE Debug.log          ; 0
 
     PUSH64 5
     PUSH64 0
@@ -98,10 +98,10 @@ e1:
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 8
+    NATIVE Long.divide
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 d1:
     FRAME8 -1
@@ -109,16 +109,16 @@ d1:
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 16           ; divideAssign
+    NATIVE Long.divideAssign  ; divideAssign
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 d2:
     FRAME8 -1
     PUSHGLOBALS
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; 5: the failed assignment wrote nothing
+    NATIVE Long.toString
+    NATIVE Debug.log          ; 5: the failed assignment wrote nothing
 
     PUSH64 1
     PUSH64 63
@@ -126,34 +126,34 @@ d2:
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 27           ; 1 << 63
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; -9223372036854775808
+    NATIVE Long.shiftLeft     ; 1 << 63
+    NATIVE Long.toString
+    NATIVE Debug.log          ; -9223372036854775808
     PUSH64 -1
     PUSH64 64
     CALL setxy, none
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 28           ; -1 >> 64: every bit shifted out
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; 0
+    NATIVE Long.shiftRight    ; -1 >> 64: every bit shifted out
+    NATIVE Long.toString
+    NATIVE Debug.log          ; 0
     PUSH64 -16
     PUSH64 -2
     CALL setxy, none
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 27           ; a negative count shifts the other way
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; -4
+    NATIVE Long.shiftLeft     ; a negative count shifts the other way
+    NATIVE Long.toString
+    NATIVE Debug.log          ; -4
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 33           ; shiftRightAssign by -2
+    NATIVE Long.shiftRightAssign ; shiftRightAssign by -2
     PUSHGLOBALS
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; -64
+    NATIVE Long.toString
+    NATIVE Debug.log          ; -64
 
     PUSH64 -1
     PUSH64 1
@@ -161,70 +161,70 @@ d2:
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 19           ; less gives 1
+    NATIVE Long.less          ; less gives 1
     ITOS
-    NATIVE Debug, 1           ; 1
+    NATIVE Debug.log          ; 1
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 18           ; equals gives 0
+    NATIVE Long.equals        ; equals gives 0
     ITOS
-    NATIVE Debug, 1           ; 0
+    NATIVE Debug.log          ; 0
     PUSHGLOBALS
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 23           ; greaterOrEqual
+    NATIVE Long.greaterOrEqual ; greaterOrEqual
     ITOS
-    NATIVE Debug, 1           ; 0
+    NATIVE Debug.log          ; 0
 
     PUSH64 42
     PUSH64 0
     CALL setxy, none
     PUSHGLOBALS               ; negate reads the slot below the top and overwrites the top
     PUSH32 99
-    NATIVE Long, 10
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; -42
-    NATIVE Long, 34           ; the slot below is still X
-    NATIVE Debug, 1           ; 42
+    NATIVE Long.negate
+    NATIVE Long.toString
+    NATIVE Debug.log          ; -42
+    NATIVE Long.toString      ; the slot below is still X
+    NATIVE Debug.log          ; 42
     PUSHGLOBALS
-    NATIVE Long, 11           ; increment
-    PUSHGLOBALS
-    FLDADDR8 2
-    PUSHGLOBALS
-    NATIVE Long, 2            ; assign(Y, X): Y = X
+    NATIVE Long.increment     ; increment
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; 43
     PUSHGLOBALS
-    NATIVE Long, 1            ; clear
+    NATIVE Long.assign        ; assign(Y, X): Y = X
     PUSHGLOBALS
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; 0
+    FLDADDR8 2
+    NATIVE Long.toString
+    NATIVE Debug.log          ; 43
+    PUSHGLOBALS
+    NATIVE Long.clear         ; clear
+    PUSHGLOBALS
+    NATIVE Long.toString
+    NATIVE Debug.log          ; 0
 
     PUSH64 0x123456789
     PUSH64 0
     CALL setxy, none
     PUSHGLOBALS
-    NATIVE Long, 37           ; toInt: the low word
+    NATIVE Long.toInt         ; toInt: the low word
     ITOS
-    NATIVE Debug, 1           ; 591751049
+    NATIVE Debug.log          ; 591751049
     PUSH32 -3
-    NATIVE Long, 38           ; fromInt sign-extends
-    NATIVE Long, 34
-    NATIVE Debug, 1           ; -3
-    NATIVE Long, 35
-    NATIVE Long, 36
+    NATIVE Long.fromInt       ; fromInt sign-extends
+    NATIVE Long.toString
+    NATIVE Debug.log          ; -3
+    NATIVE Long.nop35
+    NATIVE Long.nop36
     TRY Oops, n1              ; a null long
     PUSH32 0
-    NATIVE Long, 34
+    NATIVE Long.toString
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 n1:
     FRAME8 -1
     ITOS
-    NATIVE Debug, 1           ; 77: the sentinel
+    NATIVE Debug.log          ; 77: the sentinel
     RET 0, 0

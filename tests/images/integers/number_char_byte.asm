@@ -11,7 +11,7 @@ init:
 
 onerror:                      ; (code, message): log the message, throw an Oops
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Oops
@@ -23,7 +23,7 @@ main:
     NATIVE Byte, 0
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e1:
     FRAME8 -1
@@ -31,7 +31,7 @@ e1:
     NATIVE Number, 4
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e2:
     FRAME8 -1
@@ -39,110 +39,110 @@ e2:
     NATIVE Char, 10
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 e3:
     FRAME8 -1
 
     PUSH32 -5
-    NATIVE Number, 1          ; absByte
+    NATIVE Number.absByte     ; absByte
     ITOS
-    NATIVE Debug, 1           ; 5
+    NATIVE Debug.log          ; 5
     PUSH32 -128
-    NATIVE Number, 1
+    NATIVE Number.absByte
     ITOS
-    NATIVE Debug, 1           ; 128
+    NATIVE Debug.log          ; 128
     PUSH32 300                ; a positive low byte leaves the word alone
-    NATIVE Number, 1
+    NATIVE Number.absByte
     ITOS
-    NATIVE Debug, 1           ; 300
+    NATIVE Debug.log          ; 300
     PUSH32 -2147483648
-    NATIVE Number, 2          ; absInt saturates
+    NATIVE Number.absInt      ; absInt saturates
     ITOS
-    NATIVE Debug, 1           ; 2147483647
+    NATIVE Debug.log          ; 2147483647
     PUSH32 0
-    NATIVE Number, 2
+    NATIVE Number.absInt
     ITOS
-    NATIVE Debug, 1           ; 0
+    NATIVE Debug.log          ; 0
     PUSH32 -1
     PUSH32 16
-    NATIVE Number, 3          ; toStringRadix
-    NATIVE Debug, 1           ; ffffffff
+    NATIVE Number.toStringRadix ; toStringRadix
+    NATIVE Debug.log          ; ffffffff
     PUSH32 255
     PUSH32 2
-    NATIVE Number, 3
-    NATIVE Debug, 1           ; 11111111
+    NATIVE Number.toStringRadix
+    NATIVE Debug.log          ; 11111111
     PUSH32 0
     PUSH32 10
-    NATIVE Number, 3
-    NATIVE Debug, 1           ; 0
+    NATIVE Number.toStringRadix
+    NATIVE Debug.log          ; 0
     PUSH32 -1
     PUSH32 36
-    NATIVE Number, 3
-    NATIVE Debug, 1           ; 1z141z3
+    NATIVE Number.toStringRadix
+    NATIVE Debug.log          ; 1z141z3
     PUSHSTR "["
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 10
     PUSH32 1
-    NATIVE Number, 3
-    NATIVE Debug, 1           ; (empty)
+    NATIVE Number.toStringRadix
+    NATIVE Debug.log          ; (empty)
     PUSH32 10
     PUSH32 37
-    NATIVE Number, 3
-    NATIVE Debug, 1           ; (empty)
+    NATIVE Number.toStringRadix
+    NATIVE Debug.log          ; (empty)
     PUSHSTR "]"
-    NATIVE Debug, 1
+    NATIVE Debug.log
 
     PUSH32 1234               ; toLowerCaseAt: the slot below the character is the result's
     PUSH32 81                 ; Q
-    NATIVE Char, 1
-    NATIVE Char, 8
-    NATIVE Debug, 1           ; q
+    NATIVE Char.toLowerCaseAt
+    NATIVE Char.toString
+    NATIVE Debug.log          ; q
     PUSH32 1234
     PUSH32 0x100e9            ; only the low 16 bits: e acute
-    NATIVE Char, 2
-    NATIVE Char, 8
-    NATIVE Debug, 1           ; E acute
+    NATIVE Char.toUpperCaseAt
+    NATIVE Char.toString
+    NATIVE Debug.log          ; E acute
     PUSH32 0x416              ; Cyrillic Zhe
-    NATIVE Char, 3
+    NATIVE Char.toLowerCase
     ITOS
-    NATIVE Debug, 1           ; 1078
+    NATIVE Debug.log          ; 1078
     PUSH32 0x3c9              ; Greek omega
-    NATIVE Char, 4
+    NATIVE Char.toUpperCase
     ITOS
-    NATIVE Debug, 1           ; 937
+    NATIVE Debug.log          ; 937
     PUSH32 0xe9
-    NATIVE Char, 5            ; isLetter
+    NATIVE Char.isLetter      ; isLetter
     ITOS
-    NATIVE Debug, 1           ; 1
+    NATIVE Debug.log          ; 1
     PUSH32 95                 ; _
-    NATIVE Char, 5
+    NATIVE Char.isLetter
     ITOS
-    NATIVE Debug, 1           ; 0
+    NATIVE Debug.log          ; 0
     PUSH32 0x663              ; Arabic-Indic three
-    NATIVE Char, 6            ; isDigit
+    NATIVE Char.isDigit       ; isDigit
     ITOS
-    NATIVE Debug, 1           ; 1
+    NATIVE Debug.log          ; 1
     PUSH32 0xbd               ; one half
-    NATIVE Char, 6
+    NATIVE Char.isDigit
     ITOS
-    NATIVE Debug, 1           ; 0
+    NATIVE Debug.log          ; 0
     PUSH32 9                  ; tab
-    NATIVE Char, 7            ; isWhitespace
+    NATIVE Char.isWhitespace  ; isWhitespace
     ITOS
-    NATIVE Debug, 1           ; 1
+    NATIVE Debug.log          ; 1
     PUSH32 65
-    NATIVE Char, 7
+    NATIVE Char.isWhitespace
     ITOS
-    NATIVE Debug, 1           ; 0
+    NATIVE Debug.log          ; 0
     PUSH32 -1
-    NATIVE Char, 9            ; toChar
+    NATIVE Char.toChar        ; toChar
     ITOS
-    NATIVE Debug, 1           ; 65535
+    NATIVE Debug.log          ; 65535
     PUSH32 0x12345
-    NATIVE Char, 9
+    NATIVE Char.toChar
     ITOS
-    NATIVE Debug, 1           ; 9029
+    NATIVE Debug.log          ; 9029
     ITOS
-    NATIVE Debug, 1           ; 77: the sentinel
+    NATIVE Debug.log          ; 77: the sentinel
     RET 0, 0

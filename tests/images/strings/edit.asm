@@ -8,109 +8,109 @@ main:
     ; a box without a string; initEmpty, then append
     NEW REFERENCE, 1
     DUP
-    NATIVE String, 1
+    NATIVE String.initEmpty
     DUP
     PUSHSTR "filled"
-    NATIVE String, 62
+    NATIVE String.append
     DUP
-    NATIVE Debug, 1                            ; [box]
+    NATIVE Debug.log                           ; [box]
     ; initCopy into a second box, append to the copy: the first keeps its text
     NEW REFERENCE, 1                           ; [box, copy]
     DUP
     LDLOC8 -3
-    NATIVE String, 2
+    NATIVE String.initCopy
     DUP
     PUSH32 33                                  ; !
-    NATIVE String, 63
-    NATIVE Debug, 1
+    NATIVE String.append_c
+    NATIVE Debug.log
     DUP
-    NATIVE Debug, 1                            ; [box]
+    NATIVE Debug.log                           ; [box]
     ; initRepeatedChar (5), initSubstring (7), initSteppedRange (9) into the same box
     DUP
     PUSH32 120                                 ; x
     PUSH32 3
-    NATIVE String, 5
+    NATIVE String.initRepeatedChar
     DUP
-    NATIVE Debug, 1
+    NATIVE Debug.log
     DUP
     PUSHSTR "substring"
     PUSH32 3
     PUSH32 3
-    NATIVE String, 7
+    NATIVE String.initSubstring
     DUP
-    NATIVE Debug, 1
+    NATIVE Debug.log
     DUP
     PUSHSTR "a1b2c3d4"
     PUSH0
     PUSH32 -1
     PUSH32 2
-    NATIVE String, 9
-    NATIVE Debug, 1                            ; []
+    NATIVE String.initSteppedRange
+    NATIVE Debug.log                           ; []
 
     ; insert (57, 59), prepend (61), append (62), replaceRange (67), removeCharAt (93)
     PUSHSTR "held"
     DUP
     PUSH32 3
     PUSHSTR "LO WOR"
-    NATIVE String, 57
+    NATIVE String.insert
     DUP
     PUSH32 0
     PUSH32 1
     PUSH32 2
     PUSHSTR "x<>x"
-    NATIVE String, 59
+    NATIVE String.insert_R
     DUP
     PUSH32 91                                  ; [
-    NATIVE String, 61
+    NATIVE String.prepend_c
     DUP
     PUSHSTR "]"
-    NATIVE String, 62
+    NATIVE String.append
     DUP
     PUSH32 6
     PUSH32 3
     PUSHSTR "-"
-    NATIVE String, 67
+    NATIVE String.replaceRange
     DUP
     PUSH0
-    NATIVE String, 93
-    NATIVE Debug, 1
+    NATIVE String.removeCharAt
+    NATIVE Debug.log
     ; removeRange (94) with count -1, removeFirst (95), removeLast (103), removeAll (111)
     PUSHSTR "one two three"
     DUP
     PUSH32 7
     PUSH32 -1
-    NATIVE String, 94
-    NATIVE Debug, 1
+    NATIVE String.removeRange
+    NATIVE Debug.log
     PUSHSTR "abcABCabc"
     DUP
     PUSHSTR "ABC"
-    NATIVE String, 95
+    NATIVE String.removeFirst
     DUP
     PUSHSTR "abc"
-    NATIVE String, 103
-    NATIVE Debug, 1
+    NATIVE String.removeLast
+    NATIVE Debug.log
     PUSHSTR "a-b--c"
     DUP
     PUSH32 45                                  ; -
-    NATIVE String, 115
-    NATIVE Debug, 1
+    NATIVE String.removeAll_c
+    NATIVE Debug.log
     ; replaceFirst (69), replaceLast (79), replaceAll (85), replaceAllInRange (-97)
     PUSHSTR "x.y.z"
     DUP
     PUSHSTR "."
     PUSHSTR "::"
-    NATIVE String, 69
+    NATIVE String.replaceFirst
     DUP
     PUSHSTR "."
     PUSH32 47                                  ; /
-    NATIVE String, 79
-    NATIVE Debug, 1
+    NATIVE String.replaceLast_c
+    NATIVE Debug.log
     PUSHSTR "Cat cat CAT"
     DUP
     PUSHSTR "cat"
     PUSHSTR "dog"
-    NATIVE String, 85
-    NATIVE Debug, 1
+    NATIVE String.replaceAll
+    NATIVE Debug.log
     PUSHSTR "Cat cat CAT"
     DUP
     PUSH32 1
@@ -118,66 +118,66 @@ main:
     PUSHSTR "CAT"
     PUSHSTR "cow"
     PUSHTRUE
-    NATIVE String, -96
-    NATIVE Debug, 1
+    NATIVE String.replaceAllInRange_F
+    NATIVE Debug.log
     ; replaceOrInsertRange (-104): count 0 inserts; replaceRangeWithPart (-102)
     PUSHSTR "abef"
     DUP
     PUSH32 2
     PUSH0
     PUSHSTR "cd"
-    NATIVE String, -104
+    NATIVE String.replaceOrInsertRange
     DUP
     PUSH0
     PUSH32 1
     PUSHSTR "0123456789"
     PUSH32 7
     PUSH32 -1
-    NATIVE String, -102
-    NATIVE Debug, 1
+    NATIVE String.replaceRangeWithPart
+    NATIVE Debug.log
     ; repeat (66), trim (126), trimStart (124), trimEnd (125), case (127, -128), clear (123)
     PUSHSTR "ab"
     DUP
     PUSH32 3
-    NATIVE String, 66
-    NATIVE Debug, 1
+    NATIVE String.repeat
+    NATIVE Debug.log
     PUSHSTR "  \t padded \n "
     DUP
-    NATIVE String, 126
-    NATIVE Debug, 1
+    NATIVE String.trim
+    NATIVE Debug.log
     PUSHSTR "  left"
     DUP
-    NATIVE String, 124
-    NATIVE Debug, 1
+    NATIVE String.trimStart
+    NATIVE Debug.log
     PUSHSTR "right  "
     DUP
-    NATIVE String, 125
+    NATIVE String.trimEnd
     DUP
     PUSHSTR "|"
-    NATIVE String, 62
-    NATIVE Debug, 1
+    NATIVE String.append
+    NATIVE Debug.log
     PUSHSTR "\u{c9}t\u{e9} Mixed"
     DUP
-    NATIVE String, -128
+    NATIVE String.toUpperCase
     DUP
-    NATIVE Debug, 1
+    NATIVE Debug.log
     DUP
-    NATIVE String, 127
+    NATIVE String.toLowerCase
     DUP
-    NATIVE Debug, 1
+    NATIVE Debug.log
     DUP
-    NATIVE String, 123
-    NATIVE String, 10
+    NATIVE String.clear
+    NATIVE String.length
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; removeFirstChar (119), removeLastChars (122)
     PUSHSTR "[body]"
     DUP
-    NATIVE String, 119
+    NATIVE String.removeFirstChar
     DUP
     PUSH32 1
-    NATIVE String, 122
-    NATIVE Debug, 1
+    NATIVE String.removeLastChars
+    NATIVE Debug.log
 
     ; a failing edit leaves the string as it was
     PUSHSTR "keep"
@@ -185,40 +185,40 @@ main:
     DUP
     PUSH32 9
     PUSHSTR "x"
-    NATIVE String, 57
+    NATIVE String.insert
     ENDTRY -1
     JMP16 n1
 e1:
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
 n1:
     DUP
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY Exception, e2
     DUP
     PUSH32 2
     PUSH0
-    NATIVE String, 94
+    NATIVE String.removeRange
     ENDTRY -1
     JMP16 n2
 e2:
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
 n2:
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY Exception, e3
     PUSHSTR ""
-    NATIVE String, 119
+    NATIVE String.removeFirstChar
     ENDTRY -1
     JMP16 n3
 e3:
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
 n3:
-    NATIVE System, 1
+    NATIVE System.exit
 
 ; vminternalthrow(code, message): [code, message, return]
 internalthrow:

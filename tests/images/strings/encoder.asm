@@ -10,26 +10,26 @@
 main:
     ; e acute and the euro sign: c3 a9 e2 82 ac
     PUSHSTR "\u{e9}\u{20ac}"
-    NATIVE Encoder, 1
+    NATIVE Encoder.encodeUtf8
     CALL loghex, none
     ; a surrogate pair: ed a0 bd ed b8 80
     PUSHSTR "\u{1f600}"
     DUP
-    NATIVE String, 10
+    NATIVE String.length
     ITOS
-    NATIVE Debug, 1
-    NATIVE Encoder, 1
+    NATIVE Debug.log
+    NATIVE Encoder.encodeUtf8
     DUP
     CALL loghex, none                          ; [bytes]
     ; decoding those bytes fails: they encode surrogates
     TRY Exception, e1
-    NATIVE Encoder, 2
+    NATIVE Encoder.decodeUtf8
     ENDTRY -1
     JMP16 n1
 e1:
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
 n1:
     ; 3c f0 9f 98 80 3e decodes to < U+D83D U+DE00 >
     PUSH32 1
@@ -41,24 +41,24 @@ n1:
     MKBLOCK8 4
     PUSH32 1
     MKBLOCK8 2
-    NATIVE Encoder, 2
+    NATIVE Encoder.decodeUtf8
     DUP
-    NATIVE Debug, 1
+    NATIVE Debug.log
     DUP
-    NATIVE String, 10
+    NATIVE String.length
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     DUP
     PUSH32 1
-    NATIVE String, 12
+    NATIVE String.charAt
     PUSH32 16
-    NATIVE String, -121
-    NATIVE Debug, 1
+    NATIVE String.fromIntRadix
+    NATIVE Debug.log
     PUSH32 2
-    NATIVE String, 12
+    NATIVE String.charAt
     PUSH32 16
-    NATIVE String, -121
-    NATIVE Debug, 1
+    NATIVE String.fromIntRadix
+    NATIVE Debug.log
     ; an empty array decodes to the empty string
     PUSH32 1
     PUSH0
@@ -67,10 +67,10 @@ n1:
     MKBLOCK8 4
     PUSH32 1
     MKBLOCK8 2
-    NATIVE Encoder, 2
-    NATIVE String, 11
+    NATIVE Encoder.decodeUtf8
+    NATIVE String.isEmpty
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; c0 80 (an overlong zero) is rejected
     TRY Exception, e2
     PUSH32 1
@@ -81,25 +81,25 @@ n1:
     MKBLOCK8 4
     PUSH32 1
     MKBLOCK8 2
-    NATIVE Encoder, 2
+    NATIVE Encoder.decodeUtf8
     ENDTRY -1
     JMP16 n2
 e2:
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
 n2:
     TRY Exception, e3
     PUSH0
-    NATIVE Encoder, 1
+    NATIVE Encoder.encodeUtf8
     ENDTRY -1
     JMP16 n3
 e3:
     FLDADDR8 2
     LOAD
-    NATIVE Debug, 1
+    NATIVE Debug.log
 n3:
-    NATIVE System, 1
+    NATIVE System.exit
 
 ; loghex(bytes): logs the bytes of a byte array in hex, built with the String group.
 ; [array, return, text, size, k]
@@ -134,19 +134,19 @@ next:
     PUSH32 255
     AND
     PUSH32 16
-    NATIVE String, -121
-    NATIVE String, 62                          ; text += hex
+    NATIVE String.fromIntRadix
+    NATIVE String.append                       ; text += hex
     LDLOC8 -3
     PUSH32 32
-    NATIVE String, 63                          ; text += ' '
+    NATIVE String.append_c                     ; text += ' '
     LOCADDR8 -1
     INC
     JMP16 next
 done:
     FRAME8 -2
     DUP
-    NATIVE String, 125
-    NATIVE Debug, 1
+    NATIVE String.trimEnd
+    NATIVE Debug.log
     RET 0, 2
 
 ; vminternalthrow(code, message): [code, message, return]

@@ -11,7 +11,7 @@ main:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 1
-    NATIVE Hash, 1
+    NATIVE Hash.create
     PUSHGLOBALS
     FLDADDR8 2
     NEWARRAY 1
@@ -20,68 +20,68 @@ main:
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Hash, 3
+    NATIVE Hash.update
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Hash, 4
+    NATIVE Hash.digest
     LOAD
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Hash, 3
+    NATIVE Hash.update
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Hash, 4
+    NATIVE Hash.digest
     LOAD
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Hash, 3
+    NATIVE Hash.update
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Hash, 4
+    NATIVE Hash.digest
     LOAD
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 5
-    NATIVE Hash, 2
+    NATIVE Hash.hashBytes
     LOAD
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; null fields and arrays
     TRY -1, caught1
     PUSH0
     PUSH32 1
-    NATIVE Hash, 1
+    NATIVE Hash.create
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught1:
     FRAME8 -1
     TRY -1, caught2
     PUSH0
     PUSH32 1
-    NATIVE Hash, 2
+    NATIVE Hash.hashBytes
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught2:
     FRAME8 -1
@@ -90,10 +90,10 @@ caught2:
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Hash, 3
+    NATIVE Hash.update
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught3:
     FRAME8 -1
@@ -101,20 +101,20 @@ caught3:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH0
-    NATIVE Hash, 3
+    NATIVE Hash.update
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught4:
     FRAME8 -1
     TRY -1, caught5
     PUSHGLOBALS
     FLDADDR8 1
-    NATIVE Hash, 4
+    NATIVE Hash.digest
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught5:
     FRAME8 -1
@@ -122,7 +122,7 @@ caught5:
     NATIVE Hash, 5
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught6:
     FRAME8 -1
@@ -131,7 +131,7 @@ caught6:
 ; vminternalthrow(code, message): logs the message, then throws for the handler.
 internalthrow:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Exception

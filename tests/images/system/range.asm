@@ -19,155 +19,155 @@ main:
     STORE
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 5
+    NATIVE Range.getFirst
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 6
+    NATIVE Range.getCount
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 1
+    NATIVE Range.clear
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 5
+    NATIVE Range.getFirst
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 6
+    NATIVE Range.getCount
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; setFirstLast: first = last is one element
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 3
     PUSH32 3
-    NATIVE Range, 3
+    NATIVE Range.setFirstLast
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 5
+    NATIVE Range.getFirst
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 6
+    NATIVE Range.getCount
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 2
     PUSH32 5
-    NATIVE Range, 3
+    NATIVE Range.setFirstLast
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 5
+    NATIVE Range.getFirst
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 6
+    NATIVE Range.getCount
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; setFirstCount, setFirst, setCount
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 4
     PUSH0
-    NATIVE Range, 4
+    NATIVE Range.setFirstCount
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 5
+    NATIVE Range.getFirst
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 6
+    NATIVE Range.getCount
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 6
-    NATIVE Range, 7
+    NATIVE Range.setFirst
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 11
-    NATIVE Range, 8
+    NATIVE Range.setCount
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 5
+    NATIVE Range.getFirst
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 6
+    NATIVE Range.getCount
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; fromFirst and fromFirst2 reach to the end
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 5
-    NATIVE Range, 11
+    NATIVE Range.fromFirst
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 5
+    NATIVE Range.getFirst
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 6
+    NATIVE Range.getCount
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 1
+    NATIVE Range.clear
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 8
-    NATIVE Range, 12
+    NATIVE Range.fromFirst2
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 5
+    NATIVE Range.getFirst
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 6
+    NATIVE Range.getCount
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; assign
     PUSHGLOBALS
     FLDADDR8 2
     PUSH32 1
     PUSH32 2
-    NATIVE Range, 4
+    NATIVE Range.setFirstCount
     PUSHGLOBALS
     FLDADDR8 0
     PUSHGLOBALS
     FLDADDR8 2
-    NATIVE Range, 2
+    NATIVE Range.assign
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 5
+    NATIVE Range.getFirst
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 6
+    NATIVE Range.getCount
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; refused bounds leave the range alone
     TRY -1, caught1
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 4
     PUSH32 3
-    NATIVE Range, 3
+    NATIVE Range.setFirstLast
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught1:
     FRAME8 -1
@@ -176,10 +176,10 @@ caught1:
     FLDADDR8 0
     PUSH32 -1
     PUSH32 3
-    NATIVE Range, 3
+    NATIVE Range.setFirstLast
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught2:
     FRAME8 -1
@@ -188,10 +188,10 @@ caught2:
     FLDADDR8 0
     PUSH0
     PUSH32 -1
-    NATIVE Range, 3
+    NATIVE Range.setFirstLast
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught3:
     FRAME8 -1
@@ -200,10 +200,10 @@ caught3:
     FLDADDR8 0
     PUSH0
     PUSH32 2147483647
-    NATIVE Range, 3
+    NATIVE Range.setFirstLast
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught4:
     FRAME8 -1
@@ -212,10 +212,10 @@ caught4:
     FLDADDR8 0
     PUSH32 -1
     PUSH0
-    NATIVE Range, 4
+    NATIVE Range.setFirstCount
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught5:
     FRAME8 -1
@@ -224,10 +224,10 @@ caught5:
     FLDADDR8 0
     PUSH0
     PUSH32 -1
-    NATIVE Range, 4
+    NATIVE Range.setFirstCount
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught6:
     FRAME8 -1
@@ -235,10 +235,10 @@ caught6:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE Range, 7
+    NATIVE Range.setFirst
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught7:
     FRAME8 -1
@@ -246,10 +246,10 @@ caught7:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE Range, 8
+    NATIVE Range.setCount
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught8:
     FRAME8 -1
@@ -257,10 +257,10 @@ caught8:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE Range, 11
+    NATIVE Range.fromFirst
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught9:
     FRAME8 -1
@@ -268,29 +268,29 @@ caught9:
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 -1
-    NATIVE Range, 12
+    NATIVE Range.fromFirst2
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught10:
     FRAME8 -1
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 5
+    NATIVE Range.getFirst
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE Range, 6
+    NATIVE Range.getCount
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, caught11
     PUSH0
-    NATIVE Range, 6
+    NATIVE Range.getCount
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught11:
     FRAME8 -1
@@ -299,58 +299,58 @@ caught11:
     PUSH32 2
     PUSH32 1
     PUSH32 2
-    NATIVE Range, 9
+    NATIVE Range.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 1
     PUSH32 2
     PUSH32 1
     PUSH32 2
-    NATIVE Range, 10
+    NATIVE Range.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 1
     PUSH32 2
     PUSH32 1
     PUSH32 3
-    NATIVE Range, 9
+    NATIVE Range.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 1
     PUSH32 2
     PUSH32 1
     PUSH32 3
-    NATIVE Range, 10
+    NATIVE Range.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
     PUSH32 2
     PUSH32 1
     PUSH32 2
-    NATIVE Range, 9
+    NATIVE Range.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
     PUSH32 2
     PUSH32 1
     PUSH32 2
-    NATIVE Range, 10
+    NATIVE Range.notEquals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOADN8 2
     PUSHGLOBALS
     FLDADDR8 2
     LOADN8 2
-    NATIVE Range, 9
+    NATIVE Range.equals
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, caught12
     NATIVE Range, 13
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught12:
     FRAME8 -1
@@ -359,7 +359,7 @@ caught12:
 ; vminternalthrow(code, message): logs the message, then throws for the handler.
 internalthrow:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Exception

@@ -10,38 +10,38 @@
 
 main:
     ; clocks: the time since start-up is not negative; the wall clock does not go back
-    NATIVE System, 3
+    NATIVE System.elapsedMillis
     PUSH0
     GE
     ITOS
-    NATIVE Debug, 1
-    NATIVE System, 8
-    NATIVE System, 8
+    NATIVE Debug.log
+    NATIVE System.currentTimeMillis
+    NATIVE System.currentTimeMillis
     SUB
     PUSH0
     LE
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; the platform queries answer 0 on this host
-    NATIVE System, 6
+    NATIVE System.queryInteger14
     ITOS
-    NATIVE Debug, 1
-    NATIVE System, 7
+    NATIVE Debug.log
+    NATIVE System.queryInteger13
     ITOS
-    NATIVE Debug, 1
-    NATIVE System, 4
-    NATIVE Debug, 1
+    NATIVE Debug.log
+    NATIVE System.callStack
+    NATIVE Debug.log
     ; now: a date-time in a reference box, which the DateTime group takes as its reference
     PUSH0
-    NATIVE System, 9
-    NATIVE DateTime, 13
+    NATIVE System.now
+    NATIVE DateTime.getTimezone
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 1
-    NATIVE System, 9
-    NATIVE DateTime, 13
+    NATIVE System.now
+    NATIVE DateTime.getTimezone
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     PUSH32 1
@@ -51,20 +51,20 @@ main:
     PUSH0
     PUSH0
     PUSH32 1
-    NATIVE DateTime, 4
+    NATIVE DateTime.create
     PUSH32 1
-    NATIVE System, 9
+    NATIVE System.now
     PUSHGLOBALS
     FLDADDR8 0
-    NATIVE DateTime, 28
+    NATIVE DateTime.after
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     TRY -1, caught1
     PUSH32 2
-    NATIVE System, 9
+    NATIVE System.now
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught1:
     FRAME8 -1
@@ -72,39 +72,39 @@ caught1:
     PUSH32 1
     PUSH32 2
     PUSH32 3
-    NATIVE System, 13
+    NATIVE System.discard2
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 5
-    NATIVE System, 14
+    NATIVE System.nullResult14
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH32 5
-    NATIVE System, 15
+    NATIVE System.nullResult15
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     ; the font operations need the window host; 16 is no operation at all
     TRY -1, caught2
-    NATIVE System, 10
+    NATIVE System.defaultFont
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught2:
     FRAME8 -1
     TRY -1, caught3
-    NATIVE System, 11
+    NATIVE System.loadImageFont
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught3:
     FRAME8 -1
     TRY -1, caught4
-    NATIVE System, 12
+    NATIVE System.decodeImageFont
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught4:
     FRAME8 -1
@@ -112,24 +112,24 @@ caught4:
     NATIVE System, 16
     ENDTRY -1
     PUSHSTR "no error"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
 caught5:
     FRAME8 -1
     ; setApplicationObject, then the request to exit: the host hears the text, the
     ; invocation ends as an exit request and nothing after it runs
     NEW CLASS_OBJECT, 1
-    NATIVE System, 5
+    NATIVE System.setApplicationObject
     PUSHSTR "bye"
-    NATIVE System, 2
+    NATIVE System.requestExit
     PUSHSTR "not reached"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1
 
 ; vminternalthrow(code, message): logs the message, then throws for the handler.
 internalthrow:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Exception

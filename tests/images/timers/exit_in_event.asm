@@ -14,7 +14,7 @@ main:
     DUP
     SETCLASS Ticker
     PUSH0
-    NATIVE Timer, 1
+    NATIVE Timer.addTimer
     FRAME8 -1
     RET 0, 1
 
@@ -26,15 +26,15 @@ tick:
     FLDADDR8 0
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
     PUSH32 2
     EQ
     JZ16 done
-    NATIVE System, 1
+    NATIVE System.exit
     PUSHSTR "not reached"
-    NATIVE Debug, 1
+    NATIVE Debug.log
 done:
     RET 0, 2

@@ -12,13 +12,13 @@ main:
     DUP
     SETCLASS Ticker
     PUSH0
-    NATIVE Timer, 1
+    NATIVE Timer.addTimer
     FRAME8 -1
     RET 0, 1
 
 tick:
     PUSHSTR "tick"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSH0
     PUSH0
     DIV

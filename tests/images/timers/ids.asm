@@ -20,32 +20,32 @@ main:
     DUP
     SETCLASS Silent
     PUSH32 0
-    NATIVE Timer, 1             ; the first timer of the process: 10
+    NATIVE Timer.addTimer       ; the first timer of the process: 10
     LDLOC8 -1
     ITOS
-    NATIVE Debug, 1
-    NATIVE Timer, 2             ; removed at once
+    NATIVE Debug.log
+    NATIVE Timer.removeTimer    ; removed at once
     PUSHGLOBALS
     FLDADDR8 0
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Counter
     PUSH32 -5                   ; counts as 0
-    NATIVE Timer, 1             ; 11, not 10 again
+    NATIVE Timer.addTimer       ; 11, not 10 again
     LDLOC8 -1
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     STORE
     PUSH32 10
-    NATIVE Timer, 2             ; removing 10 a second time: nothing happens
+    NATIVE Timer.removeTimer    ; removing 10 a second time: nothing happens
     PUSH32 99
     PUSH32 5
-    NATIVE Timer, 3             ; no timer 99: nothing happens
+    NATIVE Timer.setTimerDelay  ; no timer 99: nothing happens
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
     PUSH32 -3
-    NATIVE Timer, 3             ; still 0
+    NATIVE Timer.setTimerDelay  ; still 0
     TRY -1, caught
     NATIVE Timer, 4
     ENDTRY -1
@@ -53,12 +53,12 @@ main:
 caught:
     FRAME8 -1
     PUSHSTR "main done"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 1
 
 silentTick:
     PUSHSTR "removed timer fired"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     RET 0, 2
 
 counterTick:
@@ -66,7 +66,7 @@ counterTick:
     FLDADDR8 1
     INC
     PUSHSTR "tick"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
@@ -76,16 +76,16 @@ counterTick:
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
-    NATIVE Timer, 2
+    NATIVE Timer.removeTimer
     PUSHSTR "last timer removed"
-    NATIVE Debug, 1
+    NATIVE Debug.log
 done:
     RET 0, 2
 
 ; vminternalthrow(code, message): logs the message, then throws for the handler.
 internalthrow:
     LDLOC8 -2
-    NATIVE Debug, 1
+    NATIVE Debug.log
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Exception

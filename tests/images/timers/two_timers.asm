@@ -20,10 +20,10 @@ main:
     DUP
     SETCLASS ListenerA
     PUSH32 20
-    NATIVE Timer, 1             ; addTimer(A, 20)
+    NATIVE Timer.addTimer       ; addTimer(A, 20)
     LDLOC8 -1
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     STORE
     PUSHGLOBALS
     FLDADDR8 1
@@ -31,10 +31,10 @@ main:
     DUP
     SETCLASS ListenerB
     PUSH32 60000
-    NATIVE Timer, 1             ; addTimer(B, 60000)
+    NATIVE Timer.addTimer       ; addTimer(B, 60000)
     LDLOC8 -1
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     STORE
     RET 0, 1
 
@@ -43,12 +43,12 @@ onA:
     FLDADDR8 2
     INC
     PUSHSTR "A tick"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
@@ -59,9 +59,9 @@ onA:
     FLDADDR8 1
     LOAD
     PUSH32 0
-    NATIVE Timer, 3             ; setTimerDelay(B, 0)
+    NATIVE Timer.setTimerDelay  ; setTimerDelay(B, 0)
     PUSHSTR "B delay 0"
-    NATIVE Debug, 1
+    NATIVE Debug.log
 doneA:
     RET 0, 2
 
@@ -70,12 +70,12 @@ onB:
     FLDADDR8 3
     INC
     PUSHSTR "B tick"
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
     ITOS
-    NATIVE Debug, 1
+    NATIVE Debug.log
     PUSHGLOBALS
     FLDADDR8 3
     LOAD
@@ -85,9 +85,9 @@ onB:
     PUSHGLOBALS
     FLDADDR8 0
     LOAD
-    NATIVE Timer, 2             ; removeTimer(A)
+    NATIVE Timer.removeTimer    ; removeTimer(A)
     PUSHSTR "A removed"
-    NATIVE Debug, 1
+    NATIVE Debug.log
 notFirst:
     PUSHGLOBALS
     FLDADDR8 3
@@ -98,9 +98,9 @@ notFirst:
     PUSHGLOBALS
     FLDADDR8 1
     LOAD
-    NATIVE Timer, 2             ; removeTimer(B)
+    NATIVE Timer.removeTimer    ; removeTimer(B)
     PUSHSTR "B removed"
-    NATIVE Debug, 1
-    NATIVE System, 1            ; exit
+    NATIVE Debug.log
+    NATIVE System.exit          ; exit
 doneB:
     RET 0, 2

@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QFileInfo>
 
 namespace zelmo {
 
@@ -14,8 +15,22 @@ DesktopExtension::DesktopExtension(VirtualMachine& machine, std::function<void()
 {
 }
 
+namespace {
+
+// Whether a session bus is there to connect to. Without an address libdbus would fall back to
+// autolaunching one, which starts a child process: only an existing bus is used.
+bool sessionBusConfigured()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
+}
+
+} // namespace
+
 bool DesktopExtension::sendExitAppView()
 {
+    if (!sessionBusConfigured()) return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return false;
     const QDBusMessage signal = QDBusMessage::createSignal(
