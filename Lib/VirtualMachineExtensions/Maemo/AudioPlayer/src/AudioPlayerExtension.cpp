@@ -7,6 +7,7 @@
 #include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/FrameworkServices.h"
 #include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachineExtensions/ExtensionObjects.h"
 
 #include <cstdio>
 
@@ -121,17 +122,8 @@ void AudioPlayerExtension::runQueue()
 
 uint32_t AudioPlayerExtension::playerHandle(int32_t word)
 {
-    // A stack word can be anything: it names a player only when it is a live host-object
-    // entry whose object is one of ours.
     const uint32_t handle = static_cast<uint32_t>(word);
-    if (handle == 0) throwError(kNullPointer, "NULL pointer");
-    VMHeap& heap = m_machine.heap();
-    const HeapEntry* entry = heap.isLiveHandle(handle)
-                                 ? heap.belongsToPools(uint64_t{handle} - kHeapEntryHeader)
-                                 : nullptr;
-    if (!entry || entry->isGCObject != -1 ||
-        !dynamic_cast<AudioPlayer*>(m_machine.objects().find(m_machine.loadWord(handle))))
-        throwError(kVMException, "Not an AudioPlayer");
+    extensionObject<AudioPlayer>(m_machine, handle, "AudioPlayer"); // checked before queueing
     return handle;
 }
 
@@ -139,7 +131,7 @@ void AudioPlayerExtension::makePlayer(uint32_t out, std::vector<uint8_t> samples
 {
     const uint32_t handle = m_machine.heap().createObject(
         std::make_unique<AudioPlayer>(this, std::move(samples)), GC_CODE_NATIVE);
-    m_machine.storeWord(out, handle);
+    storeOut(m_machine, out, handle);
     enqueue(handle, DeferredOperation::kInitialize);
 }
 
