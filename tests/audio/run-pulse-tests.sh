@@ -171,10 +171,21 @@ echo "$name: span $1 frames"
 [ "$1" -gt 97020 ] || fail "$name: span $1 frames: the clip did not restart (2.2 s: 97020)"
 
 name="player dropped while playing"
-build "$(load_file 0 long.raw; play 0)" "$(at_tick 5 "$(drop 0)")" 15
-(cd "$work/app" && timeout 60 "$vm" --headless --app "$work/app" 2>"$work/stderr"); status=$?
+build "$(load_file 0 long.raw; play 0)" "$(at_tick 5 "$(drop 0)")" 30
+(cd "$work/app" && timeout 60 "$vm" --headless --app "$work/app" 2>"$work/stderr") &
+app=$!
+# The clip's stream appears, then goes with the collected player while the application runs on.
+streams() { pactl list short sink-inputs | grep -v -c parec; }
+seen=no; gone=no
+while kill -0 $app 2>/dev/null; do
+    n=$(streams)
+    [ "$n" -gt 0 ] && seen=yes
+    [ $seen = yes ] && [ "$n" -eq 0 ] && { gone=yes; break; }
+    sleep 0.05
+done
+wait $app; status=$?
 check_run
-[ "$(pactl list short sink-inputs | grep -v -c parec)" -eq 0 ] || fail "$name: a stream was left"
+[ $seen = yes ] && [ $gone = yes ] || fail "$name: stream seen: $seen, gone before the end: $gone"
 
 # Without a usable server the application runs to its end, silently, saying so once.
 build "$(load_file 0 a.raw; play 0; stop 0; play 0)" "" 3
