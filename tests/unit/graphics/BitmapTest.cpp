@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: MIT
+// Bitmaps: the two pixel forms and their switches, construction, copies, scaling, encoding and
+// the size limits.
+#include "GraphicsTestSupport.h"
+
+#include "graphics/BitmapLimits.h"
+#include "graphics/GraphicsContainer.h"
+#include "graphics/TarnelFont.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QtEndian>
+
+#include <zlib.h>
+
+namespace zelmo::graphics {
+namespace {
+
+using testing::argb;
+using testing::encoded;
+using testing::filled;
+using testing::pixelsOf;
+using testing::raises;
+using testing::sameImage;
+
+TEST(Bitmap, FillsKeepTheWordAndEachModeSwitchConvertsOnce)
+{
+    auto bitmap = BitmapContainer::create(4, 3);
+    EXPECT_EQ(bitmap->size(), QSize(4, 3));
+
+    bitmap->fill(0x80112233); // translucent: image mode, stored unblended
+    EXPECT_TRUE(bitmap->isImageMode());
+    EXPECT_EQ(bitmap->conversionCount(), 1);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(bitmap->getPixel(x, y), 0x80112233u);
+    bitmap->setPixel(1, 2, 0x00000000);
+    EXPECT_EQ(bitmap->getPixel(1, 2), 0x00000000u);
+    EXPECT_EQ(bitmap->conversionCount(), 1); // a run of pixel access converts once
+
+    bitmap->fill(0xFF445566); // opaque: back to the pixmap
+    EXPECT_FALSE(bitmap->isImageMode());
+    EXPECT_EQ(bitmap->conversionCount(), 2);
+    EXPECT_TRUE(sameImage(pixelsOf(*bitmap), filled(4, 3, 0xFF445566)));
+
+    // Access outside the bitmap is ignored rather than reaching past the pixels.
+    EXPECT_EQ(bitmap->getPixel(4, 0), 0u);
+    bitmap->setPixel(-1, 0, 0xFFFFFFFF);
+    EXPECT_EQ(bitmap->conversionCount(), 3);
+    EXPECT_EQ(bitmap->getPixel(3, 2), 0xFF445566u);
+}
+
+TEST(Bitmap, SetPixelShowsWhenDrawnOntoAnotherBitmap)
+{
+    auto source = BitmapContainer::create(3, 3);
+    source->fill(0xFF000000);
+    source->setPixel(1, 1, 0xFF00FF00);
+    source->setPixel(2, 0, 0xFF0000FF);
+    auto target = BitmapContainer::create(5, 5);
+    target->fill(0xFFFFFFFF);
+    {
+        GraphicsContainer g(*target);
+        g.drawBitmap(source.get(), {1, 2}, 255);
+        g.drawBitmap(source.get(), {1, 2}, 255);
+    }
+    EXPECT_EQ(source->conversionCount(), 2); // to the image once, back to a pixmap once
+    QImage expected = filled(5, 5, 0xFFFFFFFF);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            expected.setPixel(1 + x, 2 + y, 0xFF000000);
+    expected.setPixel(2, 3, 0xFF00FF00);
+    expected.setPixel(3, 2, 0xFF0000FF);
+    EXPECT_TRUE(sameImage(pixelsOf(*target), expected));
+}
+
+TEST(Bitmap, CopiesAreDeepAndSubBitmapsCutTheRectangle)
+{
+    auto source = BitmapContainer::create(6, 4);
+    source->fill(0xFF101010);
+    source->setPixel(2, 1, 0xFFABCDEF); // image mode: the copy takes the image
+    auto copy = BitmapContainer::copy(*source);
+    EXPECT_FALSE(copy->isImageMode());
+    source->setPixel(2, 1, 0xFF000000);
+    EXPECT_EQ(copy->getPixel(2, 1), 0xFFABCDEFu);
+    EXPECT_EQ(copy->getPixel(3, 1), 0xFF101010u);
+    auto pixmapCopy = BitmapContainer::copy(*copy);
+    EXPECT_TRUE(sameImage(pixelsOf(*pixmapCopy), pixelsOf(*copy)));
+
+    for (bool sourceInImageMode : {true, false}) {
+        if (!sourceInImageMode) copy->sharedPixmap();
+        auto cut = BitmapContainer::create(1, 1);
+        cut->copyFrom(copy.get(), {1, 0, 3, 2});
+        QImage expected = filled(3, 2, 0xFF101010);
+        expected.setPixel(1, 1, 0xFFABCDEF);
+        EXPECT_TRUE(sameImage(pixelsOf(*cut), expected)) << sourceInImageMode;
+    }
+}
+
+TEST(Bitmap, ScalingFastIsExactAndSmoothMatchesQt)
+{
+    auto source = BitmapContainer::create(3, 2);
+    const QRgb colors[] = {0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF, 0xFF808080};
+    for (int i = 0; i < 6; ++i)
+        source->setPixel(i % 3, i / 3, colors[i]);
+
+    auto fast = BitmapContainer::create(6, 4);
+    fast->scaleFrom(source.get(), 11);
+    QImage expected(6, 4, QImage::Format_ARGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            expected.setPixel(x, y, colors[(y / 2) * 3 + x / 2]);
+    EXPECT_TRUE(sameImage(pixelsOf(*fast), expected));
+
+    source->sharedPixmap();
+    auto smooth = BitmapContainer::create(5, 7);
+    smooth->scaleFrom(source.get(), VMBitmap::kSmoothScaling);
+    EXPECT_TRUE(sameImage(
+        pixelsOf(*smooth),
+        argb(source->pixmap().scaled(5, 7, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))));
+    EXPECT_EQ(smooth->size(), QSize(5, 7));
+}
+
+TEST(Bitmap, EncodesWhatQtWritesAndDecodesItBack)
+{
+    auto bitmap = BitmapContainer::create(5, 4);
+    bitmap->fill(0xFF204060);
+    bitmap->setPixel(4, 3, 0xFFFFFFFF);
+    std::vector<uint8_t> png;
+    ASSERT_TRUE(bitmap->encode(png, "png"));
+    auto decoded = BitmapContainer::decode(png.data(), png.size());
+    ASSERT_TRUE(decoded);
+    EXPECT_TRUE(sameImage(pixelsOf(*decoded), pixelsOf(*bitmap)));
+
+    for (const char* format : {"gif", ""}) {
+        std::vector<uint8_t> bytes;
+        EXPECT_FALSE(bitmap->encode(bytes, format)) << format;
+        EXPECT_TRUE(bytes.empty()) << format;
+    }
+    std::vector<uint8_t> none;
+    EXPECT_FALSE(BitmapContainer::create(0, 0)->encode(none, "png"));
+    EXPECT_FALSE(BitmapContainer::decode(png.data(), 20)); // truncated
+    EXPECT_FALSE(BitmapContainer::decode(nullptr, 0));
+}
+
+// A 1 x 1 picture whose header is patched to announce 60000 x 60000.
+std::vector<uint8_t> forged(const char* format)
+{
+    std::vector<uint8_t> bytes = encoded(filled(1, 1, 0xFF000000), format);
+    if (std::string_view(format) == "png") {
+        qToBigEndian(uint32_t(60000), bytes.data() + 16);
+        qToBigEndian(uint32_t(60000), bytes.data() + 20);
+        qToBigEndian(uint32_t(crc32(0, bytes.data() + 12, 17)), bytes.data() + 29);
+    } else {
+        qToLittleEndian(int32_t(60000), bytes.data() + 18);
+        qToLittleEndian(int32_t(60000), bytes.data() + 22);
+    }
+    return bytes;
+}
+
+QSize announcedSize(const std::vector<uint8_t>& bytes)
+{
+    QByteArray data(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer).size();
+}
+
+TEST(Bitmap, SizeLimitsRefuseBeforeAllocating)
+{
+    EXPECT_TRUE(fitsBitmapLimits(4096, 4096));
+    EXPECT_FALSE(fitsBitmapLimits(4096, 4097));
+    EXPECT_TRUE(fitsBitmapLimits(32767, 512));
+    EXPECT_FALSE(fitsBitmapLimits(-1, 1));
+    EXPECT_TRUE(raises(kInvalidArgument, "Bitmap too large: 32768 x 1",
+                       [] { BitmapContainer::create(32768, 1); }));
+    EXPECT_TRUE(raises(kInvalidArgument, "Bitmap too large: 5000 x 5000",
+                       [] { BitmapContainer::create(5000, 5000); }));
+    auto source = BitmapContainer::create(2, 2);
+    source->fill(0xFF000000);
+    EXPECT_TRUE(raises(kInvalidArgument, "Bitmap too large: 40000 x 2", [&] {
+        source->copyFrom(source.get(), {0, 0, 40000, 2});
+    }));
+
+    // A real 40000 x 1 picture is far below Qt's own allocation bound: only the side limit
+    // refuses it.
+    const std::vector<uint8_t> wide = encoded(filled(40000, 1, 0xFF00FF00), "png");
+    EXPECT_EQ(announcedSize(wide), QSize(40000, 1));
+    EXPECT_EQ(announcedSize(forged("png")), QSize(60000, 60000));
+    for (const std::vector<uint8_t>& picture : {forged("png"), forged("bmp"), wide}) {
+        EXPECT_FALSE(BitmapContainer::decode(picture.data(), picture.size()));
+        EXPECT_FALSE(TarnelFont::decode(picture.data(), picture.size()));
+    }
+}
+
+} // namespace
+} // namespace zelmo::graphics
