@@ -69,6 +69,7 @@ std::optional<ExtensionSettings> extensionSettings(const RuntimeOptions& options
         return std::nullopt;
     }
     settings.torch.coverPath = options.cameraCover.toStdString();
+    settings.audio = {options.mute, options.volumePercent};
     return settings;
 }
 
@@ -101,7 +102,10 @@ void registerExtensions(HostServices& host, const ExtensionSettings& settings,
         extensions.registerExtension(kOpenGlesExtension, [surface](VirtualMachine& vm) {
             return std::make_shared<gles::GlesExtension>(vm, *surface, nullptr);
         });
-    // The audio player (28) answers "Dll not supported" until it is built.
+    extensions.registerExtension(kAudioPlayerExtension,
+                                 [audio = settings.audio](VirtualMachine& vm) {
+                                     return makeAudioPlayerExtension(vm, audio);
+                                 });
 }
 
 } // namespace zelmo

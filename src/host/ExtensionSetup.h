@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Accelerometer/AccelerometerSource.h"
+#include "AudioPlayer/AudioPlayerExtension.h"
 #include "Location/PositionSource.h"
 #include "Torch/TorchExtension.h"
 
@@ -23,6 +24,7 @@ struct ExtensionSettings {
     std::shared_ptr<AccelerometerSource> accelerometer;
     PositionSourceSettings location;
     TorchSettings torch;
+    AudioSettings audio;
 };
 
 // The settings the options name; nothing with `error` set when a value cannot be used.

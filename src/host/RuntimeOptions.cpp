@@ -63,7 +63,18 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
             options.help = true;
         else if (arg == "--version")
             options.version = true;
-        else if (arg == "--app" || arg.startsWith("--app=")) {
+        else if (arg == "--mute")
+            options.mute = true;
+        else if (arg == "--volume" || arg.startsWith("--volume=")) {
+            const QByteArray value =
+                arg == "--volume" ? (i + 1 < argc ? QByteArray(argv[++i]) : "") : arg.mid(9);
+            bool number = false;
+            const int percent = value.toInt(&number);
+            if (!number || percent < 0 || percent > 100)
+                options.usageError = "--volume needs a number from 0 to 100";
+            else
+                options.volumePercent = percent;
+        } else if (arg == "--app" || arg.startsWith("--app=")) {
             // "--app" names a directory; without one it is a mistake, not the current directory.
             const QByteArray value =
                 arg == "--app" ? (i + 1 < argc ? QByteArray(argv[++i]) : "") : arg.mid(6);
@@ -104,7 +115,7 @@ QString runtimeUsage()
         "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--windowed] [--scale=MODE]\n"
         "                [--screenshot FILE [--frames N]] [--timeout SECONDS] [--help] "
         "[--version]\n"
-        "                [device options]\n"
+        "                [--mute] [--volume P] [device options]\n"
         "Runs the application image index.mcb of an application directory.\n\n"
         "  --auto       use /opt/<name of this program> as the application directory\n"
         "               (only as the first argument)\n"
@@ -120,6 +131,8 @@ QString runtimeUsage()
         "  --screenshot FILE  write the application's Nth frame (--frames N, default 1) to\n"
         "               FILE as PNG and exit; F12 saves one into the Pictures folder\n"
         "  --timeout SECONDS  end the run after that long with status 124\n"
+        "  --mute       play no sound; clips are accepted and dropped\n"
+        "  --volume P   play every clip at P percent (0..100, linear gain; default 100)\n"
         "  --help       show this text\n"
         "  --version    show the version\n"
         "\nDevice extensions (a desktop has no such devices; these stand in for them):\n"

@@ -12,7 +12,9 @@ struct RuntimeOptions {
     bool headless = false; // --headless: no window, no display server
     bool help = false;
     bool version = false;
-    QString appDirectory; // --app DIR
+    QString appDirectory;    // --app DIR
+    bool mute = false;       // --mute: no sound at all
+    int volumePercent = 100; // --volume P: linear gain of every clip, 0..100
     // Device extensions (see ExtensionSetup); an absent option stays a null string.
     QString accelerometer; // --accelerometer SOURCE
     QString tiltNeutral;   // --tilt-neutral X,Y,Z

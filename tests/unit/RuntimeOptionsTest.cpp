@@ -66,6 +66,20 @@ TEST(RuntimeOptions, FlagsAreRecognised)
     EXPECT_EQ(parse({"zelmo-vm", "--app", ""}).usageError, "--app needs a directory");
 }
 
+TEST(RuntimeOptions, SoundOptions)
+{
+    EXPECT_FALSE(parse({"zelmo-vm"}).mute);
+    EXPECT_EQ(parse({"zelmo-vm"}).volumePercent, 100);
+    EXPECT_TRUE(parse({"zelmo-vm", "--mute"}).mute);
+    EXPECT_EQ(parse({"zelmo-vm", "--volume", "50"}).volumePercent, 50);
+    EXPECT_EQ(parse({"zelmo-vm", "--volume=0"}).volumePercent, 0);
+    for (const char* bad : {"101", "-1", "half", ""})
+        EXPECT_EQ(parse({"zelmo-vm", "--volume", bad}).usageError,
+                  "--volume needs a number from 0 to 100")
+            << bad;
+    EXPECT_EQ(parse({"zelmo-vm", "--volume"}).usageError, "--volume needs a number from 0 to 100");
+}
+
 TEST(RuntimeOptions, DeviceOptionsAreCheckedAndWinOverTheEnvironment)
 {
     qputenv("ZELMO_ACCELEROMETER", "9,9,9");
