@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
+#include "host/AppInstaller.h"
 #include "host/ApplicationSession.h"
 #include "host/HostServices.h"
+#include "host/InputScript.h"
 #include "host/RuntimeOptions.h"
 
 #include <QCoreApplication>
@@ -10,6 +12,10 @@
 #include <QGuiApplication>
 #endif
 #include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <cstdio>
 
 using namespace zelmo;
@@ -29,6 +35,37 @@ int main(int argc, char** argv)
     if (options.version) {
         std::printf("zelmo-vm %s\n", ZELMO_VERSION);
         return 0;
+    }
+    if (!options.installApp.isEmpty() || !options.uninstallApp.isEmpty()) {
+        QString report;
+        bool done = true;
+        if (!options.installApp.isEmpty()) {
+            // The entry starts this very runtime, found the way the shell found it.
+            QString runtime = options.programPath;
+            if (!runtime.contains(u'/')) runtime = QStandardPaths::findExecutable(runtime);
+            runtime = QFileInfo(runtime).absoluteFilePath();
+            done = installApplication(options.installApp, runtime, report);
+        } else {
+            done = uninstallApplication(options.uninstallApp, report);
+        }
+        std::fprintf(done ? stdout : stderr, "%s\n", report.toLocal8Bit().constData());
+        return done ? 0 : 1;
+    }
+    std::vector<ScriptedEvent> events;
+    if (!options.inputScript.isEmpty()) {
+        QFile file(options.inputScript);
+        std::string error;
+        if (!file.open(QIODevice::ReadOnly) || file.size() > (1 << 24)) {
+            std::fprintf(stderr, "zelmo-vm: cannot read the input file %s\n",
+                         options.inputScript.toLocal8Bit().constData());
+            return 2;
+        }
+        events = parseInputScript(file.readAll(), error);
+        if (!error.empty()) {
+            std::fprintf(stderr, "zelmo-vm: %s: %s\n",
+                         options.inputScript.toLocal8Bit().constData(), error.c_str());
+            return 2;
+        }
     }
     qDebug("starting main");
 #ifdef ZELMO_GRAPHICS
@@ -50,5 +87,7 @@ int main(int argc, char** argv)
 
     HostServices host(directory.toStdU16String());
     ApplicationSession session(host);
+    InputPlayer input(session, std::move(events));
+    input.start();
     return session.runHeadless();
 }

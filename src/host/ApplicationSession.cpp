@@ -91,7 +91,7 @@ void ApplicationSession::end(int status)
 
 void ApplicationSession::endIfIdle()
 {
-    if (m_endWhenIdle && !m_ended && m_host.scheduler().timerCount() == 0) end(0);
+    if (m_endWhenIdle && !m_ended && !m_holdOpen && m_host.scheduler().timerCount() == 0) end(0);
 }
 
 void ApplicationSession::timerExpired(uint32_t listener)

@@ -38,6 +38,10 @@ public:
     // The application asked to quit (host service exitApplication): status 0.
     void requestExit() { end(0); }
 
+    // Keeps a headless run open without timers while scripted input is still to come; the
+    // next delivery or timer checks again once released.
+    void holdOpen(bool hold) { m_holdOpen = hold; }
+
     bool ended() const { return m_ended; }
     int exitStatus() const { return m_status; }
 
@@ -57,6 +61,7 @@ private:
     bool m_ended = false;
     int m_status = 0;
     bool m_endWhenIdle = false; // headless: no timer left means nothing can happen any more
+    bool m_holdOpen = false;
 };
 
 } // namespace zelmo

@@ -20,12 +20,29 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
             options.help = true;
         else if (arg == "--version")
             options.version = true;
-        else if (arg == "--app" || arg.startsWith("--app=")) {
-            // "--app" names a directory; without one it is a mistake, not the current directory.
-            const QByteArray value =
-                arg == "--app" ? (i + 1 < argc ? QByteArray(argv[++i]) : "") : arg.mid(6);
-            if (value.isEmpty()) options.usageError = "--app needs a directory";
-            options.appDirectory = QString::fromLocal8Bit(value);
+        else {
+            // Options with a value, as "--name VALUE" or "--name=VALUE"; a missing value is a
+            // mistake, never the current directory.
+            struct Valued {
+                const char* name;
+                QString* value;
+            };
+            const Valued valued[] = {{"--app", &options.appDirectory},
+                                     {"--input", &options.inputScript},
+                                     {"--install-app", &options.installApp},
+                                     {"--uninstall-app", &options.uninstallApp}};
+            for (const Valued& option : valued) {
+                const QByteArray name(option.name);
+                if (arg != name && !arg.startsWith(name + '=')) continue;
+                const QByteArray value = arg == name ? (i + 1 < argc ? QByteArray(argv[++i]) : "")
+                                                     : arg.mid(name.size() + 1);
+                if (value.isEmpty())
+                    options.usageError = name.toStdString() + (option.value == &options.inputScript
+                                                                   ? " needs a file"
+                                                                   : " needs a directory");
+                *option.value = QString::fromLocal8Bit(value);
+                break;
+            }
         }
     }
     return options;
@@ -34,16 +51,27 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
 QString runtimeUsage()
 {
     return QStringLiteral(
-        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--help] [--version]\n"
+        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--input FILE] [--help] [--version]\n"
+        "       zelmo-vm --install-app DIR | --uninstall-app DIR\n"
         "Runs the application image index.mcb of an application directory.\n\n"
         "  --auto       use /opt/<name of this program> as the application directory\n"
         "               (only as the first argument)\n"
         "  --app DIR    use DIR as the application directory (default: the current directory)\n"
         "  --headless   run without a window or display server; the application's timers\n"
         "               and logic run, drawing is skipped. Ends when the application exits\n"
-        "               or has no timer left that could wake it.\n"
+        "               or has no timer left that could wake it (or input left to come).\n"
+        "  --input FILE deliver the key and pointer events listed in FILE, one per line, at\n"
+        "               their milliseconds after the start:\n"
+        "                 MS pointer press|release|move X Y\n"
+        "                 MS key press|release CODE      (Qt key number: 65 is A)\n"
+        "               blank lines and lines starting with # are skipped\n"
+        "  --install-app DIR    add the application directory DIR to the desktop's menu: a\n"
+        "               desktop entry (and its icon) in $XDG_DATA_HOME/applications\n"
+        "  --uninstall-app DIR  remove what --install-app wrote for DIR\n"
         "  --help       show this text\n"
-        "  --version    show the version\n");
+        "  --version    show the version\n\n"
+        "An application directory that is read-only still runs: what the application writes\n"
+        "goes to $XDG_DATA_HOME/zelmo/<name>-<hash of its path>/, which reads consult first.\n");
 }
 
 QString chooseApplicationDirectory(const RuntimeOptions& options, std::string& error)

@@ -13,6 +13,9 @@ struct RuntimeOptions {
     bool help = false;
     bool version = false;
     QString appDirectory;   // --app DIR
+    QString inputScript;    // --input FILE: scripted key and pointer events
+    QString installApp;     // --install-app DIR: add DIR to the desktop's menu, then stop
+    QString uninstallApp;   // --uninstall-app DIR: take it out again
     QString programPath;    // argv[0]
     std::string usageError; // set when the command line cannot be used
 };
