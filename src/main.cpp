@@ -4,7 +4,11 @@
 #include "host/ApplicationSession.h"
 #include "host/HostServices.h"
 #include "host/InputScript.h"
+#include "host/RunTimeout.h"
 #include "host/RuntimeOptions.h"
+#ifdef ZELMO_WINDOW
+#include "window/WindowRun.h"
+#endif
 
 #include <QCoreApplication>
 #ifdef ZELMO_GRAPHICS
@@ -12,8 +16,6 @@
 #include <QGuiApplication>
 #endif
 #include <QDebug>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <cstdio>
@@ -53,21 +55,17 @@ int main(int argc, char** argv)
     }
     std::vector<ScriptedEvent> events;
     if (!options.inputScript.isEmpty()) {
-        QFile file(options.inputScript);
         std::string error;
-        if (!file.open(QIODevice::ReadOnly) || file.size() > (1 << 24)) {
-            std::fprintf(stderr, "zelmo-vm: cannot read the input file %s\n",
-                         options.inputScript.toLocal8Bit().constData());
-            return 2;
-        }
-        events = parseInputScript(file.readAll(), error);
+        events = readInputScript(options.inputScript, error);
         if (!error.empty()) {
-            std::fprintf(stderr, "zelmo-vm: %s: %s\n",
-                         options.inputScript.toLocal8Bit().constData(), error.c_str());
+            std::fprintf(stderr, "zelmo-vm: %s\n", error.c_str());
             return 2;
         }
     }
     qDebug("starting main");
+#ifdef ZELMO_WINDOW
+    if (!options.headless) return runWindowed(options, argc, argv, std::move(events));
+#endif
 #ifdef ZELMO_GRAPHICS
     // Bitmaps and fonts need a GUI application; without a display, Qt's offscreen platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -76,14 +74,17 @@ int main(int argc, char** argv)
 #else
     QCoreApplication app(argc, argv);
 #endif
+    armRunTimeout(options.timeoutSeconds);
     std::string error;
     const QString directory = chooseApplicationDirectory(options, error);
     if (directory.isEmpty()) {
         std::fputs(error.c_str(), stderr);
         return 1;
     }
+#ifndef ZELMO_WINDOW
     if (!options.headless)
-        std::fputs("zelmo-vm: this build has no window support yet; running headless\n", stderr);
+        std::fputs("zelmo-vm: this build has no window support; running headless\n", stderr);
+#endif
 
     HostServices host(directory.toStdU16String());
     ApplicationSession session(host);

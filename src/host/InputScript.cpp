@@ -4,6 +4,7 @@
 #include "VirtualMachine/VirtualMachine.h"
 #include "host/ApplicationSession.h"
 
+#include <QFile>
 #include <QList>
 #include <QTimer>
 #include <algorithm>
@@ -68,6 +69,18 @@ std::vector<ScriptedEvent> parseInputScript(const QByteArray& text, std::string&
     std::stable_sort(
         events.begin(), events.end(),
         [](const ScriptedEvent& a, const ScriptedEvent& b) { return a.atMs < b.atMs; });
+    return events;
+}
+
+std::vector<ScriptedEvent> readInputScript(const QString& path, std::string& error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > (1 << 24)) {
+        error = "cannot read the input file " + path.toStdString();
+        return {};
+    }
+    std::vector<ScriptedEvent> events = parseInputScript(file.readAll(), error);
+    if (!error.empty()) error = path.toStdString() + ": " + error;
     return events;
 }
 

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QString>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,6 +31,10 @@ struct ScriptedEvent {
 
 // The events of `text` sorted by time, or an empty list with `error` naming the bad line.
 std::vector<ScriptedEvent> parseInputScript(const QByteArray& text, std::string& error);
+
+// The events of the file `path`; an empty list with `error` set when it cannot be read or
+// holds a bad line.
+std::vector<ScriptedEvent> readInputScript(const QString& path, std::string& error);
 
 // Plays a script into a session: the session stays open until the last event is delivered.
 class InputPlayer : public QObject {

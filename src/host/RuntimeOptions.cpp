@@ -6,6 +6,34 @@
 
 namespace zelmo {
 
+namespace {
+// The value of "--name VALUE" or "--name=VALUE" at argv[i] (advancing i past a separate value);
+// a null string when argv[i] is not that option, an empty one when its value is missing.
+QString optionValue(int argc, char** argv, int& i, const char* name)
+{
+    const QByteArray arg(argv[i]);
+    const QByteArray prefix = QByteArray(name) + "=";
+    if (arg.startsWith(prefix)) return QString::fromLocal8Bit(arg.mid(prefix.size()));
+    if (arg != name) return {};
+    if (i + 1 >= argc) return QStringLiteral("");
+    return QString::fromLocal8Bit(argv[++i]);
+}
+
+// A whole number from `minimum` up to a million, or `minimum` with `error` set.
+int countValue(const QString& value, int minimum, const char* name, std::string& error)
+{
+    bool ok = false;
+    const int count = value.toInt(&ok);
+    if (ok && count >= minimum && count <= 1000000) return count;
+    error = QStringLiteral("%1 takes a whole number from %2, not '%3'")
+                .arg(name)
+                .arg(minimum)
+                .arg(value)
+                .toStdString();
+    return minimum;
+}
+} // namespace
+
 RuntimeOptions parseRuntimeOptions(int argc, char** argv)
 {
     RuntimeOptions options;
@@ -20,38 +48,51 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
             options.help = true;
         else if (arg == "--version")
             options.version = true;
-        else {
-            // Options with a value, as "--name VALUE" or "--name=VALUE"; a missing value is a
-            // mistake, never the current directory.
-            struct Valued {
-                const char* name;
-                QString* value;
-            };
-            const Valued valued[] = {{"--app", &options.appDirectory},
-                                     {"--input", &options.inputScript},
-                                     {"--install-app", &options.installApp},
-                                     {"--uninstall-app", &options.uninstallApp}};
-            for (const Valued& option : valued) {
-                const QByteArray name(option.name);
-                if (arg != name && !arg.startsWith(name + '=')) continue;
-                const QByteArray value = arg == name ? (i + 1 < argc ? QByteArray(argv[++i]) : "")
-                                                     : arg.mid(name.size() + 1);
-                if (value.isEmpty())
-                    options.usageError = name.toStdString() + (option.value == &options.inputScript
-                                                                   ? " needs a file"
-                                                                   : " needs a directory");
-                *option.value = QString::fromLocal8Bit(value);
-                break;
-            }
+        else if (arg == "--app" || arg.startsWith("--app=")) {
+            // "--app" names a directory; without one it is a mistake, not the current directory.
+            const QByteArray value =
+                arg == "--app" ? (i + 1 < argc ? QByteArray(argv[++i]) : "") : arg.mid(6);
+            if (value.isEmpty()) options.usageError = "--app needs a directory";
+            options.appDirectory = QString::fromLocal8Bit(value);
+        } else if (arg == "--windowed")
+            options.windowed = true;
+        else if (const QString value = optionValue(argc, argv, i, "--scale"); !value.isNull())
+            options.scale = value;
+        else if (const QString value = optionValue(argc, argv, i, "--screenshot"); !value.isNull())
+            options.screenshotPath = value;
+        else if (const QString value = optionValue(argc, argv, i, "--frames"); !value.isNull())
+            options.frames = countValue(value, 1, "--frames", options.usageError);
+        else if (const QString value = optionValue(argc, argv, i, "--timeout"); !value.isNull())
+            options.timeoutSeconds = countValue(value, 1, "--timeout", options.usageError);
+        else if (const QString value = optionValue(argc, argv, i, "--input"); !value.isNull()) {
+            options.inputScript = value;
+            if (value.isEmpty()) options.usageError = "--input needs a file";
+        } else if (const QString value = optionValue(argc, argv, i, "--install-app");
+                   !value.isNull()) {
+            options.installApp = value;
+            if (value.isEmpty()) options.usageError = "--install-app needs a directory";
+        } else if (const QString value = optionValue(argc, argv, i, "--uninstall-app");
+                   !value.isNull()) {
+            options.uninstallApp = value;
+            if (value.isEmpty()) options.usageError = "--uninstall-app needs a directory";
         }
     }
+    if (!options.screenshotPath.isNull() && options.screenshotPath.isEmpty())
+        options.usageError = "--screenshot takes a file name";
+    if (options.headless && !options.screenshotPath.isEmpty())
+        options.usageError = "--screenshot needs the window, not --headless";
+    if (options.scale != "integer" && options.scale != "fit" && options.scale != "stretch")
+        options.usageError =
+            "--scale takes integer, fit or stretch, not '" + options.scale.toStdString() + "'";
     return options;
 }
 
 QString runtimeUsage()
 {
     return QStringLiteral(
-        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--input FILE] [--help] [--version]\n"
+        "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--windowed] [--scale=MODE]\n"
+        "                [--screenshot FILE [--frames N]] [--timeout SECONDS] [--input FILE]\n"
+        "                [--help] [--version]\n"
         "  or:  zelmo-vm --install-app DIR | --uninstall-app DIR\n"
         "Runs the application image index.mcb of an application directory.\n\n"
         "  --auto               use /opt/<name of this program> as the application directory\n"
@@ -62,6 +103,14 @@ QString runtimeUsage()
         "                       timers and logic run, drawing is skipped. Ends when the\n"
         "                       application exits or nothing is left that could wake it: no\n"
         "                       timer and no scripted input to come.\n"
+        "  --windowed           open a resizable window at the application's own size\n"
+        "                       instead of full screen (F11 switches between the two)\n"
+        "  --scale=MODE         how the 800x480 screen fills the window: integer (default:\n"
+        "                       the largest whole factor, black borders), fit (keeps the\n"
+        "                       aspect) or stretch\n"
+        "  --screenshot FILE    write the application's Nth frame (--frames N, default 1) to\n"
+        "                       FILE as PNG and exit; F12 saves one into the Pictures folder\n"
+        "  --timeout SECONDS    end the run after that long with status 124\n"
         "  --input FILE         deliver the key and pointer events listed in FILE at their\n"
         "                       milliseconds after the start, one per line:\n"
         "                         MS pointer press|release|move X Y\n"

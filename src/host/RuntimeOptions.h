@@ -12,12 +12,18 @@ struct RuntimeOptions {
     bool headless = false; // --headless: no window, no display server
     bool help = false;
     bool version = false;
-    QString appDirectory;   // --app DIR
-    QString inputScript;    // --input FILE: scripted key and pointer events
-    QString installApp;     // --install-app DIR: add DIR to the desktop's menu, then stop
-    QString uninstallApp;   // --uninstall-app DIR: take it out again
-    QString programPath;    // argv[0]
-    std::string usageError; // set when the command line cannot be used
+    QString appDirectory; // --app DIR
+    QString programPath;  // argv[0]
+    QString inputScript;  // --input FILE: scripted key and pointer events
+    QString installApp;   // --install-app DIR: add DIR to the desktop's menu, then stop
+    QString uninstallApp; // --uninstall-app DIR: take it out again
+    // The window (ignored with --headless).
+    bool windowed = false;     // --windowed: a resizable window at 1x instead of full screen
+    QString scale = "integer"; // --scale=integer|fit|stretch
+    QString screenshotPath;    // --screenshot FILE: write the Nth frame there and exit 0
+    int frames = 1;            // --frames N
+    int timeoutSeconds = 0;    // --timeout SECONDS: end the run with status 124; 0: none
+    std::string usageError;    // set when the command line cannot be used
 };
 
 RuntimeOptions parseRuntimeOptions(int argc, char** argv);

@@ -64,3 +64,35 @@ TEST(RuntimeOptions, FlagsAreRecognised)
     EXPECT_EQ(parse({"zelmo-vm", "--app="}).usageError, "--app needs a directory");
     EXPECT_EQ(parse({"zelmo-vm", "--app", ""}).usageError, "--app needs a directory");
 }
+
+TEST(RuntimeOptions, WindowOptionsTakeTheirValuesInBothSpellings)
+{
+    const RuntimeOptions options =
+        parse({"zelmo-vm", "--windowed", "--scale", "fit", "--screenshot=/tmp/a.png", "--frames",
+               "3", "--timeout=7"});
+    EXPECT_TRUE(options.usageError.empty()) << options.usageError;
+    EXPECT_TRUE(options.windowed);
+    EXPECT_EQ(options.scale, "fit");
+    EXPECT_EQ(options.screenshotPath, "/tmp/a.png");
+    EXPECT_EQ(options.frames, 3);
+    EXPECT_EQ(options.timeoutSeconds, 7);
+    const RuntimeOptions defaults = parse({"zelmo-vm"});
+    EXPECT_EQ(defaults.scale, "integer");
+    EXPECT_EQ(defaults.frames, 1);
+    EXPECT_EQ(defaults.timeoutSeconds, 0);
+    EXPECT_TRUE(defaults.screenshotPath.isEmpty());
+}
+
+TEST(RuntimeOptions, BadWindowOptionValuesAreReported)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"zelmo-vm", "--scale=huge"},
+          {"zelmo-vm", "--frames", "0"},
+          {"zelmo-vm", "--frames=x"},
+          {"zelmo-vm", "--timeout", "-1"},
+          {"zelmo-vm", "--timeout=99999999999"},
+          {"zelmo-vm", "--screenshot"},
+          {"zelmo-vm", "--screenshot="},
+          {"zelmo-vm", "--headless", "--screenshot", "a.png"}})
+        EXPECT_FALSE(parse(args).usageError.empty()) << args.back();
+}
