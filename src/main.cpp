@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // zelmo-vm: runs the application image index.mcb of an application directory.
+#include "host/AppInstaller.h"
 #include "host/ApplicationSession.h"
 #include "host/ExtensionSetup.h"
 #include "host/HeadlessHost.h"
 #include "host/HeadlessPlatform.h"
+#include "host/HostServices.h"
+#include "host/InputScript.h"
 #include "host/RunTimeout.h"
 #include "host/RuntimeOptions.h"
 #ifdef ZELMO_WINDOW
@@ -14,7 +17,9 @@
 #endif
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QStandardPaths>
 #include <cstdio>
 
 using namespace zelmo;
@@ -35,9 +40,33 @@ int main(int argc, char** argv)
         std::printf("zelmo-vm %s\n", ZELMO_VERSION);
         return 0;
     }
+    if (!options.installApp.isEmpty() || !options.uninstallApp.isEmpty()) {
+        QString report;
+        bool done = true;
+        if (!options.installApp.isEmpty()) {
+            // The entry starts this very runtime, found the way the shell found it.
+            QString runtime = options.programPath;
+            if (!runtime.contains(u'/')) runtime = QStandardPaths::findExecutable(runtime);
+            runtime = QFileInfo(runtime).absoluteFilePath();
+            done = installApplication(options.installApp, runtime, report);
+        } else {
+            done = uninstallApplication(options.uninstallApp, report);
+        }
+        std::fprintf(done ? stdout : stderr, "%s\n", report.toLocal8Bit().constData());
+        return done ? 0 : 1;
+    }
+    std::vector<ScriptedEvent> events;
+    if (!options.inputScript.isEmpty()) {
+        std::string error;
+        events = readInputScript(options.inputScript, error);
+        if (!error.empty()) {
+            std::fprintf(stderr, "zelmo-vm: %s\n", error.c_str());
+            return 2;
+        }
+    }
     qDebug("starting main");
 #ifdef ZELMO_WINDOW
-    if (!options.headless) return runWindowed(options, argc, argv);
+    if (!options.headless) return runWindowed(options, argc, argv, std::move(events));
 #endif
     // Bitmaps, fonts and OpenGL need a GUI application, here without a window.
     chooseHeadlessPlatform();
@@ -66,6 +95,8 @@ int main(int argc, char** argv)
     HeadlessHost host(directory.toStdU16String(), options.screenshotPath, options.frames);
     registerExtensions(host, *extensions);
     ApplicationSession session(host);
+    InputPlayer input(session, std::move(events));
+    input.start();
     // The first frame, as a window draws one when it is first shown.
     host.invalidate(0, 0, 800, 480);
     const int status = session.runHeadless();

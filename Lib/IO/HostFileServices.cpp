@@ -2,6 +2,7 @@
 #include "IO/HostFileServices.h"
 
 #include "Base/Errors.h"
+#include "IO/ApplicationDataFolder.h"
 #include "IO/FileInputStream.h"
 #include "IO/FileOutputStream.h"
 #include "IO/FileUtility.h"
@@ -9,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace zelmo {
 
@@ -21,17 +24,65 @@ QString qtPath(const MappedPath& mapped)
         QByteArray(mapped.name.data(), static_cast<qsizetype>(mapped.name.size())));
 }
 
+bool existsOrLink(const MappedPath& mapped)
+{
+    const QFileInfo info(qtPath(mapped));
+    return info.exists() || info.isSymLink();
+}
+
+// Creates the directory that will hold `mapped` (writes into the data folder need it).
+bool makeParent(const MappedPath& mapped)
+{
+    const QString parent = QFileInfo(qtPath(mapped)).absolutePath();
+    return QFileInfo(parent).isDir() || QDir().mkpath(parent);
+}
+
 } // namespace
 
-HostFileServices::HostFileServices(const std::u16string& baseDirectory) : m_paths(baseDirectory) {}
+HostFileServices::HostFileServices(const std::u16string& baseDirectory) : m_paths(baseDirectory)
+{
+    const QString base = QString::fromStdU16String(m_paths.baseDirectory());
+    if (isReadOnlyDirectory(base)) m_overlay.emplace(applicationDataFolder(base).toStdU16String());
+}
+
+std::optional<MappedPath> HostFileServices::mapWrite(std::u16string_view path) const
+{
+    return m_overlay ? m_overlay->map(path) : m_paths.map(path);
+}
+
+std::optional<MappedPath> HostFileServices::mapRead(std::u16string_view path) const
+{
+    if (m_overlay) {
+        auto written = m_overlay->map(path);
+        if (!written) return std::nullopt;
+        if (existsOrLink(*written)) return written;
+    }
+    return m_paths.map(path);
+}
+
+bool HostFileServices::installedHas(std::u16string_view path) const
+{
+    if (!m_overlay) return false;
+    const auto installed = m_paths.map(path);
+    return installed && existsOrLink(*installed);
+}
 
 HostFileServices::~HostFileServices() = default;
 
 std::unique_ptr<TARNEL::OutputStream> HostFileServices::openFileWriter(const std::u16string& path,
                                                                        int32_t flag)
 {
-    const auto mapped = m_paths.map(path);
+    const auto mapped = mapWrite(path);
     if (!mapped || mapped->isBase) return nullptr;
+    if (m_overlay) {
+        if (!makeParent(*mapped)) return nullptr;
+        // Appending to a file of the installed directory continues a copy of it.
+        const auto installed = m_paths.map(path);
+        if (flag != 1 && !existsOrLink(*mapped) && installed &&
+            QFileInfo(qtPath(*installed)).isFile() &&
+            !QFile::copy(qtPath(*installed), qtPath(*mapped)))
+            return nullptr;
+    }
     auto stream = std::make_unique<TARNEL::FileOutputStream>();
     const auto mode = flag == 1 ? TARNEL::FileOutputStream::Mode::Truncate
                                 : TARNEL::FileOutputStream::Mode::KeepContents;
@@ -41,7 +92,7 @@ std::unique_ptr<TARNEL::OutputStream> HostFileServices::openFileWriter(const std
 
 std::unique_ptr<TARNEL::InputStream> HostFileServices::openFileReader(const std::u16string& path)
 {
-    const auto mapped = m_paths.map(path);
+    const auto mapped = mapRead(path);
     if (!mapped || mapped->isBase) return nullptr;
     auto stream = std::make_unique<TARNEL::FileInputStream>();
     if (!stream->openEncoded(mapped->name)) return nullptr;
@@ -50,7 +101,7 @@ std::unique_ptr<TARNEL::InputStream> HostFileServices::openFileReader(const std:
 
 bool HostFileServices::deleteFile(const std::u16string& path)
 {
-    const auto mapped = m_paths.map(path);
+    const auto mapped = mapWrite(path);
     if (!mapped || mapped->isBase) return false;
     const QFileInfo info(qtPath(*mapped));
     if (!info.exists() && !info.isSymLink()) return false;
@@ -60,15 +111,15 @@ bool HostFileServices::deleteFile(const std::u16string& path)
 
 bool HostFileServices::fileExists(const std::u16string& path)
 {
-    const auto mapped = m_paths.map(path);
+    const auto mapped = mapRead(path);
     return mapped && QFileInfo::exists(qtPath(*mapped));
 }
 
 bool HostFileServices::renameFile(const std::u16string& from, const std::u16string& to)
 {
-    const auto source = m_paths.map(from);
-    const auto target = m_paths.map(to);
-    if (!source || !target || source->isBase || target->isBase) return false;
+    const auto source = mapWrite(from);
+    const auto target = mapWrite(to);
+    if (!source || !target || source->isBase || target->isBase || installedHas(to)) return false;
     const QFileInfo sourceInfo(qtPath(*source));
     const QFileInfo targetInfo(qtPath(*target));
     if (!sourceInfo.isFile() || targetInfo.exists() || targetInfo.isSymLink()) return false;
@@ -83,19 +134,36 @@ bool HostFileServices::listDirectory(const std::u16string& path, std::vector<std
     files.clear();
     directories.clear();
     const auto mapped = m_paths.map(path);
-    return mapped &&
-           TARNEL::FileUtility::listEntries(qtPath(*mapped).toStdU16String(), files, directories);
+    if (!mapped) return false;
+    bool listed =
+        TARNEL::FileUtility::listEntries(qtPath(*mapped).toStdU16String(), files, directories);
+    const auto written = m_overlay ? m_overlay->map(path) : std::nullopt;
+    std::vector<std::u16string> moreFiles, moreDirectories;
+    if (written && TARNEL::FileUtility::listEntries(qtPath(*written).toStdU16String(), moreFiles,
+                                                    moreDirectories)) {
+        // What the application wrote joins what was installed, each name once, sorted.
+        const auto merge = [](std::vector<std::u16string>& into,
+                              std::vector<std::u16string>& more) {
+            into.insert(into.end(), more.begin(), more.end());
+            std::sort(into.begin(), into.end());
+            into.erase(std::unique(into.begin(), into.end()), into.end());
+        };
+        merge(files, moreFiles);
+        merge(directories, moreDirectories);
+        listed = true;
+    }
+    return listed;
 }
 
 bool HostFileServices::createDirectory(const std::u16string& path)
 {
-    const auto mapped = m_paths.map(path);
+    const auto mapped = mapWrite(path);
     return mapped && QDir().mkpath(qtPath(*mapped));
 }
 
 bool HostFileServices::deleteDirectory(const std::u16string& path)
 {
-    const auto mapped = m_paths.map(path);
+    const auto mapped = mapWrite(path);
     // The application directory itself holds the image: it is never removed.
     return mapped && !mapped->isBase &&
            TARNEL::FileUtility::removeDirectory(qtPath(*mapped).toStdU16String());
@@ -103,9 +171,9 @@ bool HostFileServices::deleteDirectory(const std::u16string& path)
 
 bool HostFileServices::renameDirectory(const std::u16string& from, const std::u16string& to)
 {
-    const auto source = m_paths.map(from);
-    const auto target = m_paths.map(to);
-    if (!source || !target || source->isBase || target->isBase) return false;
+    const auto source = mapWrite(from);
+    const auto target = mapWrite(to);
+    if (!source || !target || source->isBase || target->isBase || installedHas(to)) return false;
     const QFileInfo sourceInfo(qtPath(*source));
     const QFileInfo targetInfo(qtPath(*target));
     if (!sourceInfo.isDir() || sourceInfo.isSymLink() || targetInfo.exists() ||
@@ -117,7 +185,9 @@ bool HostFileServices::renameDirectory(const std::u16string& from, const std::u1
 bool HostFileServices::directoryExists(const std::u16string& path)
 {
     const auto mapped = m_paths.map(path);
-    return mapped && QFileInfo(qtPath(*mapped)).isDir();
+    if (mapped && QFileInfo(qtPath(*mapped)).isDir()) return true;
+    const auto written = m_overlay ? m_overlay->map(path) : std::nullopt;
+    return written && QFileInfo(qtPath(*written)).isDir();
 }
 
 bool HostFileServices::setLogFile(const std::u16string& path)
@@ -126,11 +196,11 @@ bool HostFileServices::setLogFile(const std::u16string& path)
         m_log.reset();
         return true;
     }
-    const auto mapped = m_paths.map(path);
+    const auto mapped = mapWrite(path);
     if (!mapped) return false;
     m_log.reset();
     auto stream = std::make_unique<TARNEL::FileOutputStream>();
-    if (mapped->isBase ||
+    if (mapped->isBase || (m_overlay && !makeParent(*mapped)) ||
         !stream->openEncoded(mapped->name, TARNEL::FileOutputStream::Mode::Truncate))
         return false;
     m_log = std::move(stream);

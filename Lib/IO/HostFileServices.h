@@ -2,6 +2,11 @@
 // The host's file services and the log file's part of logging, shared by the windowed and the
 // headless front-ends. Every path is an application path: checked and mapped below the application
 // directory by ApplicationPaths; a bad path fails without touching the file system.
+//
+// A read-only application directory (installed below a system prefix) still works: writes go to
+// the application's data folder (ApplicationDataFolder.h) instead, which reads consult first;
+// listings show both. Nothing is ever written into the read-only directory, and its own files
+// can be neither deleted nor renamed (deleting the written copy of one shows the original again).
 #pragma once
 
 #include "IO/ApplicationPaths.h"
@@ -9,6 +14,7 @@
 #include "IO/Stream.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,8 +55,17 @@ public:
     // Nothing for empty text or without a log file; false when the write fails.
     bool logLine(const std::u16string& text);
 
+    // Where writes go when the application directory is read-only; empty otherwise.
+    const std::optional<ApplicationPaths>& dataFolder() const { return m_overlay; }
+
 private:
+    std::optional<MappedPath> mapWrite(std::u16string_view path) const;
+    std::optional<MappedPath> mapRead(std::u16string_view path) const;
+    // With a data folder: whether the read-only directory holds something at `path`.
+    bool installedHas(std::u16string_view path) const;
+
     ApplicationPaths m_paths;
+    std::optional<ApplicationPaths> m_overlay;
     std::unique_ptr<TARNEL::OutputStream> m_log;
 };
 

@@ -91,7 +91,7 @@ void ApplicationSession::end(int status)
 
 void ApplicationSession::endIfIdle()
 {
-    if (m_endWhenIdle && !m_ended && m_host.scheduler().timerCount() == 0 &&
+    if (m_endWhenIdle && !m_ended && !m_holdOpen && m_host.scheduler().timerCount() == 0 &&
         !m_host.extensions().hasPendingWork() && !m_host.redrawPending())
         end(0);
 }

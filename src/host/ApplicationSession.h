@@ -40,6 +40,10 @@ public:
     // The host cannot go on (e.g. a screenshot that cannot be written).
     void stop(int status) { end(status); }
 
+    // Keeps a headless run open without timers while scripted input is still to come; the
+    // next delivery or timer checks again once released.
+    void holdOpen(bool hold) { m_holdOpen = hold; }
+
     bool ended() const { return m_ended; }
     int exitStatus() const { return m_status; }
 
@@ -60,6 +64,7 @@ private:
     bool m_ended = false;
     int m_status = 0;
     bool m_endWhenIdle = false; // headless: no timer left means nothing can happen any more
+    bool m_holdOpen = false;
 };
 
 } // namespace zelmo

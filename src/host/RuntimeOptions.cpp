@@ -90,7 +90,18 @@ RuntimeOptions parseRuntimeOptions(int argc, char** argv)
             options.frames = countValue(value, 1, "--frames", options.usageError);
         else if (const QString value = optionValue(argc, argv, i, "--timeout"); !value.isNull())
             options.timeoutSeconds = countValue(value, 1, "--timeout", options.usageError);
-        else {
+        else if (const QString value = optionValue(argc, argv, i, "--input"); !value.isNull()) {
+            options.inputScript = value;
+            if (value.isEmpty()) options.usageError = "--input needs a file";
+        } else if (const QString value = optionValue(argc, argv, i, "--install-app");
+                   !value.isNull()) {
+            options.installApp = value;
+            if (value.isEmpty()) options.usageError = "--install-app needs a directory";
+        } else if (const QString value = optionValue(argc, argv, i, "--uninstall-app");
+                   !value.isNull()) {
+            options.uninstallApp = value;
+            if (value.isEmpty()) options.usageError = "--uninstall-app needs a directory";
+        } else {
             for (const ValueOption& option : kValueOptions) {
                 const QByteArray name(option.name);
                 if (arg != name && !arg.startsWith(name + '=')) continue;
@@ -115,7 +126,8 @@ QString runtimeUsage()
         "Usage: zelmo-vm [--auto] [--app DIR] [--headless] [--windowed] [--scale=MODE]\n"
         "                [--screenshot FILE [--frames N]] [--timeout SECONDS] [--help] "
         "[--version]\n"
-        "                [--mute] [--volume P] [device options]\n"
+        "                [--mute] [--volume P] [--input FILE] [device options]\n"
+        "  or:  zelmo-vm --install-app DIR | --uninstall-app DIR\n"
         "Runs the application image index.mcb of an application directory.\n\n"
         "  --auto       use /opt/<name of this program> as the application directory\n"
         "               (only as the first argument)\n"
@@ -133,6 +145,14 @@ QString runtimeUsage()
         "  --timeout SECONDS  end the run after that long with status 124\n"
         "  --mute       play no sound; clips are accepted and dropped\n"
         "  --volume P   play every clip at P percent (0..100, linear gain; default 100)\n"
+        "  --input FILE  deliver the key and pointer events listed in FILE at their\n"
+        "               milliseconds after the start, one per line:\n"
+        "                 MS pointer press|release|move X Y\n"
+        "                 MS key press|release CODE   (Qt key number: 65 is A)\n"
+        "               blank lines and lines starting with # are skipped\n"
+        "  --install-app DIR    add the application directory DIR to the desktop's menu: a\n"
+        "               desktop entry (and its icon) below $XDG_DATA_HOME\n"
+        "  --uninstall-app DIR  remove what --install-app wrote for DIR\n"
         "  --help       show this text\n"
         "  --version    show the version\n"
         "\nDevice extensions (a desktop has no such devices; these stand in for them):\n"
@@ -155,7 +175,9 @@ QString runtimeUsage()
         "  --torch MODE             virtual (default: an in-memory lamp), absent (the torch\n"
         "               cannot be opened), or device:PATH (a V4L2 device's torch control)\n"
         "  --camera-cover FILE      the camera cover state file (\"open\\n\" when open);\n"
-        "               without it the cover is open\n");
+        "               without it the cover is open\n"
+        "\nAn application directory that is read-only still runs: what the application writes\n"
+        "goes to $XDG_DATA_HOME/zelmo/<name>-<hash of its path>/, which reads consult first.\n");
 }
 
 QString chooseApplicationDirectory(const RuntimeOptions& options, std::string& error)

@@ -23,6 +23,9 @@ struct RuntimeOptions {
     QString torch;         // --torch virtual|absent|device:PATH
     QString cameraCover;   // --camera-cover FILE
     QString programPath;   // argv[0]
+    QString inputScript;   // --input FILE: scripted key and pointer events
+    QString installApp;    // --install-app DIR: add DIR to the desktop's menu, then stop
+    QString uninstallApp;  // --uninstall-app DIR: take it out again
     // The window (ignored with --headless).
     bool windowed = false;     // --windowed: a resizable window at 1x instead of full screen
     QString scale = "integer"; // --scale=integer|fit|stretch

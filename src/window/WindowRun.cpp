@@ -79,7 +79,8 @@ void connectDisplayState(MainView& view)
 }
 } // namespace
 
-int runWindowed(const RuntimeOptions& options, int& argc, char** argv)
+int runWindowed(const RuntimeOptions& options, int& argc, char** argv,
+                std::vector<ScriptedEvent> events)
 {
     auto display = std::make_unique<DisplayCheck>();
     if (!display->available()) {
@@ -127,6 +128,8 @@ int runWindowed(const RuntimeOptions& options, int& argc, char** argv)
     // The session is bound to the view (the host) and goes before it.
     ApplicationSession session(view);
     view.showAs(options.windowed);
+    InputPlayer input(session, std::move(events));
+    input.start();
     int status = session.exitStatus();
     if (view.loadApplication()) {
         const int loopStatus = app.exec();

@@ -441,3 +441,65 @@ TEST_F(HostFiles, LogFileTakesUtf8LinesAndFollowsSetLogFile)
     EXPECT_FALSE(s.setLogFile(u"data.txt/below"));
     EXPECT_FALSE(s.hasLogFile());
 }
+
+TEST_F(HostFiles, AReadOnlyDirectoryIsNeverWrittenAndItsWritesGoToTheDataFolder)
+{
+    QTemporaryDir dataHome;
+    ASSERT_TRUE(dataHome.isValid());
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    const auto appTree = tree(app());
+    // No write bit anywhere: read-only even for root, who could write regardless.
+    const auto setWritable = [this](bool writable) {
+        for (const QString& dir : {app(), inApp("sub"), inApp("emptydir")})
+            QFile::setPermissions(dir, writable ? QFile::permissions(dir) | QFile::WriteOwner
+                                                : QFile::permissions(dir) &
+                                                      ~(QFile::WriteOwner | QFile::WriteUser |
+                                                        QFile::WriteGroup | QFile::WriteOther));
+    };
+    setWritable(false);
+    HostFileServices s(app().toStdU16String());
+    ASSERT_TRUE(s.dataFolder().has_value());
+    const QString data = QString::fromStdU16String(s.dataFolder()->baseDirectory());
+    EXPECT_TRUE(data.startsWith(dataHome.path() + "/zelmo/app-")) << data.toStdString();
+
+    // Appending to an installed file continues a copy; reads then see the copy.
+    auto appended = s.openFileWriter(u"sub/inner.txt", 0);
+    ASSERT_NE(appended, nullptr);
+    EXPECT_TRUE(writeAll(*appended, "+more"));
+    appended.reset();
+    EXPECT_EQ(fileBytes(data + "/sub/inner.txt"), "inner+more");
+    auto reader = s.openFileReader(u"sub/inner.txt");
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(readAll(*reader), "inner+more");
+    reader = s.openFileReader(u"data.txt"); // only installed: read from the directory
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(readAll(*reader), "data");
+    reader.reset();
+
+    EXPECT_TRUE(s.createDirectory(u"saves"));
+    ASSERT_NE(s.openFileWriter(u"saves/a", 1), nullptr);
+    EXPECT_TRUE(s.directoryExists(u"saves"));
+    EXPECT_TRUE(s.directoryExists(u"emptydir"));
+    std::vector<std::u16string> files, dirs;
+    EXPECT_TRUE(s.listDirectory(u".", files, dirs, 0));
+    EXPECT_EQ(files, std::vector<std::u16string>{u"data.txt"});
+    EXPECT_EQ(dirs, (std::vector<std::u16string>{u"emptydir", u"saves", u"sub"}));
+
+    // Installed files can be neither removed nor renamed, nor replaced by a rename.
+    EXPECT_FALSE(s.deleteFile(u"data.txt"));
+    EXPECT_FALSE(s.renameFile(u"data.txt", u"moved.txt"));
+    EXPECT_FALSE(s.renameFile(u"saves/a", u"data.txt"));
+    EXPECT_FALSE(s.renameDirectory(u"saves", u"sub"));
+    EXPECT_TRUE(s.renameFile(u"saves/a", u"saves/b"));
+    EXPECT_TRUE(s.fileExists(u"saves/b"));
+    // Deleting the written copy shows the installed file again.
+    EXPECT_TRUE(s.deleteFile(u"sub/inner.txt"));
+    EXPECT_TRUE(s.fileExists(u"sub/inner.txt"));
+    EXPECT_TRUE(s.setLogFile(u"logs/run.log"));
+    EXPECT_TRUE(s.logLine(u"x"));
+    EXPECT_TRUE(QFileInfo::exists(data + "/logs/run.log"));
+
+    setWritable(true);
+    EXPECT_EQ(tree(app()), appTree) << "the read-only directory changed";
+    qunsetenv("XDG_DATA_HOME");
+}

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Choosing the application directory and the device stand-ins from the command line.
+// Choosing the application directory and the device stand-ins from the command line, and the
+// scripted input file.
 #include "host/RuntimeOptions.h"
 #include "host/ExtensionSetup.h"
+#include "host/InputScript.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -144,4 +146,42 @@ TEST(RuntimeOptions, BadWindowOptionValuesAreReported)
           {"zelmo-vm", "--screenshot"},
           {"zelmo-vm", "--screenshot="}})
         EXPECT_FALSE(parse(args).usageError.empty()) << args.back();
+}
+
+TEST(InputScript, EventsAreReadInTimeOrderAndBadLinesAreNamed)
+{
+    std::string error;
+    const auto events = parseInputScript("# strokes\n"
+                                         "30 key press 65\n"
+                                         "\n"
+                                         "  10   pointer press 5 -7  \n"
+                                         "30 pointer move 2147483647 0\n"
+                                         "20 key release 16777216\n"
+                                         "10 pointer release 5 6\n",
+                                         error);
+    EXPECT_EQ(error, "");
+    ASSERT_EQ(events.size(), 5u);
+    using Kind = ScriptedEvent::Kind;
+    // Equal times keep the file's order.
+    const std::vector<std::tuple<int32_t, Kind, int32_t, int32_t, int32_t>> expected = {
+        {10, Kind::Pointer, 0, 5, -7},
+        {10, Kind::Pointer, 1, 5, 6},
+        {20, Kind::Key, 0, 16777216, 0},
+        {30, Kind::Key, 1, 65, 0},
+        {30, Kind::Pointer, 6, 2147483647, 0}};
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const ScriptedEvent& e = events[i];
+        EXPECT_EQ(std::make_tuple(e.atMs, e.kind, e.type, e.x, e.y), expected[i]) << i;
+    }
+    EXPECT_EQ(parse({"zelmo-vm", "--input"}).usageError, "--input needs a file");
+    EXPECT_EQ(parse({"zelmo-vm", "--install-app="}).usageError, "--install-app needs a directory");
+
+    for (const char* bad : {"-1 key press 65", "2147483648 key press 65", "10 key press",
+                            "10 key press 65 66", "10 key hold 65", "10 pointer press 1",
+                            "10 pointer drag 1 2", "10 pointer press 1 2147483648", "10 wheel up 1",
+                            "ten key press 65", "10 key press 0x41"}) {
+        error.clear();
+        EXPECT_TRUE(parseInputScript(QByteArray("1 key press 65\n") + bad, error).empty()) << bad;
+        EXPECT_EQ(error, std::string("line 2: not an input event: ") + bad);
+    }
 }
