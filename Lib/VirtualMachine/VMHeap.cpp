@@ -58,7 +58,11 @@ HeapEntry* VMHeap::Impl::nextOf(HeapEntry* entry)
 HeapEntry* VMHeap::Impl::previousOf(HeapEntry* entry)
 {
     const uint32_t address = addressOf(entry);
-    uint32_t length; // entries start above the arena's first 64 KiB: the word is addressable
+    // Below the first pool lies the arena's inaccessible first 64 KiB: only a released first
+    // terminator (its code overwritten) could make us look there.
+    if (address < GuestMemory::kFirstUsable + 4) [[unlikely]]
+        reportDamage("trailer", address - 4);
+    uint32_t length;
     std::memcpy(&length, bytesOf(entry) - 4, 4);
     const uint64_t previous = uint64_t{address} - length;
     if (length > address || !isEntryStart(previous) ||
@@ -86,15 +90,6 @@ uint32_t VMHeap::Impl::entryStartAtOrBefore(uint32_t address, uint32_t poolStart
         bits = entryStarts[--index];
     }
     return static_cast<uint32_t>((index * 64 + 63 - std::countl_zero(bits)) * 4);
-}
-
-bool VMHeap::Impl::isTerminator(uint32_t address) const
-{
-    auto pool =
-        std::upper_bound(poolRanges.begin(), poolRanges.end(), std::make_pair(address, UINT32_MAX));
-    if (pool == poolRanges.begin()) return false;
-    --pool;
-    return address == pool->first || uint64_t{address} + kHeapEntryHeader == pool->second;
 }
 
 FreeBlock VMHeap::Impl::addPool(uint64_t dataSize)
@@ -337,8 +332,10 @@ void VMHeap::release(uint32_t handle)
     // The explicit free instruction passes whatever the program holds: only a real entry's
     // handle may reach freeEntry.
     const uint64_t address = uint64_t{handle} - kHeapEntryHeader;
+    // A terminator is refused by its code; one whose code was overwritten fails the size and
+    // trailer checks when it is merged (release is hot: no search of the pool table here).
     if (handle < kHeapEntryHeader || !m_impl->isEntryStart(address) ||
-        m_impl->isTerminator(static_cast<uint32_t>(address))) {
+        m_impl->entryAt(address)->gcCode == GC_CODE_TERMINATOR) {
         std::fprintf(stderr, "Warning: release of %u ignored: it is not a heap object\n", handle);
         return;
     }

@@ -123,8 +123,6 @@ struct VMHeap::Impl {
         entryStarts[address >> 8] &= ~(uint64_t{1} << (address >> 2 & 63));
     }
     uint32_t entryStartAtOrBefore(uint32_t address, uint32_t poolStart);
-    // Pool terminators are known by position, never by the gcCode a program could overwrite.
-    bool isTerminator(uint32_t address) const;
 
     // ---- pools and free lists ----
     FreeBlock addPool(uint64_t dataSize);
