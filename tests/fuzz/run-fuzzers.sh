@@ -28,7 +28,7 @@ for target in $targets; do
     "$build/tests/fuzz/$target" "$build/corpus/$target" -max_total_time="$seconds" -timeout=10 \
         -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$build/artifacts/$target/" \
         >"$build/$target.log" 2>&1 || status=1
-    grep -E "^#[0-9]+ +DONE|^stat::number_of_executed_units|^stat::peak_rss_mb" "$build/$target.log" || true
+    grep -E "^Done [0-9]+ runs|^stat::number_of_executed_units|^stat::peak_rss_mb" "$build/$target.log" || true
     grep -E "ERROR: (AddressSanitizer|libFuzzer)|runtime error" "$build/$target.log" || true
     found=$(find "$build/artifacts/$target" -type f | wc -l)
     echo "crash/timeout files: $found"
