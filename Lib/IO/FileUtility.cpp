@@ -12,9 +12,13 @@ namespace zelmo::TARNEL {
 
 namespace {
 
+// The units as they are: QString::fromStdU16String reads a leading U+FEFF or U+FFFE as a byte
+// order mark, drops it and may swap every unit after it, so that a name the application wrote
+// would reach the system as another one (U+2F00 swapped is '/').
 QString toQString(const std::u16string& path)
 {
-    return QString::fromStdU16String(path);
+    return QString(reinterpret_cast<const QChar*>(path.data()),
+                   static_cast<qsizetype>(path.size()));
 }
 
 std::u16string fromQString(const QString& text)

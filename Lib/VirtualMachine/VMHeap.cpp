@@ -25,14 +25,6 @@ uint64_t alignedSize(uint64_t size)
 }
 } // namespace
 
-void heapAssertionFailed(const char* condition, const char* function)
-{
-    std::fprintf(stderr, "../../Lib/VirtualMachine/src/Heap: %s: Assertion `%s' failed.\n",
-                 function, condition);
-    std::fflush(stderr);
-    std::abort();
-}
-
 int sizeClass(uint32_t bytes)
 {
     return bytes <= 1 ? 0 : 32 - std::countl_zero(bytes - 1);
@@ -48,22 +40,34 @@ VMHeap::Impl::Impl(VMHeap& owner)
 
 VMHeap::Impl::~Impl() = default;
 
-HeapEntry* VMHeap::Impl::nextOf(HeapEntry* entry) const
+void VMHeap::Impl::reportDamage(const char* what, uint64_t address)
 {
-    const uint64_t next = uint64_t{addressOf(entry)} + kHeapEntryOverhead + entry->size;
-    ZELMO_HEAP_ASSERT(isEntryStart(next), "next entry starts where he->size says");
-    return entryAt(next);
+    requireIntact();
+    corrupted = true;
+    char text[96];
+    std::snprintf(text, sizeof text, "Heap corrupted: %s at 0x%08llx", what,
+                  static_cast<unsigned long long>(address));
+    raiseFatal(text);
 }
 
-HeapEntry* VMHeap::Impl::previousOf(HeapEntry* entry) const
+HeapEntry* VMHeap::Impl::nextOf(HeapEntry* entry)
+{
+    return entryAt(uint64_t{addressOf(entry)} + kHeapEntryOverhead + checkedSize(entry));
+}
+
+HeapEntry* VMHeap::Impl::previousOf(HeapEntry* entry)
 {
     const uint32_t address = addressOf(entry);
+    // Below the first pool lies the arena's inaccessible first 64 KiB: only a released first
+    // terminator (its code overwritten) could make us look there.
+    if (address < GuestMemory::kFirstUsable + 4) [[unlikely]]
+        reportDamage("trailer", address - 4);
     uint32_t length;
     std::memcpy(&length, bytesOf(entry) - 4, 4);
     const uint64_t previous = uint64_t{address} - length;
-    ZELMO_HEAP_ASSERT(length <= address && isEntryStart(previous) &&
-                          entryAt(previous)->size + uint64_t{kHeapEntryOverhead} == length,
-                      "previous entry starts where the trailer says");
+    if (length > address || !isEntryStart(previous) ||
+        entryAt(previous)->size + uint64_t{kHeapEntryOverhead} != length) [[unlikely]]
+        reportDamage("trailer", address - 4);
     return entryAt(previous);
 }
 
@@ -74,20 +78,21 @@ uint32_t VMHeap::Impl::hostObjectIndex(const HeapEntry* entry)
     return 0;
 }
 
-uint32_t VMHeap::Impl::entryStartAtOrBefore(uint32_t address, uint32_t poolStart) const
+uint32_t VMHeap::Impl::entryStartAtOrBefore(uint32_t address, uint32_t poolStart)
 {
     const uint32_t bit = address >> 2;
     size_t index = bit >> 6;
     uint64_t bits = entryStarts[index] & (~uint64_t{0} >> (63 - (bit & 63)));
     while (bits == 0) {
         // The pool's first terminator is always marked, so the scan stops inside the pool.
-        ZELMO_HEAP_ASSERT(index > (poolStart >> 8), "last->gcCode == GC_CODE_TERMINATOR");
+        if (index <= (poolStart >> 8)) [[unlikely]]
+            reportDamage("pool start", poolStart);
         bits = entryStarts[--index];
     }
     return static_cast<uint32_t>((index * 64 + 63 - std::countl_zero(bits)) * 4);
 }
 
-HeapEntry* VMHeap::Impl::addPool(uint64_t dataSize)
+FreeBlock VMHeap::Impl::addPool(uint64_t dataSize)
 {
     if (dataSize > kMaxPoolData) refuseHugeRequest();
     const uint64_t poolBytes = dataSize + kPoolFraming;
@@ -121,7 +126,7 @@ HeapEntry* VMHeap::Impl::addPool(uint64_t dataSize)
     const auto range = std::make_pair(start, static_cast<uint32_t>(end));
     poolRanges.insert(std::upper_bound(poolRanges.begin(), poolRanges.end(), range), range);
     heap.m_totalSizeOfPools += poolBytes;
-    return free;
+    return {free, n};
 }
 
 void VMHeap::Impl::refuseHugeRequest()
@@ -129,47 +134,64 @@ void VMHeap::Impl::refuseHugeRequest()
     raiseFatal("Out of memory: a heap object cannot be larger than 2 GiB");
 }
 
-HeapEntry* VMHeap::Impl::findFreeEntry(uint32_t alignedSize)
+FreeBlock VMHeap::Impl::findFreeEntry(uint32_t alignedSize)
 {
     const int c = sizeClass(alignedSize);
     // Every entry of a higher class is larger than 2^c >= the request: take the oldest one.
     const uint32_t above = c >= kFreeListCount - 1 ? 0 : nonEmptyLists & (~uint32_t{0} << (c + 1));
+    ListEntry<FreeBlock>* node = nullptr;
     if (above != 0) {
-        HeapEntry* entry = freeHeapEntries[std::countr_zero(above)].first();
-        removeFromFreeEntries(entry);
-        return entry;
-    }
-    if (nonEmptyLists & (uint32_t{1} << c)) {
-        for (HeapEntry* entry : freeHeapEntries[c]) {
-            if (entry->size >= alignedSize) {
-                removeFromFreeEntries(entry);
-                return entry;
+        node = freeHeapEntries[std::countr_zero(above)].begin().node();
+    } else if (nonEmptyLists & (uint32_t{1} << c)) {
+        for (auto it = freeHeapEntries[c].begin(); it; ++it) {
+            if (it->size >= alignedSize) {
+                node = it.node();
+                break;
             }
         }
     }
-    return nullptr;
+    if (!node) return {};
+    const FreeBlock block = node->value;
+    // The header must still name this node: otherwise the entry was listed twice or rewritten.
+    if (block.entry->freeHeapEntryIterator != node->index) [[unlikely]]
+        reportDamage("free-list link", addressOf(block.entry));
+    unlinkNode(node);
+    block.entry->freeHeapEntryIterator = 0;
+    return block;
 }
 
 void VMHeap::Impl::addEntryToFreeEntries(HeapEntry* entry)
 {
-    const int indexInFreeEntries = sizeClass(entry->size);
-    ZELMO_HEAP_ASSERT(indexInFreeEntries < int(freeHeapEntries.size()),
-                      "indexInFreeEntries < int ( freeHeapEntries.size() )");
-    const auto position = freeHeapEntries[indexInFreeEntries].append(entry);
+    // Callers computed the size from checked sizes; it is below 2^31, so the class fits.
+    const uint32_t size = entry->size;
+    const int k = sizeClass(size);
+    const auto position = freeHeapEntries[k].append({entry, size});
     entry->freeHeapEntryIterator = position.node()->index;
-    nonEmptyLists |= uint32_t{1} << indexInFreeEntries;
+    nonEmptyLists |= uint32_t{1} << k;
+}
+
+ListEntry<FreeBlock>* VMHeap::Impl::checkedNode(const HeapEntry* entry)
+{
+    ListEntry<FreeBlock>* node = nodePool.node(entry->freeHeapEntryIterator);
+    if (!node || node->value.entry != entry) [[unlikely]]
+        reportDamage("free-list link", addressOf(entry));
+    if (node->value.size != entry->size) [[unlikely]]
+        reportDamage("free entry size", addressOf(entry));
+    return node;
 }
 
 void VMHeap::Impl::removeFromFreeEntries(HeapEntry* entry)
 {
-    ListEntry<HeapEntry*>* node = nodePool.node(entry->freeHeapEntryIterator);
-    ZELMO_HEAP_ASSERT(node && node->value == entry,
-                      "he->freeHeapEntryIterator names the node that holds he");
-    const int k = sizeClass(entry->size);
-    FreeList& list = freeHeapEntries[k];
-    list.erase(LinkedListIterator<HeapEntry*>(node));
-    if (list.isEmpty()) nonEmptyLists &= ~(uint32_t{1} << k);
+    unlinkNode(checkedNode(entry));
     entry->freeHeapEntryIterator = 0;
+}
+
+void VMHeap::Impl::unlinkNode(ListEntry<FreeBlock>* node)
+{
+    const int k = sizeClass(node->value.size);
+    FreeList& list = freeHeapEntries[k];
+    list.erase(LinkedListIterator<FreeBlock>(node));
+    if (list.isEmpty()) nonEmptyLists &= ~(uint32_t{1} << k);
 }
 
 HeapEntry* VMHeap::Impl::unlinkAndMerge(HeapEntry* entry)
@@ -180,7 +202,8 @@ HeapEntry* VMHeap::Impl::unlinkAndMerge(HeapEntry* entry)
     entry->marked = 0;
     entry->gcCode = GC_CODE_FREE;
 
-    // Terminators are never free, so neither loop leaves the pool.
+    // Terminators are never free, so neither loop leaves the pool; every merge clears a start
+    // bit, so neither runs longer than the pool has entries.
     for (HeapEntry* next = nextOf(entry); next->freeHeapEntryIterator != 0; next = nextOf(entry)) {
         removeFromFreeEntries(next);
         clearEntryStart(addressOf(next));
@@ -214,27 +237,30 @@ VMHeap::VMHeap(GuestMemory& memory, ObjectTable& objects, InterfaceForCallingGc*
           std::min<uint64_t>(alignedSize(defaultPoolSize), Impl::kMaxPoolData))),
       m_impl(std::make_unique<Impl>(*this))
 {
-    m_impl->addEntryToFreeEntries(m_impl->addPool(m_defaultPoolSize));
+    m_impl->addEntryToFreeEntries(m_impl->addPool(m_defaultPoolSize).entry);
 }
 
 VMHeap::~VMHeap() = default;
 
 HeapEntry* VMHeap::createHeapEntry(uint32_t size, int32_t isGCObject, int32_t code)
 {
+    m_impl->requireIntact();
     const uint64_t aligned = alignedSize(size);
     m_impl->nodePool.reserve(1); // for the split-off rest: no failure once the block is taken
-    HeapEntry* he = aligned <= Impl::kMaxPoolData
-                        ? m_impl->findFreeEntry(static_cast<uint32_t>(aligned))
-                        : nullptr;
-    if (!he) he = m_impl->addPool(std::max<uint64_t>(aligned, m_defaultPoolSize));
-    ZELMO_HEAP_ASSERT(he->size >= aligned, "he->size >= size");
+    FreeBlock block = aligned <= Impl::kMaxPoolData
+                          ? m_impl->findFreeEntry(static_cast<uint32_t>(aligned))
+                          : FreeBlock{};
+    if (!block.entry) block = m_impl->addPool(std::max<uint64_t>(aligned, m_defaultPoolSize));
+    HeapEntry* he = block.entry;
     const uint32_t s = static_cast<uint32_t>(aligned);
 
-    if (he->size - s > kSplitThreshold) {
+    // The list's size bounds every write below, whatever the header says by now.
+    he->size = block.size;
+    if (block.size - s > kSplitThreshold) {
         uint8_t* base = Impl::bytesOf(he);
         HeapEntry* rest = reinterpret_cast<HeapEntry*>(base + kHeapEntryOverhead + s);
         *rest = HeapEntry{};
-        rest->size = he->size - s - kHeapEntryOverhead;
+        rest->size = block.size - s - kHeapEntryOverhead;
         Impl::writeTrailer(rest); // the old block's trailer word
         he->size = s;
         Impl::writeTrailer(he);
@@ -302,9 +328,12 @@ uint32_t VMHeap::createObject(std::unique_ptr<GCObject> object, int32_t code, ui
 void VMHeap::release(uint32_t handle)
 {
     if (handle == 0) return;
+    m_impl->requireIntact();
     // The explicit free instruction passes whatever the program holds: only a real entry's
     // handle may reach freeEntry.
     const uint64_t address = uint64_t{handle} - kHeapEntryHeader;
+    // A terminator is refused by its code; one whose code was overwritten fails the size and
+    // trailer checks when it is merged (release is hot: no search of the pool table here).
     if (handle < kHeapEntryHeader || !m_impl->isEntryStart(address) ||
         m_impl->entryAt(address)->gcCode == GC_CODE_TERMINATOR) {
         std::fprintf(stderr, "Warning: release of %u ignored: it is not a heap object\n", handle);
@@ -315,9 +344,11 @@ void VMHeap::release(uint32_t handle)
 
 HeapEntry* VMHeap::freeEntry(HeapEntry* he)
 {
-    ZELMO_HEAP_ASSERT(he, "he");
+    if (!he) throwError(kNullPointer);
+    m_impl->requireIntact();
     // A second release must change nothing, its release action included: check first.
     if (he->freeHeapEntryIterator != 0) {
+        m_impl->checkedNode(he); // really free, not a header the program wrote over
         m_impl->warnAlreadyFree(handleOf(he));
         return he;
     }
@@ -357,8 +388,6 @@ HeapEntry* VMHeap::belongsToPools(uint64_t candidateAddress) const
     const uint32_t a = static_cast<uint32_t>(candidateAddress);
     auto pool = std::upper_bound(ranges.begin(), ranges.end(), std::make_pair(a, UINT32_MAX));
     if (pool == ranges.begin() || a >= (--pool)->second) return nullptr;
-    const HeapEntry* last = m_impl->entryAt(pool->first);
-    ZELMO_HEAP_ASSERT(last->gcCode == GC_CODE_TERMINATOR, "last->gcCode == GC_CODE_TERMINATOR");
     // The entry starting at or before a; the entries tile the pool, so it contains a. For the
     // closing terminator the pool's end stands in for the next entry.
     return m_impl->entryAt(m_impl->entryStartAtOrBefore(a, pool->first));
@@ -369,9 +398,9 @@ int VMHeap::getMemUsage(std::string* report)
     int64_t allContents = 0, memInHeHeaders = 0, freeSpaceInPools = 0, actualObjectsInMem = 0,
             wastedMemInActualObjectBlocks = 0, outsideHeap = 0, stringContents = 0,
             bitmapContents = 0, fontContents = 0;
+    m_impl->requireIntact();
     for (size_t i = 0; i < m_pools.size(); ++i) {
         HeapEntry* he = m_impl->entryAt(m_pools[i]);
-        ZELMO_HEAP_ASSERT(he->gcCode == GC_CODE_TERMINATOR, "he->gcCode == GC_CODE_TERMINATOR");
         const uint32_t closing = m_pools[i] + m_poolSizes[i] - kHeapEntryHeader;
         int64_t entrySizes = 0;
         for (;;) {
@@ -397,15 +426,12 @@ int VMHeap::getMemUsage(std::string* report)
             }
             if (m_impl->addressOf(he) == closing) break;
             he = m_impl->nextOf(he);
-            ZELMO_HEAP_ASSERT(m_impl->addressOf(he) <= closing, "entries stay inside their pool");
+            if (m_impl->addressOf(he) > closing) [[unlikely]]
+                m_impl->reportDamage("pool end", closing);
         }
         memInHeHeaders += int64_t{m_poolSizes[i]} - entrySizes;
     }
     const int64_t totalSizeOfPools = static_cast<int64_t>(m_totalSizeOfPools);
-    ZELMO_HEAP_ASSERT(totalSizeOfPools == freeSpaceInPools + actualObjectsInMem +
-                                              wastedMemInActualObjectBlocks + memInHeHeaders,
-                      "totalSizeOfPools == freeSpaceInPools + actualObjectsInMem + "
-                      "wastedMemInActualObjectBlocks + memInHeHeaders");
     const int64_t total =
         memInHeHeaders + actualObjectsInMem + wastedMemInActualObjectBlocks + outsideHeap;
     if (report) {
@@ -425,7 +451,10 @@ int VMHeap::getMemUsage(std::string* report)
 bool VMHeap::freeListContains(int sizeClassIndex, const HeapEntry* entry) const
 {
     if (sizeClassIndex < 0 || sizeClassIndex >= Impl::kFreeListCount) return false;
-    return m_impl->freeHeapEntries[sizeClassIndex].contains(const_cast<HeapEntry*>(entry));
+    for (const FreeBlock& block : m_impl->freeHeapEntries[sizeClassIndex]) {
+        if (block.entry == entry) return true;
+    }
+    return false;
 }
 
 size_t VMHeap::freeListLength(int sizeClassIndex) const

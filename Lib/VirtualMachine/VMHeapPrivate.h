@@ -15,17 +15,17 @@
 
 namespace zelmo {
 
-// Heap corruption: name the place and the broken condition, then stop the process.
-[[noreturn]] void heapAssertionFailed(const char* condition, const char* function);
-
-#define ZELMO_HEAP_ASSERT(condition, text)                                                         \
-    do {                                                                                           \
-        if (!(condition)) [[unlikely]]                                                             \
-            ::zelmo::heapAssertionFailed(text, __PRETTY_FUNCTION__);                               \
-    } while (0)
+// A free entry as its list holds it. The size is kept on the host side as well: the header lives
+// in guest memory, where a program writing through a stale handle can change it, so the copy in
+// the list is what bounds an allocation and the header's copy is only compared with it.
+struct FreeBlock {
+    HeapEntry* entry = nullptr;
+    uint32_t size = 0;
+    bool operator==(const FreeBlock&) const = default;
+};
 
 struct VMHeap::Impl {
-    using FreeList = LinkedList<HeapEntry*>;
+    using FreeList = LinkedList<FreeBlock>;
     static constexpr int kFreeListCount = 32;
     // Pools larger than this would hold free entries beyond the last size class.
     static constexpr uint64_t kMaxPoolData = uint64_t{1} << 31;
@@ -34,14 +34,14 @@ struct VMHeap::Impl {
     ~Impl();
 
     template <size_t... K>
-    static std::array<FreeList, sizeof...(K)> makeFreeLists(ListNodePool<HeapEntry*>* pool,
+    static std::array<FreeList, sizeof...(K)> makeFreeLists(ListNodePool<FreeBlock>* pool,
                                                             std::index_sequence<K...>)
     {
         return {{FreeList((void(K), pool))...}};
     }
 
     VMHeap& heap;
-    ListNodePool<HeapEntry*> nodePool;
+    ListNodePool<FreeBlock> nodePool;
     // Declared after nodePool: the lists give their nodes back before the pool goes away.
     std::array<FreeList, kFreeListCount> freeHeapEntries;
     uint32_t nonEmptyLists = 0; // bit k set: list k has at least one entry
@@ -52,6 +52,19 @@ struct VMHeap::Impl {
     std::vector<std::pair<uint32_t, uint32_t>> poolRanges; // [start, end), sorted by start
     std::vector<uint32_t> gcWorkList;                      // the marking stack
     std::vector<uint32_t> dyingObjects;                    // table indexes released by a sweep
+    bool corrupted = false; // set by the first damage found; the heap is unusable from then on
+
+    // ---- damage ----
+    // Every word of bookkeeping read from guest memory (sizes, trailers, free-list node indexes)
+    // is checked against the host's own records before it bounds an access: a program may
+    // damage its heap, and that must end the invocation in order, not harm the host.
+    [[noreturn]] void reportDamage(const char* what, uint64_t address);
+    // After damage every heap operation ends the same way, without printing again.
+    void requireIntact() const
+    {
+        if (corrupted) [[unlikely]]
+            throwError(kFatal);
+    }
 
     // ---- entries ----
     HeapEntry* entryAt(uint64_t address) const
@@ -72,8 +85,25 @@ struct VMHeap::Impl {
         const uint32_t length = entry->size + kHeapEntryOverhead;
         std::memcpy(bytesOf(entry) + kHeapEntryHeader + entry->size, &length, 4);
     }
-    HeapEntry* nextOf(HeapEntry* entry) const;
-    HeapEntry* previousOf(HeapEntry* entry) const;
+    static uint32_t trailerAt(const HeapEntry* entry, uint32_t size)
+    {
+        uint32_t length;
+        std::memcpy(&length, reinterpret_cast<const uint8_t*>(entry) + kHeapEntryHeader + size, 4);
+        return length;
+    }
+    // The entry's size once its trailer agrees and the next entry starts right after it.
+    uint32_t checkedSize(const HeapEntry* entry)
+    {
+        const uint32_t size = entry->size;
+        const uint64_t next = uint64_t{addressOf(entry)} + kHeapEntryOverhead + size;
+        // The start bit first: it proves the trailer word lies in memory handed out to pools.
+        if (!isEntryStart(next) || trailerAt(entry, size) != uint64_t{size} + kHeapEntryOverhead)
+            [[unlikely]]
+            reportDamage("entry size or trailer", addressOf(entry));
+        return size;
+    }
+    HeapEntry* nextOf(HeapEntry* entry);
+    HeapEntry* previousOf(HeapEntry* entry);
     // The ObjectTable index an entry owns (stream holders: word 1; GCObjects: word 0), or 0.
     static uint32_t hostObjectIndex(const HeapEntry* entry);
 
@@ -92,20 +122,24 @@ struct VMHeap::Impl {
     {
         entryStarts[address >> 8] &= ~(uint64_t{1} << (address >> 2 & 63));
     }
-    uint32_t entryStartAtOrBefore(uint32_t address, uint32_t poolStart) const;
+    uint32_t entryStartAtOrBefore(uint32_t address, uint32_t poolStart);
 
     // ---- pools and free lists ----
-    HeapEntry* addPool(uint64_t dataSize);
+    FreeBlock addPool(uint64_t dataSize);
     [[noreturn]] static void refuseHugeRequest();
-    HeapEntry* findFreeEntry(uint32_t alignedSize);
+    // Takes a free block of at least alignedSize bytes off its list; entry null when none.
+    FreeBlock findFreeEntry(uint32_t alignedSize);
     void addEntryToFreeEntries(HeapEntry* entry);
+    // The list node an entry's header names, once it is known to hold that entry and size.
+    ListEntry<FreeBlock>* checkedNode(const HeapEntry* entry);
     void removeFromFreeEntries(HeapEntry* entry);
+    void unlinkNode(ListEntry<FreeBlock>* node);
     // Frees an in-use entry and merges it with free neighbours; runs no release action.
     HeapEntry* unlinkAndMerge(HeapEntry* entry);
     void warnAlreadyFree(uint32_t handle) const;
 
     // ---- marking ----
-    HeapEntry* requireMarkable(uint32_t handle) const;
+    HeapEntry* requireMarkable(uint32_t handle);
     void drain();
     void traceClassObject(const HeapEntry* entry);
     void traceArrayValue(uint32_t vectorHandle, bool elementsAreReferences);

@@ -11,7 +11,7 @@
 
 namespace zelmo {
 
-HeapEntry* VMHeap::Impl::requireMarkable(uint32_t handle) const
+HeapEntry* VMHeap::Impl::requireMarkable(uint32_t handle)
 {
     const uint64_t address = uint64_t{handle} - kHeapEntryHeader;
     // A word that names no entry at all (a forged field, a stale handle into merged space) is
@@ -22,6 +22,7 @@ HeapEntry* VMHeap::Impl::requireMarkable(uint32_t handle) const
     if (entry->gcCode == GC_CODE_FREE || entry->gcCode == GC_CODE_TERMINATOR ||
         entry->freeHeapEntryIterator != 0) [[unlikely]]
         throwError(kVMException);
+    checkedSize(entry); // its words are read up to the size
     return entry;
 }
 
@@ -119,6 +120,7 @@ void VMHeap::Impl::traceArrayValue(uint32_t vectorHandle, bool elementsAreRefere
 void VMHeap::Impl::abandonMarking()
 {
     gcWorkList.clear();
+    if (corrupted) return; // nothing will read the marks again
     for (size_t i = 0; i < heap.m_pools.size(); ++i) {
         const uint32_t closing = heap.m_pools[i] + heap.m_poolSizes[i] - kHeapEntryHeader;
         for (HeapEntry* he = entryAt(heap.m_pools[i]);; he = nextOf(he)) {
@@ -130,6 +132,7 @@ void VMHeap::Impl::abandonMarking()
 
 void VMHeap::collect()
 {
+    m_impl->requireIntact();
     m_impl->gcWorkList.clear();
     try {
         for (HeapEntry* root : m_impl->roots) {
@@ -146,6 +149,7 @@ void VMHeap::collect()
 void VMHeap::mark(uint32_t handle)
 {
     if (handle == 0) return;
+    m_impl->requireIntact();
     try {
         m_impl->gcWorkList.push_back(handle);
         m_impl->drain();
@@ -157,6 +161,7 @@ void VMHeap::mark(uint32_t handle)
 
 void VMHeap::markArrayValue(uint32_t arrayValueAddress, bool elementsAreReferences)
 {
+    m_impl->requireIntact();
     try {
         m_impl->traceArrayValue(m_memory.load32(arrayValueAddress), elementsAreReferences);
         m_impl->drain();
@@ -176,12 +181,14 @@ void VMHeap::sweep()
 {
     std::vector<uint32_t>& dying = m_impl->dyingObjects;
     dying.clear();
+    m_impl->requireIntact();
     for (size_t i = 0; i < m_pools.size(); ++i) {
         HeapEntry* he = m_impl->entryAt(m_pools[i]);
-        ZELMO_HEAP_ASSERT(he->gcCode == GC_CODE_TERMINATOR, "he->gcCode == GC_CODE_TERMINATOR");
         const uint32_t closing = m_pools[i] + m_poolSizes[i] - kHeapEntryHeader;
+        // Every step moves forward by at least one entry frame, so the walk ends.
         for (he = m_impl->nextOf(he); m_impl->addressOf(he) != closing; he = m_impl->nextOf(he)) {
-            ZELMO_HEAP_ASSERT(m_impl->addressOf(he) < closing, "entries stay inside their pool");
+            if (m_impl->addressOf(he) > closing) [[unlikely]]
+                m_impl->reportDamage("pool end", closing);
             if (he->marked == 0 && he->freeHeapEntryIterator == 0) {
                 if (const uint32_t index = Impl::hostObjectIndex(he)) dying.push_back(index);
                 he = m_impl->unlinkAndMerge(he);
