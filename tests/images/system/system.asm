@@ -85,6 +85,7 @@ caught1:
     NATIVE Debug.log
     ; the font operations need the window host; 16 is no operation at all
     TRY -1, caught2
+unknown1:
     NATIVE System.defaultFont
     ENDTRY -1
     PUSHSTR "no error"
@@ -93,6 +94,7 @@ caught1:
 caught2:
     FRAME8 -1
     TRY -1, caught3
+unknown2:
     NATIVE System.loadImageFont
     ENDTRY -1
     PUSHSTR "no error"
@@ -101,6 +103,7 @@ caught2:
 caught3:
     FRAME8 -1
     TRY -1, caught4
+unknown3:
     NATIVE System.decodeImageFont
     ENDTRY -1
     PUSHSTR "no error"
@@ -109,6 +112,7 @@ caught3:
 caught4:
     FRAME8 -1
     TRY -1, caught5
+unknown4:
     NATIVE System, 16
     ENDTRY -1
     PUSHSTR "no error"
