@@ -342,32 +342,3 @@ TEST(ORaw, RandomIntegers)
         ASSERT_EQ(ORaw::randomInt(a, INT32_MAX, INT32_MIN),
                   static_cast<int32_t>(b.next() - 0x80000000u));
 }
-
-TEST(ORaw, RandomFixedValues)
-{
-    MersenneTwister a(7), b(7);
-    // lo + floor(r / 2^32 * (hi - lo))
-    const int64_t lo = fx(-1.5), hi = fx(2.5);
-    for (int i = 0; i < 100; ++i) {
-        const int64_t r = b.next();
-        const int64_t expected =
-            lo + static_cast<int64_t>(
-                     (static_cast<unsigned __int128>(r) * static_cast<uint64_t>(hi - lo)) >> 32);
-        ASSERT_EQ(ORaw::randomFixed(a, hi, lo), expected);
-    }
-    EXPECT_EQ(ORaw::randomFixed(a, fx(3.25), fx(3.25)), fx(3.25));
-
-    // A span wider than 63 bits draws on both sides of zero and then picks one.
-    bool below = false, above = false;
-    for (int i = 0; i < 200; ++i) {
-        const int64_t v = ORaw::randomFixed(a, ORaw::kMax, ORaw::kMin);
-        (v < 0 ? below : above) = true;
-    }
-    EXPECT_TRUE(below && above);
-    // The choice follows the third draw: even picks the value in [0, hi].
-    MersenneTwister c(11), d(11);
-    const int64_t v = ORaw::randomFixed(c, fx(-2000000000.0), fx(2000000000.0));
-    const int64_t first = ORaw::randomInRange(d, fx(-2000000000.0), 0);
-    const int64_t second = ORaw::randomInRange(d, 0, fx(2000000000.0));
-    EXPECT_EQ(v, (d.next() & 1) == 0 ? second : first);
-}

@@ -41,30 +41,6 @@ std::vector<std::u16string> texts(const std::vector<OString>& pieces)
 
 } // namespace
 
-TEST(OString, CapacityRuleAndConstruction)
-{
-    EXPECT_EQ(s(u"abc").capacity(), 10);
-    EXPECT_EQ(OString(std::u16string(100, u'x')).capacity(), 120);
-    EXPECT_EQ(OString().capacity(), 0);
-    EXPECT_EQ(OString::capacityFor(9), 10);
-    EXPECT_EQ(OString::capacityFor(11), 13);
-
-    EXPECT_EQ(OString::fromLatin1("caf\xe9", 1).view(), u"af\u00e9");
-    EXPECT_EQ(errorOf([] { OString::fromLatin1("ab", 3); }), kIndexOutOfBounds);
-    EXPECT_EQ(OString::filled(u'z', 3).view(), u"zzz");
-    EXPECT_TRUE(OString::filled(u'z', 0).isEmpty());
-    EXPECT_EQ(errorOf([] { OString::filled(u'z', -1); }), kInvalidArgument);
-
-    EXPECT_EQ(OString::fromInt(0).view(), u"0");
-    EXPECT_EQ(OString::fromInt(-120).view(), u"-120");
-    EXPECT_EQ(OString::fromInt(INT32_MIN).view(), u"-2147483648");
-    EXPECT_EQ(OString::fromIntRadix(255, 16).view(), u"ff");
-    EXPECT_EQ(OString::fromIntRadix(-35, 36).view(), u"-z");
-    EXPECT_EQ(OString::fromIntRadix(5, 2).view(), u"101");
-    EXPECT_TRUE(OString::fromIntRadix(5, 1).isEmpty());
-    EXPECT_TRUE(OString::fromIntRadix(5, 37).isEmpty());
-}
-
 TEST(OString, CopyOnWriteLeavesTheSourceUntouched)
 {
     OString source = s(u"hello");
@@ -87,31 +63,6 @@ TEST(OString, CopyOnWriteLeavesTheSourceUntouched)
     EXPECT_EQ(self.view(), u"abab");
     self.insertTo(1, self, Span{1, 2});
     EXPECT_EQ(self.view(), u"ababab");
-}
-
-TEST(OString, RemovalsShrinkOnlyBelowHalfTheCapacity)
-{
-    OString text(std::u16string(100, u'a'));
-    ASSERT_EQ(text.capacity(), 120);
-    const char16_t* block = text.units();
-    text.removeRange(Span{0, 9}); // 90 > 60: in place
-    EXPECT_EQ(text.length(), 90);
-    EXPECT_EQ(text.capacity(), 120);
-    EXPECT_EQ(text.units(), block);
-
-    OString large(std::u16string(100, u'b'));
-    large.removeRange(Span{10, 69}); // 40 <= 60: a fresh block for 40 units
-    EXPECT_EQ(large.length(), 40);
-    EXPECT_EQ(large.capacity(), 48);
-
-    OString edge(std::u16string(100, u'c'));
-    edge.removeLastChars(40); // exactly half: reallocated
-    EXPECT_EQ(edge.capacity(), 72);
-
-    OString all = s(u"xyz");
-    all.removeFirstChars(3);
-    EXPECT_TRUE(all.isEmpty());
-    EXPECT_EQ(all.capacity(), 0);
 }
 
 TEST(OString, SpansAreValidated)
