@@ -6,26 +6,17 @@
 #include "Containers/LinkedList.h"
 #include "Containers/Vec.h"
 
+#include "ErrorCodeOf.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 
 using namespace zelmo;
+using zelmo::testing::errorCodeOf;
 
 namespace {
-
-// Runs `action` and returns the managed error code it raised, or 0.
-template <class F> int32_t errorCodeOf(F&& action)
-{
-    clearError();
-    try {
-        action();
-    } catch (const ErrorHandlingException&) {
-        return lastErrorCode();
-    }
-    return 0;
-}
 
 class CountingAllocator : public VecAllocator {
 public:
