@@ -500,6 +500,18 @@ NOP
     EXPECT_GE(tried, 10); // the lists above, name lengths and the one-byte counts' neighbours
 }
 
+TEST(ImageLoader, SelectorNumbersOutsideTheImageAreRefused)
+{
+    // One selector: 0 is the only number a CALLV of this image may name.
+    for (const char* call : {"CALLV 1\n", "CALLV -1\n"}) {
+        VirtualMachine vm;
+        EXPECT_NE(load(vm, assembled(std::string(kIdentityA) + ".selector \"s\"\n" + call)), 1)
+            << call;
+    }
+    VirtualMachine vm;
+    EXPECT_EQ(load(vm, assembled(std::string(kIdentityA) + ".selector \"s\"\nCALLV 0\n")), 1);
+}
+
 TEST(ImageLoader, StringPoolIsDecodedFromUtf8)
 {
     VirtualMachine vm;
