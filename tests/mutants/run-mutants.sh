@@ -8,12 +8,18 @@
 #   PATCH     the faults to try (default every *.patch here).
 #   SOURCE    (environment) the tree whose tests are run (default the tree holding this script);
 #             the patches must apply to it.
+#   SELECT    (environment) more ctest arguments, such as -R REGEX to run part of the suite.
+#   REMOVED   (environment) a file of test names, one a line, that a trim removed from the
+#             suite of SOURCE: each fault is then tried on the suite without them ("new") and,
+#             when that misses, on them alone, which decides the old suite's result ("old").
 #
 # The copy is made again on every run with modification times kept, so the build stays
-# incremental (a rerun after trimming tests rebuilds only the tests). The libraries are built shared and executables do not relink when a library
-# changes, so a fault costs one compiled file and one linked library, then a run of the suite.
+# incremental (a rerun after trimming tests rebuilds only the tests). The libraries are built
+# shared and executables do not relink when a library changes, so a fault costs one compiled
+# file and one linked library, then a run of the suite.
 # The suite stops at its first failure. Results: WORK_DIR/results.txt, "NAME caught|missed|...".
 set -u
+set -f # regexes below pass through unquoted expansions
 here=$(cd "$(dirname "$0")" && pwd)
 source_tree=${SOURCE:-$(cd "$here/../.." && pwd)}
 work=${1:-/tmp/zelmo-mutants}
@@ -29,8 +35,13 @@ cmake -S "$copy" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_
 
 suite() {
     # The graphics library is not among the faulted areas; its tests only cost time here.
-    ctest --test-dir "$build" -j2 --timeout 120 --stop-on-failure -E '^GraphicsTest' \
+    # shellcheck disable=SC2086
+    ctest --test-dir "$build" -j2 --timeout 120 --stop-on-failure -E '^GraphicsTest' ${SELECT:-} \
         >"$work/ctest.log" 2>&1
+}
+firstFailure() {
+    grep -m1 -E '\((Failed|Timeout|Subprocess|SEGFAULT|Child aborted)' "$work/ctest.log" |
+        sed -E 's/^.* - //; s/ \(.*$//'
 }
 if ! cmake --build "$build" -j2 >"$work/build.log" 2>&1; then
     tail -30 "$work/build.log"; echo "the unchanged tree does not build"; exit 1
@@ -39,7 +50,7 @@ if ! suite; then
     grep -E 'Failed|\*\*\*' "$work/ctest.log"; echo "the suite fails without any fault"; exit 1
 fi
 
-[ $# -eq 0 ] && set -- "$here"/*.patch
+if [ $# -eq 0 ]; then set +f; set -- "$here"/*.patch; set -f; fi
 : >"$results"
 for patch in "$@"; do
     name=$(basename "$patch" .patch)
@@ -47,11 +58,19 @@ for patch in "$@"; do
         result=patch-failed
     elif ! cmake --build "$build" -j2 >"$work/build.log" 2>&1; then
         result=build-failed
+    elif [ -n "${REMOVED:-}" ]; then
+        removed=$(sed 's/[.]/[.]/g' "$REMOVED" | paste -sd'|')
+        if ! SELECT="-E ^GraphicsTest|^($removed)\$" suite; then
+            result="old=caught new=caught by $(firstFailure)"
+        elif ! SELECT="-R ^($removed)\$" suite; then
+            result="old=caught by $(firstFailure) new=MISSED"
+        else
+            result="old=missed new=missed"
+        fi
     elif suite; then
         result=missed
     else
-        result="caught by $(grep -m1 -E '\((Failed|Timeout|Subprocess|SEGFAULT|Child aborted)' \
-            "$work/ctest.log" | sed -E 's/^.* - //; s/ \(.*$//')"
+        result="caught by $(firstFailure)"
     fi
     patch -d "$copy" -p1 --quiet --reverse <"$patch" >/dev/null
     echo "$name $result" | tee -a "$results"
