@@ -39,9 +39,9 @@ suite() {
     ctest --test-dir "$build" -j2 --timeout 120 --stop-on-failure -E '^GraphicsTest' ${SELECT:-} \
         >"$work/ctest.log" 2>&1
 }
+# The first name under "The following tests FAILED:", whatever ended it (a failure, a signal).
 firstFailure() {
-    grep -m1 -E '\((Failed|Timeout|Subprocess|SEGFAULT|Child aborted)' "$work/ctest.log" |
-        sed -E 's/^.* - //; s/ \(.*$//'
+    grep -m1 -E '^[[:space:]]+[0-9]+ - ' "$work/ctest.log" | sed -E 's/^[[:space:]]+[0-9]+ - //; s/ \(.*$//'
 }
 if ! cmake --build "$build" -j2 >"$work/build.log" 2>&1; then
     tail -30 "$work/build.log"; echo "the unchanged tree does not build"; exit 1
