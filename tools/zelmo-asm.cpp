@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // zelmo-asm: assembles a source file into an index.mcb image.
-//   zelmo-asm SOURCE [-o OUTPUT]      (OUTPUT defaults to index.mcb)
+//   zelmo-asm SOURCE [-o OUTPUT] [--labels FILE]      (OUTPUT defaults to index.mcb)
 //   zelmo-asm --help | --version
 #include "image/Assembler.h"
 
@@ -14,9 +14,10 @@ namespace {
 
 void printUsage(std::ostream& out)
 {
-    out << "usage: zelmo-asm SOURCE [-o OUTPUT]\n"
+    out << "usage: zelmo-asm SOURCE [-o OUTPUT] [--labels FILE]\n"
            "Assembles SOURCE (- for standard input) into an image, by default index.mcb.\n"
-           "  -o OUTPUT    write the image to OUTPUT\n"
+           "  -o OUTPUT       write the image to OUTPUT\n"
+           "  --labels FILE   write each label's name and code address to FILE, one a line\n"
            "  --help       show this text\n"
            "  --version    show the version\n"
            "The source format is described in docs/assembler.md.\n";
@@ -34,10 +35,13 @@ int main(int argc, char** argv)
 {
     std::string source;
     std::string output = "index.mcb";
+    std::string labelFile;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-o" && i + 1 < argc) {
             output = argv[++i];
+        } else if (arg == "--labels" && i + 1 < argc) {
+            labelFile = argv[++i];
         } else if (arg == "-h" || arg == "--help") {
             printUsage(std::cout);
             return 0;
@@ -65,11 +69,22 @@ int main(int argc, char** argv)
     }
 
     std::vector<uint8_t> bytes;
+    zelmo::image::LabelAddresses labels;
     try {
-        bytes = zelmo::image::assembleToBytes(text, source == "-" ? "<stdin>" : source);
+        bytes = zelmo::image::assembleToBytes(text, source == "-" ? "<stdin>" : source, &labels);
     } catch (const std::exception& e) {
         std::cerr << e.what() << "\n";
         return 1;
+    }
+
+    if (!labelFile.empty()) {
+        std::ofstream list(labelFile, std::ios::trunc);
+        for (const auto& [name, address] : labels)
+            list << name << ' ' << address << '\n';
+        if (!list) {
+            std::cerr << labelFile << ": cannot write\n";
+            return 1;
+        }
     }
 
     std::ofstream out(output, std::ios::binary | std::ios::trunc);

@@ -16,6 +16,8 @@
 #include <random>
 #include <sstream>
 
+#include <unistd.h>
+
 using namespace zelmo;
 using namespace zelmo::image;
 
@@ -253,6 +255,79 @@ TEST(Assembler, ErrorsNameTheLine)
         far += "NOP\n";
     far += "away:\n";
     EXPECT_EQ(asmError(far), "t.asm:1: branch distance 40001 is out of range (-32768..32767)");
+}
+
+TEST(Assembler, MacrosExpandInPlaceWithLabelsOfTheirOwn)
+{
+    const std::string macros = ".macro twice op, n\n"
+                               "\\op \\n\n"
+                               "\\op \\n\n"
+                               ".endm\n"
+                               ".macro loop count\n"
+                               "    PUSH32 \\count\n"
+                               "top\\@: DEC8\n"
+                               "    JZ16 top\\@\n"
+                               ".endm\n"
+                               ".macro log text ; a comment: \\nothing is replaced here\n"
+                               "    PUSHSTR \\text\n"
+                               "    PUSHSTR \"\\n\" ; an escape, not the parameter\n"
+                               ".endm\n";
+    EXPECT_EQ(asmBytes(macros + "start: twice FRAME8, -1\nloop 3\nloop 4\nlog \"a, b\"\n"),
+              asmBytes("start: FRAME8 -1\nFRAME8 -1\nPUSH32 3\ntop1: DEC8\nJZ16 top1\n"
+                       "PUSH32 4\ntop2: DEC8\nJZ16 top2\nPUSHSTR \"a, b\"\nPUSHSTR \"\\n\"\n"));
+
+    EXPECT_EQ(asmError(macros + "twice NOP\n"), "t.asm:14: macro 'twice' takes 2 arguments, not 1");
+    EXPECT_EQ(asmError(".macro m\n\\x\n.endm\nm\n"), "t.asm:2: unknown macro parameter '\\x'");
+    EXPECT_EQ(asmError(".macro m\nFROB\n.endm\nNOP\nm\n"),
+              "t.asm:2 (in m used at t.asm:5): unknown instruction 'FROB'");
+    EXPECT_NE(asmError(".macro m\nm\n.endm\nm\n").find("macros nested deeper than 32"),
+              std::string::npos);
+    EXPECT_EQ(asmError("NOP\n.macro m\nNOP\n"),
+              "t.asm:2: macro 'm' has no .endm before the end of t.asm");
+    EXPECT_EQ(asmError(".endm\n"), "t.asm:1: .endm without .macro");
+    EXPECT_EQ(asmError(".macro NOP\n.endm\n"),
+              "t.asm:1: macro 'NOP' has the name of an instruction");
+    EXPECT_EQ(asmError(".macro m\n.endm\n.macro m\n.endm\n"), "t.asm:3: macro 'm' defined twice");
+    EXPECT_EQ(asmError(".macro m\n.macro n\n.endm\n"),
+              "t.asm:2: a .macro inside the definition of 'm'");
+}
+
+TEST(Assembler, IncludesReadFilesBesideTheIncludingFile)
+{
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("zelmo-include-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "sub");
+    auto write = [&](const std::string& name, const std::string& text) {
+        std::ofstream(dir / name, std::ios::binary) << text;
+    };
+    write("main.asm", "NOP\n.include \"sub/a.inc\"\nused 5\n");
+    write("sub/a.inc", ".macro used n\nPUSH32 \\n\n.endm\n.include \"b.inc\"\n");
+    write("sub/b.inc", "FRAME8 -1\n");
+    const std::string main = (dir / "main.asm").string();
+    EXPECT_EQ(assembleToBytes("NOP\n.include \"sub/a.inc\"\nused 5\n", main),
+              asmBytes("NOP\nFRAME8 -1\nPUSH32 5\n"));
+
+    auto errorOf = [&](const std::string& source) {
+        try {
+            assembleToBytes(source, main);
+        } catch (const AssemblyError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    write("sub/b.inc", "FROB\n");
+    EXPECT_EQ(errorOf(".include \"sub/b.inc\"\n"),
+              (dir / "sub/b.inc").string() + ":1: unknown instruction 'FROB'");
+    EXPECT_EQ(errorOf("\n.include \"none.inc\"\n"),
+              main + ":2: cannot open included file '" + (dir / "none.inc").string() + "'");
+    write("sub/b.inc", ".include \"a.inc\"\n");
+    EXPECT_EQ(errorOf(".include \"sub/a.inc\"\n"), (dir / "sub/b.inc").string() + ":1: '" +
+                                                       (dir / "sub/a.inc").string() +
+                                                       "' includes itself (an include cycle)");
+    EXPECT_EQ(errorOf(".include \"main.asm\"\n"),
+              main + ":1: '" + main + "' includes itself (an include cycle)");
+    EXPECT_EQ(errorOf(".include sub\n"), main + ":1: .include takes one file name in quotes");
+    std::filesystem::remove_all(dir);
 }
 
 TEST(Assembler, IdentityIsDerivedFromTheContent)
@@ -538,39 +613,6 @@ TEST(AssemblerRoundTrip, RandomImages)
         expectRoundTrip(bytes, "random image " + std::to_string(seed));
         if (HasFailure()) return;
     }
-}
-
-TEST(AssemblerRoundTrip, SourcesInThisTest)
-{
-    const std::vector<std::string> sources = {
-        R"(
-.globals 1
-.frame mainf params=0 locals=2 refs=2
-.function @init init
-.function @main main info=mainf
-.class Shape refs=1
-.class Circle parent=Shape refs=1,2 arrays=3*
-.selector "<shape>.area"
-.impl Circle area info=mainf
-.string hi "h\u{e9}llo\n"
-init: RET 0, 0
-main:
-    PUSHSTR hi
-    NATIVE Debug.log
-    TRY Shape, caught
-    NEW CLASS_OBJECT, 3
-    CALLV "<shape>.area"
-    ENDTRY -1
-caught:
-    RET 0, 0
-area: RET 1, 1
-)",
-        "", // the smallest image
-        ".widths code=4 gcinfo=4 class=4 hassuper=4 skipcount=4 slot1=4 slot2=4 slot3=4 "
-        "entrycount=4\n.function \"f\" x info=none\nx: JMP16 x\n",
-    };
-    for (size_t i = 0; i < sources.size(); ++i)
-        expectRoundTrip(asmBytes(sources[i]), "source " + std::to_string(i));
 }
 
 TEST(AssemblerRoundTrip, SourceFilesOfTestsAndExamples)

@@ -6,26 +6,17 @@
 #include "Containers/LinkedList.h"
 #include "Containers/Vec.h"
 
+#include "ErrorCodeOf.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 
 using namespace zelmo;
+using zelmo::testing::errorCodeOf;
 
 namespace {
-
-// Runs `action` and returns the managed error code it raised, or 0.
-template <class F> int32_t errorCodeOf(F&& action)
-{
-    clearError();
-    try {
-        action();
-    } catch (const ErrorHandlingException&) {
-        return lastErrorCode();
-    }
-    return 0;
-}
 
 class CountingAllocator : public VecAllocator {
 public:
@@ -45,33 +36,6 @@ public:
 };
 
 } // namespace
-
-TEST(Vec, GrowsByAQuarterPlusEight)
-{
-    Vec<int> v;
-    EXPECT_EQ(v.capacity(), 0);
-    v.append(1);
-    EXPECT_EQ(v.capacity(), 8);
-    for (int i = 2; i <= 8; ++i)
-        v.append(i);
-    EXPECT_EQ(v.capacity(), 8);
-    v.append(9);
-    EXPECT_EQ(v.capacity(), 18);
-    for (int i = 10; i <= 19; ++i)
-        v.append(i);
-    EXPECT_EQ(v.capacity(), 18 * 5 / 4 + 8);
-    for (int i = 0; i < v.size(); ++i)
-        EXPECT_EQ(v[i], i + 1);
-
-    // Appending an element of the vector itself while it grows copies it first.
-    Vec<std::string> words;
-    words.append(std::string(40, 'x'));
-    for (int i = 1; i < 8; ++i)
-        words.append("w");
-    words.append(words[0]);
-    EXPECT_EQ(words.last(), std::string(40, 'x'));
-    EXPECT_EQ(words.capacity(), 18);
-}
 
 TEST(Vec, EditsCopiesAndResizes)
 {

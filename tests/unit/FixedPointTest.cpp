@@ -4,6 +4,8 @@
 #include "Utility/MersenneTwister.h"
 #include "Utility/ORaw.h"
 
+#include "ErrorCodeOf.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +14,7 @@
 #include <string>
 
 using namespace zelmo;
+using zelmo::testing::errorCodeOf;
 
 namespace {
 
@@ -19,18 +22,6 @@ namespace {
 constexpr int64_t fx(double value)
 {
     return static_cast<int64_t>(value * 4294967296.0);
-}
-
-// The managed error code a call raises, 0 when it returns normally.
-template <class F> int32_t errorOf(F&& f)
-{
-    clearError();
-    try {
-        f();
-    } catch (const ErrorHandlingException&) {
-        return lastErrorCode();
-    }
-    return 0;
 }
 
 std::string text(int64_t x, int decimals = -1)
@@ -61,7 +52,7 @@ TEST(ORaw, ConversionsAndConstants)
     EXPECT_EQ(ORaw::toFixed(INFINITY), ORaw::kMax);
     EXPECT_EQ(ORaw::toFixed(-INFINITY), ORaw::kMin);
     EXPECT_EQ(ORaw::toFixed(2147483647.5), fx(2147483647.5));
-    EXPECT_EQ(errorOf([] { ORaw::toFixed(NAN); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::toFixed(NAN); }), kMath);
     EXPECT_EQ(lastErrorText(), u"MathException");
 }
 
@@ -108,7 +99,7 @@ TEST(ORaw, DivideGoesThroughDouble)
     EXPECT_EQ(ORaw::divide(fx(-1.0), fx(3.0)), -1431655765);
     EXPECT_EQ(ORaw::divide(ORaw::kMax, ORaw::kEpsilon), ORaw::kMax);
     EXPECT_EQ(ORaw::divide(ORaw::kMin, ORaw::kEpsilon), ORaw::kMin);
-    EXPECT_EQ(errorOf([] { ORaw::divide(fx(1.0), 0); }), kMath); // not DivisionByZero
+    EXPECT_EQ(errorCodeOf([] { ORaw::divide(fx(1.0), 0); }), kMath); // not DivisionByZero
 }
 
 TEST(ORaw, RoundingToInt)
@@ -157,7 +148,8 @@ TEST(ORaw, Parse)
 
     for (const char16_t* bad : {u"", u"   ", u"-", u"+", u"3.", u".5", u"-+5", u"abc", u"3.x",
                                 u"\u0663"}) // a non-ASCII digit is not a digit here
-        EXPECT_EQ(errorOf([bad] { ORaw::parse(bad); }), kDataFormat) << "input: " << toUtf8(bad);
+        EXPECT_EQ(errorCodeOf([bad] { ORaw::parse(bad); }), kDataFormat)
+            << "input: " << toUtf8(bad);
     EXPECT_EQ(lastErrorText(), u"DataFormatException: ");
 }
 
@@ -190,9 +182,9 @@ TEST(ORaw, FormatWithDecimalsRoundsHalfUp)
     EXPECT_EQ(text(ORaw::kMin, 3), "-2147483648.000");
     EXPECT_EQ(text(fx(1.5), 40), "1.5" + std::string(39, '0'));
 
-    EXPECT_EQ(errorOf([] { ORaw::toString(fx(1.0), -2); }), kInvalidArgument);
+    EXPECT_EQ(errorCodeOf([] { ORaw::toString(fx(1.0), -2); }), kInvalidArgument);
     EXPECT_EQ(lastErrorText(), u"InvalidArgumentException");
-    EXPECT_EQ(errorOf([] { ORaw::toString(fx(1.0), INT32_MAX); }), kInvalidArgument);
+    EXPECT_EQ(errorCodeOf([] { ORaw::toString(fx(1.0), INT32_MAX); }), kInvalidArgument);
     EXPECT_EQ(text(fx(1.0), ORaw::kMaxDecimals).size(), 2u + ORaw::kMaxDecimals);
 }
 
@@ -201,12 +193,12 @@ TEST(ORaw, Pow)
     EXPECT_EQ(ORaw::pow(fx(5.5), 0), ORaw::kOne);
     EXPECT_EQ(ORaw::pow(0, 0), ORaw::kOne);
     EXPECT_EQ(ORaw::pow(0, fx(2.0)), 0);
-    EXPECT_EQ(errorOf([] { ORaw::pow(0, fx(-1.0)); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::pow(0, fx(-1.0)); }), kMath);
     EXPECT_EQ(ORaw::pow(fx(-2.0), fx(3.0)), fx(-8.0));
     EXPECT_EQ(ORaw::pow(fx(-2.0), fx(2.0)), fx(4.0));
     EXPECT_EQ(ORaw::pow(fx(-2.0), fx(-3.0)), fx(-0.125));
     EXPECT_EQ(ORaw::pow(fx(2.0), fx(-2.0)), fx(0.25));
-    EXPECT_EQ(errorOf([] { ORaw::pow(fx(-2.0), fx(0.5)); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::pow(fx(-2.0), fx(0.5)); }), kMath);
     EXPECT_EQ(ORaw::pow(fx(4.0), fx(0.5)), fx(2.0));
     EXPECT_EQ(ORaw::pow(fx(2.0), fx(40.0)), ORaw::kMax);
     EXPECT_EQ(ORaw::pow(fx(-2.0), fx(41.0)), ORaw::kMin);
@@ -227,27 +219,27 @@ TEST(ORaw, TrigonometryAndLogarithms)
     EXPECT_NEAR(ORaw::sin(ORaw::kPi / 2), ORaw::kOne, close);
     EXPECT_EQ(ORaw::cos(0), ORaw::kOne);
     EXPECT_NEAR(ORaw::tan(fx(1.0)), ORaw::toFixed(std::tan(1.0)), close);
-    EXPECT_EQ(errorOf([] { ORaw::tan(ORaw::kPi / 2); }), kMath); // saturates
+    EXPECT_EQ(errorCodeOf([] { ORaw::tan(ORaw::kPi / 2); }), kMath); // saturates
     EXPECT_NEAR(ORaw::asin(-ORaw::kOne), -ORaw::kPi / 2, close);
     EXPECT_NEAR(ORaw::acos(-ORaw::kOne), ORaw::kPi, close);
-    EXPECT_EQ(errorOf([] { ORaw::asin(ORaw::kOne + 1); }), kMath);
-    EXPECT_EQ(errorOf([] { ORaw::acos(-ORaw::kOne - 1); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::asin(ORaw::kOne + 1); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::acos(-ORaw::kOne - 1); }), kMath);
     EXPECT_NEAR(ORaw::atan(ORaw::kOne), ORaw::kPi / 4, close);
     EXPECT_EQ(ORaw::sqrt(fx(4.0)), fx(2.0));
     EXPECT_EQ(ORaw::sqrt(0), 0);
-    EXPECT_EQ(errorOf([] { ORaw::sqrt(-1); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::sqrt(-1); }), kMath);
     EXPECT_NEAR(ORaw::ln(ORaw::kE), ORaw::kOne, close);
-    EXPECT_EQ(errorOf([] { ORaw::ln(0); }), kMath);
-    EXPECT_EQ(errorOf([] { ORaw::ln(fx(-1.0)); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::ln(0); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::ln(fx(-1.0)); }), kMath);
 
     EXPECT_NEAR(ORaw::log(fx(8.0), fx(2.0)), fx(3.0), 64);
     EXPECT_EQ(ORaw::log(fx(5.0), fx(5.0)), ORaw::kOne);
     EXPECT_EQ(ORaw::log(fx(-5.0), fx(-5.0)), ORaw::kOne); // equal arguments short-cut
     EXPECT_NEAR(ORaw::log(fx(0.25), fx(2.0)), fx(-2.0), 64);
     for (int64_t base : {int64_t{0}, ORaw::kOne, -ORaw::kOne, fx(-2.0)})
-        EXPECT_EQ(errorOf([base] { ORaw::log(fx(5.0), base); }), kMath) << base;
-    EXPECT_EQ(errorOf([] { ORaw::log(fx(-5.0), fx(2.0)); }), kMath);
-    EXPECT_EQ(errorOf([] { ORaw::log(0, fx(2.0)); }), kMath);
+        EXPECT_EQ(errorCodeOf([base] { ORaw::log(fx(5.0), base); }), kMath) << base;
+    EXPECT_EQ(errorCodeOf([] { ORaw::log(fx(-5.0), fx(2.0)); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::log(0, fx(2.0)); }), kMath);
 }
 
 TEST(ORaw, DegreesAndRadians)
@@ -257,8 +249,8 @@ TEST(ORaw, DegreesAndRadians)
     EXPECT_EQ(ORaw::toRadians(fx(180.0)), 180 * int64_t{74961320});
     EXPECT_EQ(ORaw::toRadians(fx(-90.0)), -90 * int64_t{74961320});
     EXPECT_EQ(ORaw::toRadians(fx(360.0)), 360 * int64_t{74961320});
-    EXPECT_EQ(errorOf([] { ORaw::toRadians(fx(360.0) + 1); }), kMath);
-    EXPECT_EQ(errorOf([] { ORaw::toRadians(ORaw::kMin); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::toRadians(fx(360.0) + 1); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::toRadians(ORaw::kMin); }), kMath);
 
     const int64_t perRadian = (int64_t{57} << 32) + 1270363335;
     EXPECT_NEAR(ORaw::toDegrees(ORaw::kPi), fx(180.0), 256);
@@ -270,9 +262,9 @@ TEST(ORaw, DegreesAndRadians)
     // Slightly above 2 pi is taken as 2 pi: fraction words up to 0x487EFFFF.
     EXPECT_EQ(ORaw::toDegrees((int64_t{6} << 32) + 0x487EFFFF), fullCircle);
     EXPECT_EQ(ORaw::toDegrees(-((int64_t{6} << 32) + 0x487EFFFF)), -fullCircle);
-    EXPECT_EQ(errorOf([] { ORaw::toDegrees((int64_t{6} << 32) + 0x487F0000); }), kMath);
-    EXPECT_EQ(errorOf([] { ORaw::toDegrees(fx(7.0)); }), kMath);
-    EXPECT_EQ(errorOf([] { ORaw::toDegrees(ORaw::kMin); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::toDegrees((int64_t{6} << 32) + 0x487F0000); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::toDegrees(fx(7.0)); }), kMath);
+    EXPECT_EQ(errorCodeOf([] { ORaw::toDegrees(ORaw::kMin); }), kMath);
 }
 
 namespace {
@@ -341,33 +333,4 @@ TEST(ORaw, RandomIntegers)
     for (int i = 0; i < 100; ++i)
         ASSERT_EQ(ORaw::randomInt(a, INT32_MAX, INT32_MIN),
                   static_cast<int32_t>(b.next() - 0x80000000u));
-}
-
-TEST(ORaw, RandomFixedValues)
-{
-    MersenneTwister a(7), b(7);
-    // lo + floor(r / 2^32 * (hi - lo))
-    const int64_t lo = fx(-1.5), hi = fx(2.5);
-    for (int i = 0; i < 100; ++i) {
-        const int64_t r = b.next();
-        const int64_t expected =
-            lo + static_cast<int64_t>(
-                     (static_cast<unsigned __int128>(r) * static_cast<uint64_t>(hi - lo)) >> 32);
-        ASSERT_EQ(ORaw::randomFixed(a, hi, lo), expected);
-    }
-    EXPECT_EQ(ORaw::randomFixed(a, fx(3.25), fx(3.25)), fx(3.25));
-
-    // A span wider than 63 bits draws on both sides of zero and then picks one.
-    bool below = false, above = false;
-    for (int i = 0; i < 200; ++i) {
-        const int64_t v = ORaw::randomFixed(a, ORaw::kMax, ORaw::kMin);
-        (v < 0 ? below : above) = true;
-    }
-    EXPECT_TRUE(below && above);
-    // The choice follows the third draw: even picks the value in [0, hi].
-    MersenneTwister c(11), d(11);
-    const int64_t v = ORaw::randomFixed(c, fx(-2000000000.0), fx(2000000000.0));
-    const int64_t first = ORaw::randomInRange(d, fx(-2000000000.0), 0);
-    const int64_t second = ORaw::randomInRange(d, 0, fx(2000000000.0));
-    EXPECT_EQ(v, (d.next() & 1) == 0 ? second : first);
 }

@@ -90,39 +90,7 @@ protected:
     VMHeap heap;
 };
 
-// A heap whose first pool holds one free block of exactly 200 bytes.
-class SmallPoolHeapTest : public HeapTest {
-protected:
-    SmallPoolHeapTest() : HeapTest(200) {}
-};
-
 } // namespace
-
-TEST(HeapSizeClass, IsTheSmallestPowerOfTwoThatHoldsTheCount)
-{
-    EXPECT_EQ(sizeClass(0), 0);
-    EXPECT_EQ(sizeClass(1), 0);
-    EXPECT_EQ(sizeClass(2), 1);
-    EXPECT_EQ(sizeClass(3), 2);
-    EXPECT_EQ(sizeClass(4), 2);
-    EXPECT_EQ(sizeClass(5), 3);
-    EXPECT_EQ(sizeClass(100), 7);
-    EXPECT_EQ(sizeClass(64000), 16);
-    EXPECT_EQ(sizeClass(0x80000000u), 31);
-    EXPECT_EQ(sizeClass(0x80000001u), 32);
-}
-
-TEST_F(HeapTest, FreshHeapReportsOnePoolOfFreeSpace)
-{
-    std::string text = "before";
-    EXPECT_EQ(heap.getMemUsage(&text), 80);
-    EXPECT_EQ(text, "before\nheaders 80 + actual 0 + wasted 0 + outsideHeap 0 = total 80\n"
-                    "stringContents=0 bitmapContents=0 fontContents=0\n"
-                    "nOfEntries=0 nOfPools=1 SzOfPools=64080 AllContents=64000 freeSpace=64000\n");
-    EXPECT_EQ(heap.getMemUsage(), 80);
-    EXPECT_EQ(heap.freeListLength(16), 1u);
-    EXPECT_EQ(checkHeapInvariants(heap), "");
-}
 
 TEST_F(HeapTest, AllocationAlignsZeroesAndTagsEntries)
 {
@@ -151,76 +119,6 @@ TEST_F(HeapTest, AllocationAlignsZeroesAndTagsEntries)
     EXPECT_EQ(again, dirty);
     for (uint32_t i = 0; i < 10; ++i)
         EXPECT_EQ(word(again, i), 0u) << i;
-    EXPECT_EQ(checkHeapInvariants(heap), "");
-}
-
-TEST_F(SmallPoolHeapTest, BlockIsSplitOnlyWhenTheRestExceeds28Bytes)
-{
-    // 200 - 172 = 28: the whole block is used and the slack stays inside it.
-    const uint32_t whole = heap.allocate(172, 0, GC_CODE_NATIVE);
-    EXPECT_EQ(entry(whole)->size, 200u);
-    EXPECT_EQ(entry(whole)->actualSize, 172u);
-    EXPECT_EQ(heap.poolCount(), 1u);
-    EXPECT_NE(report().find("actual 172 + wasted 28"), std::string::npos);
-    for (uint32_t i = 0; i < 50; ++i)
-        setWord(whole, i, 0xdeadbeef);
-    heap.release(whole);
-    const uint32_t again = heap.allocate(172, 0, GC_CODE_NATIVE);
-    for (uint32_t i = 0; i < 50; ++i)
-        EXPECT_EQ(word(again, i), 0u) << i; // the slack is zeroed too
-    heap.release(again);
-
-    // 200 - 168 = 32: the rest becomes a free entry of 4 bytes right after the object.
-    const uint32_t split = heap.allocate(168, 0, GC_CODE_NATIVE);
-    EXPECT_EQ(entry(split)->size, 168u);
-    HeapEntry* rest = heap.belongsToPools(split + 168 + 4);
-    ASSERT_NE(rest, nullptr);
-    EXPECT_EQ(heap.handleOf(rest), split + 168 + 28);
-    EXPECT_EQ(rest->size, 4u);
-    EXPECT_NE(rest->freeHeapEntryIterator, 0u);
-    EXPECT_EQ(heap.freeListLength(sizeClass(4)), 1u);
-    EXPECT_EQ(checkHeapInvariants(heap), "");
-}
-
-TEST_F(SmallPoolHeapTest, PairSplitsOneBlockAndGivesTheSlackToTheSecond)
-{
-    // 8 + 136 + 28 = 172 leaves 28 bytes of slack in the 200-byte block.
-    const auto [first, second] =
-        heap.createHeapEntryPair(5, -1, GC_CODE_STRING, 136, 0, GC_CODE_REFERENCE);
-    EXPECT_EQ(second, first + 8 + 28);
-    EXPECT_EQ(entry(first)->size, 8u);
-    EXPECT_EQ(entry(first)->actualSize, 8u);
-    EXPECT_EQ(entry(first)->isGCObject, -1);
-    EXPECT_EQ(entry(first)->gcCode, GC_CODE_STRING);
-    EXPECT_EQ(entry(second)->size, 164u);
-    EXPECT_EQ(entry(second)->actualSize, 136u);
-    EXPECT_EQ(entry(second)->isGCObject, 0);
-    EXPECT_EQ(entry(second)->gcCode, GC_CODE_REFERENCE);
-    EXPECT_EQ(heap.entryCount(), 2);
-    EXPECT_EQ(checkHeapInvariants(heap), "");
-
-    // Either half can be released alone; releasing both restores the single block.
-    heap.release(first);
-    EXPECT_EQ(checkHeapInvariants(heap), "");
-    heap.release(second);
-    EXPECT_EQ(entry(first)->size, 200u);
-    EXPECT_EQ(checkHeapInvariants(heap), "");
-}
-
-TEST_F(HeapTest, OversizedRequestGetsAPoolOfItsOwnThatOutlivesIt)
-{
-    const uint32_t big = heap.allocate(100001, 0, GC_CODE_NATIVE);
-    ASSERT_EQ(heap.poolCount(), 2u);
-    EXPECT_EQ(heap.poolSize(1), 100004u + 80u);
-    EXPECT_EQ(big, heap.poolStart(1) + 28 + 24);
-    EXPECT_EQ(entry(big)->size, 100004u);
-    heap.release(big);
-    EXPECT_EQ(heap.poolCount(), 2u);
-    EXPECT_NE(report().find("nOfPools=2 SzOfPools=164164 AllContents=164004 freeSpace=164004"),
-              std::string::npos);
-    // The next request that fits reuses the block instead of adding a pool.
-    heap.allocate(64004, 0, GC_CODE_NATIVE);
-    EXPECT_EQ(heap.poolCount(), 2u);
     EXPECT_EQ(checkHeapInvariants(heap), "");
 }
 
@@ -353,40 +251,6 @@ TEST_F(HeapTest, ReleasingAFreeEntryChangesNothing)
     EXPECT_EQ(checkHeapInvariants(heap), "");
     heap.release(0); // null is ignored silently
     objects.destroy(reused);
-}
-
-TEST_F(HeapTest, ReportCountsObjectsAndWhatTheyHoldOutsideTheHeap)
-{
-    heap.createObject(std::make_unique<Probe>(&destroyed, 1, std::vector<uint32_t>{}, 100),
-                      GC_CODE_STRING);
-    heap.createObject(std::make_unique<Probe>(&destroyed, 2, std::vector<uint32_t>{}, 30),
-                      GC_CODE_FONT, 12);
-    heap.createObject(std::make_unique<Probe>(&destroyed, 3, std::vector<uint32_t>{}, 7),
-                      GC_CODE_NATIVE, 2);
-    heap.allocate(5, 0, GC_CODE_NATIVE);
-    std::string text;
-    // Headers: 80 for the pool plus 28 per entry in use; each object's size is its actual size.
-    EXPECT_EQ(heap.getMemUsage(&text), 80 + 4 * 28 + (8 + 12 + 4 + 8) + 137);
-    EXPECT_EQ(text, "\nheaders 192 + actual 32 + wasted 0 + outsideHeap 137 = total 361\n"
-                    "stringContents=100 bitmapContents=7 fontContents=30\n"
-                    "nOfEntries=4 nOfPools=1 SzOfPools=64080 AllContents=63888 freeSpace=63856\n");
-}
-
-TEST_F(HeapTest, BelongsToPoolsFindsTheEntryAroundAnyPoolAddress)
-{
-    const uint32_t a = heap.allocate(12, 0, GC_CODE_NATIVE);
-    const uint32_t b = heap.allocate(4, 0, GC_CODE_NATIVE);
-    for (uint32_t offset : {0u, 1u, 23u, 24u, 35u, 39u})
-        EXPECT_EQ(heap.belongsToPools(a - 24 + offset), entry(a)) << offset;
-    EXPECT_EQ(heap.belongsToPools(a - 24 + 40), entry(b));
-    const uint32_t start = heap.poolStart(0);
-    const uint32_t end = start + heap.poolSize(0);
-    EXPECT_EQ(heap.belongsToPools(start + 27)->gcCode, GC_CODE_TERMINATOR);
-    EXPECT_EQ(heap.handleOf(heap.belongsToPools(end - 1)), end); // the closing terminator
-    EXPECT_EQ(heap.belongsToPools(end), nullptr);
-    EXPECT_EQ(heap.belongsToPools(start - 1), nullptr);
-    EXPECT_EQ(heap.belongsToPools(0), nullptr);
-    EXPECT_EQ(heap.belongsToPools(uint64_t{1} << 32 | start), nullptr);
 }
 
 // ---- collector ----

@@ -44,7 +44,7 @@ TEST(HostServices, ScreenSizeFollowsTheOrientation)
     EXPECT_EQ(width, 800);
 }
 
-TEST(HostServices, ClocksAndFixedAnswers)
+TEST(HostServices, ClocksAndRefusedTimers)
 {
     CountingHost host;
     host.markStarted();
@@ -54,16 +54,7 @@ TEST(HostServices, ClocksAndFixedAnswers)
     const uint32_t reported = static_cast<uint32_t>(host.getCurrentTimeMillis());
     const uint32_t after = static_cast<uint32_t>(HostServices::nowMicroseconds() / 1000);
     EXPECT_LE(reported - before, after - before);
-    const int32_t elapsed = host.getElapsedMillis();
-    EXPECT_GE(elapsed, 0);
-    EXPECT_LT(elapsed, 5000);
-    EXPECT_EQ(host.getPathSeparator(), u"/");
-    EXPECT_EQ(host.getPlatformName(), u"maemo");
-    EXPECT_EQ(host.getBaseDirectory(), u"/srv/app");
-    EXPECT_EQ(host.queryInteger13(), 0);
-    EXPECT_EQ(host.queryInteger14(), 0);
-    EXPECT_EQ(host.queryString22(u"x"), 0);
-    EXPECT_EQ(host.reservedFileService(), 0);
+    EXPECT_GE(host.getElapsedMillis(), 0);
     EXPECT_EQ(host.addTimer(0, -1), -1); // a negative delay is refused, never asserted
     EXPECT_FALSE(host.updateTimerDelay(10, -5));
 }

@@ -69,7 +69,7 @@ TEST(InterpreterChecks, HostileSequencesEndWithTheirFatalLine)
         {"NEW CLASS_OBJECT, -1", "Invalid mem alloc size"},
         {"NEW 8, 1", "Invalid mem alloc gc code"},
         {"PUSH32 70000|FREE", "Invalid handle released"},
-        {"EXTCALL 1, 2", "Dll not supported"},
+        {"EXTCALL 1, 2", "uncaught VMException: Dll not supported"},
     };
     for (const Row& row : rows) {
         const std::string code = row.code;

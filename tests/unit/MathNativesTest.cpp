@@ -6,6 +6,8 @@
 #include "Utility/ORaw.h"
 #include "VirtualMachine/VirtualMachine.h"
 
+#include "ErrorCodeOf.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -14,6 +16,7 @@
 #include <string>
 
 using namespace zelmo;
+using zelmo::testing::errorCodeOf;
 
 namespace {
 
@@ -26,7 +29,7 @@ int32_t floatWord(float value)
     return std::bit_cast<int32_t>(value);
 }
 
-class Natives : public testing::Test {
+class Natives : public ::testing::Test {
 protected:
     void SetUp() override { vm.setSp(-1); }
 
@@ -49,27 +52,17 @@ protected:
     }
     std::u16string stringAt(int k = 0) { return vm.stringOf(vm.argU(k)).toU16(); }
     // The managed error code the call raises, 0 when it returns normally.
-    int32_t errorOf(const std::function<void()>& f)
-    {
-        clearError();
-        try {
-            f();
-        } catch (const ErrorHandlingException&) {
-            return lastErrorCode();
-        }
-        return 0;
-    }
     int32_t fixedOp(int operation)
     {
-        return errorOf([&] { vm.fixedNative(operation); });
+        return errorCodeOf([&] { vm.fixedNative(operation); });
     }
     int32_t mathOp(int operation)
     {
-        return errorOf([&] { vm.mathNative(operation); });
+        return errorCodeOf([&] { vm.mathNative(operation); });
     }
     int32_t floatOp(int operation)
     {
-        return errorOf([&] { vm.floatNative(operation); });
+        return errorCodeOf([&] { vm.floatNative(operation); });
     }
 
     VirtualMachine vm;

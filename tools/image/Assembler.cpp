@@ -9,6 +9,7 @@
 #include "image/ImageWriter.h"
 #include "image/Lexer.h"
 #include "image/Names.h"
+#include "image/SourceExpander.h"
 
 #include <algorithm>
 #include <cctype>
@@ -97,7 +98,7 @@ std::string upper(std::string s)
 class Assembler {
 public:
     Assembler(std::string_view source, const std::string& fileName)
-        : m_source(source), m_file(fileName)
+        : m_lines(expandSource(source, fileName)), m_file(fileName)
     {
     }
 
@@ -109,11 +110,16 @@ public:
         finish();
         return std::move(m_image);
     }
+    const LabelAddresses& labels() const { return m_labels; }
 
 private:
     [[noreturn]] void error(int line, const std::string& message) const
     {
-        throw AssemblyError(m_file + ":" + std::to_string(line) + ": " + message);
+        // Lines are numbered across the expanded source; each knows where it was written.
+        const bool known = line >= 1 && size_t(line) <= m_lines.size();
+        throw AssemblyError(
+            (known ? m_lines[size_t(line) - 1].where : m_file + ":" + std::to_string(line)) + ": " +
+            message);
     }
     [[noreturn]] void unexpected(const Token& t, const std::string& wanted) const
     {
@@ -125,13 +131,9 @@ private:
     void passOne()
     {
         int64_t address = 0;
-        size_t pos = 0;
         int line = 0;
-        while (pos <= m_source.size()) {
-            size_t end = m_source.find('\n', pos);
-            if (end == std::string_view::npos) end = m_source.size();
-            std::string_view text = m_source.substr(pos, end - pos);
-            if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        for (const SourceLine& sourceLine : m_lines) {
+            const std::string_view text = sourceLine.text;
             m_line = ++line;
             Statement s;
             s.line = line;
@@ -169,7 +171,6 @@ private:
             }
             if (address > INT32_MAX) error(line, "code larger than 2 GiB");
             if (s.tokens[i].kind != Token::End) m_statements.push_back(std::move(s));
-            pos = end + 1;
         }
     }
 
@@ -892,7 +893,7 @@ private:
         }
     }
 
-    std::string_view m_source;
+    std::vector<SourceLine> m_lines;
     std::string m_file;
     int m_line = 0;
     Image m_image;
@@ -911,15 +912,19 @@ private:
 
 } // namespace
 
-Image assemble(std::string_view source, const std::string& fileName)
+Image assemble(std::string_view source, const std::string& fileName, LabelAddresses* labels)
 {
-    return Assembler(source, fileName).run();
+    Assembler assembler(source, fileName);
+    Image image = assembler.run();
+    if (labels) *labels = assembler.labels();
+    return image;
 }
 
-std::vector<uint8_t> assembleToBytes(std::string_view source, const std::string& fileName)
+std::vector<uint8_t> assembleToBytes(std::string_view source, const std::string& fileName,
+                                     LabelAddresses* labels)
 {
     try {
-        return writeImage(assemble(source, fileName));
+        return writeImage(assemble(source, fileName, labels));
     } catch (const ImageError& e) {
         throw AssemblyError(fileName + ": " + e.what());
     }

@@ -6,6 +6,7 @@
 #include "image/Image.h"
 
 #include <cstdint>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -18,10 +19,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The image with every width chosen and the identity filled in.
-Image assemble(std::string_view source, const std::string& fileName);
+// The code address of each label, by name.
+using LabelAddresses = std::map<std::string, int64_t>;
+
+// The image with every width chosen and the identity filled in. When `labels` is given, it
+// receives the address of every label.
+Image assemble(std::string_view source, const std::string& fileName,
+               LabelAddresses* labels = nullptr);
 
 // assemble() followed by writeImage().
-std::vector<uint8_t> assembleToBytes(std::string_view source, const std::string& fileName);
+std::vector<uint8_t> assembleToBytes(std::string_view source, const std::string& fileName,
+                                     LabelAddresses* labels = nullptr);
 
 } // namespace zelmo::image

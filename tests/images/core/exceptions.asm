@@ -90,6 +90,7 @@ h7:
     NATIVE Debug.log
     ; an unknown native operation is a catchable VMException
     TRY Exception, h8
+unknown1:
     NATIVE Debug, 9
 h8:
     FLDADDR8 2

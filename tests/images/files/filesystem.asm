@@ -1,21 +1,7 @@
 ; The FileSystem group: existence, creation, listing, renaming and deletion, with the
 ; messages of their failures, and paths that must stay inside the application directory.
 .globals 8
-.class Error
-.function @init init
-.function @main main
-.function @internalthrow onerror
-
-init:
-    RET 0, 0
-; Every managed error is logged with its text and thrown as an Error, which main catches.
-onerror:
-    LDLOC8 -2
-    NATIVE Debug.log
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS Error
-    THROW
+.include "../errors.inc"
 main:
 ; Existence: an empty path is false without asking; separators are normalised.
     PUSHSTR ""
@@ -65,62 +51,32 @@ main:
     NATIVE FileSystem.directoryExists
     ITOS
     NATIVE Debug.log
-    TRY -1, h1
+    fails 1
     PUSHSTR ""
     NATIVE FileSystem.createDirectory
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d1
-h1:
-    FRAME8 -1
-d1:
-    TRY -1, h2
+    failed 1
+    fails 2
     PUSHSTR "a|b"
     NATIVE FileSystem.createDirectory
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d2
-h2:
-    FRAME8 -1
-d2:
+    failed 2
     PUSHSTR "made/deep/f.txt"
     NATIVE FileSystem.createFile
     PUSHSTR "made/deep/f.txt"
     NATIVE FileSystem.fileExists
     ITOS
     NATIVE Debug.log
-    TRY -1, h3
+    fails 3
     PUSHSTR ""
     NATIVE FileSystem.createFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d3
-h3:
-    FRAME8 -1
-d3:
-    TRY -1, h4
+    failed 3
+    fails 4
     PUSHSTR "x:y"
     NATIVE FileSystem.createFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d4
-h4:
-    FRAME8 -1
-d4:
-    TRY -1, h5
+    failed 4
+    fails 5
     PUSHSTR "sub"
     NATIVE FileSystem.createFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d5
-h5:
-    FRAME8 -1
-d5:
+    failed 5
 ; Listings, each sorted by name, files and directories apart.
     PUSHGLOBALS
     FLDADDR8 0
@@ -241,36 +197,18 @@ d5:
     FLDADDR8 1
     LOAD
     NATIVE Debug.log
-    TRY -1, h6
+    fails 6
     PUSHSTR "nothing"
     NATIVE FileSystem.listFiles
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d6
-h6:
-    FRAME8 -1
-d6:
-    TRY -1, h7
+    failed 6
+    fails 7
     PUSHSTR "data.bin"
     NATIVE FileSystem.listDirectories
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d7
-h7:
-    FRAME8 -1
-d7:
-    TRY -1, h8
+    failed 7
+    fails 8
     PUSHSTR ".."
     NATIVE FileSystem.listDirectories
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d8
-h8:
-    FRAME8 -1
-d8:
+    failed 8
 ; Renaming files: the target directory is made on the way; nothing is replaced.
     PUSHSTR "made/deep/f.txt"
     PUSHSTR "made/other/g.txt"
@@ -283,128 +221,62 @@ d8:
     NATIVE FileSystem.fileExists
     ITOS
     NATIVE Debug.log
-    TRY -1, h9
+    fails 9
     PUSHSTR ""
     PUSHSTR "x"
     NATIVE FileSystem.renameFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d9
-h9:
-    FRAME8 -1
-d9:
-    TRY -1, h10
+    failed 9
+    fails 10
     PUSHSTR "x"
     PUSHSTR ""
     NATIVE FileSystem.renameFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d10
-h10:
-    FRAME8 -1
-d10:
-    TRY -1, h11
+    failed 10
+    fails 11
     PUSHSTR "nothing"
     PUSHSTR "x"
     NATIVE FileSystem.renameFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d11
-h11:
-    FRAME8 -1
-d11:
-    TRY -1, h12
+    failed 11
+    fails 12
     PUSHSTR "data.bin"
     PUSHSTR "sub/inner.txt"
     NATIVE FileSystem.renameFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d12
-h12:
-    FRAME8 -1
-d12:
-    TRY -1, h13
+    failed 12
+    fails 13
     PUSHSTR "data.bin"
     PUSHSTR "../data.bin"
     NATIVE FileSystem.renameFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d13
-h13:
-    FRAME8 -1
-d13:
+    failed 13
 ; Deleting files and directories.
-    TRY -1, h14
+    fails 14
     PUSHSTR ""
     NATIVE FileSystem.deleteFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d14
-h14:
-    FRAME8 -1
-d14:
-    TRY -1, h15
+    failed 14
+    fails 15
     PUSHSTR "nothing"
     NATIVE FileSystem.deleteFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d15
-h15:
-    FRAME8 -1
-d15:
-    TRY -1, h16
+    failed 15
+    fails 16
     PUSHSTR "sub"
     NATIVE FileSystem.deleteFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d16
-h16:
-    FRAME8 -1
-d16:
+    failed 16
     PUSHSTR "made/other/g.txt"
     NATIVE FileSystem.deleteFile
     PUSHSTR "made/other/g.txt"
     NATIVE FileSystem.fileExists
     ITOS
     NATIVE Debug.log
-    TRY -1, h17
+    fails 17
     PUSHSTR ""
     NATIVE FileSystem.deleteDirectory
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d17
-h17:
-    FRAME8 -1
-d17:
-    TRY -1, h18
+    failed 17
+    fails 18
     PUSHSTR "sub"
     NATIVE FileSystem.deleteDirectory
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d18
-h18:
-    FRAME8 -1
-d18:
-    TRY -1, h19
+    failed 18
+    fails 19
     PUSHSTR "/"
     NATIVE FileSystem.deleteDirectory
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d19
-h19:
-    FRAME8 -1
-d19:
+    failed 19
     PUSHSTR "made/deep"
     NATIVE FileSystem.deleteDirectory
     PUSHSTR "made/deep"
@@ -412,50 +284,26 @@ d19:
     ITOS
     NATIVE Debug.log
 ; Renaming directories.
-    TRY -1, h20
+    fails 20
     PUSHSTR ""
     PUSHSTR "x"
     NATIVE FileSystem.renameDirectory
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d20
-h20:
-    FRAME8 -1
-d20:
-    TRY -1, h21
+    failed 20
+    fails 21
     PUSHSTR "made"
     PUSHSTR ""
     NATIVE FileSystem.renameDirectory
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d21
-h21:
-    FRAME8 -1
-d21:
-    TRY -1, h22
+    failed 21
+    fails 22
     PUSHSTR "nothing"
     PUSHSTR "y"
     NATIVE FileSystem.renameDirectory
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d22
-h22:
-    FRAME8 -1
-d22:
-    TRY -1, h23
+    failed 22
+    fails 23
     PUSHSTR "made"
     PUSHSTR "sub"
     NATIVE FileSystem.renameDirectory
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d23
-h23:
-    FRAME8 -1
-d23:
+    failed 23
     PUSHSTR "made"
     PUSHSTR "moved"
     NATIVE FileSystem.renameDirectory
@@ -518,16 +366,10 @@ d23:
     FLDADDR8 2
     LOAD
     NATIVE Debug.log
-    TRY -1, h24
+    fails 24
     PUSHSTR "a\0b"
     NATIVE FileSystem.createFile
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d24
-h24:
-    FRAME8 -1
-d24:
+    failed 24
     PUSHSTR "a"
     NATIVE FileSystem.fileExists
     ITOS
@@ -553,26 +395,16 @@ d24:
     ITOS
     NATIVE Debug.log
 ; Unknown operations.
-    TRY -1, h25
+    fails 25
     PUSHSTR "x"
+unknown1:
     NATIVE FileSystem, 11
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d25
-h25:
-    FRAME8 -1
-d25:
-    TRY -1, h26
+    failed 25
+    fails 26
     PUSHSTR "x"
+unknown2:
     NATIVE FileSystem, 0
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d26
-h26:
-    FRAME8 -1
-d26:
+    failed 26
     PUSHSTR "done"
     NATIVE Debug.log
     RET 0, 0

@@ -1,21 +1,7 @@
 ; Logging into a log file: Debug setLogFile, then lines that appear both on standard error
 ; and in the file, which the application reads back.
 .globals 8
-.class Error
-.function @init init
-.function @main main
-.function @internalthrow onerror
-
-init:
-    RET 0, 0
-; Every managed error is logged with its text and thrown as an Error, which main catches.
-onerror:
-    LDLOC8 -2
-    NATIVE Debug.log
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS Error
-    THROW
+.include "../errors.inc"
 main:
 ; Lines logged while a log file is set go to standard error and into the file.
     PUSHSTR "logs/app.log"
@@ -122,18 +108,12 @@ main:
     NATIVE Debug.setLogFile
     PUSHSTR "four"
     NATIVE Debug.log
-    TRY -1, h1
+    fails 1
     PUSHGLOBALS
     FLDADDR8 0
     PUSHSTR "../escape.log"
     NATIVE FileReader.open
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d1
-h1:
-    FRAME8 -1
-d1:
+    failed 1
     PUSHSTR "done"
     NATIVE Debug.log
     RET 0, 0

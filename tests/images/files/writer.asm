@@ -1,21 +1,7 @@
 ; The FileWriter and OutputStream groups: opening to truncate or to append, writing whole
 ; arrays and ranges, seeking, closing, the order of their checks, and a device error.
 .globals 8
-.class Error
-.function @init init
-.function @main main
-.function @internalthrow onerror
-
-init:
-    RET 0, 0
-; Every managed error is logged with its text and thrown as an Error, which main catches.
-onerror:
-    LDLOC8 -2
-    NATIVE Debug.log
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS Error
-    THROW
+.include "../errors.inc"
 main:
 ; Globals: 0 reader field, 1 writer field, 2 "hello", 3-4 an empty array, 5 scratch.
     PUSHGLOBALS
@@ -33,21 +19,15 @@ main:
     FLDADDR8 3
     NEWARRAY 1
 ; Without a holder: "File is not open", tested before the range.
-    TRY -1, h1
+    fails 1
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeBytes
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d1
-h1:
-    FRAME8 -1
-d1:
-    TRY -1, h2
+    failed 1
+    fails 2
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -5
@@ -56,59 +36,29 @@ d1:
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeRange
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d2
-h2:
-    FRAME8 -1
-d2:
-    TRY -1, h3
+    failed 2
+    fails 3
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -1
     NATIVE FileWriter.seek
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d3
-h3:
-    FRAME8 -1
-d3:
-    TRY -1, h4
+    failed 3
+    fails 4
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 0
     NATIVE FileWriter.seek
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d4
-h4:
-    FRAME8 -1
-d4:
-    TRY -1, h5
+    failed 4
+    fails 5
     PUSHGLOBALS
     FLDADDR8 1
     NATIVE FileWriter.position
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d5
-h5:
-    FRAME8 -1
-d5:
-    TRY -1, h6
+    failed 5
+    fails 6
     PUSHGLOBALS
     FLDADDR8 1
     NATIVE FileWriter.size
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d6
-h6:
-    FRAME8 -1
-d6:
+    failed 6
     PUSHGLOBALS
     FLDADDR8 1
     NATIVE OutputStream.isOpen
@@ -118,70 +68,40 @@ d6:
     FLDADDR8 1
     NATIVE OutputStream.close
 ; Opening.
-    TRY -1, h7
+    fails 7
     PUSHGLOBALS
     FLDADDR8 1
     PUSHSTR ""
     PUSH32 0
     NATIVE FileWriter.open
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d7
-h7:
-    FRAME8 -1
-d7:
-    TRY -1, h8
+    failed 7
+    fails 8
     PUSHGLOBALS
     FLDADDR8 1
     PUSHSTR "a:b"
     PUSH32 0
     NATIVE FileWriter.open
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d8
-h8:
-    FRAME8 -1
-d8:
-    TRY -1, h9
+    failed 8
+    fails 9
     PUSHGLOBALS
     FLDADDR8 1
     PUSHSTR "../escape.txt"
     PUSH32 -1
     NATIVE FileWriter.open
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d9
-h9:
-    FRAME8 -1
-d9:
-    TRY -1, h10
+    failed 9
+    fails 10
     PUSHGLOBALS
     FLDADDR8 1
     PUSHSTR "src.bin/below"
     PUSH32 0
     NATIVE FileWriter.open
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d10
-h10:
-    FRAME8 -1
-d10:
-    TRY -1, h11
+    failed 10
+    fails 11
     PUSH32 0
     PUSHSTR "x.txt"
     PUSH32 0
     NATIVE FileWriter.open
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d11
-h11:
-    FRAME8 -1
-d11:
+    failed 11
     PUSHGLOBALS
     FLDADDR8 1
     PUSHSTR "out/new.txt"
@@ -269,24 +189,18 @@ d11:
     NATIVE FileWriter.position
     ITOS
     NATIVE Debug.log
-    TRY -1, h12
+    fails 12
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 6
     NATIVE FileWriter.seek
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d12
-h12:
-    FRAME8 -1
-d12:
+    failed 12
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 5
     NATIVE FileWriter.seek
 ; The range checks of writeRange.
-    TRY -1, h13
+    fails 13
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -1
@@ -295,14 +209,8 @@ d12:
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeRange
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d13
-h13:
-    FRAME8 -1
-d13:
-    TRY -1, h14
+    failed 13
+    fails 14
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -1
@@ -311,14 +219,8 @@ d13:
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeRange
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d14
-h14:
-    FRAME8 -1
-d14:
-    TRY -1, h15
+    failed 14
+    fails 15
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 3
@@ -327,14 +229,8 @@ d14:
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeRange
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d15
-h15:
-    FRAME8 -1
-d15:
-    TRY -1, h16
+    failed 15
+    fails 16
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 2147483647
@@ -343,14 +239,8 @@ d15:
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeRange
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d16
-h16:
-    FRAME8 -1
-d16:
-    TRY -1, h17
+    failed 16
+    fails 17
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -2
@@ -359,14 +249,8 @@ d16:
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeRange
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d17
-h17:
-    FRAME8 -1
-d17:
-    TRY -1, h18
+    failed 17
+    fails 18
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 6
@@ -375,27 +259,15 @@ d17:
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeRange
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d18
-h18:
-    FRAME8 -1
-d18:
-    TRY -1, h19
+    failed 18
+    fails 19
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 0
     PUSH32 1
     PUSH32 0
     NATIVE OutputStream.writeRange
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d19
-h19:
-    FRAME8 -1
-d19:
+    failed 19
     PUSHGLOBALS
     FLDADDR8 1
     NATIVE FileWriter.size
@@ -415,21 +287,15 @@ d19:
     PUSHGLOBALS
     FLDADDR8 3
     NATIVE OutputStream.writeBytes
-    TRY -1, h20
+    fails 20
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeBytes
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d20
-h20:
-    FRAME8 -1
-d20:
-    TRY -1, h21
+    failed 20
+    fails 21
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 0
@@ -438,14 +304,8 @@ d20:
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeRange
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d21
-h21:
-    FRAME8 -1
-d21:
-    TRY -1, h22
+    failed 21
+    fails 22
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 0
@@ -454,14 +314,8 @@ d21:
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeRange
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d22
-h22:
-    FRAME8 -1
-d22:
-    TRY -1, h23
+    failed 22
+    fails 23
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 9
@@ -470,48 +324,24 @@ d22:
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeRange
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d23
-h23:
-    FRAME8 -1
-d23:
-    TRY -1, h24
+    failed 23
+    fails 24
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 0
     NATIVE FileWriter.seek
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d24
-h24:
-    FRAME8 -1
-d24:
-    TRY -1, h25
+    failed 24
+    fails 25
     PUSHGLOBALS
     FLDADDR8 1
     NATIVE FileWriter.position
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d25
-h25:
-    FRAME8 -1
-d25:
-    TRY -1, h26
+    failed 25
+    fails 26
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 -3
     NATIVE FileWriter.seek
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d26
-h26:
-    FRAME8 -1
-d26:
+    failed 26
     PUSHGLOBALS
     FLDADDR8 1
     NATIVE OutputStream.close
@@ -656,41 +486,23 @@ d26:
     PUSHSTR "typed.txt"
     PUSH32 -1
     NATIVE FileWriter.open
-    TRY -1, h27
+    fails 27
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 0
     NATIVE FileReader.seek
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d27
-h27:
-    FRAME8 -1
-d27:
-    TRY -1, h28
+    failed 27
+    fails 28
     PUSHGLOBALS
     FLDADDR8 1
     NATIVE FileReader.size
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d28
-h28:
-    FRAME8 -1
-d28:
-    TRY -1, h29
+    failed 28
+    fails 29
     PUSHGLOBALS
     FLDADDR8 1
     PUSH32 1
     NATIVE InputStream.readBytes
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d29
-h29:
-    FRAME8 -1
-d29:
+    failed 29
     PUSHGLOBALS
     FLDADDR8 1
     NATIVE InputStream.isOpen
@@ -710,31 +522,19 @@ d29:
     PUSHSTR "full"
     PUSH32 0
     NATIVE FileWriter.open
-    TRY -1, h30
+    fails 30
     PUSHGLOBALS
     FLDADDR8 1
     PUSHGLOBALS
     FLDADDR8 2
     LOAD
     NATIVE OutputStream.writeBytes
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d30
-h30:
-    FRAME8 -1
-d30:
-    TRY -1, h31
+    failed 30
+    fails 31
     PUSHGLOBALS
     FLDADDR8 1
     NATIVE OutputStream.close
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d31
-h31:
-    FRAME8 -1
-d31:
+    failed 31
     PUSHGLOBALS
     FLDADDR8 1
     NATIVE OutputStream.isOpen
@@ -744,39 +544,24 @@ d31:
     FLDADDR8 1
     NATIVE OutputStream.close
 ; Unknown operations.
-    TRY -1, h32
+    fails 32
     PUSHGLOBALS
     FLDADDR8 1
+unknown1:
     NATIVE FileWriter, 5
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d32
-h32:
-    FRAME8 -1
-d32:
-    TRY -1, h33
+    failed 32
+    fails 33
     PUSHGLOBALS
     FLDADDR8 1
+unknown2:
     NATIVE OutputStream, 5
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d33
-h33:
-    FRAME8 -1
-d33:
-    TRY -1, h34
+    failed 33
+    fails 34
     PUSHGLOBALS
     FLDADDR8 1
+unknown3:
     NATIVE OutputStream, 255
-    ENDTRY -1
-    PUSHSTR "unexpected success"
-    NATIVE Debug.log
-    JMP16 d34
-h34:
-    FRAME8 -1
-d34:
+    failed 34
     PUSHSTR "done"
     NATIVE Debug.log
     RET 0, 0

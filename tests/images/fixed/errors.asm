@@ -7,11 +7,13 @@
 
 main:
     TRY Err, e0                     ; 9 bytes: the NATIVE's last operand byte is at 11
+unknown1:
     NATIVE Fixed, 0
     ENDTRY -1
     JMP32 noerror
 e0: FRAME8 -1
     TRY Err, e1
+unknown2:
     NATIVE Fixed, 31
     ENDTRY -1
     JMP32 noerror

@@ -20,6 +20,7 @@ onerror:                      ; (code, message): log the message, throw an Oops
 main:
     PUSH32 77                 ; sentinel
     TRY Oops, e1              ; Byte has no operation 0
+unknown1:
     NATIVE Byte, 0
     ENDTRY -1
     PUSHSTR "no error"
@@ -28,6 +29,7 @@ main:
 e1:
     FRAME8 -1
     TRY Oops, e2
+unknown2:
     NATIVE Number, 4
     ENDTRY -1
     PUSHSTR "no error"
@@ -36,6 +38,7 @@ e1:
 e2:
     FRAME8 -1
     TRY Oops, e3
+unknown3:
     NATIVE Char, 10
     ENDTRY -1
     PUSHSTR "no error"

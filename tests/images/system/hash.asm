@@ -119,6 +119,7 @@ caught4:
 caught5:
     FRAME8 -1
     TRY -1, caught6
+unknown1:
     NATIVE Hash, 5
     ENDTRY -1
     PUSHSTR "no error"

@@ -85,6 +85,7 @@ caught1:
     NATIVE Debug.log
     ; 16 is no operation at all (10 to 12, the fonts, are tested with the fonts)
     TRY -1, caught5
+unknown4:
     NATIVE System, 16
     ENDTRY -1
     PUSHSTR "no error"

@@ -47,6 +47,7 @@ main:
     PUSH32 -3
     NATIVE Timer.setTimerDelay  ; still 0
     TRY -1, caught
+unknown1:
     NATIVE Timer, 4
     ENDTRY -1
     PUSH0
