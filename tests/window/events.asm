@@ -1,6 +1,6 @@
 ; Logs every event the window delivers: key presses and releases by runtime key code, pointer
 ; events by type and logical position, foreground and background. The key 'p' turns the screen
-; to portrait, 'q' ends the run.
+; to portrait, 'x' logs the accelerometer's X and Y readings, 'q' ends the run.
 .class App
 .function @main main
 .function @keypressed onpress
@@ -34,6 +34,26 @@ onpress:
     PUSH32 1
     NATIVE Screen, 3
 notp:
+    LDLOC8 -2
+    NATIVE KeyEvent, 1
+    PUSH32 88
+    EQ
+    JZ16 notx
+    PUSHSTR "tilt "
+    EXTCALL 20, 11
+    MKBLOCK8 2
+    PUSH32 3
+    NATIVE Fixed, 24
+    NATIVE String, 48
+    PUSHSTR " "
+    NATIVE String, 48
+    EXTCALL 20, 12
+    MKBLOCK8 2
+    PUSH32 3
+    NATIVE Fixed, 24
+    NATIVE String, 48
+    NATIVE Debug, 1
+notx:
     LDLOC8 -2
     NATIVE KeyEvent, 1
     PUSH32 81
