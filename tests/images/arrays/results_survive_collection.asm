@@ -4,6 +4,7 @@
 ; arrays of the same size and strings (which would reuse any storage that had been freed) and
 ; dumps them. T is a subvector of a string array (group 7), so its strings must survive too.
 ; `dump` logs an array of single digits as one decimal number (an empty array as 0).
+.include "../common.inc"
 .globals 9                    ; A at 0, G at 2, H at 3, junk at 4, S at 6, T at 8
 .function @init init
 .function @main main
@@ -31,8 +32,7 @@ dumploop:
     JMP16 dumploop
 dumpdone:
     LDLOC8 -1
-    ITOS
-    NATIVE Debug.log
+    logint
     RET 2, 4
 
 init:                         ; [ret i]
@@ -73,22 +73,18 @@ filled:
     PUSHGLOBALS               ; S = alpha, beta, gamma
     FLDADDR8 6
     NEWARRAY 4
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     PUSHSTR "alpha"
     NATIVE RefArray.append
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     PUSHSTR "beta"
     NATIVE RefArray.append
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     PUSHSTR "gamma"
     NATIVE RefArray.append
     PUSHGLOBALS               ; T = subvector(S, (1, -1))
     FLDADDR8 8
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     PUSH32 1
     PUSH32 -1
     NATIVE RefArray.subvector
@@ -111,8 +107,7 @@ churn:
     PUSH32 7
     PUSH32 4
     NATIVE IntArray.initFilled
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     PUSH32 8
     PUSH32 6
     NATIVE IntArray.initFilled
@@ -122,22 +117,18 @@ churn:
     INC
     JMP16 churn
 churned:
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     CALL dump, none           ; 2345
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     LOAD
     CALL dump, none           ; 1256
-    PUSHGLOBALS
-    FLDADDR8 8
+    global 8
     LOAD
     PUSH32 0
     NATIVE RefArray.elementValue
     NATIVE Debug.log          ; beta
-    PUSHGLOBALS
-    FLDADDR8 8
+    global 8
     LOAD
     NATIVE RefArray.lastElement
     NATIVE Debug.log          ; gamma

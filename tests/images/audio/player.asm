@@ -1,6 +1,7 @@
 ; The audio player's operations without a sound server (the tests run with PULSE_SERVER naming a
 ; missing socket): loading and its messages, the type check on players, the operations without
 ; an effect, and an unknown operation. Global 0 holds a player.
+.include "../common.inc"
 .globals 1
 .class Error
 .function @init init
@@ -19,8 +20,7 @@ onerror:
 main:
 ; A missing file and an empty one.
     TRY -1, h1
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "missing.raw"
     PUSH0
     EXTCALL AudioPlayer, 1
@@ -32,8 +32,7 @@ h1:
     FRAME8 -1
 d1:
     TRY -1, h2
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "empty.raw"
     PUSH0
     EXTCALL AudioPlayer, 1
@@ -56,25 +55,20 @@ h6:
     FRAME8 -1
 d6:
 ; A clip from a file: stop before play, play, stop, play again.
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "clip.raw"
     PUSH0
     EXTCALL AudioPlayer, 1
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     EXTCALL AudioPlayer, 4
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     EXTCALL AudioPlayer, 3
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     EXTCALL AudioPlayer, 4
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     EXTCALL AudioPlayer, 3
     PUSHSTR "played"

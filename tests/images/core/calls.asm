@@ -1,4 +1,5 @@
 ; Frames, recursion, locals by address, block moves and the stack-shaping instructions.
+.include "../common.inc"
 .globals 2
 .function @main main
 
@@ -7,36 +8,31 @@ main:
     PUSH0
     PUSH32 20
     CALL fib, none
-    ITOS
-    NATIVE Debug.log
+    logint
     ; LDLOC8 -1 duplicates the top; LOCADDR8 0 is the address of the new top slot itself
     PUSH32 41
     LDLOC8 -1
     ADD
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSH32 5
     LOCADDR8 0          ; [5, &slot1] where slot1 holds the address itself
     DUP
     LOAD                ; the slot holds its own address
     EQ
-    ITOS
-    NATIVE Debug.log
+    logint
     FRAME8 -1
     ; FRAME8 2 pushes two zeros, FRAME8 -3 drops three words
     PUSH32 9
     FRAME8 2
     ADD
     ADD
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSH32 1
     PUSH32 2
     PUSH32 3
     PUSH32 4
     FRAME8 -3
-    ITOS
-    NATIVE Debug.log
+    logint
     ; MKBLOCK8 3 keeps stack order; LOADN8 3 reads it back; LOADN32 gives the same
     PUSH32 10
     PUSH32 20
@@ -46,13 +42,11 @@ main:
     LOADN8 3            ; [block, 10, 20, 30]
     SUB                 ; 20 - 30
     ADD                 ; 10 + -10
-    ITOS
-    NATIVE Debug.log
+    logint
     LOADN32 3
     ADD
     ADD
-    ITOS
-    NATIVE Debug.log
+    logint
     ; STOREN8 into the globals, COPY8 to a new block, CLEAR8
     PUSHGLOBALS
     PUSH32 7
@@ -64,20 +58,17 @@ main:
     DUP
     LOADN8 2
     MUL
-    ITOS
-    NATIVE Debug.log
+    logint
     DUP
     CLEAR8 2
     LOADN8 2
     ADD
-    ITOS
-    NATIVE Debug.log
+    logint
     ; JZ16 with a non-zero top falls through and still pops
     PUSH32 77
     PUSH32 1
     JZ16 wrong
-    ITOS
-    NATIVE Debug.log
+    logint
     ; compound assignment through addresses
     PUSHGLOBALS
     PUSH32 5
@@ -89,48 +80,36 @@ main:
     SHLSET
     PUSHGLOBALS
     LOAD
-    ITOS
-    NATIVE Debug.log
+    logint
     ; byte-sized stores and compound forms
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     PUSH32 0x1FE
     STORE8
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     INC8
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     INC8
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 1
+    logint
+    global 1
     PUSH32 -3
     SHLSET8             ; negative count: every bit becomes the sign bit (0 here)
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
-    ITOS
-    NATIVE Debug.log
+    logint
     ; LDLOCI1 / LOCFLD1 go through the global block's address held in a local
     PUSHGLOBALS
     LDLOCI1 -1          ; global word 0
-    ITOS
-    NATIVE Debug.log
+    logint
     LOCADDR8 -1         ; a local holding the address of the slot that holds the block
     LOCFLD1 -1, 1       ; address of global word 1, reached through that local
     PUSH32 1234
     STORE
     FRAME8 -2
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
-    ITOS
-    NATIVE Debug.log
+    logint
     RET 0, 0
 wrong:
     PUSHSTR "JZ16 jumped on a non-zero top"

@@ -1,5 +1,6 @@
 ; Managed errors become the application's exceptions through vminternalthrow; THROW finds
 ; handlers through the class's parents; what nothing catches goes to vmprintthrowableandexit.
+.include "../common.inc"
 .class Exception refs=2            ; word 1: code, word 2: message
 .class P parent=Exception
 .class L parent=P
@@ -20,8 +21,7 @@ h1:
     DUP
     FLDADDR8 1
     LOAD
-    ITOS
-    NATIVE Debug.log
+    logint
     FLDADDR8 2
     LOAD
     NATIVE Debug.log
@@ -57,8 +57,7 @@ n3:
     THROW
 h4:
     LOAD
-    ITOS
-    NATIVE Debug.log
+    logint
     ; nested: the inner handler (K) does not match a P; the outer one (P) catches it
     TRY P, h5
     TRY K, h6
@@ -86,8 +85,7 @@ h7:
     ; THROW of null does nothing and leaves the null
     PUSH0
     THROW
-    ITOS
-    NATIVE Debug.log
+    logint
     ; an unknown native operation is a catchable VMException
     TRY Exception, h8
 unknown1:

@@ -1,4 +1,5 @@
 ; Virtual calls pick the implementation by the receiver's exact class.
+.include "../common.inc"
 .class Shape
 .class Square parent=Shape
 .class Circle parent=Shape
@@ -18,8 +19,7 @@ main:
     DUP
     LOAD                   ; its class id
     CALLV "<*shape>.area"
-    ITOS
-    NATIVE Debug.log
+    logint
     FRAME8 -1
     PUSH32 2
     CALL make, none
@@ -28,8 +28,7 @@ main:
     DUP
     LOAD
     CALLV "<*shape>.area"
-    ITOS
-    NATIVE Debug.log
+    logint
     FRAME8 -1
     PUSH32 1
     CALL make, none
@@ -38,8 +37,7 @@ main:
     DUP
     LOAD
     CALLV "<*shape>.area"
-    ITOS
-    NATIVE Debug.log
+    logint
     FRAME8 -1
     ; a Shape itself has no implementation: the machine stops
     NEW CLASS_OBJECT, 1

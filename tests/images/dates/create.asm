@@ -1,5 +1,6 @@
 ; DateTime creation, copies, getters and formatting: four-digit years with leading zeros, "Z"
 ; for UTC. Globals are the fields that hold the date-times.
+.include "../common.inc"
 .globals 4
 
 .function @main main
@@ -15,46 +16,31 @@ main:
     PUSH32 9
     PUSH0
     NATIVE DateTime.create
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE DateTime.toString
     NATIVE Debug.log
     ; the getters, day to timezone
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE DateTime.getDay
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE DateTime.getMonth
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE DateTime.getYear
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE DateTime.getHour
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE DateTime.getMinute
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE DateTime.getSecond
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE DateTime.getTimezone
-    ITOS
-    NATIVE Debug.log
+    logint
 
     PUSHGLOBALS                 ; 1: year 5, UTC
     FLDADDR8 1
@@ -66,15 +52,12 @@ main:
     PUSH32 5
     PUSH32 1
     NATIVE DateTime.create
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     NATIVE DateTime.toString
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     NATIVE DateTime.getTimezone
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHGLOBALS                 ; year 42, local
     FLDADDR8 1
     PUSH32 28
@@ -85,8 +68,7 @@ main:
     PUSH32 0
     PUSH0
     NATIVE DateTime.create
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     NATIVE DateTime.toString
     NATIVE Debug.log
     PUSHGLOBALS                 ; year 987, UTC
@@ -99,50 +81,38 @@ main:
     PUSH32 59
     PUSH32 1
     NATIVE DateTime.create
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     NATIVE DateTime.toString
     NATIVE Debug.log
 
     ; copies are new objects with the same fields
-    PUSHGLOBALS
-    FLDADDR8 2
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 2
+    global 1
     NATIVE DateTime.createCopy
-    PUSHGLOBALS
-    FLDADDR8 3
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 3
+    global 2
     NATIVE DateTime.createCopy2
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     NATIVE DateTime.toString
     NATIVE Debug.log
     PUSHGLOBALS                 ; the copy changes alone
     FLDADDR8 3
     PUSH32 1
     NATIVE DateTime.setYear
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     NATIVE DateTime.toString
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     NATIVE DateTime.toString
     NATIVE Debug.log
 
     ; now: local time, after 2020-01-01 00:00:00
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     NATIVE DateTime.createNow
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     NATIVE DateTime.getTimezone
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 3
+    logint
+    global 3
     PUSH32 1
     PUSH32 1
     PUSH32 2020
@@ -151,11 +121,8 @@ main:
     PUSH0
     PUSH0
     NATIVE DateTime.create
-    PUSHGLOBALS
-    FLDADDR8 2
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 2
+    global 3
     NATIVE DateTime.after
-    ITOS
-    NATIVE Debug.log
+    logint
     RET 0, 1

@@ -1,5 +1,6 @@
 ; A rectangle copied from an address far past guest memory: the orderly fatal error, and
 ; nothing after the call runs.
+.include "../common.inc"
 .globals 16
 .class Oops
 .function @main main
@@ -16,8 +17,7 @@ onerror:
     THROW
 
 main:
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 2147483632
     NATIVE Rectangle.copy
     PUSHSTR "not reached"

@@ -3,6 +3,7 @@
 ; must neither wrap nor crash. Globals: 0 a 4 x 4 bitmap, 1 a record whose kind is forged, 2 one
 ; whose bitmap word is forged, 3 a string box in a font cell, 4 an image font, 5-8 scratch.
 ; A sentinel below everything is logged last.
+.include "../common.inc"
 .globals 16
 .class Oops
 .function @main main
@@ -53,8 +54,7 @@ e3:
 e4:
     FRAME8 -1
     TRY -1, e5
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH0
     NATIVE Bitmap.decode
     ENDTRY -1
@@ -62,78 +62,66 @@ e4:
 e5:
     FRAME8 -1
     ; forged records and fonts
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 4
     PUSH32 4
     PUSH32 4294901760
     NATIVE Bitmap.create
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     PUSH32 4
     PUSH32 4
     PUSH32 4294901760
     NATIVE Bitmap.create
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     PUSH32 4
     PUSH32 4
     PUSH32 4294901760
     NATIVE Bitmap.create
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     PUSH32 7
     STORE
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     FLDADDR8 2
     PUSH32 65600
     STORE
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 5
     PUSH32 65600
     STORE
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     PUSHSTR "text"
     STORE
     TRY -1, e6
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     NATIVE Bitmap.size
     ENDTRY -1
     PUSH0
 e6:
     FRAME8 -1
     TRY -1, e7
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     NATIVE Bitmap.size
     ENDTRY -1
     PUSH0
 e7:
     FRAME8 -1
     TRY -1, e8
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 5
     NATIVE Bitmap.size
     ENDTRY -1
     PUSH0
 e8:
     FRAME8 -1
     TRY -1, e9
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     NATIVE Bitmap.size
     ENDTRY -1
     PUSH0
 e9:
     FRAME8 -1
     TRY -1, e10
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     PUSH0
     PUSH0
     PUSH32 1
@@ -145,10 +133,8 @@ e9:
 e10:
     FRAME8 -1
     TRY -1, e11
-    PUSHGLOBALS
-    FLDADDR8 0
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 0
+    global 2
     PUSH0
     PUSH0
     PUSH32 255
@@ -158,40 +144,34 @@ e10:
 e11:
     FRAME8 -1
     TRY -1, e12
-    PUSHGLOBALS
-    FLDADDR8 7
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 7
+    global 2
     NATIVE Bitmap.copy
     ENDTRY -1
     PUSH0
 e12:
     FRAME8 -1
     TRY -1, e13
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     NATIVE Font.height
     ENDTRY -1
     PUSH0
 e13:
     FRAME8 -1
     TRY -1, e14
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE Font.ascent
     ENDTRY -1
     PUSH0
 e14:
     FRAME8 -1
     TRY -1, e15
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "x"
     PUSH0
     PUSH0
     PUSH32 4294901760
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE Graphics.drawString
     ENDTRY -1
     PUSH0
@@ -205,34 +185,29 @@ e15:
 e16:
     FRAME8 -1
     ; far-out coordinates draw what lies inside, and nothing wraps
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 2147483646
     PUSH0
     PUSH32 2147483647
     PUSH32 10
     PUSH32 4278255360
     NATIVE Graphics.fillRect
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 -2147483648
     PUSH32 -2147483648
     PUSH32 2147483647
     PUSH32 2147483647
     PUSH32 4278255360
     NATIVE Graphics.fillRect
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 -2147483648
     PUSH32 1
     PUSH32 2147483647
     PUSH32 1
     PUSH32 4278190335
     NATIVE Graphics.drawLine
-    PUSHGLOBALS
-    FLDADDR8 0
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
+    global 0
     PUSH32 -2147483648
     PUSH32 -2147483648
     PUSH32 2147483647
@@ -241,10 +216,8 @@ e16:
     PUSH32 -2147483648
     PUSH0
     NATIVE Graphics.drawTiled
-    PUSHGLOBALS
-    FLDADDR8 0
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
+    global 0
     PUSH32 2147483647
     PUSH32 2147483647
     PUSH32 -2147483648
@@ -253,10 +226,8 @@ e16:
     PUSH32 2147483647
     PUSH32 255
     NATIVE Graphics.drawBitmapRegion
-    PUSHGLOBALS
-    FLDADDR8 0
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
+    global 0
     PUSH32 -2147483648
     PUSH32 2147483647
     PUSH0
@@ -267,33 +238,26 @@ e16:
     PUSH32 -2147483648
     PUSH32 128
     NATIVE Graphics.drawTransformed
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     PUSHSTR "font.png"
     NATIVE System.loadImageFont
     STORE
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "!!"
     PUSH32 2147483647
     PUSH32 -2147483648
     PUSH32 4294901760
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     LOAD
     NATIVE Graphics.drawString
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH0
     PUSH32 1
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
+    logint
     TRY -1, e17
-    PUSHGLOBALS
-    FLDADDR8 7
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 7
+    global 0
     PUSH32 2147483647
     PUSH32 2147483647
     PUSH32 2147483647
@@ -304,10 +268,8 @@ e16:
 e17:
     FRAME8 -1
     TRY -1, e18
-    PUSHGLOBALS
-    FLDADDR8 7
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 7
+    global 0
     PUSH32 1
     PUSH32 1
     PUSH32 2147483647
@@ -318,8 +280,7 @@ e17:
 e18:
     FRAME8 -1
     TRY -1, e19
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 2147483647
     PUSH32 2147483647
     NATIVE Bitmap.resizeFast
@@ -328,8 +289,7 @@ e18:
 e19:
     FRAME8 -1
     TRY -1, e20
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     LOAD
     PUSHSTR "!!"
     PUSH32 1
@@ -340,8 +300,7 @@ e19:
 e20:
     FRAME8 -1
     TRY -1, e21
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     LOAD
     PUSHSTR "!!"
     PUSH32 2147483647
@@ -353,16 +312,14 @@ e20:
 e21:
     FRAME8 -1
     TRY -1, e22
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "!!"
     PUSH32 2
     PUSH32 2147483647
     PUSH0
     PUSH0
     PUSH32 4294901760
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     LOAD
     NATIVE Graphics.drawStringRange
     ENDTRY -1
@@ -370,17 +327,14 @@ e21:
 e22:
     FRAME8 -1
     ; the forged words are put back: the collector follows them after main
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     PUSH32 2
     STORE
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     FLDADDR8 2
     PUSH0
     STORE
-    ITOS
-    NATIVE Debug.log
+    logint
     RET 0, 1

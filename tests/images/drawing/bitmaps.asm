@@ -2,6 +2,7 @@
 ; cells holding a graphics record: "out" and "bmp" are the addresses of globals. Globals: 0 a
 ; 10 x 10 red bitmap, 1 an empty one, 2-4 and 6-9 results, 5 encoded bytes, 10-11 an empty
 ; array, 15 a null cell. A sentinel below everything is logged last.
+.include "../common.inc"
 .globals 16
 .class Oops
 .function @main main
@@ -20,35 +21,26 @@ onerror:
 main:
     PUSH32 77
     ; create: both sides non-zero make a filled bitmap, a zero side the empty bitmap
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 10
     PUSH32 10
     PUSH32 4294901760
     NATIVE Bitmap.create
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 1
+    logint
+    logint
+    global 1
     PUSH0
     PUSH32 5
     PUSH32 4294901760
     NATIVE Bitmap.create
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
+    logint
+    logint
     TRY -1, e1
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     PUSH32 -1
     PUSH32 5
     PUSH0
@@ -58,8 +50,7 @@ main:
 e1:
     FRAME8 -1
     TRY -1, e2
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     PUSH0
     PUSH32 -1
     PUSH0
@@ -69,8 +60,7 @@ e1:
 e2:
     FRAME8 -1
     TRY -1, e3
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     PUSH32 40000
     PUSH32 1
     PUSH0
@@ -80,8 +70,7 @@ e2:
 e3:
     FRAME8 -1
     TRY -1, e4
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     PUSH32 5000
     PUSH32 5000
     PUSH0
@@ -91,16 +80,13 @@ e3:
 e4:
     FRAME8 -1
     ; pixels: the last one, one past it, a negative one, the empty bitmap, a null cell
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 9
     PUSH32 9
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
+    logint
     TRY -1, e5
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 10
     PUSH0
     NATIVE Bitmap.pixel
@@ -109,8 +95,7 @@ e4:
 e5:
     FRAME8 -1
     TRY -1, e6
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH0
     PUSH32 -1
     NATIVE Bitmap.pixel
@@ -119,8 +104,7 @@ e5:
 e6:
     FRAME8 -1
     TRY -1, e7
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     PUSH0
     PUSH0
     NATIVE Bitmap.pixel
@@ -128,22 +112,18 @@ e6:
     PUSH0
 e7:
     FRAME8 -1
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 3
     PUSH32 4
     PUSH32 4278255360
     NATIVE Bitmap.setPixel
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 3
     PUSH32 4
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
+    logint
     TRY -1, e8
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH0
     PUSH32 10
     PUSH0
@@ -153,8 +133,7 @@ e7:
 e8:
     FRAME8 -1
     TRY -1, e9
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     PUSH0
     PUSH0
     PUSH0
@@ -164,42 +143,32 @@ e8:
 e9:
     FRAME8 -1
     TRY -1, e10
-    PUSHGLOBALS
-    FLDADDR8 15
+    global 15
     NATIVE Bitmap.size
     ENDTRY -1
     PUSH0
 e10:
     FRAME8 -1
     ; sub-bitmaps: bounds summed without wrapping, zero area, an empty source
-    PUSHGLOBALS
-    FLDADDR8 2
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 2
+    global 0
     PUSH32 2
     PUSH32 3
     PUSH32 4
     PUSH32 2
     NATIVE Bitmap.createSub
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    logint
+    global 2
     PUSH32 1
     PUSH32 1
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
+    logint
     TRY -1, e11
-    PUSHGLOBALS
-    FLDADDR8 3
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 3
+    global 0
     PUSH32 2
     PUSH0
     PUSH32 2147483647
@@ -210,10 +179,8 @@ e10:
 e11:
     FRAME8 -1
     TRY -1, e12
-    PUSHGLOBALS
-    FLDADDR8 3
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 3
+    global 0
     PUSH0
     PUSH32 2
     PUSH32 1
@@ -224,10 +191,8 @@ e11:
 e12:
     FRAME8 -1
     TRY -1, e13
-    PUSHGLOBALS
-    FLDADDR8 3
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 3
+    global 0
     PUSH32 -1
     PUSH0
     PUSH32 1
@@ -237,43 +202,31 @@ e12:
     PUSH0
 e13:
     FRAME8 -1
-    PUSHGLOBALS
-    FLDADDR8 3
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 3
+    global 0
     PUSH0
     PUSH0
     PUSH0
     PUSH32 5
     NATIVE Bitmap.createSub
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 3
-    PUSHGLOBALS
-    FLDADDR8 1
+    logint
+    logint
+    global 3
+    global 1
     PUSH0
     PUSH0
     PUSH0
     PUSH0
     NATIVE Bitmap.createSub
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
+    logint
+    logint
     TRY -1, e14
-    PUSHGLOBALS
-    FLDADDR8 3
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 3
+    global 1
     PUSH0
     PUSH0
     PUSH32 1
@@ -284,151 +237,108 @@ e13:
 e14:
     FRAME8 -1
     ; copy is deep; an empty source gives an empty bitmap; a null cell is refused
-    PUSHGLOBALS
-    FLDADDR8 3
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 3
+    global 0
     NATIVE Bitmap.copy
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     PUSH0
     PUSH0
     PUSH32 4278190335
     NATIVE Bitmap.setPixel
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     PUSH0
     PUSH0
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     PUSH0
     PUSH0
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 4
-    PUSHGLOBALS
-    FLDADDR8 1
+    logint
+    global 4
+    global 1
     NATIVE Bitmap.copy
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
+    logint
+    logint
     TRY -1, e15
-    PUSHGLOBALS
-    FLDADDR8 4
-    PUSHGLOBALS
-    FLDADDR8 15
+    global 4
+    global 15
     NATIVE Bitmap.copy
     ENDTRY -1
     PUSH0
 e15:
     FRAME8 -1
     ; resize: scaled, unchanged, emptied, and an empty bitmap made opaque black
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     PUSH32 10
     PUSH32 20
     NATIVE Bitmap.resizeFast
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 3
+    logint
+    logint
+    global 3
     PUSH32 3
     PUSH32 8
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 3
+    logint
+    global 3
     PUSH0
     PUSH32 1
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 3
+    logint
+    global 3
     PUSH32 9
     PUSH32 9
     PUSH32 4278255615
     NATIVE Bitmap.setPixel
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     PUSH32 10
     PUSH32 20
     NATIVE Bitmap.resizeFast2
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     PUSH32 9
     PUSH32 9
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 3
+    logint
+    global 3
     PUSH0
     PUSH32 4
     NATIVE Bitmap.resizeFast2
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 4
+    logint
+    logint
+    global 4
     PUSH32 3
     PUSH32 2
     NATIVE Bitmap.resizeSmooth
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 4
+    logint
+    logint
+    global 4
     PUSH32 2
     PUSH32 1
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 4
+    logint
+    global 4
     PUSH32 6
     PUSH32 4
     NATIVE Bitmap.resizeSmooth
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 4
+    logint
+    logint
+    global 4
     PUSH32 5
     PUSH32 3
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
+    logint
     TRY -1, e16
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     PUSH32 40000
     PUSH32 1
     NATIVE Bitmap.resizeFast
@@ -437,8 +347,7 @@ e15:
 e16:
     FRAME8 -1
     TRY -1, e17
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     PUSH32 -1
     PUSH32 5
     NATIVE Bitmap.resizeSmooth
@@ -448,99 +357,70 @@ e17:
     FRAME8 -1
     ; encode: PNG and BMP decode back at the same size; no GIF writer, an unknown format and
     ; the empty bitmap give empty arrays; JPEG is lossy, so only its size is checked
-    PUSHGLOBALS
-    FLDADDR8 5
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 5
+    global 2
     PUSH32 2
     NATIVE Bitmap.encode
     STORE
-    PUSHGLOBALS
-    FLDADDR8 6
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 6
+    global 5
     LOAD
     NATIVE Bitmap.decode
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 6
+    logint
+    logint
+    global 6
     PUSH32 1
     PUSH32 1
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 7
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 7
+    global 2
     PUSH32 4
     NATIVE Bitmap.encode
     NATIVE Bitmap.decode
-    PUSHGLOBALS
-    FLDADDR8 7
+    global 7
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 8
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    logint
+    global 8
+    global 2
     PUSH32 1
     NATIVE Bitmap.encode
     NATIVE Bitmap.decode
-    PUSHGLOBALS
-    FLDADDR8 8
+    global 8
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    logint
+    global 2
     PUSH32 3
     NATIVE Bitmap.encode
     NATIVE ByteArray.length
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     PUSH32 9
     NATIVE Bitmap.encode
     NATIVE ByteArray.length
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 1
+    logint
+    global 1
     PUSH32 2
     NATIVE Bitmap.encode
     NATIVE ByteArray.length
-    ITOS
-    NATIVE Debug.log
+    logint
     ; decode: no bytes, bytes that are no picture
-    PUSHGLOBALS
-    FLDADDR8 10
+    global 10
     NEWARRAY 1
     TRY -1, e18
-    PUSHGLOBALS
-    FLDADDR8 6
-    PUSHGLOBALS
-    FLDADDR8 10
+    global 6
+    global 10
     NATIVE Bitmap.decode
     ENDTRY -1
     PUSH0
 e18:
     FRAME8 -1
     TRY -1, e19
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     PUSHSTR "not a picture"
     NATIVE Encoder.encodeUtf8
     NATIVE Bitmap.decode
@@ -549,26 +429,19 @@ e18:
 e19:
     FRAME8 -1
     ; decode a range: -1 runs to the end from any start, checked before "size is zero"
-    PUSHGLOBALS
-    FLDADDR8 9
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 9
+    global 5
     LOAD
     PUSH0
     PUSH32 -1
     NATIVE Bitmap.decodeRange
-    PUSHGLOBALS
-    FLDADDR8 9
+    global 9
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
+    logint
+    logint
     TRY -1, e20
-    PUSHGLOBALS
-    FLDADDR8 9
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 9
+    global 5
     LOAD
     PUSH32 1
     PUSH32 -1
@@ -578,10 +451,8 @@ e19:
 e20:
     FRAME8 -1
     TRY -1, e21
-    PUSHGLOBALS
-    FLDADDR8 9
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 9
+    global 5
     LOAD
     PUSH0
     PUSH0
@@ -591,10 +462,8 @@ e20:
 e21:
     FRAME8 -1
     TRY -1, e22
-    PUSHGLOBALS
-    FLDADDR8 9
-    PUSHGLOBALS
-    FLDADDR8 10
+    global 9
+    global 10
     PUSH0
     PUSH32 -1
     NATIVE Bitmap.decodeRange
@@ -603,10 +472,8 @@ e21:
 e22:
     FRAME8 -1
     TRY -1, e23
-    PUSHGLOBALS
-    FLDADDR8 9
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 9
+    global 5
     LOAD
     PUSH0
     PUSH32 1000000
@@ -616,10 +483,8 @@ e22:
 e23:
     FRAME8 -1
     TRY -1, e24
-    PUSHGLOBALS
-    FLDADDR8 9
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 9
+    global 5
     LOAD
     PUSH32 2147483647
     PUSH32 2
@@ -629,10 +494,8 @@ e23:
 e24:
     FRAME8 -1
     TRY -1, e25
-    PUSHGLOBALS
-    FLDADDR8 9
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 9
+    global 5
     LOAD
     PUSH32 -1
     PUSH32 2
@@ -642,27 +505,20 @@ e24:
 e25:
     FRAME8 -1
     ; load a file
-    PUSHGLOBALS
-    FLDADDR8 9
+    global 9
     PUSHSTR "pic.png"
     NATIVE Bitmap.load
-    PUSHGLOBALS
-    FLDADDR8 9
+    global 9
     NATIVE Bitmap.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 9
+    logint
+    logint
+    global 9
     PUSH32 2
     PUSH32 1
     NATIVE Bitmap.pixel
-    ITOS
-    NATIVE Debug.log
+    logint
     TRY -1, e26
-    PUSHGLOBALS
-    FLDADDR8 9
+    global 9
     PUSHSTR "nopic.png"
     NATIVE Bitmap.load
     ENDTRY -1
@@ -670,8 +526,7 @@ e25:
 e26:
     FRAME8 -1
     TRY -1, e27
-    PUSHGLOBALS
-    FLDADDR8 9
+    global 9
     PUSHSTR "notes.txt"
     NATIVE Bitmap.load
     ENDTRY -1
@@ -679,8 +534,7 @@ e26:
 e27:
     FRAME8 -1
     TRY -1, e28
-    PUSHGLOBALS
-    FLDADDR8 9
+    global 9
     PUSHSTR ""
     NATIVE Bitmap.load
     ENDTRY -1
@@ -688,21 +542,18 @@ e27:
 e28:
     FRAME8 -1
     TRY -1, e29
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE Bitmap, 14
     ENDTRY -1
     PUSH0
 e29:
     FRAME8 -1
     TRY -1, e30
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE Bitmap, 0
     ENDTRY -1
     PUSH0
 e30:
     FRAME8 -1
-    ITOS
-    NATIVE Debug.log
+    logint
     RET 0, 1

@@ -4,6 +4,7 @@
 ; checked first. Globals: 0 a null font cell, 1 the default font, 2 and 3 the image font from
 ; the file and from bytes, 4 a reader, 5 the file's bytes, 6-7 an empty array. A font
 ; value is its box; a null font is a reference to a cell holding null.
+.include "../common.inc"
 .globals 16
 .class Oops
 .function @main main
@@ -21,32 +22,24 @@ onerror:
 
 main:
     PUSH32 77
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     NATIVE System.defaultFont
     STORE
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     PUSHSTR "font.png"
     NATIVE System.loadImageFont
     STORE
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     PUSHSTR "font.png"
     NATIVE FileReader.open
-    PUSHGLOBALS
-    FLDADDR8 5
-    PUSHGLOBALS
-    FLDADDR8 4
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 5
+    global 4
+    global 4
     NATIVE FileReader.size
     NATIVE InputStream.readBytes
     STORE
-    PUSHGLOBALS
-    FLDADDR8 3
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 3
+    global 5
     LOAD
     NATIVE System.decodeImageFont
     STORE
@@ -58,12 +51,10 @@ main:
     PUSH0
 e1:
     FRAME8 -1
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     NEWARRAY 1
     TRY -1, e2
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     NATIVE System.decodeImageFont
     ENDTRY -1
     PUSH0
@@ -78,93 +69,69 @@ e2:
 e3:
     FRAME8 -1
     ; the default font: pixel size 40, and its own widths fit exactly
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     NATIVE Font.height
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 1
+    logint
+    global 1
     LOAD
     NATIVE Font.ascent
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 1
+    logint
+    global 1
     LOAD
     PUSHSTR "Hello"
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     PUSHSTR "Hello"
     NATIVE Font.width
     NATIVE Font.fit
-    ITOS
-    NATIVE Debug.log
+    logint
     ; image fonts from the file and from bytes: height, ascent
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     NATIVE Font.height
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     LOAD
     NATIVE Font.ascent
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 3
+    logint
+    global 3
     LOAD
     NATIVE Font.height
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 3
+    logint
+    global 3
     LOAD
     NATIVE Font.ascent
-    ITOS
-    NATIVE Debug.log
+    logint
     ; widths: characters without a glyph count 0
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     PUSHSTR "! \"A\n"
     NATIVE Font.width
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     LOAD
     PUSHSTR "!\"!"
     PUSH32 1
     PUSH32 2
     NATIVE Font.widthRange
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     LOAD
     PUSHSTR "!\"!"
     PUSH32 1
     PUSH32 -1
     NATIVE Font.widthRange
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     LOAD
     PUSHSTR "!\"!"
     PUSH0
     PUSH0
     NATIVE Font.widthRange
-    ITOS
-    NATIVE Debug.log
+    logint
     TRY -1, e4
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     PUSHSTR "!\"!"
     PUSH32 3
@@ -175,43 +142,34 @@ e3:
 e4:
     FRAME8 -1
     ; fit: below the first glyph, part, an exact whole run
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     PUSHSTR "!!!"
     PUSH32 2
     NATIVE Font.fit
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     LOAD
     PUSHSTR "!!!"
     PUSH32 7
     NATIVE Font.fit
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     LOAD
     PUSHSTR "!!!"
     PUSH32 9
     NATIVE Font.fit
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     LOAD
     PUSHSTR "!!!!"
     PUSH32 1
     PUSH32 -1
     PUSH32 6
     NATIVE Font.fitRange
-    ITOS
-    NATIVE Debug.log
+    logint
     TRY -1, e5
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     PUSHSTR "!!!!"
     PUSH32 1
@@ -223,49 +181,36 @@ e4:
 e5:
     FRAME8 -1
     ; a null font: 0 for every measure, after the range check
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE Font.height
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE Font.ascent
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     PUSHSTR "!!"
     NATIVE Font.width
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     PUSHSTR "!!"
     PUSH0
     PUSH32 2
     NATIVE Font.widthRange
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     PUSHSTR "!!"
     PUSH32 5
     NATIVE Font.fit
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     PUSHSTR "!!"
     PUSH0
     PUSH32 2
     PUSH32 5
     NATIVE Font.fitRange
-    ITOS
-    NATIVE Debug.log
+    logint
     TRY -1, e6
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "!!"
     PUSH32 -1
     PUSH32 1
@@ -275,8 +220,7 @@ e5:
 e6:
     FRAME8 -1
     TRY -1, e7
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "!!"
     PUSH32 1
     PUSH32 2
@@ -288,8 +232,7 @@ e7:
     FRAME8 -1
     ; there is no operation 1
     TRY -1, e8
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     NATIVE Font, 1
     ENDTRY -1
@@ -297,14 +240,12 @@ e7:
 e8:
     FRAME8 -1
     TRY -1, e9
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     NATIVE Font, 8
     ENDTRY -1
     PUSH0
 e9:
     FRAME8 -1
-    ITOS
-    NATIVE Debug.log
+    logint
     RET 0, 1

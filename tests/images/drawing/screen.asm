@@ -1,6 +1,7 @@
 ; The Screen group without a display: the 800 x 480 landscape screen, orientation, repaint
 ; requests, screen objects (a forged reference is refused before it could become a root), and
 ; the unknown operation. A sentinel below everything is logged last.
+.include "../common.inc"
 .globals 16
 .class Oops
 .function @main main
@@ -19,23 +20,17 @@ onerror:
 main:
     PUSH32 77
     NATIVE Screen.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
+    logint
+    logint
     NATIVE Screen.orientation
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSH32 1
     NATIVE Screen.setOrientation
     NATIVE Screen.size
-    ITOS
-    NATIVE Debug.log
-    ITOS
-    NATIVE Debug.log
+    logint
+    logint
     NATIVE Screen.orientation
-    ITOS
-    NATIVE Debug.log
+    logint
     NATIVE Screen.repaint
     PUSH32 1
     NATIVE Screen.setFlag
@@ -44,16 +39,13 @@ main:
     PUSH32 10
     PUSH32 10
     NATIVE Screen.invalidate
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NEW CLASS_OBJECT, 1
     STORE
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     NATIVE Screen.registerObject
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     NATIVE Screen.unregisterObject
     PUSH0
@@ -71,6 +63,5 @@ e1:
     PUSH0
 e2:
     FRAME8 -1
-    ITOS
-    NATIVE Debug.log
+    logint
     RET 0, 1

@@ -1,6 +1,7 @@
 ; Extension 27 without a position source: locations made, read and changed by every
 ; operation, requests made, started, stopped and changed without any call coming back, and the
 ; errors of null and foreign references. An unknown operation is fatal with its message.
+.include "../common.inc"
 .globals 6                      ; 0, 1: date-times; 2, 3: locations; 4: request; 5: observer
 .class Error
 .class Observer
@@ -17,8 +18,7 @@ onerror:
     THROW
 
 main:
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 1
     PUSH32 2
     PUSH32 2000
@@ -27,8 +27,7 @@ main:
     PUSH32 30
     PUSH32 1
     NATIVE DateTime, 4
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     PUSH32 31
     PUSH32 12
     PUSH32 2010
@@ -38,36 +37,31 @@ main:
     PUSH32 1
     NATIVE DateTime, 4
     ; 5: a location of three coordinates and a date-time
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     PUSHSTR "1.5"
     NATIVE Fixed, 4
     PUSHSTR "-2.25"
     NATIVE Fixed, 4
     PUSHSTR "100"
     NATIVE Fixed, 4
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     EXTCALL 27, 5
     ; 12, 13, 11: the first, second and third coordinate as given
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     EXTCALL 27, 12
     MKBLOCK8 2
     PUSH32 2
     NATIVE Fixed, 24
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     EXTCALL 27, 13
     MKBLOCK8 2
     PUSH32 2
     NATIVE Fixed, 24
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     EXTCALL 27, 11
     MKBLOCK8 2
@@ -75,45 +69,37 @@ main:
     NATIVE Fixed, 24
     NATIVE Debug, 1
     ; 9: status 0; 10: a copy of the timestamp
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     EXTCALL 27, 9
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     EXTCALL 27, 10
     NATIVE DateTime, 21
     NATIVE Debug, 1
     ; 6: the location copies the date-time; changing the original later leaves it alone
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     EXTCALL 27, 6
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     PUSH32 1
     PUSH0
     PUSH0
     PUSH0
     NATIVE DateTime, 5
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     EXTCALL 27, 10
     NATIVE DateTime, 21
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     NATIVE DateTime, 21
     NATIVE Debug, 1
     ; 7: new coordinates; 8: nothing
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     PUSHSTR "7"
     NATIVE Fixed, 4
@@ -122,32 +108,28 @@ main:
     PUSHSTR "9"
     NATIVE Fixed, 4
     EXTCALL 27, 7
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     PUSHSTR "1"
     NATIVE Fixed, 4
     PUSHSTR "2"
     NATIVE Fixed, 4
     EXTCALL 27, 8
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     EXTCALL 27, 12
     MKBLOCK8 2
     PUSH32 2
     NATIVE Fixed, 24
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     EXTCALL 27, 13
     MKBLOCK8 2
     PUSH32 2
     NATIVE Fixed, 24
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     EXTCALL 27, 11
     MKBLOCK8 2
@@ -155,22 +137,18 @@ main:
     NATIVE Fixed, 24
     NATIVE Debug, 1
     ; 14 and 15 give 0 without looking at their arguments; 16 reads only the second
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     PUSHSTR "3"
     NATIVE Fixed, 4
     PUSHSTR "4"
     NATIVE Fixed, 4
     PUSHSTR "5"
     NATIVE Fixed, 4
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     EXTCALL 27, 5
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     LOAD
     EXTCALL 27, 14
     MKBLOCK8 2
@@ -185,8 +163,7 @@ main:
     NATIVE Fixed, 24
     NATIVE Debug, 1
     PUSH0
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     LOAD
     EXTCALL 27, 16
     MKBLOCK8 2
@@ -200,79 +177,66 @@ main:
     ENDTRY -1
 e1:
     TRY Error, e2
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     PUSH0
     EXTCALL 27, 16
     ENDTRY -1
 e2:
     TRY Error, e3
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     EXTCALL 27, 11
     ENDTRY -1
 e3:
     TRY Error, e4
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     EXTCALL 27, 4
     ENDTRY -1
 e4:
     TRY Error, e5
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     PUSH0
     EXTCALL 27, 6
     ENDTRY -1
 e5:
     ; 1: a request (interval 5 s); 4, 3, 2, 17 start, stop and change it: no source, no calls
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 5
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Observer
     STORE
-    PUSHGLOBALS
-    FLDADDR8 4
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 4
+    global 5
     LOAD
     PUSH32 7
     PUSH32 5
     EXTCALL 27, 1
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     LOAD
     EXTCALL 27, 4
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     LOAD
     EXTCALL 27, 3
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     LOAD
     PUSH32 5
     EXTCALL 27, 2
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     LOAD
     PUSH32 1
     EXTCALL 27, 17
     TRY Error, e6
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     LOAD
     EXTCALL 27, 9
     ENDTRY -1
 e6:
     TRY Error, e7
     PUSH0
-    PUSHGLOBALS
-    FLDADDR8 5
+    global 5
     LOAD
     PUSH0
     PUSH32 1

@@ -1,5 +1,6 @@
 ; A source of errors: every start of a request delivers the code to the observer's location
 ; error method. The first error restarts the request by changing its parameter.
+.include "../common.inc"
 .globals 2                      ; 0: the request; 1: calls so far
 .class Watcher
 .selector "<locationobserver>.handle location error<locationerror>"(1,0)
@@ -8,16 +9,14 @@
 
 ; One request for a new Watcher; the interval is 0 seconds: one delivery per start.
 main:
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Watcher
     PUSH0
     PUSH0
     EXTCALL 27, 1
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     EXTCALL 27, 4
     PUSHSTR "started"
@@ -26,22 +25,19 @@ main:
 
 ; [observer, code, return]
 onerror:
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     INC
     PUSHSTR "error"
     NATIVE Debug, 1
     LDLOC8 -2
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     PUSH32 1
     EQ
     JZ16 done
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     PUSH32 3
     EXTCALL 27, 17

@@ -2,6 +2,7 @@
 ; location event from the event loop: at once on a start, then every interval. The first fix
 ; restarts the request with an interval of 10 ms; the third stops it, and with nothing left to
 ; deliver the run ends.
+.include "../common.inc"
 .globals 2                      ; 0: the request; 1: calls so far
 .class Watcher
 .selector "<locationobserver>.handle location event<location>"(1,0)
@@ -10,16 +11,14 @@
 
 ; One request for a new Watcher; the interval is 0 seconds: one delivery per start.
 main:
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Watcher
     PUSH0
     PUSH0
     EXTCALL 27, 1
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     EXTCALL 27, 4
     PUSHSTR "started"
@@ -28,18 +27,15 @@ main:
 
 ; [observer, location, return]
 onfix:
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     INC
     PUSHSTR "fix"
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     PUSH32 1
     EQ
@@ -78,20 +74,17 @@ onfix:
     NATIVE DateTime, 13
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     PUSH32 10
     EXTCALL 27, 2
 second:
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     PUSH32 3
     EQ
     JZ16 done
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     EXTCALL 27, 3
 done:

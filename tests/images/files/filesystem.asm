@@ -1,56 +1,46 @@
 ; The FileSystem group: existence, creation, listing, renaming and deletion, with the
 ; messages of their failures, and paths that must stay inside the application directory.
+.include "../common.inc"
 .globals 8
 .include "../errors.inc"
 main:
 ; Existence: an empty path is false without asking; separators are normalised.
     PUSHSTR ""
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "data.bin"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "nothing"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "sub"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "sub\\inner.txt"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "/sub//inner.txt"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "../app/data.bin"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR ""
     NATIVE FileSystem.directoryExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "sub"
     NATIVE FileSystem.directoryExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "data.bin"
     NATIVE FileSystem.directoryExists
-    ITOS
-    NATIVE Debug.log
+    logint
 ; Creating directories and files.
     PUSHSTR "made/deep"
     NATIVE FileSystem.createDirectory
     PUSHSTR "made/deep"
     NATIVE FileSystem.directoryExists
-    ITOS
-    NATIVE Debug.log
+    logint
     fails 1
     PUSHSTR ""
     NATIVE FileSystem.createDirectory
@@ -63,8 +53,7 @@ main:
     NATIVE FileSystem.createFile
     PUSHSTR "made/deep/f.txt"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     fails 3
     PUSHSTR ""
     NATIVE FileSystem.createFile
@@ -78,21 +67,17 @@ main:
     NATIVE FileSystem.createFile
     failed 5
 ; Listings, each sorted by name, files and directories apart.
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "made/deep"
     NATIVE FileSystem.listFiles
     STORE
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     LOAD
     LOAD
     FLDADDR8 1
@@ -100,34 +85,27 @@ main:
     FLDADDR8 0
     LOAD
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "made/deep"
     NATIVE FileSystem.listDirectories
     STORE
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     PUSHSTR "made"
     NATIVE FileSystem.listDirectories
     STORE
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     LOAD
     LOAD
     FLDADDR8 1
@@ -135,21 +113,17 @@ main:
     FLDADDR8 0
     LOAD
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "/"
     NATIVE FileSystem.listDirectories
     STORE
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     LOAD
     LOAD
     FLDADDR8 1
@@ -157,8 +131,7 @@ main:
     FLDADDR8 0
     LOAD
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     LOAD
     FLDADDR8 1
@@ -166,21 +139,17 @@ main:
     FLDADDR8 1
     LOAD
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "/"
     NATIVE FileSystem.listFiles
     STORE
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     LOAD
     LOAD
     FLDADDR8 1
@@ -188,8 +157,7 @@ main:
     FLDADDR8 0
     LOAD
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     LOAD
     FLDADDR8 1
@@ -215,12 +183,10 @@ main:
     NATIVE FileSystem.renameFile
     PUSHSTR "made/deep/f.txt"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "made/other/g.txt"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     fails 9
     PUSHSTR ""
     PUSHSTR "x"
@@ -263,8 +229,7 @@ main:
     NATIVE FileSystem.deleteFile
     PUSHSTR "made/other/g.txt"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     fails 17
     PUSHSTR ""
     NATIVE FileSystem.deleteDirectory
@@ -281,8 +246,7 @@ main:
     NATIVE FileSystem.deleteDirectory
     PUSHSTR "made/deep"
     NATIVE FileSystem.directoryExists
-    ITOS
-    NATIVE Debug.log
+    logint
 ; Renaming directories.
     fails 20
     PUSHSTR ""
@@ -309,38 +273,30 @@ main:
     NATIVE FileSystem.renameDirectory
     PUSHSTR "moved/other"
     NATIVE FileSystem.directoryExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "made"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
 ; Letters whose low bytes spell "../", a NUL, an absolute path: all stay inside.
     PUSHSTR "\u{12E}\u{12E}\u{12F}x"
     NATIVE FileSystem.createFile
     PUSHSTR "\u{12E}\u{12E}\u{12F}x"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "x"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     PUSHSTR "/"
     NATIVE FileSystem.listFiles
     STORE
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     LOAD
     LOAD
     FLDADDR8 1
@@ -348,8 +304,7 @@ main:
     FLDADDR8 0
     LOAD
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     LOAD
     FLDADDR8 1
@@ -357,8 +312,7 @@ main:
     FLDADDR8 1
     LOAD
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     LOAD
     FLDADDR8 1
@@ -372,28 +326,23 @@ main:
     failed 24
     PUSHSTR "a"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "a\0b"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "/tmp/x"
     NATIVE FileSystem.createFile
     PUSHSTR "tmp"
     NATIVE FileSystem.directoryExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "tmp/x"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSHSTR "/tmp/x"
     NATIVE FileSystem.deleteFile
     PUSHSTR "tmp/x"
     NATIVE FileSystem.fileExists
-    ITOS
-    NATIVE Debug.log
+    logint
 ; Unknown operations.
     fails 25
     PUSHSTR "x"

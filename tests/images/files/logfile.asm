@@ -1,5 +1,6 @@
 ; Logging into a log file: Debug setLogFile, then lines that appear both on standard error
 ; and in the file, which the application reads back.
+.include "../common.inc"
 .globals 8
 .include "../errors.inc"
 main:
@@ -14,50 +15,38 @@ main:
     NATIVE Debug.setLogFile
     PUSHSTR "only on standard error"
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "logs/app.log"
     NATIVE FileReader.open
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileReader.size
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 2
+    global 0
     PUSH32 18
     NATIVE InputStream.readBytes
     STORE
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     LOAD
     FLDADDR8 1
     LOAD
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE InputStream.close
 ; Setting the same file again starts it empty; the file gets UTF-8.
     PUSHSTR "logs/app.log"
     NATIVE Debug.setLogFile
     PUSHSTR ""
     NATIVE Debug.setLogFile
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "logs/app.log"
     NATIVE FileReader.open
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileReader.size
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE InputStream.close
     PUSHSTR "u.log"
     NATIVE Debug.setLogFile
@@ -65,43 +54,33 @@ main:
     NATIVE Debug.log
     PUSHSTR ""
     NATIVE Debug.setLogFile
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "u.log"
     NATIVE FileReader.open
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileReader.size
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 2
+    global 0
     PUSH32 8
     NATIVE InputStream.readBytes
     STORE
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     LOAD
     FLDADDR8 1
     LOAD
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     LOAD
     LOAD
     FLDADDR8 1
     LOAD
     FLDADDR8 1
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE InputStream.close
 ; A path outside the application is refused: nothing is written anywhere.
     PUSHSTR "../escape.log"
@@ -109,8 +88,7 @@ main:
     PUSHSTR "four"
     NATIVE Debug.log
     fails 1
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "../escape.log"
     NATIVE FileReader.open
     failed 1

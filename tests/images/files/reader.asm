@@ -1,73 +1,61 @@
 ; The FileReader and InputStream groups: opening, seeking, reading, closing, and the order
 ; in which their checks fail. Global 0 is the reader's holder field; 2 and 3 hold arrays.
+.include "../common.inc"
 .globals 8
 .include "../errors.inc"
 main:
 ; Without a holder: the position is checked before the open state.
     fails 1
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 -5
     NATIVE FileReader.seek
     failed 1
     fails 2
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 3
     NATIVE FileReader.seek
     failed 2
     fails 3
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileReader.position
     failed 3
     fails 4
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileReader.size
     failed 4
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE InputStream.isOpen
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE InputStream.close
     fails 5
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 -1
     NATIVE InputStream.readBytes
     failed 5
     fails 6
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 1
     NATIVE InputStream.readBytes
     failed 6
 ; Opening: empty, missing, outside the application, a directory, a null field.
     fails 7
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR ""
     NATIVE FileReader.open
     failed 7
     fails 8
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "missing.bin"
     NATIVE FileReader.open
     failed 8
     fails 9
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "../app/data.bin"
     NATIVE FileReader.open
     failed 9
     fails 10
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "sub"
     NATIVE FileReader.open
     failed 10
@@ -76,225 +64,167 @@ main:
     PUSHSTR "data.bin"
     NATIVE FileReader.open
     failed 11
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE InputStream.isOpen
-    ITOS
-    NATIVE Debug.log
+    logint
 ; data.bin holds the ten bytes ABCDEFGHIJ.
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "data.bin"
     NATIVE FileReader.open
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE InputStream.isOpen
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE FileReader.size
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE FileReader.position
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     PUSH32 4
     NATIVE FileReader.seek
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileReader.position
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 2
+    global 0
     PUSH32 3
     NATIVE InputStream.readBytes
     STORE
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     LOAD
     LOAD
     FLDADDR8 1
     LOAD
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE FileReader.position
-    ITOS
-    NATIVE Debug.log
+    logint
 ; Zero bytes: an empty array, nothing read.
-    PUSHGLOBALS
-    FLDADDR8 3
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 3
+    global 0
     PUSH32 0
     NATIVE InputStream.readBytes
     STORE
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     LOAD
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     NATIVE FileReader.position
-    ITOS
-    NATIVE Debug.log
+    logint
 ; More than remains: nothing read, the position stays.
     fails 12
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 4
     NATIVE InputStream.readBytes
     failed 12
     fails 13
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 2147483647
     NATIVE InputStream.readBytes
     failed 13
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileReader.position
-    ITOS
-    NATIVE Debug.log
+    logint
     fails 14
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 11
     NATIVE FileReader.seek
     failed 14
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 10
     NATIVE FileReader.seek
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileReader.position
-    ITOS
-    NATIVE Debug.log
+    logint
 ; Opening again replaces the holder; doubled slashes map to the same file.
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSHSTR "//data.bin"
     NATIVE FileReader.open
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileReader.position
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 2
+    global 0
     PUSH32 10
     NATIVE InputStream.readBytes
     STORE
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
     LOAD
     FLDADDR8 1
     LOAD
     LOAD
-    ITOS
-    NATIVE Debug.log
+    logint
 ; A reader holder is not a writer holder.
     fails 15
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 0
     NATIVE FileWriter.seek
     failed 15
     fails 16
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileWriter.size
     failed 16
     fails 17
-    PUSHGLOBALS
-    FLDADDR8 0
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 0
+    global 2
     LOAD
     NATIVE OutputStream.writeBytes
     failed 17
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE OutputStream.isOpen
-    ITOS
-    NATIVE Debug.log
+    logint
 ; Closed: the holder stays and its stream answers "not open".
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE InputStream.close
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE InputStream.isOpen
-    ITOS
-    NATIVE Debug.log
+    logint
     fails 18
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 1
     NATIVE InputStream.readBytes
     failed 18
     fails 19
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 0
     NATIVE InputStream.readBytes
     failed 19
     fails 20
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 0
     NATIVE FileReader.seek
     failed 20
     fails 21
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileReader.position
     failed 21
     fails 22
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE FileReader.size
     failed 22
     fails 23
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 -1
     NATIVE FileReader.seek
     failed 23
     fails 24
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 0
     NATIVE FileWriter.seek
     failed 24
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE InputStream.close
     fails 25
     PUSH32 0
@@ -302,20 +232,17 @@ main:
     failed 25
 ; Unknown operations.
     fails 26
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
 unknown1:
     NATIVE FileReader, 5
     failed 26
     fails 27
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
 unknown2:
     NATIVE InputStream, 4
     failed 27
     fails 28
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
 unknown3:
     NATIVE FileReader, 0
     failed 28

@@ -4,6 +4,7 @@
 ; 1i/1f-controlled shader (yellow and magenta); the clear colour (blue) shows on the right.
 ; The runner checks those pixels in the screenshot of the first frame. Logged: both compile
 ; statuses, the link status, the (empty) link log and glGetError.
+.include "../common.inc"
 .globals 28                     ; arrays at 0-6 (two words each), names at words 20-27
 .function @main main
 .function @drawgl drawgl
@@ -21,157 +22,121 @@ drawgl:
     EXTCALL OpenGL, 17   ; glClearColor blue
     PUSH32 0x4000
     EXTCALL OpenGL, 16   ; glClear
-    PUSHGLOBALS
-    FLDADDR8 10
+    global 10
     NEWARRAY 4
-    PUSHGLOBALS
-    FLDADDR8 10
+    global 10
     PUSH32 0
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     PUSH32 0x8B31
     EXTCALL OpenGL, 27   ; glCreateShader
     STORE
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     PUSHSTR "attribute vec2 p; void main() { gl_Position = vec4(p, 0.0, 1.0); }"
     EXTCALL OpenGL, 152   ; glShaderSource
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     PUSH32 0x8B81
-    PUSHGLOBALS
-    FLDADDR8 10
+    global 10
     EXTCALL OpenGL, 149   ; glGetShaderiv COMPILE_STATUS
-    PUSHGLOBALS
-    FLDADDR8 10
+    global 10
     NATIVE IntArray, 9
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     PUSH32 0x8B30
     EXTCALL OpenGL, 27   ; glCreateShader
     STORE
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     PUSHSTR "precision mediump float; uniform vec4 c; uniform sampler2D s; uniform float k; void main() { vec4 t = texture2D(s, vec2(gl_FragCoord.x < 500.0 ? 0.25 : 0.75, 0.5)); gl_FragColor = mix(c, t, k); }"
     EXTCALL OpenGL, 152   ; glShaderSource
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     PUSH32 0x8B81
-    PUSHGLOBALS
-    FLDADDR8 10
+    global 10
     EXTCALL OpenGL, 149   ; glGetShaderiv COMPILE_STATUS
-    PUSHGLOBALS
-    FLDADDR8 10
+    global 10
     NATIVE IntArray, 9
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     EXTCALL OpenGL, 26   ; glCreateProgram
     STORE
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     LOAD
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     LOAD
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     LOAD
     PUSH32 0
     PUSHSTR "p"
     EXTCALL OpenGL, 143   ; glBindAttribLocation
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     LOAD
     EXTCALL OpenGL, 90   ; glLinkProgram
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     LOAD
     PUSH32 0x8B82
-    PUSHGLOBALS
-    FLDADDR8 10
+    global 10
     EXTCALL OpenGL, 147   ; glGetProgramiv LINK_STATUS
-    PUSHGLOBALS
-    FLDADDR8 10
+    global 10
     NATIVE IntArray, 9
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     LOAD
     EXTCALL OpenGL, 148   ; program info log
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     LOAD
     EXTCALL OpenGL, 131   ; glUseProgram
-    PUSHGLOBALS
-    FLDADDR8 23
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 23
+    global 22
     LOAD
     PUSHSTR "c"
     EXTCALL OpenGL, 151   ; glGetUniformLocation
     STORE
-    PUSHGLOBALS
-    FLDADDR8 24
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 24
+    global 22
     LOAD
     PUSHSTR "k"
     EXTCALL OpenGL, 151   ; glGetUniformLocation
     STORE
-    PUSHGLOBALS
-    FLDADDR8 25
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 25
+    global 22
     LOAD
     PUSHSTR "s"
     EXTCALL OpenGL, 151   ; glGetUniformLocation
     STORE
 ; red: client array, glDrawArrays
-    PUSHGLOBALS
-    FLDADDR8 23
+    global 23
     LOAD
     PUSH32 0x3F800000
     PUSH32 0
     PUSH32 0
     PUSH32 0x3F800000
     EXTCALL OpenGL, 124   ; glUniform4f
-    PUSHGLOBALS
-    FLDADDR8 24
+    global 24
     LOAD
     PUSH32 0
     EXTCALL OpenGL, 112   ; glUniform1f
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NEWARRAY 4
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     DUP
     PUSH32 0xBF800000
     NATIVE IntArray, 19
@@ -202,19 +167,16 @@ drawgl:
     PUSH32 0x1406
     PUSH32 0
     PUSH32 0
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     EXTCALL OpenGL, 141   ; glVertexAttribPointer
     PUSH32 5
     PUSH32 0
     PUSH32 4
     EXTCALL OpenGL, 41   ; glDrawArrays
 ; green: vertices in a buffer, client byte indices
-    PUSHGLOBALS
-    FLDADDR8 8
+    global 8
     NEWARRAY 4
-    PUSHGLOBALS
-    FLDADDR8 8
+    global 8
     DUP
     PUSH32 0x00000000
     NATIVE IntArray, 19
@@ -226,29 +188,23 @@ drawgl:
     NATIVE IntArray, 19
     PUSH32 0x3F800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    FLDADDR8 23
+    global 23
     LOAD
     PUSH32 1
-    PUSHGLOBALS
-    FLDADDR8 8
+    global 8
     EXTCALL OpenGL, 125   ; glUniform4fv
-    PUSHGLOBALS
-    FLDADDR8 26
+    global 26
     PUSH32 1
     EXTCALL OpenGL, 144   ; glGenBuffers
     STORE
     PUSH32 0x8892
-    PUSHGLOBALS
-    FLDADDR8 26
+    global 26
     LOAD
     NATIVE IntArray, 9
     EXTCALL OpenGL, 4   ; glBindBuffer ARRAY_BUFFER
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     NEWARRAY 4
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     DUP
     PUSH32 0xBF000000
     NATIVE IntArray, 19
@@ -274,8 +230,7 @@ drawgl:
     NATIVE IntArray, 19
     PUSH32 0x8892
     PUSH32 32
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     PUSH32 0x88E4
     EXTCALL OpenGL, 13   ; glBufferData
     PUSH32 0
@@ -283,14 +238,11 @@ drawgl:
     PUSH32 0x1406
     PUSH32 0
     PUSH32 0
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     EXTCALL OpenGL, 141   ; glVertexAttribPointer (offset 0 in the buffer)
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     NEWARRAY 1
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     DUP
     PUSH32 0
     NATIVE ByteArray, 19
@@ -305,21 +257,18 @@ drawgl:
     PUSH32 5
     PUSH32 4
     PUSH32 0x1401
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     EXTCALL OpenGL, 42   ; glDrawElements
     PUSH32 0x8892
     PUSH32 0
     EXTCALL OpenGL, 4   ; glBindBuffer 0
 ; yellow and magenta: a 2 x 1 texture from a byte array
-    PUSHGLOBALS
-    FLDADDR8 27
+    global 27
     PUSH32 1
     EXTCALL OpenGL, 145   ; glGenTextures
     STORE
     PUSH32 0x0DE1
-    PUSHGLOBALS
-    FLDADDR8 27
+    global 27
     LOAD
     NATIVE IntArray, 9
     EXTCALL OpenGL, 7   ; glBindTexture
@@ -334,11 +283,9 @@ drawgl:
     PUSH32 0x0CF5
     PUSH32 1
     EXTCALL OpenGL, 91   ; glPixelStorei UNPACK_ALIGNMENT
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     NEWARRAY 1
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     DUP
     PUSH32 255
     NATIVE ByteArray, 19
@@ -370,24 +317,19 @@ drawgl:
     PUSH32 0
     PUSH32 0x1908
     PUSH32 0x1401
-    PUSHGLOBALS
-    FLDADDR8 6
+    global 6
     EXTCALL OpenGL, 106   ; glTexImage2D
-    PUSHGLOBALS
-    FLDADDR8 25
+    global 25
     LOAD
     PUSH32 0
     EXTCALL OpenGL, 114   ; glUniform1i
-    PUSHGLOBALS
-    FLDADDR8 24
+    global 24
     LOAD
     PUSH32 0x3F800000
     EXTCALL OpenGL, 112   ; glUniform1f
-    PUSHGLOBALS
-    FLDADDR8 12
+    global 12
     NEWARRAY 4
-    PUSHGLOBALS
-    FLDADDR8 12
+    global 12
     DUP
     PUSH32 0x00000000
     NATIVE IntArray, 19
@@ -416,8 +358,7 @@ drawgl:
     PUSH32 0x1406
     PUSH32 0
     PUSH32 0
-    PUSHGLOBALS
-    FLDADDR8 12
+    global 12
     EXTCALL OpenGL, 141   ; glVertexAttribPointer
     PUSH32 5
     PUSH32 0

@@ -2,6 +2,7 @@
 ; all comes back last), empty names reach GL as empty strings, an info log of length 1 is the
 ; empty string, and booleans are the low 8 bits of their word: glColorMask(0x100, 0x1FF, 1,
 ; 1) masks red only, so clearing blue and then white leaves cyan.
+.include "../common.inc"
 .globals 24
 .function @main main
 .function @drawgl drawgl
@@ -13,29 +14,23 @@ main:
 
 drawgl:
     PUSH32 77
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NEWARRAY 4
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 0
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     PUSH32 0x8B31
     EXTCALL OpenGL, 27   ; glCreateShader replaces the type
     STORE
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     PUSHSTR "void main() { gl_Position = vec4(0.0); }"
     EXTCALL OpenGL, 152   ; glShaderSource
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     EXTCALL OpenGL, 87   ; glIsShader
     ITOS
@@ -56,98 +51,77 @@ drawgl:
     EXTCALL OpenGL, 83   ; glIsEnabled(DEPTH_TEST)
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     EXTCALL OpenGL, 26   ; glCreateProgram pushes the name
     STORE
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     EXTCALL OpenGL, 148   ; the log of a program never linked
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     PUSH32 0x8B30
     EXTCALL OpenGL, 27   ; glCreateShader
     STORE
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     LOAD
     PUSHSTR "void main() { gl_FragColor = vec4(1.0); }"
     EXTCALL OpenGL, 152   ; glShaderSource
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     PUSH32 0
     PUSHSTR ""
     EXTCALL OpenGL, 143   ; glBindAttribLocation with an empty name
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     EXTCALL OpenGL, 90   ; glLinkProgram
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     PUSH32 0x8B84
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     EXTCALL OpenGL, 147   ; glGetProgramiv INFO_LOG_LENGTH
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE IntArray, 9
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     EXTCALL OpenGL, 148   ; that log
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     PUSHSTR ""
     EXTCALL OpenGL, 146   ; glGetAttribLocation of an empty name
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     PUSHSTR ""
     EXTCALL OpenGL, 151   ; glGetUniformLocation of an empty name
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     PUSH32 0x8B84
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     EXTCALL OpenGL, 149   ; glGetShaderiv INFO_LOG_LENGTH
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE IntArray, 9
     ITOS
     NATIVE Debug, 1
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     EXTCALL OpenGL, 150   ; that log
     NATIVE Debug, 1

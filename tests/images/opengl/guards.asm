@@ -3,6 +3,7 @@
 ; paint green) and glGetError stays 0. The attribute arrays change under GL: one exists only
 ; as the attribute's array across a collection (main returns before the frame), one grows
 ; into new storage, and one is replaced by an empty array, between pointer and draw.
+.include "../common.inc"
 .globals 26                     ; arrays at 0-3 (two words each), names at words 20-24
 .class Exception refs=2         ; word 1: code, word 2: message
 .function @main main
@@ -12,70 +13,54 @@
 main:
     NEW CLASS_OBJECT, 1           ; the application object, which receives draw gl
     NATIVE System, 5
-    PUSHGLOBALS
-    FLDADDR8 23
+    global 23
     PUSH32 0x8B31
     EXTCALL OpenGL, 27   ; glCreateShader
     STORE
-    PUSHGLOBALS
-    FLDADDR8 23
+    global 23
     LOAD
     PUSHSTR "attribute vec2 p; void main() { gl_Position = vec4(p, 0.0, 1.0); }"
     EXTCALL OpenGL, 152   ; glShaderSource
-    PUSHGLOBALS
-    FLDADDR8 23
+    global 23
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
-    PUSHGLOBALS
-    FLDADDR8 24
+    global 24
     PUSH32 0x8B30
     EXTCALL OpenGL, 27   ; glCreateShader
     STORE
-    PUSHGLOBALS
-    FLDADDR8 24
+    global 24
     LOAD
     PUSHSTR "precision mediump float; uniform vec4 c; void main() { gl_FragColor = c; }"
     EXTCALL OpenGL, 152   ; glShaderSource
-    PUSHGLOBALS
-    FLDADDR8 24
+    global 24
     LOAD
     EXTCALL OpenGL, 21   ; glCompileShader
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     EXTCALL OpenGL, 26   ; glCreateProgram
     STORE
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
-    PUSHGLOBALS
-    FLDADDR8 23
+    global 23
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
-    PUSHGLOBALS
-    FLDADDR8 24
+    global 24
     LOAD
     EXTCALL OpenGL, 2   ; glAttachShader
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     PUSH32 0
     PUSHSTR "p"
     EXTCALL OpenGL, 143   ; glBindAttribLocation
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     EXTCALL OpenGL, 90   ; glLinkProgram
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 20
     LOAD
     EXTCALL OpenGL, 131   ; glUseProgram
-    PUSHGLOBALS
-    FLDADDR8 21
-    PUSHGLOBALS
-    FLDADDR8 20
+    global 21
+    global 20
     LOAD
     PUSHSTR "c"
     EXTCALL OpenGL, 151   ; glGetUniformLocation
@@ -142,8 +127,7 @@ drawgl:
     EXTCALL OpenGL, 17   ; glClearColor blue
     PUSH32 0x4000
     EXTCALL OpenGL, 16   ; glClear
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     PUSH32 0x3F800000
     PUSH32 0
@@ -155,11 +139,9 @@ drawgl:
     PUSH32 4
     EXTCALL OpenGL, 41   ; glDrawArrays: the collected-if-not-rooted array, left quarter
 ; the second quarter, from an array that then grows past its capacity
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NEWARRAY 4
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     DUP
     PUSH32 0xBF000000
     NATIVE IntArray, 19
@@ -188,31 +170,25 @@ drawgl:
     PUSH32 0x1406
     PUSH32 0
     PUSH32 0
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     EXTCALL OpenGL, 141   ; glVertexAttribPointer
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 0x00000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 0x3F800000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 0x00000000
     NATIVE IntArray, 19
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 0x3F800000
     NATIVE IntArray, 19
     PUSH32 5
     PUSH32 0
     PUSH32 6
     EXTCALL OpenGL, 41   ; glDrawArrays: six vertices of the grown array
-    PUSHGLOBALS
-    FLDADDR8 21
+    global 21
     LOAD
     PUSH32 0
     PUSH32 0x3F800000
@@ -237,11 +213,9 @@ g1:
     ENDTRY -1
 g2:
     CALL report, none
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     NEWARRAY 1
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     DUP
     PUSH32 0
     NATIVE ByteArray, 19
@@ -258,8 +232,7 @@ g2:
     PUSH32 5
     PUSH32 4
     PUSH32 0x1401
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     EXTCALL OpenGL, 42
     ENDTRY -1
 g3:
@@ -269,20 +242,17 @@ g3:
     PUSH32 5
     PUSH32 4
     PUSH32 0x1406
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     EXTCALL OpenGL, 42
     ENDTRY -1
 g4:
     CALL report, none
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     PUSH32 1
     EXTCALL OpenGL, 144   ; glGenBuffers
     STORE
     PUSH32 0x8893
-    PUSHGLOBALS
-    FLDADDR8 22
+    global 22
     LOAD
     NATIVE IntArray, 9
     EXTCALL OpenGL, 4   ; glBindBuffer ELEMENT_ARRAY_BUFFER
@@ -291,8 +261,7 @@ g4:
     PUSH32 5
     PUSH32 4
     PUSH32 0x1401
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     EXTCALL OpenGL, 42
     ENDTRY -1
 g5:
@@ -313,8 +282,7 @@ g6:
     CALL report, none
     PUSH32 1
     EXTCALL OpenGL, 40   ; glDisableVertexAttribArray(1)
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NEWARRAY 4                    ; the attribute's variable now holds an empty array
 ; the replaced array
     TRY Exception, g7
@@ -332,8 +300,7 @@ g7:
     PUSH32 0x140A
     PUSH32 0
     PUSH32 0
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     EXTCALL OpenGL, 141
     ENDTRY -1
 g8:
@@ -343,8 +310,7 @@ g8:
     PUSH32 0x1406
     PUSH32 0
     PUSH32 0
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     EXTCALL OpenGL, 141   ; glVertexAttribPointer with size 5: GL refuses it
     EXTCALL OpenGL, 61   ; glGetError: INVALID_VALUE
     ITOS
@@ -358,11 +324,9 @@ g8:
     ENDTRY -1
 g9:
     CALL report, none
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     NEWARRAY 1
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     DUP
     PUSH32 9
     NATIVE ByteArray, 19
@@ -411,8 +375,7 @@ g9:
     PUSH32 0
     PUSH32 0x1907
     PUSH32 0x1401
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     EXTCALL OpenGL, 106
     ENDTRY -1
 g10:
@@ -427,8 +390,7 @@ g10:
     PUSH32 1
     PUSH32 0x1234
     PUSH32 0x1401
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     EXTCALL OpenGL, 111
     ENDTRY -1
 g11:
@@ -443,8 +405,7 @@ g11:
     PUSH32 1
     PUSH32 0x1908
     PUSH32 0x1406
-    PUSHGLOBALS
-    FLDADDR8 4
+    global 4
     EXTCALL OpenGL, 111
     ENDTRY -1
 g12:

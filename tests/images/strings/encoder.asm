@@ -2,6 +2,7 @@
 ; two three-byte sequences) and back (well-formed input only; four-byte sequences become
 ; surrogate pairs). Byte arrays are built by hand: array value {vector, 1}, vector
 ; {element size, storage, capacity, size}.
+.include "../common.inc"
 .class Exception refs=2            ; word 1: code, word 2: message
 .function @main main
 .function @internalthrow internalthrow
@@ -16,8 +17,7 @@ main:
     PUSHSTR "\u{1f600}"
     DUP
     NATIVE String.length
-    ITOS
-    NATIVE Debug.log
+    logint
     NATIVE Encoder.encodeUtf8
     DUP
     CALL loghex, none                          ; [bytes]
@@ -46,8 +46,7 @@ n1:
     NATIVE Debug.log
     DUP
     NATIVE String.length
-    ITOS
-    NATIVE Debug.log
+    logint
     DUP
     PUSH32 1
     NATIVE String.charAt
@@ -69,8 +68,7 @@ n1:
     MKBLOCK8 2
     NATIVE Encoder.decodeUtf8
     NATIVE String.isEmpty
-    ITOS
-    NATIVE Debug.log
+    logint
     ; c0 80 (an overlong zero) is rejected
     TRY Exception, e2
     PUSH32 1

@@ -1,5 +1,6 @@
 ; The Hash group: a hash object accumulates what update gives it, and every digest (of an
 ; object or of a byte array) is an empty byte array; null fields and arrays are refused.
+.include "../common.inc"
 .globals 4                      ; 0: a hash, 1: an empty field, 2, 3: an empty byte array
 
 .class Exception
@@ -8,62 +9,46 @@
 .function @internalthrow internalthrow
 
 main:
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH32 1
     NATIVE Hash.create
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     NEWARRAY 1
     ; update accumulates; digest stays empty however often it is asked
-    PUSHGLOBALS
-    FLDADDR8 0
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 0
+    global 2
     NATIVE Hash.update
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE Hash.digest
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 0
+    global 2
     NATIVE Hash.update
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE Hash.digest
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 0
+    global 2
     NATIVE Hash.update
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE Hash.digest
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     PUSH32 5
     NATIVE Hash.hashBytes
     LOAD
     FLDADDR8 3
     LOAD
-    ITOS
-    NATIVE Debug.log
+    logint
     ; null fields and arrays
     TRY -1, caught1
     PUSH0
@@ -86,10 +71,8 @@ caught1:
 caught2:
     FRAME8 -1
     TRY -1, caught3
-    PUSHGLOBALS
-    FLDADDR8 1
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 1
+    global 2
     NATIVE Hash.update
     ENDTRY -1
     PUSHSTR "no error"
@@ -98,8 +81,7 @@ caught2:
 caught3:
     FRAME8 -1
     TRY -1, caught4
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     PUSH0
     NATIVE Hash.update
     ENDTRY -1
@@ -109,8 +91,7 @@ caught3:
 caught4:
     FRAME8 -1
     TRY -1, caught5
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     NATIVE Hash.digest
     ENDTRY -1
     PUSHSTR "no error"

@@ -1,6 +1,7 @@
 ; The System group: clocks, platform queries, the call stack text, the current date-time in a
 ; box, the stack helpers, the operations that answer "unknown" without a window host, and the
 ; request to exit.
+.include "../common.inc"
 .globals 1
 
 .class Exception
@@ -13,37 +14,30 @@ main:
     NATIVE System.elapsedMillis
     PUSH0
     GE
-    ITOS
-    NATIVE Debug.log
+    logint
     NATIVE System.currentTimeMillis
     NATIVE System.currentTimeMillis
     SUB
     PUSH0
     LE
-    ITOS
-    NATIVE Debug.log
+    logint
     ; the platform queries answer 0 on this host
     NATIVE System.queryInteger14
-    ITOS
-    NATIVE Debug.log
+    logint
     NATIVE System.queryInteger13
-    ITOS
-    NATIVE Debug.log
+    logint
     NATIVE System.callStack
     NATIVE Debug.log
     ; now: a date-time in a reference box, which the DateTime group takes as its reference
     PUSH0
     NATIVE System.now
     NATIVE DateTime.getTimezone
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSH32 1
     NATIVE System.now
     NATIVE DateTime.getTimezone
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     PUSH32 1
     PUSH32 1
     PUSH32 2020
@@ -54,11 +48,9 @@ main:
     NATIVE DateTime.create
     PUSH32 1
     NATIVE System.now
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NATIVE DateTime.after
-    ITOS
-    NATIVE Debug.log
+    logint
     TRY -1, caught1
     PUSH32 2
     NATIVE System.now
@@ -73,16 +65,13 @@ caught1:
     PUSH32 2
     PUSH32 3
     NATIVE System.discard2
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSH32 5
     NATIVE System.nullResult14
-    ITOS
-    NATIVE Debug.log
+    logint
     PUSH32 5
     NATIVE System.nullResult15
-    ITOS
-    NATIVE Debug.log
+    logint
     ; 16 is no operation at all (10 to 12, the fonts, are tested with the fonts)
     TRY -1, caught5
 unknown4:

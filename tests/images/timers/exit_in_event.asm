@@ -1,5 +1,6 @@
 ; The application exits from inside a timer event while its timer still runs: the runtime ends
 ; at once with status 0 and delivers nothing more.
+.include "../common.inc"
 .globals 1                      ; ticks
 
 .class Ticker
@@ -19,16 +20,12 @@ main:
     RET 0, 1
 
 tick:
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     INC
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 0
+    logint
+    global 0
     LOAD
     PUSH32 2
     EQ

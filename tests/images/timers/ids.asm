@@ -2,6 +2,7 @@
 ; its timer was removed. Removing twice, or an id that does not exist, does nothing; negative
 ; delays count as 0. When the last timer is removed the headless runtime ends: nothing is left
 ; that could wake the application.
+.include "../common.inc"
 .globals 2                      ; 0: the second timer's id, 1: its ticks
 
 .class Exception
@@ -22,27 +23,23 @@ main:
     PUSH32 0
     NATIVE Timer.addTimer       ; the first timer of the process: 10
     LDLOC8 -1
-    ITOS
-    NATIVE Debug.log
+    logint
     NATIVE Timer.removeTimer    ; removed at once
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS Counter
     PUSH32 -5                   ; counts as 0
     NATIVE Timer.addTimer       ; 11, not 10 again
     LDLOC8 -1
-    ITOS
-    NATIVE Debug.log
+    logint
     STORE
     PUSH32 10
     NATIVE Timer.removeTimer    ; removing 10 a second time: nothing happens
     PUSH32 99
     PUSH32 5
     NATIVE Timer.setTimerDelay  ; no timer 99: nothing happens
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     PUSH32 -3
     NATIVE Timer.setTimerDelay  ; still 0
@@ -63,19 +60,16 @@ silentTick:
     RET 0, 2
 
 counterTick:
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     INC
     PUSHSTR "tick"
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     PUSH32 3
     EQ
     JZ16 done
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     NATIVE Timer.removeTimer
     PUSHSTR "last timer removed"

@@ -2,6 +2,7 @@
 ; at first only every minute. After A's third tick B's delay becomes 0, so B ticks next; B's
 ; first tick removes A, its third removes B itself and exits. The listeners are referenced by
 ; nothing but their timers, so they also show that a timer keeps its listener alive.
+.include "../common.inc"
 .globals 4                      ; 0: A's id, 1: B's id, 2: A's ticks, 3: B's ticks
 
 .class ListenerA
@@ -14,49 +15,40 @@
 .function @main main
 
 main:
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS ListenerA
     PUSH32 20
     NATIVE Timer.addTimer       ; addTimer(A, 20)
     LDLOC8 -1
-    ITOS
-    NATIVE Debug.log
+    logint
     STORE
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     NEW CLASS_OBJECT, 1
     DUP
     SETCLASS ListenerB
     PUSH32 60000
     NATIVE Timer.addTimer       ; addTimer(B, 60000)
     LDLOC8 -1
-    ITOS
-    NATIVE Debug.log
+    logint
     STORE
     RET 0, 1
 
 onA:
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     INC
     PUSHSTR "A tick"
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    global 2
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 2
+    logint
+    global 2
     LOAD
     PUSH32 3
     EQ
     JZ16 doneA
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     PUSH32 0
     NATIVE Timer.setTimerDelay  ; setTimerDelay(B, 0)
@@ -66,37 +58,30 @@ doneA:
     RET 0, 2
 
 onB:
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     INC
     PUSHSTR "B tick"
     NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     LOAD
-    ITOS
-    NATIVE Debug.log
-    PUSHGLOBALS
-    FLDADDR8 3
+    logint
+    global 3
     LOAD
     PUSH32 1
     EQ
     JZ16 notFirst
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 0
     LOAD
     NATIVE Timer.removeTimer    ; removeTimer(A)
     PUSHSTR "A removed"
     NATIVE Debug.log
 notFirst:
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     LOAD
     PUSH32 3
     EQ
     JZ16 doneB
-    PUSHGLOBALS
-    FLDADDR8 1
+    global 1
     LOAD
     NATIVE Timer.removeTimer    ; removeTimer(B)
     PUSHSTR "B removed"
