@@ -3,6 +3,7 @@
 
 #include "VirtualMachine/VirtualMachine.h"
 #include "host/ApplicationSession.h"
+#include "host/RuntimeKeyCode.h"
 
 #include <QFile>
 #include <QList>
@@ -115,13 +116,14 @@ void InputPlayer::deliverDue()
                 vm.sendPointerEvent(event.type, event.x, event.y, 0);
                 return;
             }
-            // Printable keys carry their character as an unshifted keyboard gives it (Qt's
-            // key numbers for letters are the capitals).
+            // The script names Qt keys, as the window receives them; printable keys carry their
+            // character as an unshifted keyboard gives it (Qt's key numbers for letters are the
+            // capitals).
             char16_t character = 0;
             if (event.x >= 32 && event.x < 127) character = static_cast<char16_t>(event.x);
             if (character >= u'A' && character <= u'Z') character += u'a' - u'A';
             const std::u16string text = character ? std::u16string(1, character) : std::u16string();
-            vm.sendKey(event.x, 0, 0, text, event.type == 1);
+            vm.sendKey(runtimeKeyCode(event.x), 0, 0, text, event.type == 1);
         });
         if (!running) return;
     }

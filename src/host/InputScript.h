@@ -4,8 +4,9 @@
 // milliseconds after the start. Lines:
 //   MS pointer press|release|move X Y
 //   MS key press|release CODE
-// where CODE is a Qt key number (65 is A, 16777216 Escape). Blank lines and lines starting
-// with '#' are skipped. Events with the same time keep their order in the file.
+// where CODE is a Qt key number (65 is A, 16777216 Escape, 16777234 Left), which reaches the
+// application as the window passes on that key. Blank lines and lines starting with '#' are
+// skipped. Events with the same time keep their order in the file.
 #pragma once
 
 #include <QByteArray>

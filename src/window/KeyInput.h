@@ -3,6 +3,8 @@
 // and exactly one release for a held key.
 #pragma once
 
+#include "host/RuntimeKeyCode.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -10,10 +12,6 @@
 #include <string>
 
 namespace zelmo {
-
-// The runtime key code for a Qt key code: printable keys 32-96 as they are, six editing and
-// arrow keys to their own codes, everything else 0x01000000.
-int32_t runtimeKeyCode(int qtKey);
 
 struct RuntimeKey {
     int32_t code;
