@@ -5,15 +5,19 @@
 ;   X                        clear the canvas
 ;   S                        save the canvas as paint.png in the application directory
 ;   Escape or Q              quit
-; The canvas is a bitmap of its own; the draw handler copies it onto the screen.
-; Globals: 0 the canvas bitmap, 1 the colour, 2 the brush size, 3 pressed (0 or 1), 4 a writer.
-.globals 5
+; The canvas is a bitmap of its own; the screen's draw handler shows it through OpenGL as the
+; texture of a quad that covers the screen, pixel for pixel.
+; Globals: 0 the canvas bitmap, 1 the colour, 2 the brush size, 3 pressed (0 or 1), 4 a writer,
+; 5 the textured quad.
+.include "../include/app.inc"
+.include "../include/gl.inc"
+.globals 6
 .class Paint
 .function @init init
 .function @main main
 .function @pointerevent onpointer
 .function @keypressed onkey
-.function @draw ondraw
+.function @drawgl ondraw
 
 init:
     RET 0, 0
@@ -214,13 +218,31 @@ notsave:
 keydone:
     RET 1, 4
 
-; [application, canvas, return]
+; [application, return]: the first frame makes the quad. The canvas is uploaded again only
+; after it has changed.
 ondraw:
-    LOCADDR8 -2
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 5
+    LOAD
+    JZ16 makequad
+drawcanvas:
     PUSH0
     PUSH0
-    PUSH32 255
-    NATIVE Graphics.drawBitmap
-    RET 0, 3
+    PUSH32 800
+    PUSH32 480
+    glViewport
+    global 5
+    LOAD
+    global 0
+    glBitmapTexture
+    PUSH0
+    PUSH0
+    PUSH32 800
+    PUSH32 480
+    CALL gl_quad_draw, none
+    RET 0, 2
+makequad:
+    global 5
+    PUSH0
+    CALL gl_quad_new, none
+    STORE
+    JMP16 drawcanvas

@@ -5,13 +5,15 @@
 ; Every 20 ms the acceleration (in g) speeds the ball up by one pixel a tick per g, friction
 ; takes a 32nd of its speed, and an edge throws it back at three quarters of its speed with the
 ; clip bounce.raw (raw 16-bit mono PCM at 44100 Hz) when it hit faster than a pixel a tick.
-; Positions and speeds are in 256ths of a pixel. The ball is a quad whose fragment shader keeps
-; the round part and shades it as a sphere.
+; Positions and speeds are in 256ths of a pixel. The table is a bitmap drawn once with the
+; Graphics natives and shown as a texture; the ball is a quad whose fragment shader keeps the
+; round part and shades it as a sphere.
 .include "../include/app.inc"
 .include "../include/gl.inc"
 ; Globals: 0 the ball's program, 1 u_ball's location, 2 the corner array, 3 x, 4 y,
-; 5 x speed, 6 y speed, 7 the bounce clip's player, 8 the timer.
-.globals 9
+; 5 x speed, 6 y speed, 7 the bounce clip's player, 8 the timer, 9 the table's bitmap,
+; 10 its textured quad.
+.globals 11
 .class Tilt
 .selector @timerevent
 .impl Tilt tick
@@ -60,6 +62,18 @@ main:                                   ; [return]
     global 4
     PUSH32 61440
     STORE
+    global 9                            ; a wooden frame around green cloth
+    PUSH32 800
+    PUSH32 480
+    PUSH32 0xFF6B4423
+    NATIVE Bitmap.create
+    global 9
+    PUSH32 12
+    PUSH32 12
+    PUSH32 776
+    PUSH32 456
+    PUSH32 0xFF1D6B3C
+    NATIVE Graphics.fillRect
     global 7
     PUSHSTR "bounce.raw"
     PUSH0
@@ -91,22 +105,22 @@ tick:
     ADDSET
     global 3
     global 5
-    PUSH32 6144                         ; RADIUS x 256
+    PUSH32 9216                         ; (12 + RADIUS) x 256: the frame is 12 pixels wide
     PUSH32 1
     CALL edge, none
     global 3
     global 5
-    PUSH32 198656                       ; (800 - RADIUS) x 256
+    PUSH32 195584                       ; (800 - 12 - RADIUS) x 256
     PUSH32 -1
     CALL edge, none
     global 4
     global 6
-    PUSH32 6144
+    PUSH32 9216
     PUSH32 1
     CALL edge, none
     global 4
     global 6
-    PUSH32 116736                       ; (480 - RADIUS) x 256
+    PUSH32 113664                       ; (480 - 12 - RADIUS) x 256
     PUSH32 -1
     CALL edge, none
     NATIVE Screen.repaint
@@ -166,13 +180,15 @@ drawtable:
     PUSH32 800
     PUSH32 480
     glViewport
-    PUSH32 0x3DCCCCCD                   ; 0.1, 0.35, 0.2, 1: a green table
-    PUSH32 0x3EB33333
-    PUSH32 0x3E4CCCCD
-    PUSH32 0x3F800000
-    glClearColor
-    GL_COLOR_BUFFER_BIT
-    glClear
+    global 10
+    LOAD
+    global 9
+    glBitmapTexture
+    PUSH0
+    PUSH0
+    PUSH32 800
+    PUSH32 480
+    CALL gl_quad_draw, none
     global 0
     LOAD
     glUseProgram
@@ -217,6 +233,10 @@ setup:
     LOAD
     PUSHSTR "u_ball"
     glGetUniformLocation
+    STORE
+    global 10
+    PUSH0
+    CALL gl_quad_new, none
     STORE
     global 2
     PUSHSTR "00200222"                  ; the strip's corners (-1,-1) (1,-1) (-1,1) (1,1)

@@ -3,8 +3,9 @@
 # input NAME.input and the options in NAME.args when they are there, and compares its
 # "LOG: "/"FATAL: " lines and exit status with NAME.expected. When NAME.png is there, the run
 # must have saved a picture of that name in the application directory with exactly the same
-# pixels. When NAME.screen.png is there, the run writes its screenshot (the frame NAME.args asks
-# for) and that must equal it: exactly, or with FUZZ (a colour distance in percent) allowed in at
+# pixels. When NAME.screen.png is there (paint's links to paint.png: its screen shows the canvas
+# pixel for pixel), the run writes its screenshot (the frame NAME.args asks for) and that must
+# equal it: exactly, or with FUZZ (a colour distance in percent) allowed in at
 # most MAX pixels where the screen is drawn by OpenGL on a software rasteriser.
 # Usage: run-example.sh ZELMO_VM APP_DIR TEST_DIR/NAME [FUZZ MAX]
 set -u
