@@ -1,5 +1,5 @@
 ; paint: draw with the pointer on an 800 x 480 canvas.
-;   pointer press and move   stamp a square brush at the pointer
+;   pointer press and drag   paint with a square brush
 ;   keys 1 to 5              colour: black, red, green, blue, white (white erases)
 ;   B                        next brush size: 4, 8, 16, 32, then 4 again
 ;   X                        clear the canvas
@@ -8,10 +8,10 @@
 ; The canvas is a bitmap of its own; the screen's draw handler shows it through OpenGL as the
 ; texture of a quad that covers the screen, pixel for pixel.
 ; Globals: 0 the canvas bitmap, 1 the colour, 2 the brush size, 3 pressed (0 or 1), 4 a writer,
-; 5 the textured quad.
+; 5 the textured quad, 6 and 7 the pointer's last position.
 .include "../include/app.inc"
 .include "../include/gl.inc"
-.globals 6
+.globals 8
 .class Paint
 .function @init init
 .function @main main
@@ -48,21 +48,12 @@ main:
 ; [application, type, x, y, modifiers, return]; type 0 press, 1 release, 6 move.
 onpointer:
     LDLOC8 -5
-    PUSH0
-    EQ
-    JZ16 notpress
-    PUSHGLOBALS
-    FLDADDR8 3
-    PUSH32 1
-    STORE
-    JMP16 stamp
-notpress:
+    JZ16 press
     LDLOC8 -5
     PUSH32 1
     EQ
     JZ16 notrelease
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     PUSH0
     STORE
     RET 0, 6
@@ -70,41 +61,107 @@ notrelease:
     LDLOC8 -5
     PUSH32 6
     EQ
-    JZ16 pointerdone
-    PUSHGLOBALS
-    FLDADDR8 3
+    global 3
     LOAD
+    LAND
     JZ16 pointerdone
-stamp:                                  ; a brush square centred on (x, y)
-    PUSHGLOBALS
-    FLDADDR8 0
+    global 6                            ; a move with the pointer down: from the last point
+    LOAD
+    global 7
+    LOAD
+    LDLOC8 -6                           ; x
+    LDLOC8 -6                           ; y
+    CALL stroke, none
+    JMP16 moved
+press:
+    global 3
+    PUSH32 1
+    STORE
+    LDLOC8 -4                           ; x
+    LDLOC8 -4                           ; y
+    CALL stamp, none
+moved:
+    global 6
     LDLOC8 -5                           ; x
-    PUSHGLOBALS
-    FLDADDR8 2
-    LOAD
-    PUSH32 2
-    DIV
-    SUB
-    LDLOC8 -5                           ; y
-    PUSHGLOBALS
-    FLDADDR8 2
-    LOAD
-    PUSH32 2
-    DIV
-    SUB
-    PUSHGLOBALS
-    FLDADDR8 2
-    LOAD
-    PUSHGLOBALS
-    FLDADDR8 2
-    LOAD
-    PUSHGLOBALS
-    FLDADDR8 1
-    LOAD
-    NATIVE Graphics.fillRect
+    STORE
+    global 7
+    LDLOC8 -4                           ; y
+    STORE
     NATIVE Screen.repaint
 pointerdone:
     RET 0, 6
+
+; [x0, y0, x1, y1, return]: brushes every second pixel of the way from (x0, y0) to (x1, y1),
+; its end included: n = max(|x1 - x0|, |y1 - y0|) / 2 + 1 stamps at i / n of the way.
+stroke:
+    LDLOC8 -3
+    LDLOC8 -6
+    SUB
+    NATIVE Number.absInt
+    LDLOC8 -3
+    LDLOC8 -6
+    SUB
+    NATIVE Number.absInt
+    NATIVE Math.maxInt
+    PUSH32 2
+    DIV
+    PUSH32 1
+    ADD                                 ; [x0, y0, x1, y1, return, n]
+    PUSH32 1                            ; [.., n, i]
+strokenext:
+    LDLOC8 -1
+    LDLOC8 -3
+    LE
+    JZ16 strokedone
+    LDLOC8 -5                           ; x0 + (x1 - x0) * i / n
+    LDLOC8 -8
+    SUB
+    LDLOC8 -2
+    MUL
+    LDLOC8 -3
+    DIV
+    LDLOC8 -8
+    ADD
+    LDLOC8 -5                           ; y0 + (y1 - y0) * i / n
+    LDLOC8 -8
+    SUB
+    LDLOC8 -3
+    MUL
+    LDLOC8 -4
+    DIV
+    LDLOC8 -8
+    ADD
+    CALL stamp, none
+    LOCADDR8 -1
+    INC
+    JMP16 strokenext
+strokedone:
+    FRAME8 -2
+    RET 0, 5
+
+; [x, y, return]: a brush square centred on (x, y)
+stamp:
+    global 0
+    LDLOC8 -4
+    global 2
+    LOAD
+    PUSH32 2
+    DIV
+    SUB
+    LDLOC8 -4
+    global 2
+    LOAD
+    PUSH32 2
+    DIV
+    SUB
+    global 2
+    LOAD
+    global 2
+    LOAD
+    global 1
+    LOAD
+    NATIVE Graphics.fillRect
+    RET 0, 3
 
 ; [application, key event, return]: the key code (Qt's key numbers) replaces the event.
 onkey:
