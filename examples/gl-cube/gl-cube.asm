@@ -134,13 +134,12 @@ tick:
 ; [cube, key event, return]
 onkey:
     LDLOC8 -2
-    NATIVE KeyEvent.keyCode             ; [cube, event, return, code]
-    LDLOC8 -1
-    KEY_ESCAPE
-    EQ
+    isescape
     JZ16 notescape
     NATIVE System.exit
 notescape:
+    LDLOC8 -2
+    NATIVE KeyEvent.keyCode             ; [cube, event, return, code]
     LDLOC8 -1
     KEY_RIGHT
     EQ

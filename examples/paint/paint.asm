@@ -163,7 +163,7 @@ stamp:
     NATIVE Graphics.fillRect
     RET 0, 3
 
-; [application, key event, return]: the key code (Qt's key numbers) replaces the event.
+; [application, key event, return]: the key code goes on top.
 onkey:
     LDLOC8 -2
     NATIVE KeyEvent.keyCode
@@ -266,9 +266,8 @@ notsave:
     LDLOC8 -1
     PUSH32 81                           ; 'Q'
     EQ
-    LDLOC8 -2
-    PUSH32 16777216                     ; Escape
-    EQ
+    LDLOC8 -4                           ; the event
+    isescape
     OR
     JZ16 keydone
     NATIVE System.exit

@@ -247,9 +247,7 @@ setup:
 ; [tilt, key event, return]
 onkey:
     LDLOC8 -2
-    NATIVE KeyEvent.keyCode
-    KEY_ESCAPE
-    EQ
+    isescape
     JZ16 keydone
     NATIVE System.exit
 keydone:

@@ -116,13 +116,8 @@ void InputPlayer::deliverDue()
                 vm.sendPointerEvent(event.type, event.x, event.y, 0);
                 return;
             }
-            // The script names Qt keys, as the window receives them; printable keys carry their
-            // character as an unshifted keyboard gives it (Qt's key numbers for letters are the
-            // capitals).
-            char16_t character = 0;
-            if (event.x >= 32 && event.x < 127) character = static_cast<char16_t>(event.x);
-            if (character >= u'A' && character <= u'Z') character += u'a' - u'A';
-            const std::u16string text = character ? std::u16string(1, character) : std::u16string();
+            // The script names Qt keys, as the window receives them.
+            const std::u16string text = unmodifiedKeyText(event.x);
             vm.sendKey(runtimeKeyCode(event.x), 0, 0, text, event.type == 1);
         });
         if (!running) return;

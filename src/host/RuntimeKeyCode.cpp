@@ -26,4 +26,25 @@ int32_t runtimeKeyCode(int qtKey)
     }
 }
 
+std::u16string unmodifiedKeyText(int qtKey)
+{
+    if (qtKey >= u'A' && qtKey <= u'Z') return std::u16string(1, char16_t(qtKey + (u'a' - u'A')));
+    if (qtKey >= 32 && qtKey < 127) return std::u16string(1, char16_t(qtKey));
+    switch (qtKey) {
+    case Qt::Key_Escape:
+        return u"\x1b";
+    case Qt::Key_Tab:
+        return u"\t";
+    case Qt::Key_Backspace:
+        return u"\b";
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return u"\r";
+    case Qt::Key_Delete:
+        return u"\x7f";
+    default:
+        return {};
+    }
+}
+
 } // namespace zelmo
