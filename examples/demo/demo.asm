@@ -397,10 +397,14 @@ pause:
     gset RIGHT_HELD, 0
     gset PANEL_DIRTY, 1
     CALL stop_timer, none
+    PUSHSTR "starfall: paused"
+    NATIVE Debug.log
     NATIVE Screen.repaint
     RET 0, 1
 
 resume:
+    PUSHSTR "starfall: resumed"
+    NATIVE Debug.log
     gset PAUSED, 0
     CALL start_timer, none
     NATIVE Screen.repaint
@@ -440,6 +444,8 @@ start_game:
     gaddr STARS
     CLEAR8 24
     play SND_START
+    PUSHSTR "starfall: game started"
+    NATIVE Debug.log
     CALL start_timer, none
     NATIVE Screen.repaint
     RET 0, 1
