@@ -13,6 +13,7 @@
 #include "window/WindowRun.h"
 #endif
 #ifdef ZELMO_GRAPHICS
+#include "graphics/BitmapTextures.h"
 #include "graphics/natives/DrawingNatives.h"
 #endif
 
@@ -86,11 +87,14 @@ int main(int argc, char** argv)
         std::fputs("zelmo-vm: this build has no window support; running headless\n", stderr);
 #endif
 
-    const std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
+    std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
     if (!extensions) {
         std::fprintf(stderr, "zelmo-vm: %s\n", error.c_str());
         return 2;
     }
+#ifdef ZELMO_GRAPHICS
+    extensions->bitmapTextures = graphics::makeBitmapTextures;
+#endif
 
     HeadlessHost host(directory.toStdU16String(), options.screenshotPath, options.frames);
     registerExtensions(host, *extensions);

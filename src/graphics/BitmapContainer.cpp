@@ -2,6 +2,7 @@
 #include "graphics/BitmapContainer.h"
 
 #include "graphics/BitmapLimits.h"
+#include "graphics/BitmapTextures.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -24,6 +25,8 @@ BitmapContainer::BitmapContainer(const QPixmap& pixmap)
     : m_pixmap(QSharedPointer<QPixmap>::create(pixmap))
 {
 }
+
+BitmapContainer::~BitmapContainer() = default;
 
 std::unique_ptr<BitmapContainer> BitmapContainer::create(int32_t width, int32_t height)
 {
@@ -71,6 +74,7 @@ void BitmapContainer::replacePixmap(const QPixmap& pixmap)
     // The new pixels are the current ones: a stale image must not outlive them.
     m_pixmap = QSharedPointer<QPixmap>::create(pixmap);
     m_image = QImage();
+    markChanged();
 }
 
 bool BitmapContainer::encode(std::vector<uint8_t>& out, std::string_view format)
@@ -117,6 +121,7 @@ void BitmapContainer::copyFrom(VMBitmap* source, const GuestRect& rectangle)
 
 void BitmapContainer::fill(uint32_t color)
 {
+    markChanged();
     if (color >> 24 != 0xFF) {
         // Translucent: the word is stored as it is, alpha included; nothing is blended.
         if (toImageMode()) m_image.fill(color);
@@ -133,7 +138,9 @@ uint32_t BitmapContainer::getPixel(int32_t x, int32_t y)
 
 void BitmapContainer::setPixel(int32_t x, int32_t y, uint32_t color)
 {
-    if (toImageMode() && m_image.valid(x, y)) m_image.setPixel(x, y, color);
+    if (!toImageMode() || !m_image.valid(x, y)) return;
+    m_image.setPixel(x, y, color);
+    markChanged();
 }
 
 int BitmapContainer::memoryOutsideHeap() const

@@ -15,6 +15,8 @@
 
 namespace zelmo::graphics {
 
+class BitmapTexture;
+
 class BitmapContainer final : public VMBitmap {
 public:
     // A width x height pixmap, contents undefined until filled; raises "Bitmap too large".
@@ -25,6 +27,7 @@ public:
     static std::unique_ptr<BitmapContainer> decode(const uint8_t* data, size_t size);
 
     explicit BitmapContainer(const QPixmap& pixmap);
+    ~BitmapContainer() override;
 
     bool encode(std::vector<uint8_t>& out, std::string_view format) override;
     void scaleFrom(VMBitmap* source, int32_t mode) override;
@@ -44,6 +47,13 @@ public:
     // How many whole-bitmap conversions between the two forms have run.
     int conversionCount() const { return m_conversions; }
 
+    // Changes whenever the pixels may change: every write here, and every painter opened on
+    // the pixmap (GraphicsContainer), so that a texture made of older pixels is known stale.
+    uint64_t version() const { return m_version; }
+    void markChanged() { ++m_version; }
+    // The GL texture made of the pixels, if any: it lives as long as the bitmap.
+    std::unique_ptr<BitmapTexture>& texture() { return m_texture; }
+
 private:
     // Switches to image mode; false for a bitmap without pixels.
     bool toImageMode();
@@ -52,6 +62,8 @@ private:
     QSharedPointer<QPixmap> m_pixmap;
     QImage m_image;
     int m_conversions = 0;
+    uint64_t m_version = 1; // a texture that has never been made from pixels holds 0
+    std::unique_ptr<BitmapTexture> m_texture;
 };
 
 // The source as a BitmapContainer, or null after the "Null BitmapContainer" warning.

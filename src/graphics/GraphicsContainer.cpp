@@ -40,6 +40,9 @@ GraphicsContainer::GraphicsContainer(BitmapContainer& bitmap)
     if (int64_t{size.width()} * size.height() == 0)
         throwError(kVMException, "GraphicsContainer: invalid bitmap");
     m_target = bitmap.sharedPixmap();
+    // Opened to draw: the bitmap's texture is stale from here. A texture upload closes the
+    // context, so every draw after one opens a new painter and marks the bitmap again.
+    bitmap.markChanged();
     m_device = m_target.data();
     m_painter.begin(m_device);
     QFont font = m_painter.font();

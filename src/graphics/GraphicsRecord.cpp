@@ -3,6 +3,7 @@
 
 #include "Base/Errors.h"
 #include "VirtualMachine/VMHeap.h"
+#include "graphics/BitmapTextures.h"
 
 namespace zelmo::graphics {
 
@@ -60,6 +61,15 @@ GraphicsRecord::GraphicsRecord(VMHeap& heap, uint32_t record) : m_heap(heap), m_
         throwError(kVMException, kInvalidGraphicsHandle);
 }
 
+std::optional<GraphicsRecord> GraphicsRecord::ifBitmap(VMHeap& heap, uint32_t handle)
+{
+    const HeapEntry* entry = entryIfValid(heap, handle, GC_CODE_PAIR, RecordLayout::kBytes);
+    if (!entry || entry->isGCObject == -1 ||
+        heap.memory().load32(handle + RecordLayout::kKind) != kBitmapRecord)
+        return std::nullopt;
+    return GraphicsRecord(heap, handle);
+}
+
 uint32_t GraphicsRecord::kind() const
 {
     return m_heap.memory().load32(m_record + RecordLayout::kKind);
@@ -83,6 +93,8 @@ void GraphicsRecord::setBitmap(std::unique_ptr<BitmapContainer> newBitmap)
 {
     if (kind() != kBitmapRecord) throwError(kVMException);
     closeContext();
+    if (BitmapContainer* old = bitmap(); old && newBitmap)
+        adoptTexture(*newBitmap, std::move(old->texture()));
     const uint32_t object =
         newBitmap ? m_heap.createObject(std::move(newBitmap), GC_CODE_NATIVE) : 0;
     m_heap.memory().store32(m_record + RecordLayout::kBitmap, object);

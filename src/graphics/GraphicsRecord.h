@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace zelmo {
 class VMHeap;
@@ -43,6 +44,8 @@ public:
 
     // Checks the record handle (not null) and its kind.
     GraphicsRecord(VMHeap& heap, uint32_t record);
+    // The record when the handle is one of a bitmap (empty or not); none for anything else.
+    static std::optional<GraphicsRecord> ifBitmap(VMHeap& heap, uint32_t handle);
 
     uint32_t handle() const { return m_record; }
     uint32_t kind() const;
@@ -51,7 +54,8 @@ public:
     // (0, 0) for the empty bitmap.
     QSize size() const;
     // Replaces the bitmap (null: the record becomes the empty bitmap), closing the context
-    // first. A record of another kind raises VMException.
+    // first; a texture made of the old bitmap passes to the new one, stale, so that it is
+    // reused. A record of another kind raises VMException.
     void setBitmap(std::unique_ptr<BitmapContainer> bitmap);
 
     // Closes the cached context and clears the cache: done before the bitmap is read or changed

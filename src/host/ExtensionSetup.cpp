@@ -99,9 +99,10 @@ void registerExtensions(HostServices& host, const ExtensionSettings& settings,
                                      return std::make_shared<DesktopExtension>(vm, minimise);
                                  });
     if (gles::GlesSurface* surface = host.glSurface())
-        extensions.registerExtension(kOpenGlesExtension, [surface](VirtualMachine& vm) {
-            return std::make_shared<gles::GlesExtension>(vm, *surface, nullptr);
-        });
+        extensions.registerExtension(
+            kOpenGlesExtension, [surface, textures = settings.bitmapTextures](VirtualMachine& vm) {
+                return std::make_shared<gles::GlesExtension>(vm, *surface, textures);
+            });
     extensions.registerExtension(kAudioPlayerExtension,
                                  [audio = settings.audio](VirtualMachine& vm) {
                                      return makeAudioPlayerExtension(vm, audio);

@@ -7,6 +7,7 @@
 #include "Accelerometer/AccelerometerSource.h"
 #include "AudioPlayer/AudioPlayerExtension.h"
 #include "Location/PositionSource.h"
+#include "OpenGLES/GlesExtension.h"
 #include "Torch/TorchExtension.h"
 
 #include <functional>
@@ -25,6 +26,8 @@ struct ExtensionSettings {
     PositionSourceSettings location;
     TorchSettings torch;
     AudioSettings audio;
+    // Textures from bitmaps for OpenGL, when the front-end has the bitmap library.
+    gles::BitmapTexturesFactory bitmapTextures;
 };
 
 // The settings the options name; nothing with `error` set when a value cannot be used.

@@ -2,6 +2,7 @@
 #include "window/WindowRun.h"
 
 #include "Accelerometer/TiltKeys.h"
+#include "graphics/BitmapTextures.h"
 #include "graphics/natives/DrawingNatives.h"
 #include "host/ApplicationSession.h"
 #include "host/ExtensionSetup.h"
@@ -107,11 +108,12 @@ int runWindowed(const RuntimeOptions& options, int& argc, char** argv,
     // The window's own compositing context shares with the view's: same kind of GL for both.
     QSurfaceFormat::setDefaultFormat(*format);
 
-    const std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
+    std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
     if (!extensions) {
         std::fprintf(stderr, "zelmo-vm: %s\n", error.c_str());
         return 2;
     }
+    extensions->bitmapTextures = graphics::makeBitmapTextures;
 
     MainView view(directory.toStdU16String(), options);
     view.setFormat(*format);

@@ -8,6 +8,7 @@
 #include "OpenGLES/GlesExtension.h"
 #include "OpenGLES/GlesExtent.h"
 #include "OpenGLES/GlesSurface.h"
+#include "OpenGLES/GuestArguments.h"
 #include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/VirtualMachine.h"
 
@@ -71,6 +72,24 @@ TEST(GlesExtent, VertexAndIndexSizes)
     EXPECT_EQ(vertexArrayBytes(UINT32_MAX, 4, 4, INT32_MAX), uint64_t(UINT32_MAX) * INT32_MAX + 16);
     EXPECT_EQ(countBytes(-5, 4), 0u);
     EXPECT_EQ(countBytes(INT32_MAX, 64), uint64_t(INT32_MAX) * 64);
+}
+
+TEST(GlesInfoLog, LengthCountsTheTerminator)
+{
+    // Mesa reports an empty log as length 0; a driver may say 1 (the terminator alone).
+    int reads = 0;
+    const auto log = [&reads](const char* text) {
+        return [&reads, text](int32_t size, char* out) {
+            ++reads;
+            std::strncpy(out, text, static_cast<size_t>(size));
+        };
+    };
+    EXPECT_EQ(infoLogText(0, log("x")), u"");
+    EXPECT_EQ(infoLogText(1, log("x")), u"");
+    EXPECT_EQ(reads, 0);
+    EXPECT_EQ(infoLogText(3, log("ab")), u"ab");
+    EXPECT_EQ(infoLogText(2, log("\xE9")), u"\u00E9"); // bytes become code units
+    EXPECT_EQ(infoLogText(3, log("abcdef")), u"abc");  // no terminator within the length
 }
 
 namespace {

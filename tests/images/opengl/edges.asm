@@ -1,7 +1,7 @@
 ; The bindings' edges: results replace or add words exactly as listed (a sentinel under it
-; all comes back last), empty names reach GL as empty strings, an info log of length 1 is the
-; empty string, and booleans are the low 8 bits of their word: glColorMask(0x100, 0x1FF, 1,
-; 1) masks red only, so clearing blue and then white leaves cyan.
+; all comes back last), empty names reach GL as empty strings, an empty info log (Mesa says
+; length 0) is the empty string, and booleans are the low 8 bits of their word:
+; glColorMask(0x100, 0x1FF, 1, 1) masks red only, so clearing blue and then white leaves cyan.
 .include "../common.inc"
 .globals 24
 .function @main main

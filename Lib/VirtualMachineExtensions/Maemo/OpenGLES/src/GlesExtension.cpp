@@ -14,7 +14,6 @@
 #include <bit>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 namespace zelmo::gles {
 
@@ -73,9 +72,14 @@ std::string hex(uint32_t value)
 } // namespace
 
 GlesExtension::GlesExtension(VirtualMachine& vm, GlesSurface& surface,
-                             BitmapTextureUpload bitmapTexture)
-    : m_vm(vm), m_surface(surface), m_bitmapTexture(std::move(bitmapTexture)), m_clientArrays(vm)
+                             const BitmapTexturesFactory& bitmapTextures)
+    : m_vm(vm), m_surface(surface), m_clientArrays(vm)
 {
+    if (bitmapTextures)
+        m_bitmapTextures = bitmapTextures([&surface] {
+            std::string reason;
+            return surface.makeCurrent(reason);
+        });
 }
 
 GlesExtension::~GlesExtension() = default;
@@ -220,9 +224,8 @@ void GlesExtension::callBound(int operation, ExtensionStack& stack)
     case 153: {
         const uint32_t reference = u(stack.peekWord());
         if (reference == 0) throwError(kNullPointer, "NULL pointer");
-        if (!m_bitmapTexture) throwError(kVMException, "Invalid typeid on bitmap");
-        gl();
-        const uint32_t texture = m_bitmapTexture(m_vm, reference);
+        if (!m_bitmapTextures) throwError(kVMException, "Invalid typeid on bitmap");
+        const uint32_t texture = m_bitmapTextures->upload(m_vm, reference, [this] { gl(); });
         stack.popWord();
         stack.pushWord(static_cast<int32_t>(texture));
         return;
@@ -318,10 +321,12 @@ void GlesExtension::deleteNames(ExtensionStack& stack, bool textures)
     requireBytes(data, countBytes(a[0], 4), name);
     drop(stack, 2);
     const auto* names = reinterpret_cast<const GLuint*>(data.data);
-    if (textures)
+    if (textures) {
         gl().glDeleteTextures(a[0], names);
-    else
+        if (m_bitmapTextures) m_bitmapTextures->forget(names, a[0]);
+    } else {
         gl().glDeleteBuffers(a[0], names);
+    }
 }
 
 void GlesExtension::uniformVector(ExtensionStack& stack, int operation)
@@ -558,16 +563,12 @@ void GlesExtension::infoLog(ExtensionStack& stack, bool program)
         functions.glGetProgramiv(object, GL_INFO_LOG_LENGTH, &length);
     else
         functions.glGetShaderiv(object, GL_INFO_LOG_LENGTH, &length);
-    std::u16string text;
-    if (length > 1) {
-        std::vector<char> log(static_cast<size_t>(length) + 1, '\0');
+    const std::u16string text = infoLogText(length, [&](int32_t size, char* log) {
         if (program)
-            functions.glGetProgramInfoLog(object, length, nullptr, log.data());
+            functions.glGetProgramInfoLog(object, size, nullptr, log);
         else
-            functions.glGetShaderInfoLog(object, length, nullptr, log.data());
-        for (size_t i = 0; i < static_cast<size_t>(length) && log[i] != '\0'; ++i)
-            text.push_back(static_cast<char16_t>(static_cast<uint8_t>(log[i])));
-    }
+            functions.glGetShaderInfoLog(object, size, nullptr, log);
+    });
     const uint32_t string = m_vm.newString(OString(text));
     stack.popWord();
     stack.pushWord(static_cast<int32_t>(string));

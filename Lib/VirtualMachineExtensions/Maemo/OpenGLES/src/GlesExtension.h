@@ -12,6 +12,7 @@
 #include <QOpenGLFunctions>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QOpenGLContext;
 
@@ -23,13 +24,30 @@ namespace zelmo::gles {
 
 class GlesSurface;
 
-// Uploads a bitmap as a GL_TEXTURE_2D (the bitmap library provides it): the texture name, or
-// the managed error for a reference that is not a bitmap. Called with the context current.
-using BitmapTextureUpload = std::function<uint32_t(VirtualMachine&, uint32_t reference)>;
+// Textures made from bitmaps (operation 153), provided by the bitmap library. The extension
+// owns the object, and the object owns every texture it made: destroying it deletes them.
+class BitmapTextures {
+public:
+    virtual ~BitmapTextures() = default;
+    // The texture of the bitmap the reference (the address of a bitmap value) leads to, bound
+    // to GL_TEXTURE_2D; the managed error for anything else. `makeCurrent` makes the context
+    // current, raising the fatal error without one; it is called only once the reference has
+    // passed its checks.
+    virtual uint32_t upload(VirtualMachine& vm, uint32_t reference,
+                            const std::function<void()>& makeCurrent) = 0;
+    // The application deleted these texture names itself: they belong to no bitmap any more.
+    virtual void forget(const uint32_t* names, int32_t count) = 0;
+};
+
+// Makes an extension's BitmapTextures. `makeCurrent` makes the extension's context current
+// outside its calls (to delete the texture of a collected bitmap): false when there is none.
+using BitmapTexturesFactory =
+    std::function<std::unique_ptr<BitmapTextures>(std::function<bool()> makeCurrent)>;
 
 class GlesExtension : public Extension {
 public:
-    GlesExtension(VirtualMachine& vm, GlesSurface& surface, BitmapTextureUpload bitmapTexture);
+    GlesExtension(VirtualMachine& vm, GlesSurface& surface,
+                  const BitmapTexturesFactory& bitmapTextures);
     ~GlesExtension() override;
 
     void call(int32_t operation, ExtensionStack& stack) override;
@@ -58,10 +76,11 @@ private:
 
     VirtualMachine& m_vm;
     GlesSurface& m_surface;
-    BitmapTextureUpload m_bitmapTexture;
     QOpenGLFunctions m_gl;
     QOpenGLContext* m_context = nullptr; // the one m_gl was resolved in
     ClientArrays m_clientArrays;
+    // Last: its textures are deleted before anything else of the extension goes.
+    std::unique_ptr<BitmapTextures> m_bitmapTextures;
 };
 
 } // namespace zelmo::gles

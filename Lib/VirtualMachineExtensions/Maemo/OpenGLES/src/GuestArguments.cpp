@@ -4,6 +4,8 @@
 #include "VirtualMachine/VirtualMachine.h"
 #include "VirtualMachine/natives/GuestVector.h"
 
+#include <vector>
+
 namespace zelmo::gles {
 
 GuestBytes resolveArray(VirtualMachine& vm, uint32_t arrayWord, const char* glName)
@@ -36,6 +38,18 @@ std::string latin1String(VirtualMachine& vm, uint32_t stringWord)
     for (const char16_t unit : text.view())
         bytes.push_back(static_cast<char>(unit & 0xFF));
     return bytes;
+}
+
+std::u16string infoLogText(int32_t length, const std::function<void(int32_t, char*)>& read)
+{
+    std::u16string text;
+    if (length <= 1) return text;
+    // One byte more, zeroed: the text ends even if GL leaves out the terminator.
+    std::vector<char> log(static_cast<size_t>(length) + 1, '\0');
+    read(length, log.data());
+    for (size_t i = 0; i < static_cast<size_t>(length) && log[i] != '\0'; ++i)
+        text.push_back(static_cast<char16_t>(static_cast<uint8_t>(log[i])));
+    return text;
 }
 
 } // namespace zelmo::gles

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace zelmo {
@@ -29,5 +30,9 @@ void requireBytes(const GuestBytes& bytes, uint64_t needed, const char* glName);
 
 // The low 8 bits of each code unit of the string value `stringWord`, for a GL call.
 std::string latin1String(VirtualMachine& vm, uint32_t stringWord);
+
+// The text of an info log that GL says is `length` bytes long, terminator included: `read`
+// fills a buffer of that many bytes. A length of 0 or 1 holds no text and nothing is read.
+std::u16string infoLogText(int32_t length, const std::function<void(int32_t, char*)>& read);
 
 } // namespace zelmo::gles
