@@ -1061,7 +1061,7 @@ render_panel_ready:
     PUSH0
     PUSH32 800
     PUSH32 480
-    PUSH32 0x05081890
+    PUSH32 0x050818B0
     PUSH32 QUAD_SOLID
     CALL quad, none
     gload PANEL_TEX
@@ -1146,7 +1146,6 @@ build_hud:
     NATIVE String.concat
     drawtext HUD_BMP, 640, 2, 0xFFFFD040
     gaddr HUD_TEX
-    gload HUD_TEX
     gaddr HUD_BMP
     CALL quads_texture, none
     STORE
@@ -1202,9 +1201,16 @@ panel_row:
     ITOS
     PUSHSTR ".  "
     NATIVE String.concat
-    highaddr LOOP_I
+    highaddr LOOP_I              ; an empty place shows dashes
     LOAD
+    DUP
+    JZ16 panel_row_empty
     ITOS
+    JMP16 panel_row_text
+panel_row_empty:
+    FRAME8 -1
+    PUSHSTR "---"
+panel_row_text:
     NATIVE String.concat
     gaddr TEXT
     LDLOC8 -2
@@ -1238,7 +1244,6 @@ panel_row_draw:
     JMP16 panel_row
 panel_done:
     gaddr PANEL_TEX
-    gload PANEL_TEX
     gaddr PANEL_BMP
     CALL quads_texture, none
     STORE
