@@ -1,5 +1,5 @@
 #!/bin/sh
-# The demo game headless with a scripted tap and a fixed tilt (demo.input): its 120th frame
+# The demo game headless with a scripted tap and a fixed tilt (demo.input): its 130th frame
 # against the reference demo.png, rendered by llvmpipe, where at most 1920 pixels (0.5 %) may
 # differ by more than 10 %; then two whole games, after which the high-score file holds the
 # score once, then twice (read back, merged and written again).
@@ -17,16 +17,16 @@ run() {
         --accelerometer 0.1,0,-1 "$@" 2>"$work/stderr" >/dev/null
 }
 
-run --screenshot "$work/frame.png" --frames 120 || fail "exit status $? with --screenshot"
+run --screenshot "$work/frame.png" --frames 130 || fail "exit status $? with --screenshot"
 differing=$(compare -metric AE -fuzz 10% "$dir/demo.png" "$work/frame.png" null: 2>&1)
 if ! [ "$differing" -le 1920 ] 2>/dev/null; then
     cp "$work/frame.png" "${TMPDIR:-/tmp}/demo.actual.png"
-    fail "frame 120 differs from demo.png in $differing pixels (saved ${TMPDIR:-/tmp}/demo.actual.png)"
+    fail "frame 130 differs from demo.png in $differing pixels (saved ${TMPDIR:-/tmp}/demo.actual.png)"
 fi
 
-for scores in "2 0 0 0 0" "2 2 0 0 0"; do
+for scores in "5 0 0 0 0" "5 5 0 0 0"; do
     run || fail "exit status $?"
-    grep -qx 'LOG: starfall: game over, score 2' "$work/stderr" || fail "no game over with score 2"
+    grep -qx 'LOG: starfall: game over, score 5' "$work/stderr" || fail "no game over with score 5"
     table=$(tr '\n' ' ' <"$work/app/hiscores.txt")
     [ "$table" = "$scores " ] || fail "hiscores.txt holds '$table', not '$scores '"
 done
