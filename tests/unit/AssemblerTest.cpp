@@ -292,6 +292,22 @@ TEST(Assembler, MacrosExpandInPlaceWithLabelsOfTheirOwn)
               "t.asm:2: a .macro inside the definition of 'm'");
 }
 
+TEST(Assembler, ConstantsReplaceWholeWordsOutsideStringsAndComments)
+{
+    // A constant built on another, used in a directive, an operand, a macro argument; the same
+    // word inside a string, a comment, a dotted name and a longer word stays as written.
+    const std::string source = ".equ N 3\n.equ M N\n.equ log 9\n.globals M\n"
+                               ".macro push v\nPUSH32 \\v\n.endm\n"
+                               "N_1: PUSH32 N ; N\npush M\nPUSHSTR \"N\"\nNATIVE Debug.log\n"
+                               "JMP16 N_1\n";
+    EXPECT_EQ(asmBytes(source), asmBytes(".globals 3\nN_1: PUSH32 3\nPUSH32 3\nPUSHSTR \"N\"\n"
+                                         "NATIVE Debug.log\nJMP16 N_1\n"));
+    EXPECT_EQ(asmError(".equ N 1\n.equ N 2\n"), "t.asm:2: constant 'N' defined twice");
+    EXPECT_EQ(asmError(".equ dup 1\n"), "t.asm:1: constant 'dup' has the name of an instruction");
+    EXPECT_EQ(asmError(".equ N\n"), "t.asm:1: .equ N needs one value (a number or a name)");
+    EXPECT_EQ(asmError(".equ N 1 2\n"), "t.asm:1: .equ N needs one value (a number or a name)");
+}
+
 TEST(Assembler, IncludesReadFilesBesideTheIncludingFile)
 {
     const std::filesystem::path dir =

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// `.include "file"` and `.macro NAME params ... .endm` (docs/assembler.md, "Includes and
-// macros"). Expansion is textual: the assembler proper never sees a macro, so the disassembler's
-// listing, which has none, assembles to the same bytes as the source it came from.
+// `.include "file"`, `.macro NAME params ... .endm` and `.equ NAME value` (docs/assembler.md,
+// "Includes, macros and constants"). Expansion is textual: the assembler proper never sees a macro,
+// so the disassembler's listing, which has none, assembles to the same bytes as the source it came
+// from.
 #include "image/SourceExpander.h"
 
 #include "VirtualMachine/Opcodes.h"
@@ -33,6 +34,11 @@ bool isNameStart(char c)
 bool isNameChar(char c)
 {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+// A whole word for constants: a label or a dotted name such as Debug.log is one word.
+bool isWordChar(char c)
+{
+    return isNameChar(c) || c == '.' || c == '$';
 }
 
 std::string_view trim(std::string_view s)
@@ -112,6 +118,8 @@ public:
                 definedAt = where;
             } else if (isDirective(code, "endm", rest) || code == ".endm") {
                 fail(where, ".endm without .macro");
+            } else if (isDirective(code, "equ", rest)) {
+                defineConstant(where, rest);
             } else if (isDirective(code, "include", rest)) {
                 include(where, rest, dir);
             } else {
@@ -163,6 +171,63 @@ private:
         return name;
     }
 
+    // `.equ NAME VALUE`: from here on the word NAME stands for VALUE (a number or a name, itself
+    // with earlier constants in place).
+    void defineConstant(const std::string& where, std::string_view rest)
+    {
+        size_t i = 0;
+        if (rest.empty() || !isNameStart(rest[0])) fail(where, ".equ needs a name");
+        while (i < rest.size() && isNameChar(rest[i]))
+            ++i;
+        const std::string name(rest.substr(0, i));
+        const std::string value(trim(rest.substr(i)));
+        if (value.empty() || value.find_first_of(" \t,;\"") != std::string::npos)
+            fail(where, ".equ " + name + " needs one value (a number or a name)");
+        if (m_constants.contains(name)) fail(where, "constant '" + name + "' defined twice");
+        std::string upper = name;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (opcodeForMnemonic(upper) >= 0)
+            fail(where, "constant '" + name + "' has the name of an instruction");
+        m_constants[name] = replaceConstants(value);
+    }
+
+    // Every whole word that names a constant becomes its value; strings and comments stay.
+    std::string replaceConstants(const std::string& text) const
+    {
+        if (m_constants.empty()) return text;
+        std::string out;
+        bool inString = false;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (inString) {
+                out += c;
+                if (c == '\\' && i + 1 < text.size())
+                    out += text[++i];
+                else if (c == '"')
+                    inString = false;
+                continue;
+            }
+            if (c == ';') {
+                out.append(text, i);
+                break;
+            }
+            if (c == '"') inString = true;
+            if (!isWordChar(c) || (i > 0 && (isWordChar(text[i - 1]) || text[i - 1] == '\\'))) {
+                out += c;
+                continue;
+            }
+            size_t stop = i;
+            while (stop < text.size() && isWordChar(text[stop]))
+                ++stop;
+            const std::string word = text.substr(i, stop - i);
+            const auto constant = m_constants.find(word);
+            out += constant == m_constants.end() ? word : constant->second;
+            i = stop - 1;
+        }
+        return out;
+    }
+
     void include(const std::string& where, std::string_view rest, const std::filesystem::path& dir)
     {
         std::vector<Token> tokens;
@@ -191,8 +256,9 @@ private:
 
     // A line that uses a macro becomes its labels, then the macro's body with the arguments in
     // place; any other line is kept as it is.
-    void emit(const std::string& where, const std::string& line, int depth)
+    void emit(const std::string& where, const std::string& rawLine, int depth)
     {
+        const std::string line = replaceConstants(rawLine);
         std::vector<Token> tokens;
         try {
             tokens = tokenizeLine(line);
@@ -284,6 +350,7 @@ private:
     }
 
     std::map<std::string, Macro> m_macros;
+    std::map<std::string, std::string> m_constants;
     int m_expansions = 0;
 };
 
