@@ -108,22 +108,17 @@ expect_heard() { # frames, peak, percent tolerance of the peak
         fail "$name: peak $5 not within $3% of $2"
 }
 
-name="file clip, stopped before play"
-build "$(load_file 0 a.raw; stop 0; play 0)" "" 20
-run_recorded
-expect_heard 22050 8000 2
-grep -q '^End of initialize$' "$work/stderr" || fail "$name: no 'End of initialize'"
-grep -q '^writeSamples: req: [0-9]*, offset: 0, left: 44100$' "$work/stderr" ||
-    fail "$name: no first write of the whole clip"
-if grep -q '^audio: off' "$work/stderr"; then fail "$name: audio is off"; fi
-
 # No timer: the run stays open while the clip plays, and ends (status 0) once it has been heard.
-name="5 s clip played in main, no timer"
-printf '.globals 4\n.function @main main\nmain:\n%s\n    RET 0, 1\n' "$(load_file 0 long.raw; play 0)" \
-    >"$work/app/test.asm"
+name="5 s file clip stopped before play, in main, no timer"
+printf '.globals 4\n.function @main main\nmain:\n%s\n    RET 0, 1\n' \
+    "$(load_file 0 long.raw; stop 0; play 0)" >"$work/app/test.asm"
 "$asm" "$work/app/test.asm" -o "$work/app/index.mcb" || { echo "assembly failed"; exit 1; }
 run_recorded
 expect_heard 220500 8000 2
+grep -q '^End of initialize$' "$work/stderr" || fail "$name: no 'End of initialize'"
+grep -q '^writeSamples: req: [0-9]*, offset: 0, left: 441000$' "$work/stderr" ||
+    fail "$name: no first write from the start"
+if grep -q '^audio: off' "$work/stderr"; then fail "$name: audio is off"; fi
 name="the same muted" # the null output holds nothing open: the run ends (a hang is status 124)
 (cd "$work/app" && timeout 60 "$vm" --headless --app "$work/app" --mute 2>"$work/stderr")
 status=$?
