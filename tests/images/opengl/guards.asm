@@ -146,7 +146,8 @@ drawgl:
     PUSH32 9
     PUSH32 13
     NATIVE ByteArray.initFilled
-    refusedImage 10, 106, 0x0DE1, 0, 0x1907, 2, 2, 0, 0x1907, 0x1401 ; 2 x 2 RGB rows padded to 4: 14 bytes
+; 2 x 2 RGB, rows padded to 4: 14 bytes
+    refusedImage 10, 106, 0x0DE1, 0, 0x1907, 2, 2, 0, 0x1907, 0x1401
     refusedImage 11, 111, 0x0DE1, 0, 0, 0, 1, 1, 0x1234, 0x1401 ; a format without a size
     refusedImage 12, 111, 0x0DE1, 0, 0, 0, 1, 1, 0x1908, 0x1406 ; a type without a size
     EXTCALL OpenGL, 61   ; glGetError
