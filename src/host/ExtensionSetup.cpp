@@ -104,8 +104,8 @@ void registerExtensions(HostServices& host, const ExtensionSettings& settings,
                 return std::make_shared<gles::GlesExtension>(vm, *surface, textures);
             });
     extensions.registerExtension(kAudioPlayerExtension,
-                                 [audio = settings.audio](VirtualMachine& vm) {
-                                     return makeAudioPlayerExtension(vm, audio);
+                                 [audio = settings.audio, delivery](VirtualMachine& vm) {
+                                     return makeAudioPlayerExtension(vm, audio, delivery);
                                  });
 }
 

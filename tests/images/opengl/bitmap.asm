@@ -5,41 +5,15 @@
 ; anew: the texel stays white); after a fillRect; after a setPixel; and, as alpha, after a
 ; resize to 4 x 4. Every upload of the bitmap gives the same name (-1 logged). A bitmap
 ; uploaded and dropped loses its texture with the collection after the frame, while the kept
-; one keeps its (logged in frames 2 and 3). Null, a non-bitmap and the empty bitmap are
-; logged; the sentinel 77 under everything comes back last.
+; one keeps its (logged in frames 2 and 3). A null bitmap, a non-bitmap and the empty bitmap
+; are logged; the sentinel 77 under everything comes back last.
 ; Globals: 0 the bitmap, 1 a dropped bitmap, 2 frame count, 3 the dropped one's texture,
 ; 4 the bitmap's texture, 5-6 a byte array, 7-8 the vertices, 9 program, 10 shader, 11 null
 .include "../common.inc"
+.include "../errors.inc"
+.include "gl.inc"
 .globals 12
-.class Exception refs=2         ; word 1: code, word 2: message
-.function @main main
 .function @drawgl drawgl
-.function @internalthrow internalthrow
-
-.macro put value
-    DUP
-    PUSH32 \value
-    NATIVE IntArray, 19
-.endm
-
-.macro shader type, source
-    global 10
-    PUSH32 \type
-    EXTCALL OpenGL, 27   ; glCreateShader
-    STORE
-    global 10
-    LOAD
-    PUSHSTR \source
-    EXTCALL OpenGL, 152   ; glShaderSource
-    global 10
-    LOAD
-    EXTCALL OpenGL, 21   ; glCompileShader
-    global 9
-    LOAD
-    global 10
-    LOAD
-    EXTCALL OpenGL, 2   ; glAttachShader
-.endm
 
 ; Uploads the bitmap and logs whether the name is the first one's.
 .macro same
@@ -64,10 +38,7 @@
     EXTCALL OpenGL, 151   ; glGetUniformLocation
     PUSH32 \k
     EXTCALL OpenGL, 112   ; glUniform1f
-    PUSH32 5
-    PUSH32 0
-    PUSH32 4
-    EXTCALL OpenGL, 41    ; glDrawArrays TRIANGLE_STRIP
+    strip
 .endm
 
 .macro pixel x, y, color
@@ -88,14 +59,12 @@
     NATIVE Graphics.fillRect
 .endm
 
-; An upload that must be refused: logs the exception's code and message.
-.macro refused reference
-    TRY Exception, caught\@
-    \reference
+; An upload of the bitmap at global \slot that must be refused.
+.macro refused n, slot
+    fails \n
+    global \slot
     EXTCALL OpenGL, 153
-    ENDTRY -1
-caught\@:
-    CALL report, none
+    failed \n
 .endm
 
 main:
@@ -118,43 +87,11 @@ drawgl:
     JMP16 drop
 first:
     PUSH32 77
-    global 9
-    EXTCALL OpenGL, 26   ; glCreateProgram
-    STORE
-    shader 0x8B31, "attribute vec2 p; varying vec2 uv; void main() { uv = p * 0.5 + 0.5; gl_Position = vec4(p, 0.0, 1.0); }"
-    shader 0x8B30, "precision mediump float; uniform sampler2D s; uniform float k; varying vec2 uv; void main() { vec4 t = texture2D(s, (floor(uv * 2.0) + 0.5) / 2.0); gl_FragColor = mix(vec4(t.rgb, 1.0), vec4(t.aaa, 1.0), k); }"
-    global 9
-    LOAD
-    PUSH32 0
-    PUSHSTR "p"
-    EXTCALL OpenGL, 143   ; glBindAttribLocation
-    global 9
-    LOAD
-    EXTCALL OpenGL, 90    ; glLinkProgram
-    global 9
-    LOAD
-    EXTCALL OpenGL, 131   ; glUseProgram
-    global 7
-    NEWARRAY 4
-    global 7
-    put 0xBF800000
-    put 0xBF800000
-    put 0x3F800000
-    put 0xBF800000
-    put 0xBF800000
-    put 0x3F800000
-    put 0x3F800000
-    PUSH32 0x3F800000
-    NATIVE IntArray, 19
+    program 9, 10, "attribute vec2 p; varying vec2 uv; void main() { uv = p * 0.5 + 0.5; gl_Position = vec4(p, 0.0, 1.0); }", "precision mediump float; uniform sampler2D s; uniform float k; varying vec2 uv; void main() { vec4 t = texture2D(s, (floor(uv * 2.0) + 0.5) / 2.0); gl_FragColor = mix(vec4(t.rgb, 1.0), vec4(t.aaa, 1.0), k); }"
+    band 7, 0xBF800000, 0x3F800000
     PUSH32 0
     EXTCALL OpenGL, 44    ; glEnableVertexAttribArray
-    PUSH32 0
-    PUSH32 2
-    PUSH32 0x1406
-    PUSH32 0
-    PUSH32 0
-    global 7
-    EXTCALL OpenGL, 141   ; glVertexAttribPointer
+    attrib 7
 ; the bitmap: red, green / translucent red, blue
     global 0
     PUSH32 2
@@ -198,9 +135,8 @@ first:
     NATIVE Bitmap.resizeFast
     same
     column 640, 0x3F800000
-    refused PUSH32 0
-    refused global 11
-    refused global 5
+    refused 1, 11         ; null
+    refused 2, 5          ; a byte array
     global 1
     PUSH0
     PUSH0
@@ -226,32 +162,4 @@ drop:
     PUSH32 1
     ADDSET
     NATIVE Screen.repaint
-    RET 0, 2
-
-; report(exception): logs its code and message. [exception, return]
-report:
-    LDLOC8 -2
-    FLDADDR8 1
-    LOAD
-    logint
-    LDLOC8 -2
-    FLDADDR8 2
-    LOAD
-    NATIVE Debug, 1
-    RET 0, 2
-
-; vminternalthrow(code, message): [code, message, return]
-internalthrow:
-    NEW CLASS_OBJECT, 3
-    DUP
-    SETCLASS Exception
-    DUP
-    FLDADDR8 1
-    LDLOC8 -5
-    STORE
-    DUP
-    FLDADDR8 2
-    LDLOC8 -4
-    STORE
-    THROW
     RET 0, 2

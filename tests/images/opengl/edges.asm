@@ -3,6 +3,7 @@
 ; length 0) is the empty string, and booleans are the low 8 bits of their word:
 ; glColorMask(0x100, 0x1FF, 1, 1) masks red only, so clearing blue and then white leaves cyan.
 .include "../common.inc"
+.include "gl.inc"
 .globals 24
 .function @main main
 .function @drawgl drawgl
@@ -33,24 +34,19 @@ drawgl:
     global 21
     LOAD
     EXTCALL OpenGL, 87   ; glIsShader
-    ITOS
-    NATIVE Debug, 1
+    logint
     PUSH32 0
     EXTCALL OpenGL, 82   ; glIsBuffer(0)
-    ITOS
-    NATIVE Debug, 1
+    logint
     PUSH32 0
     EXTCALL OpenGL, 85   ; glIsProgram(0)
-    ITOS
-    NATIVE Debug, 1
+    logint
     PUSH32 0
     EXTCALL OpenGL, 88   ; glIsTexture(0)
-    ITOS
-    NATIVE Debug, 1
+    logint
     PUSH32 0x0B71
     EXTCALL OpenGL, 83   ; glIsEnabled(DEPTH_TEST)
-    ITOS
-    NATIVE Debug, 1
+    logint
     global 20
     EXTCALL OpenGL, 26   ; glCreateProgram pushes the name
     STORE
@@ -94,8 +90,7 @@ drawgl:
     EXTCALL OpenGL, 147   ; glGetProgramiv INFO_LOG_LENGTH
     global 0
     NATIVE IntArray, 9
-    ITOS
-    NATIVE Debug, 1
+    logint
     global 20
     LOAD
     EXTCALL OpenGL, 148   ; that log
@@ -104,14 +99,12 @@ drawgl:
     LOAD
     PUSHSTR ""
     EXTCALL OpenGL, 146   ; glGetAttribLocation of an empty name
-    ITOS
-    NATIVE Debug, 1
+    logint
     global 20
     LOAD
     PUSHSTR ""
     EXTCALL OpenGL, 151   ; glGetUniformLocation of an empty name
-    ITOS
-    NATIVE Debug, 1
+    logint
     global 21
     LOAD
     PUSH32 0x8B84
@@ -119,39 +112,24 @@ drawgl:
     EXTCALL OpenGL, 149   ; glGetShaderiv INFO_LOG_LENGTH
     global 0
     NATIVE IntArray, 9
-    ITOS
-    NATIVE Debug, 1
+    logint
     global 21
     LOAD
     EXTCALL OpenGL, 150   ; that log
     NATIVE Debug, 1
     EXTCALL OpenGL, 61   ; glGetError pushes
-    ITOS
-    NATIVE Debug, 1
-    PUSH32 0
-    PUSH32 0
-    PUSH32 0x3F800000
-    PUSH32 0x3F800000
-    EXTCALL OpenGL, 17   ; glClearColor blue
-    PUSH32 0x4000
-    EXTCALL OpenGL, 16   ; glClear
+    logint
+    clear 0, 0, 0x3F800000
     PUSH32 0x100
     PUSH32 0x1FF
     PUSH32 1
     PUSH32 1
     EXTCALL OpenGL, 20   ; glColorMask: red off
-    PUSH32 0x3F800000
-    PUSH32 0x3F800000
-    PUSH32 0x3F800000
-    PUSH32 0x3F800000
-    EXTCALL OpenGL, 17   ; glClearColor white
-    PUSH32 0x4000
-    EXTCALL OpenGL, 16   ; glClear
+    clear 0x3F800000, 0x3F800000, 0x3F800000 ; white
     PUSH32 1
     PUSH32 1
     PUSH32 1
     PUSH32 1
     EXTCALL OpenGL, 20   ; glColorMask: all on
-    ITOS
-    NATIVE Debug, 1
+    logint
     RET 0, 2

@@ -18,6 +18,13 @@ AudioPlayer::~AudioPlayer()
     if (extension) extension->playerDestroyed(*this);
 }
 
+void AudioPlayer::playbackEnded()
+{
+    if (!sounding) return;
+    sounding = false;
+    if (extension) extension->playerFinished();
+}
+
 void NullAudioOutput::play(AudioPlayer& player)
 {
     // Nothing to hear: the clip counts as played out.

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+struct pa_operation;
 struct pa_stream;
 
 namespace zelmo {
@@ -34,6 +35,9 @@ public:
     // The extension goes first (at the end of a session): the player then only holds its
     // samples.
     void detach() { extension = nullptr; }
+    // The output has played the clip to its end (or stopped it, or lost its stream): it is
+    // silent now, and the extension hears so.
+    void playbackEnded();
 
     AudioPlayerExtension* extension;
     pa_stream* stream = nullptr;
@@ -41,6 +45,10 @@ public:
     const uint32_t size;
     uint32_t offset = 0;
     int32_t state = kNeverPlayed;
+    // Played and not yet heard to its end: the output sets it on play and clears it when the
+    // clip has ended. The server's answer to the drain request that follows the last write.
+    bool sounding = false;
+    pa_operation* drain = nullptr;
 };
 
 } // namespace zelmo

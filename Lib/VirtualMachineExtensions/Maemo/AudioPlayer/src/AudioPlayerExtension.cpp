@@ -9,6 +9,9 @@
 #include "VirtualMachine/VirtualMachine.h"
 #include "VirtualMachineExtensions/ExtensionObjects.h"
 
+#include <QTimer>
+
+#include <algorithm>
 #include <cstdio>
 
 namespace zelmo {
@@ -41,8 +44,8 @@ void DeferredOperation::run(AudioOutput& output)
 
 AudioPlayerExtension::AudioPlayerExtension(VirtualMachine& machine,
                                            std::unique_ptr<AudioOutput> output,
-                                           const std::string& offReason)
-    : m_machine(machine), m_output(std::move(output))
+                                           const std::string& offReason, MachineDelivery wake)
+    : m_machine(machine), m_output(std::move(output)), m_wake(std::move(wake))
 {
     if (!offReason.empty())
         switchOff(offReason);
@@ -73,11 +76,33 @@ void AudioPlayerExtension::playerDestroyed(AudioPlayer& player)
     for (auto& retired : m_retired)
         retired->release(player);
     m_players.erase(&player);
+    wakeWhenIdle(); // it may have been the last clip still sounding
+}
+
+void AudioPlayerExtension::playerFinished()
+{
+    wakeWhenIdle();
+}
+
+bool AudioPlayerExtension::hasPendingWork() const
+{
+    return !m_queue.empty() ||
+           std::any_of(m_players.begin(), m_players.end(),
+                       [](const AudioPlayer* player) { return player->sounding; });
+}
+
+void AudioPlayerExtension::wakeWhenIdle()
+{
+    // Posted, never called in place: this may run inside the machine (a collection, a failure
+    // inside the first call), where the run must not be ended under the application's feet.
+    if (!m_wake || hasPendingWork()) return;
+    QTimer::singleShot(0, &m_wakeContext, [this] { m_wake([](VirtualMachine&) {}); });
 }
 
 void AudioPlayerExtension::outputReady()
 {
     runQueue();
+    wakeWhenIdle(); // e.g. clips loaded and never played
 }
 
 void AudioPlayerExtension::outputFailed(const std::string& reason)
@@ -97,6 +122,7 @@ void AudioPlayerExtension::switchOff(const std::string& reason)
     m_retired.push_back(std::move(m_output));
     m_output = std::make_unique<NullAudioOutput>();
     runQueue();
+    wakeWhenIdle();
 }
 
 void AudioPlayerExtension::enqueue(uint32_t handle, DeferredOperation::Kind kind)

@@ -9,6 +9,8 @@
 #include "AudioPlayer/AudioOutput.h"
 #include "VirtualMachineExtensions/Extension.h"
 
+#include <QObject>
+
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -49,13 +51,18 @@ private:
 class AudioPlayerExtension : public Extension, private AudioOutputListener {
 public:
     // Starts `output` at once. `offReason`, when set, is why the null output was chosen.
+    // `wake`, when set, is how the host hears from the event loop that the extension has
+    // become idle (its call does nothing in the machine; the host checks whether the run has
+    // anything left).
     AudioPlayerExtension(VirtualMachine& machine, std::unique_ptr<AudioOutput> output,
-                         const std::string& offReason = {});
+                         const std::string& offReason = {}, MachineDelivery wake = {});
     ~AudioPlayerExtension() override;
     AudioPlayerExtension(const AudioPlayerExtension&) = delete;
     AudioPlayerExtension& operator=(const AudioPlayerExtension&) = delete;
 
     void call(int32_t operation, ExtensionStack& stack) override;
+    // Operations wait for the output, or a clip is still being played.
+    bool hasPendingWork() const override;
 
     size_t pendingOperations() const { return m_queue.size(); }
     bool isOff() const { return m_off; }
@@ -64,6 +71,8 @@ public:
     // fails or the extension goes before them.
     void playerCreated(AudioPlayer& player);
     void playerDestroyed(AudioPlayer& player);
+    // A player's clip has ended.
+    void playerFinished();
 
 private:
     void outputReady() override;
@@ -78,6 +87,8 @@ private:
     uint32_t playerHandle(int32_t word);
     void enqueue(uint32_t handle, DeferredOperation::Kind kind);
     void runQueue();
+    // Tells the host, from the event loop, once nothing is pending any more.
+    void wakeWhenIdle();
 
     VirtualMachine& m_machine;
     std::unique_ptr<AudioOutput> m_output;
@@ -88,11 +99,14 @@ private:
     std::unordered_set<AudioPlayer*> m_players;
     bool m_off = false;
     bool m_running = false;
+    MachineDelivery m_wake;
+    QObject m_wakeContext; // wakes posted to the event loop go with the extension
 };
 
 // The extension for the host: the sound server's output, or the null output when muted, when
 // the event loop cannot carry the server's callbacks, or when the server is not there.
 std::unique_ptr<Extension> makeAudioPlayerExtension(VirtualMachine& machine,
-                                                    const AudioSettings& settings);
+                                                    const AudioSettings& settings,
+                                                    MachineDelivery wake = {});
 
 } // namespace zelmo

@@ -8,19 +8,21 @@
 namespace zelmo {
 
 std::unique_ptr<Extension> makeAudioPlayerExtension(VirtualMachine& machine,
-                                                    const AudioSettings& settings)
+                                                    const AudioSettings& settings,
+                                                    MachineDelivery wake)
 {
     if (settings.mute)
         return std::make_unique<AudioPlayerExtension>(machine, std::make_unique<NullAudioOutput>(),
-                                                      "muted");
+                                                      "muted", wake);
     // The server's callbacks come through GLib's default context; an event loop that is not
     // GLib's never runs them, and the connection would wait forever.
     const QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     if (!dispatcher || !dispatcher->inherits("QEventDispatcherGlib"))
         return std::make_unique<AudioPlayerExtension>(machine, std::make_unique<NullAudioOutput>(),
-                                                      "the event loop is not GLib's");
+                                                      "the event loop is not GLib's", wake);
     return std::make_unique<AudioPlayerExtension>(
-        machine, std::make_unique<PulseAudioOutput>(settings.volumePercent));
+        machine, std::make_unique<PulseAudioOutput>(settings.volumePercent), std::string(),
+        std::move(wake));
 }
 
 } // namespace zelmo

@@ -96,6 +96,7 @@ void PulseAudioOutput::initialize(AudioPlayer& player)
         return;
     }
     pa_stream_set_started_callback(player.stream, &PulseAudioOutput::streamStarted, &player);
+    pa_stream_set_state_callback(player.stream, &PulseAudioOutput::streamStateChanged, &player);
     pa_cvolume volume;
     pa_cvolume_set(&volume, kSampleSpec.channels,
                    pa_sw_volume_from_linear(m_volumePercent / 100.0));
@@ -110,6 +111,8 @@ void PulseAudioOutput::play(AudioPlayer& player)
     player.offset = 0;
     player.state = AudioPlayer::kPlayRequested;
     if (!player.stream) return;
+    cancelDrain(player); // an earlier play's end is not this one's
+    player.sounding = true;
     pa_stream_set_write_callback(player.stream, &PulseAudioOutput::streamWantsData, &player);
     // A stream still being created starts with the server's first write request.
     if (!streamReady(player.stream)) return;
@@ -126,13 +129,18 @@ void PulseAudioOutput::stop(AudioPlayer& player)
     // The write callback keeps asking after a flush; with nothing left the clip stays stopped.
     player.offset = player.size;
     if (streamReady(player.stream)) forget(pa_stream_flush(player.stream, nullptr, nullptr));
+    endPlayback(player);
 }
 
 void PulseAudioOutput::release(AudioPlayer& player)
 {
     if (!player.stream) return;
+    // No callback may reach the player after this: the drain's answer is cancelled too.
+    cancelDrain(player);
+    player.sounding = false;
     pa_stream_set_write_callback(player.stream, nullptr, nullptr);
     pa_stream_set_started_callback(player.stream, nullptr, nullptr);
+    pa_stream_set_state_callback(player.stream, nullptr, nullptr);
     pa_stream_disconnect(player.stream);
     pa_stream_unref(player.stream);
     player.stream = nullptr;
@@ -148,6 +156,43 @@ void PulseAudioOutput::streamWantsData(pa_stream*, size_t bytes, void* player)
     writeSamples(*static_cast<AudioPlayer*>(player), bytes);
 }
 
+void PulseAudioOutput::streamStateChanged(pa_stream* stream, void* player)
+{
+    // A stream that failed or ended answers no drain request: its clip is over.
+    const pa_stream_state_t state = pa_stream_get_state(stream);
+    if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED)
+        endPlayback(*static_cast<AudioPlayer*>(player));
+}
+
+void PulseAudioOutput::streamDrained(pa_stream*, int, void* player)
+{
+    auto& clip = *static_cast<AudioPlayer*>(player);
+    pa_operation_unref(clip.drain);
+    clip.drain = nullptr;
+    clip.playbackEnded();
+}
+
+void PulseAudioOutput::drainAfterLastWrite(AudioPlayer& player)
+{
+    if (!player.sounding || player.drain) return;
+    player.drain = pa_stream_drain(player.stream, &PulseAudioOutput::streamDrained, &player);
+    if (!player.drain) player.playbackEnded();
+}
+
+void PulseAudioOutput::cancelDrain(AudioPlayer& player)
+{
+    if (!player.drain) return;
+    pa_operation_cancel(player.drain); // its callback is not called any more
+    pa_operation_unref(player.drain);
+    player.drain = nullptr;
+}
+
+void PulseAudioOutput::endPlayback(AudioPlayer& player)
+{
+    cancelDrain(player);
+    player.playbackEnded();
+}
+
 void PulseAudioOutput::writeSamples(AudioPlayer& player, size_t requested)
 {
     const uint32_t left = player.size - player.offset;
@@ -160,7 +205,10 @@ void PulseAudioOutput::writeSamples(AudioPlayer& player, size_t requested)
     size_t count = std::min<size_t>(requested, left);
     count -= count % frame;
     if (count == 0) {
-        if (left < frame) player.offset = player.size; // a last odd byte is dropped
+        if (left < frame) { // a last odd byte is dropped
+            player.offset = player.size;
+            drainAfterLastWrite(player); // a clip of less than a frame ends here
+        }
         return;
     }
     if (pa_stream_write(player.stream, player.samples.data() + player.offset, count, nullptr, 0,
@@ -171,6 +219,7 @@ void PulseAudioOutput::writeSamples(AudioPlayer& player, size_t requested)
     // A clip shorter than the prebuffer would wait for more data: start it now.
     if (player.offset >= player.size && player.state != AudioPlayer::kPlaying)
         forget(pa_stream_trigger(player.stream, nullptr, nullptr));
+    if (player.offset >= player.size) drainAfterLastWrite(player);
 }
 
 } // namespace zelmo

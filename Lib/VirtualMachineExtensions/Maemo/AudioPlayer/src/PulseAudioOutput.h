@@ -33,7 +33,14 @@ private:
     static void contextStateChanged(pa_context* context, void* self);
     static void streamStarted(pa_stream* stream, void* player);
     static void streamWantsData(pa_stream* stream, size_t bytes, void* player);
+    static void streamStateChanged(pa_stream* stream, void* player);
+    static void streamDrained(pa_stream* stream, int success, void* player);
     static void writeSamples(AudioPlayer& player, size_t requested);
+    // Asks the server to say when everything written has been played.
+    static void drainAfterLastWrite(AudioPlayer& player);
+    static void cancelDrain(AudioPlayer& player);
+    // The clip is silent from now on: no answer to a drain request is awaited any more.
+    static void endPlayback(AudioPlayer& player);
     void fail();
 
     int m_volumePercent;
