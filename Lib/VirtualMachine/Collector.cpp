@@ -18,26 +18,13 @@ bool isStackAddress(uint32_t value, uint32_t stackBase)
 
 } // namespace
 
-// A word that may or may not be a reference keeps alive the object it points into. A stale
-// number that happens to fall into a free block or a pool boundary proves nothing, so it is
-// ignored rather than treated as a broken heap.
-static void markConservatively(VMHeap& heap, uint32_t word)
-{
-    if (word < kHeapEntryHeader) return;
-    const HeapEntry* entry = heap.belongsToPools(uint64_t{word} - kHeapEntryHeader);
-    if (!entry || entry->freeHeapEntryIterator != 0 || entry->gcCode == GC_CODE_TERMINATOR ||
-        entry->gcCode == GC_CODE_FREE)
-        return;
-    heap.mark(heap.handleOf(entry));
-}
-
 void VirtualMachine::collectHeap()
 {
     // The globals block is a root, but its words are untyped: mark what they point into.
     if (globalsHandle != 0) {
         for (int32_t i = 0; i < globalWords; ++i) {
             const uint32_t word = m_memory.load32(globalsHandle + 4u * static_cast<uint32_t>(i));
-            if (word != 0) markConservatively(m_heap, word);
+            if (word != 0) m_heap.markConservatively(word);
         }
     }
     m_heap.collect();
@@ -65,14 +52,14 @@ void VirtualMachine::markStackRoots()
         const MethodGCInfo& info = gcInfos[static_cast<size_t>(infoIndex)];
         const int32_t start = callFrameBase[f];
         for (; p < start && p <= top; ++p)
-            markConservatively(m_heap, static_cast<uint32_t>(m_stack[p]));
+            m_heap.markConservatively(static_cast<uint32_t>(m_stack[p]));
         if (p < 0) p = 0;
         for (int32_t k : info.conservativeReferenceSlots) {
             const int64_t i = int64_t{p} + k;
             if (i < 0 || i > top) continue;
             const uint32_t v = static_cast<uint32_t>(m_stack[i]);
             if (v == 0 || isStackAddress(v, m_stackBase)) continue;
-            markConservatively(m_heap, v);
+            m_heap.markConservatively(v);
         }
         for (size_t j = 0; j < info.arrayPointerSlots.size(); ++j) {
             const int64_t i = int64_t{p} + info.arrayPointerSlots[j];
@@ -95,7 +82,7 @@ void VirtualMachine::markStackRoots()
         p += int64_t{info.slotCount2} + info.slotCount1 + 1 + info.slotCount3;
     }
     for (p = std::max<int64_t>(p, 0); p <= top; ++p)
-        markConservatively(m_heap, static_cast<uint32_t>(m_stack[p]));
+        m_heap.markConservatively(static_cast<uint32_t>(m_stack[p]));
 }
 
 void VirtualMachine::collectGarbage()

@@ -126,6 +126,9 @@ public:
     void mark(uint32_t handle);
     void markArrayValue(uint32_t arrayValueAddress, bool elementsAreReferences);
     void markIfInHeap(uint32_t word);
+    // A word that may or may not be a reference (a global, an undescribed stack slot): keeps
+    // alive what it points into, and is ignored when it points nowhere live.
+    void markConservatively(uint32_t word);
     void sweep();
 
     HeapEntry* entryOf(uint32_t handle) const
