@@ -309,3 +309,28 @@ caught:
 }
 
 } // namespace
+
+// The last word of the stack is scanned like every other: as a plain word, and as the exact
+// slot of a frame described by a method info ([return, slot 1], one more word reserved).
+TEST(StackRoots, TheTopWordIsARootPlainOrDescribed)
+{
+    for (const bool described : {false, true}) {
+        VirtualMachine vm;
+        const uint32_t kept = vm.heap().allocate(4, 0, GC_CODE_NATIVE);
+        const uint32_t dropped = vm.heap().allocate(4, 0, GC_CODE_NATIVE);
+        if (described) {
+            MethodGCInfo info;
+            info.slotCount3 = 1;
+            info.exactReferenceSlots = {1};
+            vm.gcInfos.push_back(info);
+            vm.callGcInfo = {0};
+            vm.callFrameBase = {0};
+        }
+        vm.setSp(-1);
+        vm.pushWord(0);
+        vm.pushWord(static_cast<int32_t>(kept));
+        vm.collectGarbage();
+        EXPECT_TRUE(vm.heap().isLiveHandle(kept)) << described;
+        EXPECT_FALSE(vm.heap().isLiveHandle(dropped)) << described;
+    }
+}
