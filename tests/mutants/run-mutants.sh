@@ -9,6 +9,7 @@
 #   SOURCE    (environment) the tree whose tests are run (default the tree holding this script);
 #             the patches must apply to it.
 #   SELECT    (environment) more ctest arguments, such as -R REGEX to run part of the suite.
+#   SKIP      (environment) a regex of tests left out of every run (slow ones no fault reaches).
 #   REMOVED   (environment) a file of test names, one a line, that a trim removed from the
 #             suite of SOURCE: each fault is then tried on the suite without them ("new") and,
 #             when that misses, on them alone, which decides the old suite's result ("old").
@@ -36,7 +37,8 @@ cmake -S "$copy" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_
 suite() {
     # The graphics library is not among the faulted areas; its tests only cost time here.
     # shellcheck disable=SC2086
-    ctest --test-dir "$build" -j2 --timeout 120 --stop-on-failure -E '^GraphicsTest' ${SELECT:-} \
+    ctest --test-dir "$build" -j2 --timeout 120 --stop-on-failure -E "^GraphicsTest${SKIP:+|$SKIP}" \
+        ${SELECT:-} \
         >"$work/ctest.log" 2>&1
 }
 # The first name under "The following tests FAILED:", whatever ended it (a failure, a signal).
@@ -60,7 +62,7 @@ for patch in "$@"; do
         result=build-failed
     elif [ -n "${REMOVED:-}" ]; then
         removed=$(sed 's/[.]/[.]/g' "$REMOVED" | paste -sd'|')
-        if ! SELECT="-E ^GraphicsTest|^($removed)\$" suite; then
+        if ! SELECT="-E ^GraphicsTest${SKIP:+|$SKIP}|^($removed)\$" suite; then
             result="old=caught new=caught by $(firstFailure)"
         elif ! SELECT="-R ^($removed)\$" suite; then
             result="old=caught by $(firstFailure) new=MISSED"

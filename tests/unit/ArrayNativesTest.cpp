@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The array groups driven through the native dispatcher: stack effects of every operation,
 // storage growth and shrinking, range rules and their messages, byte and multi-word elements,
-// reference arrays, forged vectors, and array results that must survive collections.
+// reference arrays and forged vectors.
 #include "Base/Errors.h"
 #include "VirtualMachine/VirtualMachine.h"
 #include "VirtualMachine/natives/GuestVector.h"
@@ -144,21 +144,6 @@ TEST_F(ArrayNativesTest, ElementAccessLeavesTheDocumentedStack)
     EXPECT_EQ(errorText(), "VMException: Vector:" + std::to_string(vm.pc()));
 }
 
-TEST_F(ArrayNativesTest, ByteArraysStoreTheLowByteAndReadBackUnsigned)
-{
-    const uint32_t bytes = array(kBytes, {1, 2});
-    call(kBytes, 19, {bytes, -1});
-    call(kBytes, 27, {bytes, 0, 1, 0x17f}); // replaceRangeWithElement
-    EXPECT_EQ(contents(bytes), (Words{0x7f, 2, 0xff}));
-    call(kBytes, 6, {bytes, 2}); // the address of one byte
-    EXPECT_EQ(mem.load8(vm.argU(0)), 0xff);
-    const uint32_t filled = variable();
-    call(kBytes, 3, {filled, -2, 4}); // initFilled with a byte of -2
-    EXPECT_EQ(vm.sp(), -1);
-    EXPECT_EQ(contents(filled), (Words{254, 254, 254, 254}));
-    EXPECT_EQ(mem.load32(vector(filled) + VectorLayout::kElementSize), 1u);
-}
-
 TEST_F(ArrayNativesTest, StorageGrowsAndShrinksByTheVectorRules)
 {
     const uint32_t a = array(kInts, {});
@@ -199,37 +184,6 @@ TEST_F(ArrayNativesTest, StorageGrowsAndShrinksByTheVectorRules)
     EXPECT_EQ(capacity(big), 10u);
     EXPECT_EQ(failure(kInts, 20, {big, 0x7fffffff}), kInvalidArgument);
     EXPECT_EQ(contents(big), Words(10, 5));
-}
-
-TEST_F(ArrayNativesTest, ArraysEditedWithTheirOwnElements)
-{
-    // Inserting or replacing with the array itself reads the elements before they move.
-    const uint32_t b = array(kInts, {1, 2, 3});
-    call(kInts, 13, {b, 1, b});
-    EXPECT_EQ(contents(b), (Words{1, 1, 2, 3, 2, 3}));
-    const uint32_t c = array(kInts, {5, 6, 7, 8});
-    call(kInts, 14, {c, 4, 1, 2, c}); // insertPart: (1, 2) of c at its end
-    EXPECT_EQ(contents(c), (Words{5, 6, 7, 8, 6, 7}));
-    call(kInts, 81, {c, 0, 2, c}); // replaceOrInsertRange: (0, 2) by all of c
-    EXPECT_EQ(contents(c), (Words{5, 6, 7, 8, 6, 7, 7, 8, 6, 7}));
-    call(kInts, 83, {c, 1, -1, c, 0, 1}); // replaceRangeWithPart: 1.. by (0, 1) of c
-    EXPECT_EQ(contents(c), (Words{5, 5}));
-    EXPECT_EQ(vm.sp(), -1);
-    EXPECT_EQ(failure(kInts, 14, {c, 3, 0, 1, c}), kIndexOutOfBounds);
-    EXPECT_EQ(failure(kInts, 83, {c, 3, 0, c, 0, 1}), kRange);
-    EXPECT_EQ(failure(kInts, 81, {c, 3, 0, c}), kIndexOutOfBounds);
-    EXPECT_EQ(contents(c), (Words{5, 5}));
-
-    // Three-word elements through every insertion form.
-    const uint32_t d = array(kTriples, {1, 2, 3});
-    call(kTriples, 16, {d, array(kTriples, {4, 5, 6})});
-    call(kTriples, 18, {d, d});
-    call(kTriples, 19, {d, 7, 8, 9});
-    call(kTriples, 15, {d, 1, 0, 0, 0});
-    call(kTriples, 22, {d, 4, -1}); // removeRange to the end
-    EXPECT_EQ(vm.sp(), -1);
-    EXPECT_EQ(contents(d), (Words{4, 5, 6, 0, 0, 0, 1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(failure(kTriples, 22, {d, 4, -1}), kRange); // from the length
 }
 
 TEST_F(ArrayNativesTest, CheckedRangesReportTheirExactMessages)
@@ -303,20 +257,6 @@ TEST_F(ArrayNativesTest, NewArraysAndNewVectors)
     EXPECT_EQ(stack(), (std::vector<int32_t>{7, 8}));
 }
 
-TEST_F(ArrayNativesTest, UnknownOperationsAndNullArrays)
-{
-    const uint32_t a = array(kInts, {1});
-    for (int op : {0, 1, 30, 80, 85, 127, -1, -128}) {
-        EXPECT_EQ(failure(kInts, op, {a, 0, 0, 0, 0, 0, 0}), kVMException) << op;
-        EXPECT_EQ(errorText(), "VMException: Vector:" + std::to_string(vm.pc()));
-    }
-    EXPECT_EQ(failure(kInts, 11, {0}), kNullPointer);
-    EXPECT_EQ(errorText(), "NullPointerException: NULL pointer");
-    EXPECT_EQ(failure(kInts, 19, {variable(), 1}), kNullPointer); // an array without a vector
-    EXPECT_EQ(failure(kInts, 2, {0, a}), kNullPointer);           // no destination
-    EXPECT_EQ(failure(kInts, 18, {a, 0}), kNullPointer);
-}
-
 TEST_F(ArrayNativesTest, ForgedVectorsEndInOrderlyErrors)
 {
     // Each forgery is a separate array whose vector words were overwritten by the image.
@@ -359,55 +299,6 @@ TEST_F(ArrayNativesTest, ForgedVectorsEndInOrderlyErrors)
     const uint32_t a = array(kInts, {1, 2, 3});
     vm.heap().release(storage(a));
     EXPECT_EQ(failure(kInts, 19, {a, 4}), kFatal);
-}
-
-TEST_F(ArrayNativesTest, ArrayResultsHeldByAGlobalSurviveCollections)
-{
-    // Two global words, marked conservatively like the loader's globals block.
-    vm.globalsHandle = mem.allocate(8, 8);
-    vm.globalWords = 2;
-    Words expected;
-    for (uint32_t i = 0; i < 300; ++i)
-        expected.push_back(i * 7);
-    const uint32_t e1 = array(kInts, {1, 2, 3});
-    const uint32_t e2 = array(kInts, {4, 5});
-    {
-        const uint32_t source = array(kInts, expected);
-        call(kInts, 82, {source, 100, 150}); // subvector
-        mem.store32(vm.globalsHandle, vm.argU(0));
-        const uint32_t refs = array(kRefs, {e1, e2});
-        call(kRefs, 84, {refs, 1, -1, refs, 0, 1}); // concatParts of references
-        mem.store32(vm.globalsHandle + 4, vm.argU(0));
-        vm.setSp(-1);
-    }
-    const uint32_t sub = mem.load32(vm.globalsHandle);
-    const uint32_t cat = mem.load32(vm.globalsHandle + 4);
-    for (int round = 0; round < 50; ++round) {
-        // Garbage of the same sizes, so freed blocks would be reused at once.
-        for (int i = 0; i < 40; ++i) {
-            const uint32_t junk = array(kInts, Words(150, 0xdead));
-            call(kInts, 19, {junk, 1});
-        }
-        vm.setSp(-1);
-        vm.collectGarbage();
-    }
-    EXPECT_EQ(contents(sub), Words(expected.begin() + 100, expected.begin() + 250));
-    EXPECT_EQ(contents(cat), (Words{e2, e1}));
-    EXPECT_EQ(contents(e1), (Words{1, 2, 3})); // kept alive through the reference array
-    EXPECT_EQ(contents(e2), (Words{4, 5}));
-    EXPECT_EQ(vm.heap().entryOf(storage(sub))->freeHeapEntryIterator, 0u);
-    EXPECT_EQ(vm.heap().entryOf(storage(sub))->gcCode, GC_CODE_NATIVE);
-    call(kInts, 19, {sub, 5}); // still a working array
-    EXPECT_EQ(vm.vectorLength(vector(sub)), 151);
-
-    // Once the globals let go, the next collection reclaims the result.
-    mem.store32(vm.globalsHandle, 0);
-    const uint32_t subStorage = storage(sub);
-    vm.setSp(-1);
-    vm.collectGarbage();
-    const HeapEntry* around = vm.heap().belongsToPools(uint64_t{subStorage} - kHeapEntryHeader);
-    ASSERT_NE(around, nullptr);
-    EXPECT_NE(around->freeHeapEntryIterator, 0u);
 }
 
 } // namespace

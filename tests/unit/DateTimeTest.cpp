@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Date-times: validation order and refused values, formatting, arithmetic across days, months
-// and the 32-bit boundary, setters, time-zone conversion and comparison, and the DateTime
-// native group driven directly on a machine.
+// and the 32-bit boundary, time-zone conversion and comparison, and the DateTime native group's
+// create driven directly on a machine.
 #include "VirtualMachine/DateTime.h"
 #include "VirtualMachine/VirtualMachine.h"
 
@@ -124,42 +124,6 @@ TEST(DateTime, AddsAndSubtractsSecondsAcrossTheCalendar)
     EXPECT_EQ(text(d), "0000-01-01 00:00:00Z");
 }
 
-TEST(DateTime, SettersReplaceOneFieldOrRefuse)
-{
-    DateTime d = make(30, 3, 2009, 14, 5, 9, 1);
-    EXPECT_EQ(d.set(Field::Month, 4), Status::Ok);
-    EXPECT_EQ(d.set(Field::Hour, 0), Status::Ok);
-    EXPECT_EQ(d.set(Field::Minute, 59), Status::Ok);
-    EXPECT_EQ(d.set(Field::Second, 0), Status::Ok);
-    EXPECT_EQ(d.set(Field::Year, 987), Status::Ok);
-    EXPECT_EQ(text(d), "0987-04-30 00:59:00Z");
-
-    struct Row {
-        Field field;
-        int32_t value;
-        Status expected;
-    };
-    const Row refused[] = {
-        {Field::Day, 31, Status::InvalidDay}, // 31 April
-        {Field::Day, 0, Status::OutOfRange},     {Field::Day, 32, Status::OutOfRange},
-        {Field::Month, 0, Status::OutOfRange},   {Field::Month, 13, Status::OutOfRange},
-        {Field::Year, -1, Status::OutOfRange},   {Field::Year, 10000, Status::OutOfRange},
-        {Field::Hour, -1, Status::OutOfRange},   {Field::Hour, 24, Status::OutOfRange},
-        {Field::Minute, 60, Status::OutOfRange}, {Field::Second, 60, Status::OutOfRange},
-    };
-    for (const Row& row : refused) {
-        EXPECT_EQ(d.set(row.field, row.value), row.expected) << row.value;
-        EXPECT_EQ(text(d), "0987-04-30 00:59:00Z");
-    }
-
-    d = make(31, 1, 2009, 0, 0, 0, 1);
-    EXPECT_EQ(d.set(Field::Month, 2), Status::InvalidDay); // 31 February
-    d = make(29, 2, 2000, 0, 0, 0, 1);
-    EXPECT_EQ(d.set(Field::Year, 2001), Status::InvalidDay);
-    EXPECT_EQ(d.set(Field::Year, 2004), Status::Ok);
-    EXPECT_EQ(text(d), "2004-02-29 00:00:00Z");
-}
-
 TEST(DateTime, TimezoneChangesKeepTheInstant)
 {
     useTimeZone("Europe/Berlin");
@@ -221,23 +185,6 @@ TEST(DateTime, ComparesFieldsAndInstants)
     // Expressed in local time the other moment lies in year 10000; it still orders after.
     const DateTime local = make(31, 12, 9999, 23, 59, 59, 0);
     EXPECT_EQ(local.compare(make(31, 12, 9999, 23, 30, 0, 1)), -1);
-}
-
-TEST(DateTime, NowIsTheCurrentSecond)
-{
-    useTimeZone("Europe/Berlin");
-    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
-    const DateTime local = DateTime::now(DateTime::kLocal);
-    const DateTime utc = DateTime::now(DateTime::kUtc);
-    const QDateTime after = QDateTime::currentDateTimeUtc().addSecs(1);
-    EXPECT_EQ(local.timezone(), 0);
-    EXPECT_EQ(utc.timezone(), 1);
-    for (const DateTime* d : {&local, &utc}) {
-        const QDateTime moment = d->toQDateTime();
-        EXPECT_LE(before, moment);
-        EXPECT_LE(moment, after);
-    }
-    EXPECT_TRUE(text(utc).ends_with("Z"));
 }
 
 // ---- the native group on a machine ----
@@ -332,106 +279,4 @@ TEST_F(DateTimeNatives, CreateStoresANewObjectOrLeavesTheFieldAlone)
     EXPECT_EQ(vm.sp(), -1);
     EXPECT_EQ(at(now).timezone(), 0);
     EXPECT_GE(at(now).year(), 2024);
-}
-
-TEST_F(DateTimeNatives, NullReferencesAndEmptyFieldsAreNullErrors)
-{
-    const int32_t empty = static_cast<int32_t>(field(0));
-    for (int op = 7; op <= 13; ++op)
-        EXPECT_EQ(failure(op, {empty}), "NullPointerException: NULL pointer") << op;
-    EXPECT_EQ(failure(7, {0}), "NullPointerException: NULL pointer");
-    EXPECT_EQ(failure(5, {empty, 1, 0, 0, 0}), "NullPointerException: NULL pointer");
-    EXPECT_EQ(failure(14, {empty, 1}), "NullPointerException: NULL pointer");
-    EXPECT_EQ(failure(21, {empty}), "NullPointerException: NULL pointer");
-    const int32_t d = static_cast<int32_t>(create(1, 1, 2000, 0, 0, 0, 1));
-    EXPECT_EQ(failure(24, {d, empty}), "NullPointerException: NULL pointer");
-    EXPECT_EQ(failure(2, {static_cast<int32_t>(field()), empty}),
-              "NullPointerException: NULL pointer");
-    // A field holding something that is not a date-time.
-    const int32_t wrong = static_cast<int32_t>(field(vm.heap().allocate(4, 0, GC_CODE_NATIVE)));
-    EXPECT_EQ(failure(7, {wrong}).rfind("VMException", 0), 0u);
-}
-
-TEST_F(DateTimeNatives, AddAndSubtractSumInSixtyFourBits)
-{
-    const uint32_t d = create(1, 1, 2000, 0, 0, 0, 1);
-    const int32_t di = static_cast<int32_t>(d);
-    run(5, {di, 30000, 0, 0, 0});
-    EXPECT_EQ(vm.sp(), -1);
-    EXPECT_EQ(textOf(d), "2082-02-19 00:00:00Z");
-    run(6, {di, 30000, 0, 0, 0});
-    EXPECT_EQ(textOf(d), "2000-01-01 00:00:00Z");
-    run(5, {di, 0, 25, 0, 0});
-    EXPECT_EQ(textOf(d), "2000-01-02 01:00:00Z");
-    run(5, {di, 1, -1, 61, -3661});
-    EXPECT_EQ(textOf(d), "2000-01-02 23:59:59Z");
-    run(6, {di, -1, 0, 0, -1});
-    EXPECT_EQ(textOf(d), "2000-01-04 00:00:00Z");
-
-    // Sums beyond the years are refused as an out-of-range setter is, leaving d alone.
-    EXPECT_EQ(failure(5, {di, 2147483647, 2147483647, 2147483647, 2147483647}),
-              "InvalidArgumentException");
-    EXPECT_EQ(failure(6, {di, 2147483647, 0, 0, 0}), "InvalidArgumentException");
-    EXPECT_EQ(failure(6, {di, -2147483647 - 1, 0, 0, 0}), "InvalidArgumentException");
-    EXPECT_EQ(failure(6, {di, 730490, 0, 0, 0}), "InvalidArgumentException"); // before year 0
-    EXPECT_EQ(textOf(d), "2000-01-04 00:00:00Z");
-}
-
-TEST_F(DateTimeNatives, SettersAndTimezone)
-{
-    const uint32_t d = create(30, 3, 2009, 14, 5, 9, 1);
-    const int32_t di = static_cast<int32_t>(d);
-    const int32_t values[] = {30, 4, 987, 0, 59, 1}; // setDay .. setSecond
-    for (int op = 14; op <= 19; ++op) {
-        run(op, {di, values[op - 14]});
-        EXPECT_EQ(vm.sp(), -1);
-    }
-    EXPECT_EQ(textOf(d), "0987-04-30 00:59:01Z");
-    EXPECT_EQ(failure(14, {di, 31}), "InvalidArgumentException: Invalid day");
-    EXPECT_EQ(failure(14, {di, 32}), "InvalidArgumentException");
-    EXPECT_EQ(failure(15, {di, 13}), "InvalidArgumentException");
-    EXPECT_EQ(failure(16, {di, 10000}), "InvalidArgumentException");
-    EXPECT_EQ(failure(17, {di, 24}), "InvalidArgumentException");
-    EXPECT_EQ(failure(18, {di, -1}), "InvalidArgumentException");
-    EXPECT_EQ(failure(19, {di, 60}), "InvalidArgumentException");
-    EXPECT_EQ(failure(20, {di, 2}), "InvalidArgumentException");
-    EXPECT_EQ(textOf(d), "0987-04-30 00:59:01Z");
-
-    useTimeZone("America/New_York");
-    const uint32_t u = create(1, 7, 2009, 2, 0, 0, 1);
-    run(20, {int32_t(u), 0});
-    EXPECT_EQ(vm.sp(), -1);
-    EXPECT_EQ(textOf(u), "2009-06-30 22:00:00");
-    EXPECT_EQ(result(13, {int32_t(u)}), 0);
-}
-
-TEST_F(DateTimeNatives, ReferencesAndComparisons)
-{
-    useTimeZone("Europe/Berlin");
-    const int32_t noon = static_cast<int32_t>(create(1, 7, 2009, 12, 0, 0, 0));
-    const int32_t sameUtc = static_cast<int32_t>(create(1, 7, 2009, 10, 0, 0, 1));
-    const int32_t later = static_cast<int32_t>(create(1, 7, 2009, 10, 0, 1, 1));
-    // References: the slot values only.
-    EXPECT_EQ(result(22, {noon, noon}), 1);
-    EXPECT_EQ(result(22, {noon, sameUtc}), 0);
-    EXPECT_EQ(result(23, {noon, sameUtc}), 1);
-    EXPECT_EQ(result(23, {noon, noon}), 0);
-    EXPECT_EQ(result(22, {0, 0}), 1);
-
-    struct Row {
-        int32_t a, b;
-        int32_t expected[6]; // equals, notEquals, before, beforeOrEqual, after, afterOrEqual
-    };
-    const Row rows[] = {
-        {noon, sameUtc, {1, 0, 0, 1, 0, 1}},
-        {sameUtc, noon, {1, 0, 0, 1, 0, 1}},
-        {noon, later, {0, 1, 1, 1, 0, 0}},
-        {later, noon, {0, 1, 0, 0, 1, 1}},
-    };
-    for (const Row& row : rows) {
-        for (int op = 24; op <= 29; ++op)
-            EXPECT_EQ(result(op, {row.a, row.b}), row.expected[op - 24]) << "operation " << op;
-    }
-    EXPECT_EQ(failure(30, {}), "VMException: DateTime:-1");
-    EXPECT_EQ(failure(0, {}), "VMException: DateTime:-1");
 }

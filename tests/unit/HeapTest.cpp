@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The managed heap: allocation and splitting, release and merging, roots, the usage report,
-// release actions, refused requests, and the heap side of the collector.
+// The managed heap: allocation and splitting, release and merging, release actions, refused
+// requests, and the heap side of the collector.
 #include "Base/Errors.h"
 #include "HeapInvariants.h"
 #include "VirtualMachine/VMHeap.h"
@@ -163,30 +163,6 @@ TEST_F(HeapTest, AdjacentReleasesMergeInEitherOrder)
     }
 }
 
-TEST_F(HeapTest, RootsAreCountedAndUnknownRemovalsReported)
-{
-    const uint32_t h = heap.allocate(8, 0, GC_CODE_NATIVE);
-    EXPECT_FALSE(heap.isRoot(h));
-    heap.addRoot(h);
-    heap.addRoot(h);
-    heap.removeRoot(h);
-    EXPECT_TRUE(heap.isRoot(h)); // added twice: one removal is not enough
-    heap.removeRoot(h);
-    EXPECT_FALSE(heap.isRoot(h));
-
-    const uint32_t other = heap.allocate(8, 0, GC_CODE_NATIVE);
-    heap.addRoot(other);
-    ::testing::internal::CaptureStderr();
-    heap.removeRoot(h);
-    heap.removeRoot(0xffffffffu);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "Error: Removing non-existing root: " + std::to_string(int32_t(h)) +
-                  "Error: Removing non-existing root: -1");
-    EXPECT_TRUE(heap.isRoot(other));
-    heap.removeRoot(other);
-    EXPECT_FALSE(heap.isRoot(other));
-}
-
 TEST_F(HeapTest, ReleaseActionsRunExactlyOnce)
 {
     // A GCObject entry: its host object dies with the entry, once.
@@ -255,24 +231,6 @@ TEST_F(HeapTest, ReleasingAFreeEntryChangesNothing)
 
 // ---- collector ----
 
-TEST_F(HeapTest, RootsKeepObjectsAliveUntilRemoved)
-{
-    const uint32_t kept = probe(1);
-    const uint32_t box = heap.allocate(4, 0, GC_CODE_REFERENCE);
-    setWord(box, 0, kept);
-    probe(2); // unreachable
-    heap.addRoot(box);
-    for (int i = 0; i < 3; ++i)
-        heap.collect();
-    EXPECT_EQ(destroyed, std::vector<int>{2});
-    EXPECT_EQ(heap.entryCount(), 2);
-    EXPECT_EQ(checkHeapInvariants(heap), ""); // also: no mark left set
-    heap.removeRoot(box);
-    heap.collect();
-    EXPECT_EQ(destroyed, (std::vector<int>{2, 1}));
-    EXPECT_EQ(heap.entryCount(), 0);
-}
-
 TEST_F(HeapTest, CyclesWithoutRootsAreCollected)
 {
     // Class 0: word 0 class id, word 1 a reference field.
@@ -291,48 +249,6 @@ TEST_F(HeapTest, CyclesWithoutRootsAreCollected)
     heap.removeRoot(c);
     heap.collect();
     EXPECT_EQ(heap.entryCount(), 0);
-    EXPECT_EQ(checkHeapInvariants(heap), "");
-}
-
-TEST_F(HeapTest, GCObjectsKeepWhatTheyReport)
-{
-    const uint32_t leaf = heap.allocate(4, 0, GC_CODE_NATIVE);
-    const uint32_t holder = probe(1, {leaf, 0});
-    heap.addRoot(holder);
-    heap.collect();
-    EXPECT_EQ(heap.entryCount(), 2);
-    heap.removeRoot(holder);
-    heap.collect();
-    EXPECT_EQ(heap.entryCount(), 0);
-    EXPECT_EQ(destroyed, std::vector<int>{1});
-}
-
-TEST_F(HeapTest, PairsFollowTheirTag)
-{
-    const uint32_t one = heap.allocate(4, 0, GC_CODE_NATIVE);
-    const uint32_t two = heap.allocate(4, 0, GC_CODE_NATIVE);
-    const uint32_t pair = heap.allocate(12, 0, GC_CODE_PAIR);
-    setWord(pair, 0, 2);
-    setWord(pair, 2, two); // word 1 stays 0
-    heap.addRoot(pair);
-    heap.collect();
-    EXPECT_FALSE(isFree(two));
-    EXPECT_TRUE(isFree(one));
-
-    // Tag 1 follows word 1 only.
-    setWord(pair, 0, 1);
-    heap.collect();
-    EXPECT_TRUE(isFree(two));
-    EXPECT_EQ(heap.entryCount(), 1);
-
-    // Any other tag stops the collection with code 10 and leaves no mark behind.
-    heap.allocate(4, 0, GC_CODE_NATIVE);
-    setWord(pair, 0, 3);
-    clearError();
-    EXPECT_THROW(heap.collect(), ErrorHandlingException);
-    EXPECT_EQ(lastErrorCode(), kVMException);
-    EXPECT_EQ(heap.entryCount(), 2); // nothing was swept
-    EXPECT_EQ(entry(pair)->marked, 0u);
     EXPECT_EQ(checkHeapInvariants(heap), "");
 }
 
@@ -449,59 +365,4 @@ TEST_F(HeapTest, ForgedReferencesAreRefusedNotFollowed)
     clearError();
     EXPECT_THROW(heap.markArrayValue(0xfffffff0u, true), ErrorHandlingException);
     EXPECT_EQ(lastErrorCode(), kFatal);
-}
-
-TEST_F(HeapTest, SweepReleasesInAddressOrderAndToleratesHeapUseInDestructors)
-{
-    // The destructor of the first object releases a live object further on.
-    class Releaser : public GCObject {
-    public:
-        Releaser(VMHeap& heap, std::vector<int>* log) : m_heap(heap), m_log(log) {}
-        ~Releaser() override
-        {
-            m_log->push_back(0);
-            m_heap.release(victim);
-        }
-        uint32_t victim = 0;
-
-    private:
-        VMHeap& m_heap;
-        std::vector<int>* m_log;
-    };
-    const uint32_t releaser =
-        heap.createObject(std::make_unique<Releaser>(heap, &destroyed), GC_CODE_NATIVE);
-    const uint32_t p1 = probe(1);
-    const uint32_t p2 = probe(2);
-    const uint32_t p3 = probe(3);
-    ASSERT_LT(releaser, p1);
-    ASSERT_LT(p1, p2);
-    heap.objectAt<Releaser>(releaser).victim = p3;
-    heap.addRoot(p3);
-    heap.addRoot(p2);
-    heap.collect();
-    // The sweep releases the releaser and p1 in address order; the releaser's destructor then
-    // frees p3 itself, after the walk.
-    EXPECT_EQ(destroyed, (std::vector<int>{0, 3, 1}));
-    EXPECT_EQ(heap.entryCount(), 1);
-    EXPECT_EQ(checkHeapInvariants(heap), "");
-    heap.removeRoot(p2);
-    heap.removeRoot(p3);
-}
-
-TEST_F(HeapTest, AMillionObjectChainIsMarkedWithoutRecursion)
-{
-    constexpr int kLength = 1000000;
-    uint32_t previous = 0;
-    for (int i = 0; i < kLength; ++i) {
-        const uint32_t box = heap.allocate(4, 0, GC_CODE_REFERENCE);
-        setWord(box, 0, previous);
-        previous = box;
-    }
-    heap.addRoot(previous);
-    heap.collect();
-    EXPECT_EQ(heap.entryCount(), kLength);
-    heap.removeRoot(previous);
-    heap.collect();
-    EXPECT_EQ(heap.entryCount(), 0);
-    EXPECT_EQ(checkHeapInvariants(heap), "");
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The Byte, Number, Char and Long groups driven through the native dispatcher: results, stack
-// effects, the corner cases of abs, radix and decimal text, division and shifts, and the
-// errors for unknown operations and null longs.
+// effects, the corner cases of abs, radix and decimal text, long division, comparisons and
+// bit operations.
 #include "Base/Errors.h"
 #include "VirtualMachine/VirtualMachine.h"
 #include "VirtualMachine/natives/IntegerArithmetic.h"
@@ -85,8 +85,6 @@ protected:
     }
 };
 
-// (The image tests under tests/images/integers cover the documented cases of the Number,
-// Char and Byte groups; these add the less obvious inputs.)
 TEST_F(IntegerNativesTest, NumberAndCharCornerCases)
 {
     // absByte looks at the low byte only; a positive low byte leaves the whole word.
@@ -245,61 +243,6 @@ TEST_F(IntegerNativesTest, LongComparisonsAndBitOperations)
         EXPECT_EQ(binary(28, row.a, row.count), row.right) << row.a << " >> " << row.count;
         EXPECT_EQ(assigned(32, row.a, row.count), row.left);
         EXPECT_EQ(assigned(33, row.a, row.count), row.right);
-    }
-}
-
-TEST_F(IntegerNativesTest, LongConversionsAndText)
-{
-    const struct {
-        int64_t value;
-        const char* text;
-    } rows[] = {{0, "0"},
-                {-1, "-1"},
-                {kMinLong, "-9223372036854775808"},
-                {kMaxLong, "9223372036854775807"},
-                {1000000000000LL, "1000000000000"}};
-    for (const auto& row : rows) {
-        call(kLong, 34, {5, cell(row.value)});
-        ASSERT_EQ(vm.sp(), 1);
-        EXPECT_EQ(text(vm.argU(0)), row.text);
-    }
-    call(kLong, 37, {cell(0x123456789LL)});
-    EXPECT_EQ(stack(), (std::vector<int32_t>{0x23456789}));
-    call(kLong, 37, {cell(-2)});
-    EXPECT_EQ(stack(), (std::vector<int32_t>{-2}));
-    call(kLong, 38, {-3});
-    ASSERT_EQ(vm.sp(), 0);
-    EXPECT_EQ(longAt(vm.arg(0)), -3);
-    call(kLong, 38, {std::numeric_limits<int32_t>::min()});
-    EXPECT_EQ(longAt(vm.arg(0)), std::numeric_limits<int32_t>::min());
-    for (int op : {35, 36}) {
-        call(kLong, op, {1, 2, 3});
-        EXPECT_EQ(stack(), (std::vector<int32_t>{1, 2, 3}));
-    }
-}
-
-TEST_F(IntegerNativesTest, LongErrorsLeaveEverythingAsItWas)
-{
-    const uint32_t a = cell(12);
-    for (int op : {2, 5, 8, 13, 16, 18, 27, 33}) {
-        EXPECT_EQ(failure(kLong, op, {a, 0}), kNullPointer) << op;
-        EXPECT_EQ(errorText(), "NullPointerException: NULL pointer");
-        EXPECT_EQ(stack(), (std::vector<int32_t>{int32_t(a), 0}));
-        EXPECT_EQ(failure(kLong, op, {0, a}), kNullPointer) << op;
-        EXPECT_EQ(stack(), (std::vector<int32_t>{0, int32_t(a)}));
-        EXPECT_EQ(mem.load64(a), 12);
-    }
-    for (int op : {1, 11, 12, 34, 37}) {
-        EXPECT_EQ(failure(kLong, op, {0}), kNullPointer) << op;
-        EXPECT_EQ(stack(), (std::vector<int32_t>{0}));
-    }
-    EXPECT_EQ(failure(kLong, 10, {0, 5}), kNullPointer);
-    EXPECT_EQ(stack(), (std::vector<int32_t>{0, 5}));
-    // An address outside guest memory is the machine's fatal error, not a host access.
-    EXPECT_EQ(failure(kLong, 5, {a, 0xfffffffc}), kFatal);
-    for (int op : {0, 4, 39, -1}) {
-        EXPECT_EQ(failure(kLong, op, {a, a}), kVMException) << op;
-        EXPECT_EQ(errorText(), "VMException: Long:" + std::to_string(vm.pc()));
     }
 }
 

@@ -87,34 +87,6 @@ struct EntryFixture : ::testing::Test {
     int32_t handle(const char16_t* signature) { return vm.registerMethod(signature, module); }
 };
 
-TEST_F(EntryFixture, SignaturesMatchWholeNamesWithTheirDepths)
-{
-    const int32_t main = handle(u"main");
-    ASSERT_GE(main, 0);
-    EXPECT_EQ(handle(u"main"), main); // registered once
-    EXPECT_EQ(handle(u"mainloop"), main + 1);
-    EXPECT_EQ(handle(u"missing"), -1);
-
-    const int32_t make = handle(u"(make<int>");
-    ASSERT_GE(make, 0);
-    const MethodHandle& h = vm.handles[static_cast<size_t>(make)];
-    EXPECT_EQ(h.hasResult, 1);
-    EXPECT_EQ(h.resultDepth, 1);
-    EXPECT_EQ(h.parameterDepths, std::vector<int32_t>{0});
-    EXPECT_EQ(vm.handles[static_cast<size_t>(handle(u"check<int>"))].parameterDepths,
-              std::vector<int32_t>{1});
-}
-
-TEST_F(EntryFixture, ArgumentsAreConvertedToTheDeclaredDepth)
-{
-    // kind 0 to depth 1 arrives boxed once; kind 1 to depth 0 arrives dereferenced once
-    vm.invoke(handle(u"check<int>"), {42}, {0}, -1);
-    const int32_t box = vm.convertDepth(1, 77);
-    vm.invoke(handle(u"show<int>"), {box}, {1}, -1);
-    vm.invoke(handle(u"check<int>"), {vm.convertDepth(1, 5)}, {1}, -1);
-    EXPECT_EQ(host.lines, (std::vector<std::string>{"42", "77", "5"}));
-}
-
 TEST_F(EntryFixture, AReturnedReferenceSurvivesTheCollectionAfterTheCall)
 {
     const uint32_t object = static_cast<uint32_t>(vm.invoke(handle(u"(make<int>"), {5}, {0}, 1));
@@ -144,24 +116,6 @@ TEST_F(EntryFixture, CallsArrivingWhileRunningAreQueuedAndReentryIsFatal)
         EXPECT_EQ(outcome.value, -2);
     }
     EXPECT_EQ(vm.runningHandle, -1);
-}
-
-TEST_F(EntryFixture, EventsReachTheApplicationObjectOnlyOnceItExists)
-{
-    vm.init(module); // registers the fixed signatures, runs main: the App object is registered
-    host.lines.clear();
-    const uint32_t app = vm.applicationObject;
-    ASSERT_NE(app, 0u);
-    EXPECT_TRUE(vm.heap().isRoot(app));
-
-    vm.sendKey(65, 38, 0, u"A\u00e9", true);
-    vm.sendKey(66, 39, 0, u"B", false); // no "key released" handler: nothing happens
-    vm.sendPointerEvent(0, 120, 45, 0);
-    EXPECT_EQ(host.lines, (std::vector<std::string>{"65", "A\xC3\xA9", "38", "120"}));
-
-    vm.applicationObject = 0;
-    vm.sendPointerEvent(0, 1, 2, 0);
-    EXPECT_EQ(host.lines.size(), 4u);
 }
 
 const char* kCollectorImage = R"(
@@ -355,3 +309,28 @@ caught:
 }
 
 } // namespace
+
+// The last word of the stack is scanned like every other: as a plain word, and as the exact
+// slot of a frame described by a method info ([return, slot 1], one more word reserved).
+TEST(StackRoots, TheTopWordIsARootPlainOrDescribed)
+{
+    for (const bool described : {false, true}) {
+        VirtualMachine vm;
+        const uint32_t kept = vm.heap().allocate(4, 0, GC_CODE_NATIVE);
+        const uint32_t dropped = vm.heap().allocate(4, 0, GC_CODE_NATIVE);
+        if (described) {
+            MethodGCInfo info;
+            info.slotCount3 = 1;
+            info.exactReferenceSlots = {1};
+            vm.gcInfos.push_back(info);
+            vm.callGcInfo = {0};
+            vm.callFrameBase = {0};
+        }
+        vm.setSp(-1);
+        vm.pushWord(0);
+        vm.pushWord(static_cast<int32_t>(kept));
+        vm.collectGarbage();
+        EXPECT_TRUE(vm.heap().isLiveHandle(kept)) << described;
+        EXPECT_FALSE(vm.heap().isLiveHandle(dropped)) << described;
+    }
+}

@@ -22,57 +22,7 @@ OString s(std::u16string_view text)
     return OString(text);
 }
 
-std::vector<std::u16string> texts(const std::vector<OString>& pieces)
-{
-    std::vector<std::u16string> out;
-    for (const OString& piece : pieces)
-        out.push_back(piece.toU16());
-    return out;
-}
-
 } // namespace
-
-TEST(OString, CopyOnWriteLeavesTheSourceUntouched)
-{
-    OString source = s(u"hello");
-    OString copy = source;
-    EXPECT_TRUE(copy.sharesBlockWith(source));
-    copy.append(u'!');
-    copy.toUpperCase();
-    EXPECT_EQ(source.view(), u"hello");
-    EXPECT_EQ(copy.view(), u"HELLO!");
-    EXPECT_FALSE(copy.sharesBlockWith(source));
-
-    OString other = source;
-    source.removeCharAt(0); // the original changes, its copy keeps the old text
-    EXPECT_EQ(other.view(), u"hello");
-    EXPECT_EQ(source.view(), u"ello");
-
-    OString self = s(u"ab");
-    self = self;
-    self.append(self); // the argument is the block being edited
-    EXPECT_EQ(self.view(), u"abab");
-    self.insertTo(1, self, Span{1, 2});
-    EXPECT_EQ(self.view(), u"ababab");
-}
-
-TEST(OString, SpansAreValidated)
-{
-    const OString empty;
-    EXPECT_EQ(errorCodeOf([&] { empty.checkSpan(Span{0, -1}); }), 0);
-    EXPECT_EQ(empty.indexOf(s(u"a"), Span{0, -1}, kExact), -1);
-    EXPECT_EQ(errorCodeOf([&] { empty.indexOf(s(u"a"), Span{0, 0}, kExact); }), kRange);
-
-    const OString abc = s(u"abc");
-    for (const Span bad : {Span{-1, 1}, Span{2, 1}, Span{0, 3}, Span{3, 3}})
-        EXPECT_EQ(errorCodeOf([&] { abc.countOf(s(u"a"), bad, kExact); }), kRange)
-            << bad.from << ".." << bad.to;
-    EXPECT_EQ(abc.all().to, 2);
-    EXPECT_EQ(abc.from(2).count(), 1);
-    EXPECT_EQ(abc.substring(Span{1, 2}).view(), u"bc");
-    EXPECT_TRUE(abc.substring(Span{0, -1}).isEmpty());
-    EXPECT_TRUE(abc.substring(abc.all()).sharesBlockWith(abc));
-}
 
 TEST(OString, SearchesWithAndWithoutCase)
 {
@@ -207,28 +157,6 @@ TEST(OString, EditingInPlace)
     EXPECT_EQ(c.view(), u"\u00e9t\u00e9 stra\u00dfe \xd83d\xde00");
 }
 
-TEST(OString, NewStringsConcatStepSplit)
-{
-    EXPECT_EQ(OString::concat(s(u"ab"), s(u"cd")).view(), u"abcd");
-    const OString a = s(u"ab");
-    EXPECT_TRUE(OString::concat(a, OString()).sharesBlockWith(a));
-    EXPECT_EQ(s(u"abcdefg").stepped(Span{0, 6}, 3).view(), u"adg");
-    EXPECT_EQ(s(u"abcdefg").stepped(Span{1, 5}, 2).view(), u"bdf");
-    EXPECT_EQ(errorCodeOf([] { s(u"abc").stepped(Span{0, 2}, 0); }), kInvalidArgument);
-
-    using Pieces = std::vector<std::u16string>;
-    EXPECT_EQ(texts(s(u"a,,b").split(s(u","), kExact)), (Pieces{u"a", u"b"}));
-    EXPECT_EQ(texts(s(u",a,b,").split(s(u","), kExact)), (Pieces{u"a", u"b"}));
-    EXPECT_TRUE(s(u"abc").split(s(u","), kExact).empty());
-    EXPECT_TRUE(OString().split(s(u","), kExact).empty());
-    EXPECT_TRUE(s(u",,").split(s(u","), kExact).empty());
-    EXPECT_EQ(texts(s(u"oneANDtwoandthree").split(s(u"and"), kNoCase)),
-              (Pieces{u"one", u"two", u"three"}));
-    EXPECT_EQ(texts(s(u"oneANDtwoandthree").split(s(u"and"), kExact)),
-              (Pieces{u"oneANDtwo", u"three"}));
-    EXPECT_EQ(errorCodeOf([] { s(u"abc").split(OString(), kExact); }), kInvalidArgument);
-}
-
 TEST(OString, ParsingIntegers)
 {
     EXPECT_EQ(s(u"  -42").toInt(), -42);
@@ -254,41 +182,4 @@ TEST(OString, ParsingIntegers)
     EXPECT_EQ(s(u"?").toLongRadix(10, any), 0);
     EXPECT_FALSE(any);
     EXPECT_EQ(errorCodeOf([&] { s(u"1").toLongRadix(0, any); }), kInvalidArgument);
-}
-
-TEST(OString, Utf8BothWays)
-{
-    using Bytes = std::vector<uint8_t>;
-    EXPECT_EQ(s(u"A\u00e9").toUtf8(), (Bytes{0x41, 0xC3, 0xA9}));
-    EXPECT_EQ(s(u"\u20ac").toUtf8(), (Bytes{0xE2, 0x82, 0xAC}));
-    EXPECT_EQ(s(u"\xd83d\xde00").toUtf8(), (Bytes{0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80}));
-    EXPECT_TRUE(OString().toUtf8().empty());
-
-    auto decode = [](Bytes bytes) { return OString::fromUtf8(bytes.data(), bytes.size()); };
-    EXPECT_EQ(decode({0x3C, 0xF0, 0x9F, 0x98, 0x80, 0x3E})->view(), u"<\xd83d\xde00>");
-    EXPECT_EQ(decode({0xF4, 0x8F, 0xBF, 0xBF})->view(), u"\xdbff\xdfff");
-    EXPECT_EQ(decode({0xC3, 0xA9, 0xE2, 0x82, 0xAC, 0x7F})->view(), u"\u00e9\u20ac\x7f");
-    EXPECT_EQ(decode({0xEF, 0xBF, 0xBF})->view(), u"\xffff");
-    EXPECT_TRUE(decode({})->isEmpty());
-    const std::vector<Bytes> illFormed = {{0x80},
-                                          {0xC0, 0x80},
-                                          {0xC1, 0xBF},
-                                          {0xE0, 0x80, 0x80},
-                                          {0xED, 0xA0, 0x80},
-                                          {0xF0, 0x8F, 0xBF, 0xBF},
-                                          {0xF4, 0x90, 0x80, 0x80},
-                                          {0xF5, 0x80, 0x80, 0x80},
-                                          {0xFF},
-                                          {0xE2, 0x82},
-                                          {0x41, 0xF0, 0x9F, 0x98},
-                                          {0xC3, 0x41},
-                                          s(u"\xd83d\xde00").toUtf8()};
-    for (const Bytes& bytes : illFormed)
-        EXPECT_FALSE(decode(bytes).has_value()) << "first byte " << int{bytes[0]};
-
-    EXPECT_EQ(OString::fromUtf8Lenient("a\xF0\x9F\x98\x80\xFF"
-                                       "b")
-                  .view(),
-              u"a\xd83d\xde00\xfffd"
-              u"b");
 }

@@ -50,6 +50,7 @@ const Row kRows[] = {
     {"PUSH32 7|PUSH32 -2|SUB", 9},
     {"PUSH32 7|PUSH32 -2|MUL", -14},
     {"PUSH32 7|PUSH32 -2|DIV", -3},
+    {"PUSH32 7|PUSH32 -1|DIV", -7},
     {"PUSH32 -7|PUSH32 2|MOD", -1},
     {"PUSH32 7|NEG", -7},
     {"PUSH32 6|BOXW|DUP|INC|LOAD", 7},

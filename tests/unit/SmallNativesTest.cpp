@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The small native groups driven directly on a machine: Hash (objects that keep their bytes,
-// empty digests), Range (references and stack values, refused bounds) and System (host queries,
-// exit requests, the current date-time in a box, the operations without a font host), and the
-// dispatch through the native registry.
-#include "VirtualMachine/DateTime.h"
-#include "VirtualMachine/NativeRegistry.h"
+// empty digests), Range (references and stack values, refused bounds) and the System group's
+// application object.
 #include "VirtualMachine/VirtualMachine.h"
 #include "host/HostServices.h"
 
@@ -17,25 +14,6 @@
 using namespace zelmo;
 
 namespace {
-
-// Answers the queries with recognisable values and records what it is told.
-class FakeHost : public HostServices {
-public:
-    FakeHost() : HostServices(u"/nonexistent") {}
-    int32_t queryInteger13() override { return 13; }
-    int32_t queryInteger14() override { return 14; }
-    int32_t getCurrentTimeMillis() override { return -123456; }
-    int32_t getElapsedMillis() override { return 4321; }
-    int32_t queryString22(const std::u16string& text) override
-    {
-        queried.push_back(text);
-        return 0;
-    }
-    void exitApplication() override { ++exits; }
-
-    std::vector<std::u16string> queried;
-    int exits = 0;
-};
 
 using Group = void (VirtualMachine::*)(int);
 
@@ -77,7 +55,7 @@ protected:
         return static_cast<int32_t>(vm.newByteArray(data.data(), data.size()));
     }
 
-    FakeHost host;
+    HostServices host{u"/nonexistent"};
     VirtualMachine vm;
 };
 
@@ -204,78 +182,6 @@ TEST_F(SmallNatives, RangeReferencesAndValues)
     EXPECT_EQ(failure(kRangeGroup, 13, {}), "VMException: Range:-1");
 }
 
-TEST_F(SmallNatives, SystemQueriesPushTheirAnswers)
-{
-    struct Row {
-        int operation;
-        int32_t expected;
-    };
-    for (const Row& row : {Row{3, 4321}, Row{6, 14}, Row{7, 13}, Row{8, -123456}}) {
-        run(kSystemGroup, row.operation, {99});
-        EXPECT_EQ(vm.sp(), 1) << row.operation;
-        EXPECT_EQ(vm.arg(0), row.expected) << row.operation;
-        EXPECT_EQ(vm.arg(1), 99);
-    }
-    run(kSystemGroup, 4, {});
-    ASSERT_EQ(vm.sp(), 0);
-    EXPECT_EQ(toUtf8(vm.stringOf(vm.argU(0)).view()), "No Callstack available");
-
-    run(kSystemGroup, 13, {1, 2, 3});
-    EXPECT_EQ(vm.sp(), 0);
-    EXPECT_EQ(vm.arg(0), 1);
-    for (int op : {14, 15}) {
-        run(kSystemGroup, op, {1, 2});
-        EXPECT_EQ(vm.sp(), 1);
-        EXPECT_EQ(vm.arg(0), 0);
-        EXPECT_EQ(vm.arg(1), 1);
-    }
-    // Fonts come with the window host; until then these are unknown operations.
-    for (int op : {10, 11, 12, 16, 0})
-        EXPECT_EQ(failure(kSystemGroup, op, {0}), "VMException: System:-1") << op;
-}
-
-TEST_F(SmallNatives, SystemNowComesInABox)
-{
-    qputenv("TZ", "Asia/Tokyo"); // always UTC + 9
-    tzset();
-    for (int32_t timezone : {0, 1}) {
-        run(kSystemGroup, 9, {timezone});
-        ASSERT_EQ(vm.sp(), 0);
-        const uint32_t box = vm.argU(0);
-        EXPECT_EQ(vm.heap().entryOf(box)->gcCode, GC_CODE_REFERENCE);
-        const auto& d = vm.heap().objectAt<Tarnel::DateTime>(vm.loadWord(box));
-        EXPECT_EQ(d.timezone(), timezone);
-        // The DateTime group takes the box as its reference.
-        run(&VirtualMachine::dateTimeNative, 13, {static_cast<int32_t>(box)});
-        EXPECT_EQ(vm.arg(0), timezone);
-    }
-    run(kSystemGroup, 9, {0});
-    const auto& local = vm.heap().objectAt<Tarnel::DateTime>(vm.loadWord(vm.argU(0)));
-    run(kSystemGroup, 9, {1});
-    const auto& utc = vm.heap().objectAt<Tarnel::DateTime>(vm.loadWord(vm.argU(0)));
-    const int hours = (local.hour() - utc.hour() + 24) % 24;
-    if (local.second() == utc.second()) { // not across a second boundary
-        EXPECT_EQ(hours, 9);
-    }
-    EXPECT_EQ(failure(kSystemGroup, 9, {2}), kInvalid);
-    EXPECT_EQ(failure(kSystemGroup, 9, {-1}), kInvalid);
-}
-
-TEST_F(SmallNatives, SystemExitRequests)
-{
-    const uint32_t text = vm.newString(OString(u"bye"));
-    EXPECT_EQ(failure(kSystemGroup, 2, {static_cast<int32_t>(text)}), "UnknownException (CODE:12)");
-    EXPECT_EQ(lastErrorCode(), kExit);
-    ASSERT_EQ(host.queried.size(), 1u);
-    EXPECT_EQ(host.queried[0], u"bye");
-    // Even without a string the request ends the invocation.
-    EXPECT_EQ(failure(kSystemGroup, 2, {0}), "UnknownException (CODE:12)");
-    EXPECT_EQ(host.queried.size(), 2u);
-
-    EXPECT_EQ(failure(kSystemGroup, 1, {}), "UnknownException (CODE:12)");
-    EXPECT_EQ(host.exits, 1);
-}
-
 TEST_F(SmallNatives, SystemApplicationObjectIsRooted)
 {
     const uint32_t first = block({1}), second = block({2});
@@ -286,45 +192,4 @@ TEST_F(SmallNatives, SystemApplicationObjectIsRooted)
     run(kSystemGroup, 5, {static_cast<int32_t>(second)});
     EXPECT_FALSE(vm.heap().isRoot(first));
     EXPECT_TRUE(vm.heap().isRoot(second));
-}
-
-// Dispatch reads the catalog and the bindings: operations outside the catalog, and catalogued
-// groups nobody bound (the drawing groups in a machine without a window), answer with their
-// group's message; an operation binding wins over its group's handler.
-TEST_F(SmallNatives, DispatchFollowsTheCatalogAndTheBindings)
-{
-    const auto dispatch = [&](int group, int operation) -> std::string {
-        try {
-            vm.setSp(-1);
-            vm.dispatchNative(group, operation);
-        } catch (const ErrorHandlingException&) {
-            return toUtf8(lastErrorText());
-        }
-        return "no error";
-    };
-    const std::string pc = std::to_string(vm.pc());
-    EXPECT_EQ(dispatch(13, 1), "VMException: Color:" + pc);
-    EXPECT_EQ(dispatch(31, 8), "VMException: Screen:" + pc);
-    EXPECT_EQ(dispatch(8, 3), "VMException: String:" + pc);
-    EXPECT_EQ(dispatch(1, 1), "VMException: Vector:" + pc);
-    EXPECT_EQ(dispatch(9, 0), "VMException: Byte:" + pc);
-    EXPECT_EQ(dispatch(36, 11), "VMException: Float: invalid opcode: 11");
-    EXPECT_EQ(dispatch(35, -1), "VMException: KeyEvent: invalid opcode -1");
-
-    static int reached = 0;
-    const NativeHandler own = [](VirtualMachine&, int operation) { reached = operation; };
-    const NativeHandler group = [](VirtualMachine&, int operation) { reached = -operation; };
-    ASSERT_TRUE(bindNativeOperation(13, 4, own));
-    ASSERT_TRUE(bindNativeGroup(13, group));
-    EXPECT_EQ(dispatch(13, 4), "no error");
-    EXPECT_EQ(reached, 4);
-    EXPECT_EQ(dispatch(13, 5), "no error");
-    EXPECT_EQ(reached, -5);
-    EXPECT_EQ(dispatch(13, 25), "VMException: Color:" + pc); // not catalogued
-    // Only what the catalog knows can be bound.
-    EXPECT_FALSE(bindNativeGroup(2, group));
-    EXPECT_FALSE(bindNativeOperation(13, 25, own));
-    bindNativeGroup(13, nullptr);
-    bindNativeOperation(13, 4, nullptr);
-    EXPECT_EQ(dispatch(13, 4), "VMException: Color:" + pc);
 }

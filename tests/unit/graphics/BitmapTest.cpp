@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Bitmaps: the two pixel forms and their switches, construction, copies, scaling, encoding and
-// the size limits.
+// Bitmaps: the two pixel forms and their switches, set pixels, encoding and the size limits.
 #include "GraphicsTestSupport.h"
 
 #include "graphics/BitmapLimits.h"
@@ -71,53 +70,6 @@ TEST(Bitmap, SetPixelShowsWhenDrawnOntoAnotherBitmap)
     expected.setPixel(2, 3, 0xFF00FF00);
     expected.setPixel(3, 2, 0xFF0000FF);
     EXPECT_TRUE(sameImage(pixelsOf(*target), expected));
-}
-
-TEST(Bitmap, CopiesAreDeepAndSubBitmapsCutTheRectangle)
-{
-    auto source = BitmapContainer::create(6, 4);
-    source->fill(0xFF101010);
-    source->setPixel(2, 1, 0xFFABCDEF); // image mode: the copy takes the image
-    auto copy = BitmapContainer::copy(*source);
-    EXPECT_FALSE(copy->isImageMode());
-    source->setPixel(2, 1, 0xFF000000);
-    EXPECT_EQ(copy->getPixel(2, 1), 0xFFABCDEFu);
-    EXPECT_EQ(copy->getPixel(3, 1), 0xFF101010u);
-    auto pixmapCopy = BitmapContainer::copy(*copy);
-    EXPECT_TRUE(sameImage(pixelsOf(*pixmapCopy), pixelsOf(*copy)));
-
-    for (bool sourceInImageMode : {true, false}) {
-        if (!sourceInImageMode) copy->sharedPixmap();
-        auto cut = BitmapContainer::create(1, 1);
-        cut->copyFrom(copy.get(), {1, 0, 3, 2});
-        QImage expected = filled(3, 2, 0xFF101010);
-        expected.setPixel(1, 1, 0xFFABCDEF);
-        EXPECT_TRUE(sameImage(pixelsOf(*cut), expected)) << sourceInImageMode;
-    }
-}
-
-TEST(Bitmap, ScalingFastIsExactAndSmoothMatchesQt)
-{
-    auto source = BitmapContainer::create(3, 2);
-    const QRgb colors[] = {0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF, 0xFF808080};
-    for (int i = 0; i < 6; ++i)
-        source->setPixel(i % 3, i / 3, colors[i]);
-
-    auto fast = BitmapContainer::create(6, 4);
-    fast->scaleFrom(source.get(), 11);
-    QImage expected(6, 4, QImage::Format_ARGB32);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 6; ++x)
-            expected.setPixel(x, y, colors[(y / 2) * 3 + x / 2]);
-    EXPECT_TRUE(sameImage(pixelsOf(*fast), expected));
-
-    source->sharedPixmap();
-    auto smooth = BitmapContainer::create(5, 7);
-    smooth->scaleFrom(source.get(), VMBitmap::kSmoothScaling);
-    EXPECT_TRUE(sameImage(
-        pixelsOf(*smooth),
-        argb(source->pixmap().scaled(5, 7, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))));
-    EXPECT_EQ(smooth->size(), QSize(5, 7));
 }
 
 TEST(Bitmap, EncodesWhatQtWritesAndDecodesItBack)

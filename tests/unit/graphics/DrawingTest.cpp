@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Drawing contexts: what a new painter starts with, the drawing operations pixel by pixel, the
-// opacity rule, and drawing a bitmap into itself.
+// Drawing contexts: the drawing operations pixel by pixel, the opacity rule, and drawing a
+// bitmap into itself.
 #include "GraphicsTestSupport.h"
 
 #include "graphics/GraphicsContainer.h"
@@ -36,31 +36,6 @@ std::unique_ptr<BitmapContainer> patternBitmap()
         for (int x = 0; x < 3; ++x)
             bitmap->setPixel(x, y, patternAt(x, y));
     return bitmap;
-}
-
-TEST(Drawing, NewContextStartsAtPixelSize40WithoutSmoothingAndNeedsPixels)
-{
-    auto bitmap = solidBitmap(4, 4, 0xFF000000);
-    bitmap->setPixel(0, 0, 0xFFFFFFFF); // opening switches the bitmap back to its pixmap
-    GraphicsContainer g(*bitmap);
-    EXPECT_TRUE(g.isOpen());
-    EXPECT_FALSE(bitmap->isImageMode());
-    EXPECT_EQ(g.target(), bitmap->sharedPixmap());
-    EXPECT_EQ(g.painter().font().pixelSize(), 40);
-    EXPECT_EQ(g.painter().font().family(), NativeFont::defaultFont().family());
-    EXPECT_FALSE(g.painter().testRenderHint(QPainter::Antialiasing));
-    EXPECT_FALSE(g.painter().testRenderHint(QPainter::SmoothPixmapTransform));
-    g.close();
-    EXPECT_FALSE(g.isOpen());
-    EXPECT_TRUE(g.target().isNull());
-    g.fillAll(0xFFFF0000); // a closed context draws nothing
-    EXPECT_TRUE(sameImage(pixelsOf(*bitmap).copy(1, 0, 3, 4), filled(3, 4, 0xFF000000)));
-
-    for (QSize empty : {QSize(0, 0), QSize(0, 5), QSize(5, 0)}) {
-        auto none = BitmapContainer::create(empty.width(), empty.height());
-        EXPECT_TRUE(raises(kVMException, "GraphicsContainer: invalid bitmap",
-                           [&] { GraphicsContainer context(*none); }));
-    }
 }
 
 TEST(Drawing, FillsRectanglesAndLinesPixelByPixel)
@@ -188,40 +163,6 @@ TEST(Drawing, OpacityAndTransformsMatchQPainterAndOpacityIsRestored)
         for (int x = 0; x < 3; ++x)
             expected.setPixel(2 + x, 1 + y, patternAt(x, y));
     EXPECT_TRUE(sameImage(pixelsOf(*centred), expected));
-}
-
-TEST(Drawing, NativeTextMatchesQPainterInTheDefaultFont)
-{
-    const OString text(u"xxHag, qy!xx");
-    auto bitmap = solidBitmap(260, 60, 0xFF000000);
-    QPixmap reference = bitmap->pixmap().copy();
-    {
-        GraphicsContainer g(*bitmap);
-        g.drawNativeText(text, 2, 8, {3, 4}, 0xFFFFEE00);
-        g.drawNativeText(text, 10, 100, {200, 4}, 0x80FFFFFF); // the run stops at the text's end
-    }
-    {
-        QPainter p(&reference);
-        p.setFont(NativeFont::defaultFont());
-        p.setPen(QColor::fromRgba(0xFFFFEE00));
-        p.drawText(QRect(3, 4, 32768, 32768), Qt::AlignLeft | Qt::AlignTop, "Hag, qy!");
-        p.setPen(QColor::fromRgba(0x80FFFFFF));
-        p.drawText(QRect(200, 4, 32768, 32768), Qt::AlignLeft | Qt::AlignTop, "xx");
-    }
-    const QImage drawn = pixelsOf(*bitmap);
-    EXPECT_TRUE(sameImage(drawn, argb(reference)));
-    EXPECT_FALSE(sameImage(drawn, filled(260, 60, 0xFF000000))); // text was drawn at all
-}
-
-TEST(Drawing, SourcesOfAnotherKindOnlyWarn)
-{
-    auto bitmap = solidBitmap(3, 3, 0xFF000000);
-    GraphicsContainer g(*bitmap);
-    g.drawBitmap(nullptr, {0, 0}, 255);
-    g.drawBitmapRegion(nullptr, {0, 0}, {0, 0, 1, 1}, 255);
-    g.drawTiled(nullptr, {0, 0, 3, 3}, {0, 0});
-    g.drawTransformed(nullptr, {1, 1}, 0, 1, 1, 255);
-    EXPECT_TRUE(sameImage(argb(*g.target()), filled(3, 3, 0xFF000000)));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Fonts: image fonts cut from a picture, their colour table and drawing, the native font's
-// metrics, font values in the heap and the file loader shared with pictures.
+// Fonts: image fonts cut from a picture, their colour table and drawing, and font values in the
+// heap made by the file loader shared with pictures.
 #include "GraphicsTestSupport.h"
 
 #include "IO/FileSystemServices.h"
@@ -126,26 +126,6 @@ TEST(ImageFont, DrawsCoverageTimesColourAndRecoloursOnlyForNewRgb)
         p.drawPixmap(QPoint(1, 1), QPixmap::fromImage(font.pixelData()), QRect(4, 0, 3, 8));
     }
     EXPECT_TRUE(sameImage(pixelsOf(*translucent), argb(reference)));
-}
-
-TEST(NativeFont, MeasuresWithTheDefaultFontAtPixelSize40)
-{
-    QFont expectedFont = QGuiApplication::font();
-    expectedFont.setPixelSize(40);
-    const QFontMetrics metrics(expectedFont);
-    NativeFont font;
-    EXPECT_EQ(font.type(), CAppsFont::kNative);
-    EXPECT_EQ(font.ascent(), metrics.ascent());
-    EXPECT_EQ(font.height(), metrics.height());
-
-    const OString text(u"xWave, AVA!");
-    EXPECT_EQ(font.width(text, 1, 4), metrics.horizontalAdvance("Wave"));
-    EXPECT_EQ(font.width(text, 7, 50), metrics.horizontalAdvance("AVA!"));
-    EXPECT_EQ(font.width(text, 1, 0), 0);
-    EXPECT_EQ(font.width(text, 1, -3), 0);
-    EXPECT_EQ(font.fit(text, 1, 10, metrics.horizontalAdvance("Wav")), 3);
-    EXPECT_EQ(font.fit(text, 1, 10, metrics.horizontalAdvance("W") - 1), 0);
-    EXPECT_EQ(font.fit(text, 1, 10, 100000), 10);
 }
 
 // Application files held in memory; "broken" announces bytes that cannot be read.

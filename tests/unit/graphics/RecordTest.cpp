@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The graphics handle record in the managed heap: lazy contexts, closing before direct access,
-// replacing bitmaps, forged handles, collection and the memory report.
+// forged handles, collection and the memory report.
 #include "GraphicsTestSupport.h"
 
 #include "VirtualMachine/VirtualMachine.h"
@@ -59,30 +59,6 @@ TEST_F(GraphicsRecordTest, ContextIsMadeOnFirstDrawClosedBeforeDirectAccessAndRe
     expected.setPixel(3, 3, 0xFF00FF00);
     expected.setPixel(0, 3, 0xFF0000FF);
     EXPECT_TRUE(sameImage(pixelsOf(*record.bitmap()), expected));
-}
-
-TEST_F(GraphicsRecordTest, EmptyBitmapsAndReplacedBitmaps)
-{
-    const uint32_t empty = GraphicsRecord::create(heap(), nullptr);
-    GraphicsRecord emptyRecord(heap(), empty);
-    EXPECT_EQ(emptyRecord.bitmap(), nullptr);
-    EXPECT_EQ(emptyRecord.size(), QSize(0, 0));
-    EXPECT_TRUE(
-        raises(kVMException, "GraphicsContainer: invalid bitmap", [&] { emptyRecord.context(); }));
-
-    emptyRecord.setBitmap(BitmapContainer::create(3, 2));
-    EXPECT_EQ(emptyRecord.size(), QSize(3, 2));
-    GraphicsContainer& context = emptyRecord.context();
-    emptyRecord.setBitmap(nullptr); // closes the context first
-    EXPECT_FALSE(context.isOpen());
-    EXPECT_EQ(emptyRecord.size(), QSize(0, 0));
-
-    // A bare drawing context holds no bitmap to replace, and has nothing to open.
-    vm.memory().store32(empty + RecordLayout::kKind, kBareContextRecord);
-    GraphicsRecord bare(heap(), empty);
-    EXPECT_EQ(bare.bitmap(), nullptr);
-    EXPECT_TRUE(raises(kVMException, "", [&] { bare.setBitmap(nullptr); }));
-    EXPECT_TRUE(raises(kVMException, "Invalid graphics handle", [&] { bare.context(); }));
 }
 
 TEST_F(GraphicsRecordTest, ForgedHandlesNeverReachHostMemory)
