@@ -48,7 +48,13 @@ MainView::~MainView() = default;
 bool MainView::loadApplication()
 {
     const bool running = session() && session()->start();
-    if (running) update();
+    // The window was shown before the machine existed. Take its state as the machine's
+    // starting state, silently: otherwise the first hide would look like no change and an
+    // application that pauses when hidden would run on, unseen, until shown again.
+    if (running) {
+        g_visible = m_displayOn && m_shown;
+        update();
+    }
     return running;
 }
 

@@ -20,12 +20,15 @@ start_vm
 [ "$(xprop -id "$window" _HILDON_NON_COMPOSITED_WINDOW)" = \
     "_HILDON_NON_COMPOSITED_WINDOW(INTEGER) = 1" ] || fail "not marked non-composited"
 grep -q 'Failed to connect to dbus' "$work/vm.err" && fail "the private bus was not used"
-# Showing the window before the machine existed reported nothing; -1 on the root brings the
-# application to the front even though nothing else changed.
-"$probe" root-window WINDOW -1
-eventually logged foreground || fail "-1 on the root window"
+# The window shown at start-up is the machine's starting state: the first minimise is a change.
 "$probe" wm-state "$window" iconic
 eventually logged background || fail "minimise"
+# -1 on the root brings the application to the front even while minimised.
+"$probe" root-window WINDOW -1
+eventually logged foreground || fail "-1 on the root window"
+"$probe" wm-state "$window" normal
+"$probe" wm-state "$window" iconic
+eventually logged background 2 || fail "minimise again"
 # A value of another type cannot be read: no foreground while minimised.
 "$probe" root-window CARDINAL -1
 "$probe" display off
@@ -35,10 +38,11 @@ sleep 1 # restoring while the display is off changes nothing either
 "$probe" display on
 eventually logged foreground 2 || fail "display on"
 "$probe" display off
-eventually logged background 2 || fail "display off"
+eventually logged background 3 || fail "display off"
 stop_vm
 expect_log <<'END'
 LOG: started
+LOG: background
 LOG: foreground
 LOG: background
 LOG: foreground
