@@ -10,7 +10,9 @@
 #include "VirtualMachine/VirtualMachine.h"
 
 #include "VirtualMachine/ExtensionStack.h"
+#include "VirtualMachine/NativeSites.h"
 #include "VirtualMachine/Opcodes.h"
+#include "VirtualMachine/natives/GuestVector.h"
 
 #include <array>
 #include <cstring>
@@ -134,6 +136,8 @@ void VirtualMachine::run()
     int32_t* const S = reinterpret_cast<int32_t*>(m_stack);
     const uint32_t stackBase = m_stackBase;
     GuestMemory& mem = m_memory;
+    // The kind of every NATIVE site, bound at load (NativeSites.h); one byte per code byte.
+    const uint8_t* const sites = nativeSites.data();
     const uint8_t* ip = codeStart + m_pc;
     const uint8_t* opStart = ip;
     int32_t sp = m_sp;
@@ -193,6 +197,28 @@ void VirtualMachine::run()
             fatalError("Internal error: jump outside the code", m_pc);                             \
         }                                                                                          \
         ip = codeStart + t_;                                                                       \
+    } while (0)
+
+    // The call bookkeeping CALL and CALLV share: the method-info index of the callee (negative:
+    // none) and the base of its frame, which starts below its slots and the return slot at sp.
+#define ENTER_FRAME(gcInfo)                                                                        \
+    do {                                                                                           \
+        const int32_t g_ = (gcInfo);                                                               \
+        if (static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth) [[unlikely]] {               \
+            SYNC();                                                                                \
+            fatalError("Call stack overflow", m_pc);                                               \
+        }                                                                                          \
+        int32_t frameBase_ = sp;                                                                   \
+        if (g_ >= 0) {                                                                             \
+            if (g_ >= static_cast<int32_t>(gcInfos.size())) [[unlikely]] {                         \
+                SYNC();                                                                            \
+                fatalError("Internal error: invalid method info index", m_pc);                     \
+            }                                                                                      \
+            const MethodGCInfo& info_ = gcInfos[static_cast<size_t>(g_)];                          \
+            frameBase_ = sp - info_.slotCount1 - info_.slotCount2;                                 \
+        }                                                                                          \
+        callGcInfo.push_back(g_);                                                                  \
+        callFrameBase.push_back(frameBase_);                                                       \
     } while (0)
 
 #if ZELMO_COMPUTED_GOTO
@@ -323,21 +349,7 @@ void VirtualMachine::run()
                 const int32_t address = I32();
                 const int32_t gcInfo = I32();
                 ++sp;
-                if (static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth) [[unlikely]] {
-                    SYNC();
-                    fatalError("Call stack overflow", m_pc);
-                }
-                int32_t frameBase = sp;
-                if (gcInfo >= 0) {
-                    if (gcInfo >= static_cast<int32_t>(gcInfos.size())) [[unlikely]] {
-                        SYNC();
-                        fatalError("Internal error: invalid method info index", m_pc);
-                    }
-                    const MethodGCInfo& info = gcInfos[static_cast<size_t>(gcInfo)];
-                    frameBase = sp - info.slotCount1 - info.slotCount2;
-                }
-                callGcInfo.push_back(gcInfo);
-                callFrameBase.push_back(frameBase);
+                ENTER_FRAME(gcInfo);
                 S[sp] = OP_ADDR() + 9;
                 JUMP_TO(address);
                 NEXT();
@@ -358,24 +370,11 @@ void VirtualMachine::run()
                         break;
                     }
                 }
-                if (!target || static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth)
-                    [[unlikely]] {
+                if (!target) [[unlikely]] {
                     SYNC();
-                    fatalError(target ? "Call stack overflow"
-                                      : "Invalid type in virtual method call",
-                               m_pc);
+                    fatalError("Invalid type in virtual method call", m_pc);
                 }
-                int32_t frameBase = sp;
-                if (target->gcInfoIndex >= 0) {
-                    if (target->gcInfoIndex >= static_cast<int32_t>(gcInfos.size())) [[unlikely]] {
-                        SYNC();
-                        fatalError("Internal error: invalid method info index", m_pc);
-                    }
-                    const MethodGCInfo& info = gcInfos[static_cast<size_t>(target->gcInfoIndex)];
-                    frameBase = sp - info.slotCount1 - info.slotCount2;
-                }
-                callGcInfo.push_back(target->gcInfoIndex);
-                callFrameBase.push_back(frameBase);
+                ENTER_FRAME(target->gcInfoIndex);
                 JUMP_TO(target->codeAddress);
                 NEXT();
             }
@@ -615,6 +614,25 @@ void VirtualMachine::run()
             {
                 const int group = U8();
                 const int operation = static_cast<int8_t>(U8());
+                // Sites bound at load to the one-word array operations run here; they need
+                // their operands on the stack, else the registry's handler reports the fault.
+                switch (static_cast<NativeSite>(sites[OP_ADDR()])) {
+                case NativeSite::IntElementRef:
+                    if (sp < 1) break;
+                    S[sp - 1] = static_cast<int32_t>(
+                        GuestVector::ofArray(mem, m_heap, static_cast<uint32_t>(S[sp - 1]), 4)
+                            .elementAddress(S[sp]));
+                    --sp;
+                    NEXT();
+                case NativeSite::IntLength:
+                    if (sp < 0) break;
+                    S[sp] = static_cast<int32_t>(
+                        GuestVector::ofArray(mem, m_heap, static_cast<uint32_t>(S[sp]), 4)
+                            .length());
+                    NEXT();
+                case NativeSite::Call:
+                    break;
+                }
                 SYNC();
                 inNative = true;
                 dispatchNative(group, operation);
@@ -956,6 +974,7 @@ void VirtualMachine::run()
 #undef NULL_CHECK
 #undef SLOT
 #undef JUMP_TO
+#undef ENTER_FRAME
 #undef CASE
 #undef INVALID
 #undef NEXT

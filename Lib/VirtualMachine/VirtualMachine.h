@@ -253,8 +253,9 @@ public:
 
     // ---- loaded tables (filled by the loader) ----
     std::vector<BytecodeStruct> modules;
-    std::vector<uint8_t> code; // all modules' code, then kCodePadding invalid-opcode bytes
-    int32_t codeSize = 0;      // bytes of real code in `code`
+    std::vector<uint8_t> code;        // all modules' code, then kCodePadding invalid-opcode bytes
+    int32_t codeSize = 0;             // bytes of real code in `code`
+    std::vector<uint8_t> nativeSites; // per byte of `code`: the NativeSite of a NATIVE there
     std::vector<ExportedMethod> methods;
     std::vector<MethodGCInfo> gcInfos;
     std::vector<std::vector<int32_t>> classRefFields;
