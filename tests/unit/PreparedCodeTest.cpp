@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// NATIVE sites bound at load: the array operations the interpreter runs in line fault exactly
-// as the registry's handlers do, and a site nobody answers fails only when it runs.
+// Code prepared at load: NATIVE sites bound to their handlers (the array operations the
+// interpreter runs in line fault exactly as the registry's handlers do, and a site nobody
+// answers fails only when it runs), and the instruction pairs the threaded interpreter runs
+// fused, which must behave as the pair does unfused (the switch build runs the same rows).
 #include "MachineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +66,33 @@ TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
          "fatal: FATAL: Corrupt array vector at 0x"},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.body);
+        const std::string result = run(row.body);
+        EXPECT_EQ(result.substr(0, std::string(row.result).size()), row.result) << result;
+    }
+}
+
+TEST(FusedPairs, BehaveAsTheirTwoInstructions)
+{
+    const struct {
+        const char* body;
+        const char* result; // a prefix of run()'s text
+    } rows[] = {
+        {"PUSH32 5|LOCADDR8 -1|DEC|LDLOC8 -1|ITOS|NATIVE Debug.log", "4 "},
+        {"PUSH32 -7|PUSH32 3|MOD|ITOS|NATIVE Debug.log", "-1 "},
+        {"PUSH32 -7|PUSH32 -1|MOD|ITOS|NATIVE Debug.log", "0 "},
+        {"PUSH32 7|PUSH32 0|MOD", "fatal: FATAL: uncaught DivisionByZeroException"},
+        // The constant stays above the top, where LDLOC8 0 reads it.
+        {"PUSH32 4|PUSH32 3|ADD|LDLOC8 0|ITOS|NATIVE Debug.log", "3 "},
+        // A jump to the second instruction runs it alone.
+        {"PUSH32 9|PUSH32 1|JMP16 m|PUSH32 5|m:|SUB|ITOS|NATIVE Debug.log", "8 "},
+        {"PUSH0|LDLOC8 -1|JZ16 z|PUSHSTR \"no\"|NATIVE Debug.log|z:|PUSHSTR \"z\"|NATIVE Debug.log",
+         "z "},
+        // Pairs that would fault fault as the first instruction does, at its position.
+        {"LDLOC8 -5|JZ16 l|l:|NOP", "fatal: FATAL: Operand stack underflow (index -4)"},
+        {"PUSH0|LDLOC8 -1|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},
+    };
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.body);
         const std::string result = run(row.body);
         EXPECT_EQ(result.substr(0, std::string(row.result).size()), row.result) << result;
