@@ -7,6 +7,7 @@
 
 #include "IO/Stream.h"
 #include "VirtualMachine/ImageCursor.h"
+#include "VirtualMachine/NativeSites.h"
 #include "VirtualMachine/Opcodes.h"
 
 #include <algorithm>
@@ -281,6 +282,8 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
         auto failAt = [&](size_t pos, const std::string& reason) {
             throw ImageFormatError(codeStart + pos, "code", reason);
         };
+        // Each NATIVE site is bound here, once, to what answers it (NativeSites.h).
+        std::vector<uint8_t> sites(image.size() + kCodePadding, uint8_t(NativeSite::Call));
         for (size_t pos = 0; pos < image.size();) {
             const OpInfo& info = kOpInfo[image[pos]];
             const size_t length = static_cast<size_t>(info.size());
@@ -288,6 +291,9 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
             uint8_t* operand = image.data() + pos + 1;
             switch (info.reloc) {
             case Reloc::None:
+                if (image[pos] == uint8_t(Op::NATIVE))
+                    sites[pos] =
+                        uint8_t(nativeSiteFor(operand[0], static_cast<int8_t>(operand[1])));
                 break;
             case Reloc::Call: {
                 writeI32At(operand, int64_t{readI32At(operand)} + codeBase);
@@ -324,6 +330,8 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
         code.resize(static_cast<size_t>(codeSize));
         code.insert(code.end(), image.begin(), image.end());
         code.insert(code.end(), kCodePadding, 0xFF);
+        nativeSites.resize(static_cast<size_t>(codeSize));
+        nativeSites.insert(nativeSites.end(), sites.begin(), sites.end());
         modules.back().codeSize = static_cast<int32_t>(size);
         codeSize += static_cast<int32_t>(size);
         return 1;

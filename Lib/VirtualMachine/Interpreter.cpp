@@ -10,11 +10,14 @@
 #include "VirtualMachine/VirtualMachine.h"
 
 #include "VirtualMachine/ExtensionStack.h"
+#include "VirtualMachine/NativeSites.h"
 #include "VirtualMachine/Opcodes.h"
+#include "VirtualMachine/natives/GuestVector.h"
 
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #if defined(__GNUC__) && !defined(ZELMO_SWITCH_DISPATCH)
 #define ZELMO_COMPUTED_GOTO 1
@@ -118,6 +121,30 @@ DispatchTable makeDispatchTable(const void* invalid, const DispatchTarget (&targ
         table[target.byte] = target.label;
     return table;
 }
+
+// A pair of instructions that one handler runs (see run()).
+struct Fusion {
+    Op first, second;
+    const void* label;
+};
+
+// One handler per code byte: the one its byte value selects, or the fused handler where the
+// byte starts a pair of kFusions. Matching every byte (not only instruction starts) is sound
+// because a fused handler does exactly what its two instructions would.
+template <size_t N>
+void threadCode(std::vector<const void*>& threaded, const std::vector<uint8_t>& code,
+                const DispatchTable& targets, const Fusion (&fusions)[N])
+{
+    threaded.resize(code.size());
+    for (size_t pc = 0; pc < code.size(); ++pc) {
+        threaded[pc] = targets[code[pc]];
+        const size_t next = pc + static_cast<size_t>(kOpInfo[code[pc]].size());
+        if (next >= code.size()) continue;
+        for (const Fusion& fusion : fusions)
+            if (code[pc] == uint8_t(fusion.first) && code[next] == uint8_t(fusion.second))
+                threaded[pc] = fusion.label;
+    }
+}
 #endif
 
 inline bool validGcCode(int code)
@@ -134,6 +161,8 @@ void VirtualMachine::run()
     int32_t* const S = reinterpret_cast<int32_t*>(m_stack);
     const uint32_t stackBase = m_stackBase;
     GuestMemory& mem = m_memory;
+    // The kind of every NATIVE site, bound at load (NativeSites.h); one byte per code byte.
+    const uint8_t* const sites = nativeSites.data();
     const uint8_t* ip = codeStart + m_pc;
     const uint8_t* opStart = ip;
     int32_t sp = m_sp;
@@ -195,6 +224,28 @@ void VirtualMachine::run()
         ip = codeStart + t_;                                                                       \
     } while (0)
 
+    // The call bookkeeping CALL and CALLV share: the method-info index of the callee (negative:
+    // none) and the base of its frame, which starts below its slots and the return slot at sp.
+#define ENTER_FRAME(gcInfo)                                                                        \
+    do {                                                                                           \
+        const int32_t g_ = (gcInfo);                                                               \
+        if (static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth) [[unlikely]] {               \
+            SYNC();                                                                                \
+            fatalError("Call stack overflow", m_pc);                                               \
+        }                                                                                          \
+        int32_t frameBase_ = sp;                                                                   \
+        if (g_ >= 0) {                                                                             \
+            if (g_ >= static_cast<int32_t>(gcInfos.size())) [[unlikely]] {                         \
+                SYNC();                                                                            \
+                fatalError("Internal error: invalid method info index", m_pc);                     \
+            }                                                                                      \
+            const MethodGCInfo& info_ = gcInfos[static_cast<size_t>(g_)];                          \
+            frameBase_ = sp - info_.slotCount1 - info_.slotCount2;                                 \
+        }                                                                                          \
+        callGcInfo.push_back(g_);                                                                  \
+        callFrameBase.push_back(frameBase_);                                                       \
+    } while (0)
+
 #if ZELMO_COMPUTED_GOTO
     // Every byte value gets a target; bytes that are not opcodes go to the invalid-opcode
     // handler. Label addresses only exist inside this function, so the table is a function
@@ -205,6 +256,28 @@ void VirtualMachine::run()
 #undef OPCODE
     };
     static const DispatchTable kTargets = makeDispatchTable(&&op_invalid, kOpcodeTargets);
+    // The commonest pairs in loops and calls (counters, constant operands, loop conditions).
+    // A fused handler runs its pair when the pair cannot fault and otherwise continues in its
+    // first instruction's own handler: faults, their pcs and the stack stay as unfused.
+    static const Fusion kFusions[] = {
+        {Op::LOCADDR8, Op::INC, &&fused_LOCADDR8_INC},
+        {Op::LOCADDR8, Op::DEC, &&fused_LOCADDR8_DEC},
+        {Op::LDLOC8, Op::JZ16, &&fused_LDLOC8_JZ16},
+        {Op::PUSH32, Op::ADD, &&fused_PUSH32_ADD},
+        {Op::PUSH32, Op::SUB, &&fused_PUSH32_SUB},
+        {Op::PUSH32, Op::MUL, &&fused_PUSH32_MUL},
+        {Op::PUSH32, Op::MOD, &&fused_PUSH32_MOD},
+        {Op::PUSH32, Op::AND, &&fused_PUSH32_AND},
+        {Op::PUSH32, Op::EQ, &&fused_PUSH32_EQ},
+        {Op::PUSH32, Op::NE, &&fused_PUSH32_NE},
+        {Op::PUSH32, Op::LT, &&fused_PUSH32_LT},
+        {Op::PUSH32, Op::LE, &&fused_PUSH32_LE},
+        {Op::PUSH32, Op::GT, &&fused_PUSH32_GT},
+        {Op::PUSH32, Op::GE, &&fused_PUSH32_GE},
+    };
+    // Prepared again whenever the code grew (a module was loaded since the last run).
+    if (threadedCode.size() != code.size()) threadCode(threadedCode, code, kTargets, kFusions);
+    const void* const* const threaded = threadedCode.data();
 #define CASE(name) op_##name:
 #define INVALID                                                                                    \
     op_invalid:
@@ -213,7 +286,7 @@ void VirtualMachine::run()
         if (static_cast<uint32_t>(sp + 1) > static_cast<uint32_t>(kStackWords)) [[unlikely]]       \
             goto stack_fault;                                                                      \
         opStart = ip;                                                                              \
-        goto* kTargets[*ip++];                                                                     \
+        goto* threaded[ip++ - codeStart];                                                          \
     } while (0)
 #define LOOP NEXT();
 #else
@@ -323,21 +396,7 @@ void VirtualMachine::run()
                 const int32_t address = I32();
                 const int32_t gcInfo = I32();
                 ++sp;
-                if (static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth) [[unlikely]] {
-                    SYNC();
-                    fatalError("Call stack overflow", m_pc);
-                }
-                int32_t frameBase = sp;
-                if (gcInfo >= 0) {
-                    if (gcInfo >= static_cast<int32_t>(gcInfos.size())) [[unlikely]] {
-                        SYNC();
-                        fatalError("Internal error: invalid method info index", m_pc);
-                    }
-                    const MethodGCInfo& info = gcInfos[static_cast<size_t>(gcInfo)];
-                    frameBase = sp - info.slotCount1 - info.slotCount2;
-                }
-                callGcInfo.push_back(gcInfo);
-                callFrameBase.push_back(frameBase);
+                ENTER_FRAME(gcInfo);
                 S[sp] = OP_ADDR() + 9;
                 JUMP_TO(address);
                 NEXT();
@@ -358,24 +417,11 @@ void VirtualMachine::run()
                         break;
                     }
                 }
-                if (!target || static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth)
-                    [[unlikely]] {
+                if (!target) [[unlikely]] {
                     SYNC();
-                    fatalError(target ? "Call stack overflow"
-                                      : "Invalid type in virtual method call",
-                               m_pc);
+                    fatalError("Invalid type in virtual method call", m_pc);
                 }
-                int32_t frameBase = sp;
-                if (target->gcInfoIndex >= 0) {
-                    if (target->gcInfoIndex >= static_cast<int32_t>(gcInfos.size())) [[unlikely]] {
-                        SYNC();
-                        fatalError("Internal error: invalid method info index", m_pc);
-                    }
-                    const MethodGCInfo& info = gcInfos[static_cast<size_t>(target->gcInfoIndex)];
-                    frameBase = sp - info.slotCount1 - info.slotCount2;
-                }
-                callGcInfo.push_back(target->gcInfoIndex);
-                callFrameBase.push_back(frameBase);
+                ENTER_FRAME(target->gcInfoIndex);
                 JUMP_TO(target->codeAddress);
                 NEXT();
             }
@@ -615,6 +661,25 @@ void VirtualMachine::run()
             {
                 const int group = U8();
                 const int operation = static_cast<int8_t>(U8());
+                // Sites bound at load to the one-word array operations run here; they need
+                // their operands on the stack, else the registry's handler reports the fault.
+                switch (static_cast<NativeSite>(sites[OP_ADDR()])) {
+                case NativeSite::IntElementRef:
+                    if (sp < 1) break;
+                    S[sp - 1] = static_cast<int32_t>(
+                        GuestVector::ofArray(mem, m_heap, static_cast<uint32_t>(S[sp - 1]), 4)
+                            .elementAddress(S[sp]));
+                    --sp;
+                    NEXT();
+                case NativeSite::IntLength:
+                    if (sp < 0) break;
+                    S[sp] = static_cast<int32_t>(
+                        GuestVector::ofArray(mem, m_heap, static_cast<uint32_t>(S[sp]), 4)
+                            .length());
+                    NEXT();
+                case NativeSite::Call:
+                    break;
+                }
                 SYNC();
                 inNative = true;
                 dispatchNative(group, operation);
@@ -926,6 +991,65 @@ void VirtualMachine::run()
                 S[++sp] = static_cast<int32_t>(block);
                 NEXT();
             }
+#if ZELMO_COMPUTED_GOTO
+            // LOCADDR8 k; INC or DEC on a stack slot: the slot itself, its address left above
+            // the top as LOCADDR8 leaves it.
+#define FUSED_LOCAL_STEP(second, step)                                                             \
+    fused_LOCADDR8_##second:                                                                       \
+    {                                                                                              \
+        const int64_t i_ = int64_t{sp} + 1 + static_cast<int8_t>(*ip);                             \
+        if (sp + 1 < kStackWords && i_ >= 0 && i_ < kStackWords) {                                 \
+            S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(i_));          \
+            S[i_] = wrapAdd(S[i_], step);                                                          \
+            ip += 2;                                                                               \
+            NEXT();                                                                                \
+        }                                                                                          \
+        goto op_LOCADDR8;                                                                          \
+    }
+            FUSED_LOCAL_STEP(INC, 1)
+            FUSED_LOCAL_STEP(DEC, -1)
+#undef FUSED_LOCAL_STEP
+        fused_LDLOC8_JZ16 : {
+            const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(*ip);
+            if (sp + 1 < kStackWords && i >= 0 && i < kStackWords) {
+                const int32_t v = S[i];
+                S[sp + 1] = v;
+                opStart = ip + 1; // the JZ16, whose distance counts from its own address
+                ip += 2;
+                const int32_t d = I16();
+                if (v == 0) JUMP_TO(int64_t{OP_ADDR()} + 2 + d);
+                NEXT();
+            }
+            goto op_LDLOC8;
+        }
+        // PUSH32 c; a binary operation: the top combined with c, c left above the top.
+#define FUSED_CONSTANT(second, ok, expr)                                                           \
+    fused_PUSH32_##second:                                                                         \
+    {                                                                                              \
+        int32_t y;                                                                                 \
+        std::memcpy(&y, ip, 4);                                                                    \
+        if (sp >= 0 && sp + 1 < kStackWords && (ok)) {                                             \
+            const int32_t x = S[sp];                                                               \
+            S[sp + 1] = y;                                                                         \
+            S[sp] = (expr);                                                                        \
+            ip += 5;                                                                               \
+            NEXT();                                                                                \
+        }                                                                                          \
+        goto op_PUSH32;                                                                            \
+    }
+            FUSED_CONSTANT(ADD, true, wrapAdd(x, y))
+            FUSED_CONSTANT(SUB, true, wrapSub(x, y))
+            FUSED_CONSTANT(MUL, true, wrapMul(x, y))
+            FUSED_CONSTANT(MOD, y != 0, modulo(x, y))
+            FUSED_CONSTANT(AND, true, x & y)
+            FUSED_CONSTANT(EQ, true, x == y ? -1 : 0)
+            FUSED_CONSTANT(NE, true, x != y ? -1 : 0)
+            FUSED_CONSTANT(LT, true, x < y ? -1 : 0)
+            FUSED_CONSTANT(LE, true, x <= y ? -1 : 0)
+            FUSED_CONSTANT(GT, true, x > y ? -1 : 0)
+            FUSED_CONSTANT(GE, true, x >= y ? -1 : 0)
+#undef FUSED_CONSTANT
+#endif
             INVALID
             {
                 SYNC();
@@ -956,6 +1080,7 @@ void VirtualMachine::run()
 #undef NULL_CHECK
 #undef SLOT
 #undef JUMP_TO
+#undef ENTER_FRAME
 #undef CASE
 #undef INVALID
 #undef NEXT

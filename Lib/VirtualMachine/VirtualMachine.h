@@ -253,8 +253,11 @@ public:
 
     // ---- loaded tables (filled by the loader) ----
     std::vector<BytecodeStruct> modules;
-    std::vector<uint8_t> code; // all modules' code, then kCodePadding invalid-opcode bytes
-    int32_t codeSize = 0;      // bytes of real code in `code`
+    std::vector<uint8_t> code;        // all modules' code, then kCodePadding invalid-opcode bytes
+    int32_t codeSize = 0;             // bytes of real code in `code`
+    std::vector<uint8_t> nativeSites; // per byte of `code`: the NativeSite of a NATIVE there
+    // Computed-goto builds: per byte of `code`, the handler that runs there (Interpreter.cpp).
+    std::vector<const void*> threadedCode;
     std::vector<ExportedMethod> methods;
     std::vector<MethodGCInfo> gcInfos;
     std::vector<std::vector<int32_t>> classRefFields;

@@ -62,10 +62,7 @@ template <class TYPE, int SIZE> void VirtualMachine::vectorNative(int operation,
     constexpr uint32_t kWidth = E::kWidth;
 
     auto open = [&](uint32_t arrayAddress) {
-        const uint32_t vector = m_memory.load32(arrayAddress); // vectorOf, inline
-        if (vector == 0) [[unlikely]]
-            throwError(kNullPointer, "NULL pointer");
-        return GuestVector(m_memory, m_heap, vector, kWidth);
+        return GuestVector::ofArray(m_memory, m_heap, arrayAddress, kWidth);
     };
     // A new vector holding `count` elements copied from `source`.
     auto newVectorFrom = [&](const uint8_t* source, int64_t count) {

@@ -3,6 +3,7 @@
 // drawing groups (Color, Size, Position, Rectangle, Graphics, Bitmap, Font, Screen) are left to
 // the window host.
 #include "VirtualMachine/NativeRegistry.h"
+#include "VirtualMachine/NativeSites.h"
 #include "VirtualMachine/VirtualMachine.h"
 
 #include <mutex>
@@ -57,6 +58,7 @@ void bindCoreGroups()
     };
     for (const Binding& b : bindings)
         bindNativeGroup(b.group, b.handler);
+    bindArrayOperations();
 }
 
 } // namespace

@@ -39,6 +39,17 @@ public:
         if (m_size > 0) checkStorage();
     }
 
+    // The vector of the array value at `arrayAddress` (its first word); a null address or an
+    // array without a vector raises "NULL pointer".
+    static GuestVector ofArray(GuestMemory& memory, VMHeap& heap, uint32_t arrayAddress,
+                               uint32_t elementSize)
+    {
+        const uint32_t vector = memory.load32(arrayAddress);
+        if (vector == 0) [[unlikely]]
+            throwError(kNullPointer, "NULL pointer");
+        return GuestVector(memory, heap, vector, elementSize);
+    }
+
     uint32_t handle() const { return m_handle; }
     int64_t length() const { return m_size; }
     uint32_t elementSize() const { return m_elementSize; }

@@ -1,0 +1,5 @@
+// Start-up: a process that does nothing.
+int main(void)
+{
+    return 0;
+}

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+// Code prepared at load: NATIVE sites bound to their handlers (the array operations the
+// interpreter runs in line fault exactly as the registry's handlers do, and a site nobody
+// answers fails only when it runs), and the instruction pairs the threaded interpreter runs
+// fused, which must behave as the pair does unfused (the switch build runs the same rows).
+#include "MachineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelmo;
+using namespace zelmo::testing;
+
+namespace {
+
+// Runs main ('|' separates lines) and returns what it logged, then "fatal: " and the first
+// line of standard error when the invocation ended as fatal.
+std::string run(const std::string& body)
+{
+    std::string source = ".function @main main\nmain:\n";
+    for (char c : body)
+        source += c == '|' ? '\n' : c;
+    source += "\nPUSH32 -1\nRET 0, 0\n";
+    VirtualMachine vm;
+    RecordingHost host;
+    const int32_t main = vm.registerMethod(u"main", loadImage(vm, source, &host));
+    ::testing::internal::CaptureStderr();
+    int32_t outcome = 0;
+    try {
+        vm.invoke(main, {}, {}, -1);
+    } catch (const InvocationOutcome& end) {
+        outcome = end.value;
+    }
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    std::string out;
+    for (const std::string& line : host.lines)
+        out += line + " ";
+    if (outcome == -2) out += "fatal: " + err.substr(0, err.find('\n'));
+    return out;
+}
+
+TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
+{
+    struct Row {
+        const char* body;
+        const char* result; // a prefix of run()'s text
+    };
+    const Row rows[] = {
+        // A site nobody answers is harmless until it runs, then fails with its group's error
+        // at its own position (the last operand byte).
+        {"JMP16 l|NATIVE IntArray, 99|l:|PUSHSTR \"ok\"|NATIVE Debug.log", "ok "},
+        {"PUSH0|NATIVE IntArray, 99", "fatal: FATAL: uncaught VMException: Vector:3"},
+        {"NATIVE 2, 6", "fatal: FATAL: Internal error: invalid group in native call: 2"},
+        // Append, length and element address agree with each other.
+        {"NEW NATIVE, 2|DUP|NEWARRAY 4|DUP|PUSH32 7|NATIVE IntArray.append|DUP|PUSH32 9|"
+         "NATIVE IntArray.append|DUP|NATIVE IntArray.length|ITOS|NATIVE Debug.log|PUSH32 1|"
+         "NATIVE IntArray.elementRef|LOAD|ITOS|NATIVE Debug.log",
+         "2 9 "},
+        // Faults: operands missing, a null array, an index outside, a vector of other elements.
+        {"NATIVE IntArray.elementRef", "fatal: FATAL: Operand stack underflow (index -1)"},
+        {"FRAME8 -1|NATIVE IntArray.length", "fatal: FATAL: Operand stack underflow (index -1)"},
+        {"PUSH0|PUSH0|NATIVE IntArray.elementRef",
+         "fatal: FATAL: uncaught NullPointerException: NULL pointer"},
+        {"NEW NATIVE, 2|DUP|NEWARRAY 4|PUSH32 -1|NATIVE IntArray.elementRef",
+         "fatal: FATAL: uncaught IndexOutOfBoundsException"},
+        {"NEW NATIVE, 2|DUP|NEWARRAY 1|NATIVE IntArray.length",
+         "fatal: FATAL: Corrupt array vector at 0x"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.body);
+        const std::string result = run(row.body);
+        EXPECT_EQ(result.substr(0, std::string(row.result).size()), row.result) << result;
+    }
+}
+
+TEST(FusedPairs, BehaveAsTheirTwoInstructions)
+{
+    const struct {
+        const char* body;
+        const char* result; // a prefix of run()'s text
+    } rows[] = {
+        {"PUSH32 5|LOCADDR8 -1|DEC|LDLOC8 -1|ITOS|NATIVE Debug.log", "4 "},
+        {"PUSH32 -7|PUSH32 3|MOD|ITOS|NATIVE Debug.log", "-1 "},
+        {"PUSH32 -7|PUSH32 -1|MOD|ITOS|NATIVE Debug.log", "0 "},
+        {"PUSH32 7|PUSH32 0|MOD", "fatal: FATAL: uncaught DivisionByZeroException"},
+        // The constant stays above the top, where LDLOC8 0 reads it.
+        {"PUSH32 4|PUSH32 3|ADD|LDLOC8 0|ITOS|NATIVE Debug.log", "3 "},
+        // A jump to the second instruction runs it alone.
+        {"PUSH32 9|PUSH32 1|JMP16 m|PUSH32 5|m:|SUB|ITOS|NATIVE Debug.log", "8 "},
+        {"PUSH0|LDLOC8 -1|JZ16 z|PUSHSTR \"no\"|NATIVE Debug.log|z:|PUSHSTR \"z\"|NATIVE Debug.log",
+         "z "},
+        // Pairs that would fault fault as the first instruction does, at its position.
+        {"LDLOC8 -5|JZ16 l|l:|NOP", "fatal: FATAL: Operand stack underflow (index -4)"},
+        {"PUSH0|LDLOC8 -1|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.body);
+        const std::string result = run(row.body);
+        EXPECT_EQ(result.substr(0, std::string(row.result).size()), row.result) << result;
+    }
+}
+
+} // namespace
