@@ -19,19 +19,16 @@ main:
     global 0
     LOAD
     EXTCALL 27, 4
-    PUSHSTR "started"
-    NATIVE Debug, 1
+    logstr "started"
     RET 0, 0
 
 ; [observer, code, return]
 onerror:
     global 1
     INC
-    PUSHSTR "error"
-    NATIVE Debug, 1
+    logstr "error"
     LDLOC8 -2
-    ITOS
-    NATIVE Debug, 1
+    logint
     global 1
     LOAD
     PUSH32 1

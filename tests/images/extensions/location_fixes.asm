@@ -21,20 +21,17 @@ main:
     global 0
     LOAD
     EXTCALL 27, 4
-    PUSHSTR "started"
-    NATIVE Debug, 1
+    logstr "started"
     RET 0, 0
 
 ; [observer, location, return]
 onfix:
     global 1
     INC
-    PUSHSTR "fix"
-    NATIVE Debug, 1
+    logstr "fix"
     global 1
     LOAD
-    ITOS
-    NATIVE Debug, 1
+    logint
     global 1
     LOAD
     PUSH32 1
@@ -67,13 +64,11 @@ onfix:
     NATIVE Debug, 1
     LDLOC8 -2
     EXTCALL 27, 9
-    ITOS
-    NATIVE Debug, 1
+    logint
     LDLOC8 -2
     EXTCALL 27, 10
     NATIVE DateTime, 13
-    ITOS
-    NATIVE Debug, 1
+    logint
     global 0
     LOAD
     PUSH32 10

@@ -17,6 +17,5 @@ main:
     global 0
     LOAD
     EXTCALL 27, 4
-    PUSHSTR "started"
-    NATIVE Debug, 1
+    logstr "started"
     RET 0, 0
