@@ -3,26 +3,15 @@
 ; restarts the request with an interval of 10 ms; the third stops it, and with nothing left to
 ; deliver the run ends.
 .include "../common.inc"
+.include "location.inc"
 .globals 2                      ; 0: the request; 1: calls so far
 .class Watcher
 .selector "<locationobserver>.handle location event<location>"(1,0)
 .impl Watcher onfix
 .function @main main
 
-; One request for a new Watcher; the interval is 0 seconds: one delivery per start.
 main:
-    global 0
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS Watcher
-    PUSH0
-    PUSH0
-    EXTCALL 27, 1
-    global 0
-    LOAD
-    EXTCALL 27, 4
-    logstr "started"
-    RET 0, 0
+    watch
 
 ; [observer, location, return]
 onfix:
