@@ -29,6 +29,11 @@ protected:
         return errorCodeOf([&] { call(group, op, operands); });
     }
     std::string errorText() { return toUtf8(lastErrorText()); }
+    // The text of the managed error the call raises, "no error" when it returns.
+    std::string failureText(int group, int op, std::initializer_list<int64_t> operands)
+    {
+        return failure(group, op, operands) ? errorText() : "no error";
+    }
     std::vector<int32_t> stack()
     {
         std::vector<int32_t> words;
