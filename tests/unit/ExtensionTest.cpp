@@ -144,41 +144,51 @@ TEST(Accelerometer, CoordTextAndVirtualPose)
     EXPECT_EQ(pose.read(), (RawAcceleration{0, 0, -1000}));
 }
 
-TEST(Location, RequestIntervalsAndParameters)
-{
+namespace {
+
+class Location : public ::testing::Test {
+protected:
+    Location() { vm.setSp(-1); }
+    void push(std::initializer_list<int64_t> words, bool fixed = false)
+    {
+        for (const int64_t w : words)
+            fixed ? stack.pushFixed(w) : stack.pushWord(static_cast<int32_t>(w));
+    }
+    void run(int32_t op, std::initializer_list<int64_t> words)
+    {
+        push(words);
+        location->call(op, stack);
+    }
+
     VirtualMachine vm;
-    vm.setSp(-1);
-    ExtensionStack stack(vm);
-    const auto location =
+    ExtensionStack stack{vm};
+    const std::shared_ptr<CLocationWrapper> location =
         std::make_shared<CLocationWrapper>(vm, PositionSourceSettings{}, MachineDelivery{});
+};
+
+} // namespace
+
+TEST_F(Location, RequestIntervalsAndParameters)
+{
     EXPECT_EQ(location->eventHandle(), -1); // no image: no observer methods, and no error
     const uint32_t out = vm.heap().allocate(4, 0, GC_CODE_REFERENCE);
     auto make = [&](int32_t seconds) -> CLocationPositionRequestorGCObject& {
-        for (const int32_t word : {static_cast<int32_t>(out), 0, 7, seconds})
-            stack.pushWord(word);
-        location->call(1, stack);
+        run(1, {out, 0, 7, seconds});
         EXPECT_EQ(stack.top(), -1);
         return extensionObject<CLocationPositionRequestorGCObject>(vm, vm.loadWord(out), "");
     };
     CLocationPositionRequestorGCObject& request = make(5);
     EXPECT_EQ(request.interval, 5000); // op 1 takes seconds
     EXPECT_EQ(request.parameter, 7);
-    stack.pushWord(static_cast<int32_t>(vm.loadWord(out)));
-    stack.pushWord(5);
-    location->call(2, stack); // op 2 takes milliseconds
+    run(2, {vm.loadWord(out), 5}); // op 2 takes milliseconds
     EXPECT_EQ(request.interval, 5);
     EXPECT_EQ(stack.top(), -1);
     EXPECT_EQ(make(4294968).interval, 704);   // seconds * 1000 wraps at 32 bits
     EXPECT_FALSE(location->hasPendingWork()); // without a source nothing is ever due
 }
 
-TEST(Location, ObjectsKeepTheirValuesAndTheirOwnTimestamp)
+TEST_F(Location, ObjectsKeepTheirValuesAndTheirOwnTimestamp)
 {
-    VirtualMachine vm;
-    vm.setSp(-1);
-    ExtensionStack stack(vm);
-    const auto wrapper =
-        std::make_shared<CLocationWrapper>(vm, PositionSourceSettings{}, MachineDelivery{});
     const auto box = [&](uint32_t value) {
         const uint32_t b = vm.heap().allocate(4, 0, GC_CODE_REFERENCE);
         vm.storeWord(b, value);
@@ -190,14 +200,6 @@ TEST(Location, ObjectsKeepTheirValuesAndTheirOwnTimestamp)
                   Tarnel::DateTime::Status::Ok);
         return box(
             vm.heap().createObject(std::make_unique<Tarnel::DateTime>(t), GC_CODE_DATE_TIME, 32));
-    };
-    const auto push = [&](std::initializer_list<int64_t> words, bool fixed = false) {
-        for (const int64_t w : words)
-            fixed ? stack.pushFixed(w) : stack.pushWord(static_cast<int32_t>(w));
-    };
-    const auto run = [&](int32_t op, std::initializer_list<int64_t> words) {
-        push(words);
-        wrapper->call(op, stack);
     };
     const uint32_t out = box(0), time = date(2001);
     push({out});
