@@ -62,7 +62,7 @@ TEST_F(GuestNatives, ValueOperationsReadAndWriteTheirVariables)
     struct Row {
         Native native;
         int operation;
-        Words before; // a's words; b always holds {1, 2, 30, 40}
+        Words before; // a's words (ab when empty); b always holds {1, 2, 30, 40}
         Words args;
         Words stack;
         Words after; // a's words afterwards
@@ -125,7 +125,8 @@ TEST_F(GuestNatives, ValueOperationsReadAndWriteTheirVariables)
         {rectangleNative, 21, {}, {1, 2, 3, 4, 1, 2, 3, 5}, {1}, {}},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "group op " << row.operation);
+        SCOPED_TRACE(::testing::Message()
+                     << "row " << &row - rows << ", operation " << row.operation);
         a = variable(row.before.empty() ? ab : row.before);
         b = variable({1, 2, 30, 40});
         EXPECT_EQ(call(row.native, row.operation, row.args), row.stack);
