@@ -2,8 +2,7 @@
 // The array groups driven through the native dispatcher: stack effects of every operation,
 // storage growth and shrinking, range rules and their messages, byte and multi-word elements,
 // reference arrays and forged vectors.
-#include "Base/Errors.h"
-#include "VirtualMachine/VirtualMachine.h"
+#include "NativeCall.h"
 #include "VirtualMachine/natives/GuestVector.h"
 
 #include <gtest/gtest.h>
@@ -34,9 +33,8 @@ uint32_t widthOf(int group)
     }
 }
 
-class ArrayNativesTest : public ::testing::Test {
+class ArrayNativesTest : public zelmo::testing::NativeCall {
 protected:
-    VirtualMachine vm;
     GuestMemory& mem = vm.memory();
 
     // A new array object holding `values` (words; bytes for byte arrays). The box is itself
@@ -81,33 +79,6 @@ protected:
         return out;
     }
 
-    // Runs NATIVE group op on a fresh stack holding `operands` (the last on top).
-    void call(int group, int op, std::initializer_list<int64_t> operands)
-    {
-        vm.setSp(-1);
-        for (int64_t word : operands)
-            vm.pushWord(static_cast<int32_t>(word));
-        vm.dispatchNative(group, op);
-    }
-    // The error code the call raises, 0 when it succeeds.
-    int32_t failure(int group, int op, std::initializer_list<int64_t> operands)
-    {
-        clearError();
-        try {
-            call(group, op, operands);
-        } catch (const ErrorHandlingException&) {
-            return lastErrorCode();
-        }
-        return 0;
-    }
-    std::string errorText() { return toUtf8(lastErrorText()); }
-    std::vector<int32_t> stack()
-    {
-        std::vector<int32_t> words;
-        for (int32_t i = 0; i <= vm.sp(); ++i)
-            words.push_back(vm.stackWord(i));
-        return words;
-    }
     using Words = std::vector<uint32_t>;
 };
 

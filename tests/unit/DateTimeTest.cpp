@@ -3,7 +3,7 @@
 // and the 32-bit boundary, time-zone conversion and comparison, and the DateTime native group's
 // create driven directly on a machine.
 #include "VirtualMachine/DateTime.h"
-#include "VirtualMachine/VirtualMachine.h"
+#include "NativeCall.h"
 
 #include <gtest/gtest.h>
 
@@ -191,7 +191,7 @@ TEST(DateTime, ComparesFieldsAndInstants)
 
 namespace {
 
-class DateTimeNatives : public ::testing::Test {
+class DateTimeNatives : public zelmo::testing::NativeCall {
 protected:
     // A field (one word) that can hold a date-time.
     uint32_t field(uint32_t value = 0)
@@ -200,23 +200,12 @@ protected:
         vm.storeWord(f, value);
         return f;
     }
-    void run(int operation, const std::vector<int32_t>& args)
+    void run(int operation, std::initializer_list<int64_t> args) { call(29, operation, args); }
+    std::string failure(int operation, std::initializer_list<int64_t> args)
     {
-        vm.setSp(-1);
-        for (int32_t a : args)
-            vm.pushWord(a);
-        vm.dateTimeNative(operation);
+        return failureText(29, operation, args);
     }
-    std::string failure(int operation, const std::vector<int32_t>& args)
-    {
-        try {
-            run(operation, args);
-        } catch (const ErrorHandlingException&) {
-            return toUtf8(lastErrorText());
-        }
-        return "no error";
-    }
-    int32_t result(int operation, const std::vector<int32_t>& args)
+    int32_t result(int operation, std::initializer_list<int64_t> args)
     {
         run(operation, args);
         EXPECT_EQ(vm.sp(), 0) << "operation " << operation;
@@ -231,12 +220,7 @@ protected:
         return f;
     }
     const DateTime& at(uint32_t f) { return vm.heap().objectAt<DateTime>(vm.loadWord(f)); }
-    std::string textOf(uint32_t f)
-    {
-        return toUtf8(vm.stringOf(static_cast<uint32_t>(result(21, {int32_t(f)}))).view());
-    }
-
-    VirtualMachine vm;
+    std::string textOf(uint32_t f) { return text(static_cast<uint32_t>(result(21, {f}))); }
 };
 
 } // namespace
@@ -252,15 +236,14 @@ TEST_F(DateTimeNatives, CreateStoresANewObjectOrLeavesTheFieldAlone)
 
     const uint32_t target = field(0);
     const int32_t t = static_cast<int32_t>(target);
-    EXPECT_EQ(failure(4, {t, 1, 13, 10000, 0, 0, 0, 0}), "InvalidArgumentException: Invalid year");
-    EXPECT_EQ(failure(4, {t, 1, 13, 2000, 0, 0, 0, 0}), "InvalidArgumentException: Invalid month");
-    EXPECT_EQ(failure(4, {t, 31, 4, 2000, 0, 0, 0, 0}), "InvalidArgumentException: Invalid day");
-    EXPECT_EQ(failure(4, {t, 29, 2, 2001, 0, 0, 0, 0}), "InvalidArgumentException: Invalid day");
-    EXPECT_EQ(failure(4, {t, 1, 1, 2000, 24, 0, 0, 0}), "InvalidArgumentException: Invalid hour");
-    EXPECT_EQ(failure(4, {t, 1, 1, 2000, 0, 60, 0, 0}), "InvalidArgumentException: Invalid minute");
-    EXPECT_EQ(failure(4, {t, 1, 1, 2000, 0, 0, -1, 0}), "InvalidArgumentException: Invalid second");
-    EXPECT_EQ(failure(4, {t, 1, 1, 2000, 0, 0, 0, 2}),
-              "InvalidArgumentException: Invalid timezone");
+    const std::pair<std::vector<int32_t>, const char*> refused[] = {
+        {{1, 13, 10000, 0, 0, 0, 0}, "year"},  {{1, 13, 2000, 0, 0, 0, 0}, "month"},
+        {{31, 4, 2000, 0, 0, 0, 0}, "day"},    {{29, 2, 2001, 0, 0, 0, 0}, "day"},
+        {{1, 1, 2000, 24, 0, 0, 0}, "hour"},   {{1, 1, 2000, 0, 60, 0, 0}, "minute"},
+        {{1, 1, 2000, 0, 0, -1, 0}, "second"}, {{1, 1, 2000, 0, 0, 0, 2}, "timezone"}};
+    for (const auto& [v, what] : refused)
+        EXPECT_EQ(failure(4, {t, v[0], v[1], v[2], v[3], v[4], v[5], v[6]}),
+                  std::string("InvalidArgumentException: Invalid ") + what);
     EXPECT_EQ(vm.loadWord(target), 0u);
     EXPECT_EQ(failure(4, {0, 1, 1, 2000, 0, 0, 0, 0}), "NullPointerException: NULL pointer");
 

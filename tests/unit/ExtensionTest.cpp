@@ -144,30 +144,99 @@ TEST(Accelerometer, CoordTextAndVirtualPose)
     EXPECT_EQ(pose.read(), (RawAcceleration{0, 0, -1000}));
 }
 
-TEST(Location, RequestIntervalsAndParameters)
-{
+namespace {
+
+class Location : public ::testing::Test {
+protected:
+    Location() { vm.setSp(-1); }
+    void push(std::initializer_list<int64_t> words, bool fixed = false)
+    {
+        for (const int64_t w : words)
+            fixed ? stack.pushFixed(w) : stack.pushWord(static_cast<int32_t>(w));
+    }
+    void run(int32_t op, std::initializer_list<int64_t> words)
+    {
+        push(words);
+        location->call(op, stack);
+    }
+
     VirtualMachine vm;
-    vm.setSp(-1);
-    ExtensionStack stack(vm);
-    const auto location =
+    ExtensionStack stack{vm};
+    const std::shared_ptr<CLocationWrapper> location =
         std::make_shared<CLocationWrapper>(vm, PositionSourceSettings{}, MachineDelivery{});
+};
+
+} // namespace
+
+TEST_F(Location, RequestIntervalsAndParameters)
+{
     EXPECT_EQ(location->eventHandle(), -1); // no image: no observer methods, and no error
     const uint32_t out = vm.heap().allocate(4, 0, GC_CODE_REFERENCE);
     auto make = [&](int32_t seconds) -> CLocationPositionRequestorGCObject& {
-        for (const int32_t word : {static_cast<int32_t>(out), 0, 7, seconds})
-            stack.pushWord(word);
-        location->call(1, stack);
+        run(1, {out, 0, 7, seconds});
         EXPECT_EQ(stack.top(), -1);
         return extensionObject<CLocationPositionRequestorGCObject>(vm, vm.loadWord(out), "");
     };
     CLocationPositionRequestorGCObject& request = make(5);
     EXPECT_EQ(request.interval, 5000); // op 1 takes seconds
     EXPECT_EQ(request.parameter, 7);
-    stack.pushWord(static_cast<int32_t>(vm.loadWord(out)));
-    stack.pushWord(5);
-    location->call(2, stack); // op 2 takes milliseconds
+    run(2, {vm.loadWord(out), 5}); // op 2 takes milliseconds
     EXPECT_EQ(request.interval, 5);
     EXPECT_EQ(stack.top(), -1);
     EXPECT_EQ(make(4294968).interval, 704);   // seconds * 1000 wraps at 32 bits
     EXPECT_FALSE(location->hasPendingWork()); // without a source nothing is ever due
+}
+
+TEST_F(Location, ObjectsKeepTheirValuesAndTheirOwnTimestamp)
+{
+    const auto box = [&](uint32_t value) {
+        const uint32_t b = vm.heap().allocate(4, 0, GC_CODE_REFERENCE);
+        vm.storeWord(b, value);
+        return b;
+    };
+    const auto date = [&](int32_t year) {
+        Tarnel::DateTime t;
+        EXPECT_EQ(Tarnel::DateTime::create(1, 2, year, 3, 4, 5, Tarnel::DateTime::kUtc, t),
+                  Tarnel::DateTime::Status::Ok);
+        return box(
+            vm.heap().createObject(std::make_unique<Tarnel::DateTime>(t), GC_CODE_DATE_TIME, 32));
+    };
+    const uint32_t out = box(0), time = date(2001);
+    push({out});
+    push({10, 20, 30}, true);
+    run(5, {time});
+    ASSERT_EQ(stack.top(), -1);
+    const uint32_t loc = vm.loadWord(out);
+    const auto answer = [&](int32_t op, std::initializer_list<int64_t> words = {}) {
+        push({loc});
+        run(op, words);
+        return op == 9 ? int64_t{stack.popWord()} : stack.popFixed();
+    };
+    EXPECT_EQ(answer(12), 10);
+    EXPECT_EQ(answer(13), 20);
+    EXPECT_EQ(answer(11), 30);
+    EXPECT_EQ(answer(9), 0);
+    EXPECT_EQ(answer(16, {loc}), 0);
+    EXPECT_EQ(answer(14, {loc}), 0);
+    vm.storeWord(time, 0); // the location holds its own copy of the time
+    run(10, {loc});
+    const uint32_t copy = static_cast<uint32_t>(stack.popWord());
+    EXPECT_EQ(extensionObject<Tarnel::DateTime>(vm, vm.loadWord(copy), "").year(), 2001);
+    run(6, {loc, date(2002)});
+    push({loc});
+    push({-1, -2, -3}, true);
+    run(7, {});
+    push({loc});
+    push({4, 5}, true);
+    run(8, {});
+    EXPECT_EQ(stack.top(), -1);
+    EXPECT_EQ(answer(12), -1);
+    EXPECT_EQ(answer(11), -3);
+    run(10, {loc});
+    EXPECT_EQ(extensionObject<Tarnel::DateTime>(vm, vm.loadWord(stack.popWord()), "").year(), 2002);
+    EXPECT_EQ(failureOf([&] {
+                  run(5, {0, 1, 2, 3, 4, 5, 6, date(2003)});
+              }),
+              "1 NullPointerException: NULL pointer");
+    EXPECT_NE(failureOf([&] { run(9, {time}); }), "none"); // not a location
 }

@@ -2,8 +2,7 @@
 // The Byte, Number, Char and Long groups driven through the native dispatcher: results, stack
 // effects, the corner cases of abs, radix and decimal text, long division, comparisons and
 // bit operations.
-#include "Base/Errors.h"
-#include "VirtualMachine/VirtualMachine.h"
+#include "NativeCall.h"
 #include "VirtualMachine/natives/IntegerArithmetic.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +21,8 @@ constexpr int kByte = 9, kChar = 10, kLong = 12, kNumber = 27;
 constexpr int64_t kMinLong = std::numeric_limits<int64_t>::min();
 constexpr int64_t kMaxLong = std::numeric_limits<int64_t>::max();
 
-class IntegerNativesTest : public ::testing::Test {
+class IntegerNativesTest : public zelmo::testing::NativeCall {
 protected:
-    VirtualMachine vm;
     GuestMemory& mem = vm.memory();
 
     // A long in its own 8-byte cell; the natives take its address.
@@ -34,32 +32,6 @@ protected:
         mem.store64(address, value);
         return address;
     }
-    void call(int group, int op, std::initializer_list<int64_t> operands)
-    {
-        vm.setSp(-1);
-        for (int64_t word : operands)
-            vm.pushWord(static_cast<int32_t>(word));
-        vm.dispatchNative(group, op);
-    }
-    int32_t failure(int group, int op, std::initializer_list<int64_t> operands)
-    {
-        clearError();
-        try {
-            call(group, op, operands);
-        } catch (const ErrorHandlingException&) {
-            return lastErrorCode();
-        }
-        return 0;
-    }
-    std::string errorText() { return toUtf8(lastErrorText()); }
-    std::vector<int32_t> stack()
-    {
-        std::vector<int32_t> words;
-        for (int32_t i = 0; i <= vm.sp(); ++i)
-            words.push_back(vm.stackWord(i));
-        return words;
-    }
-    std::string text(uint32_t stringValue) { return toUtf8(vm.stringOf(stringValue).view()); }
     // The long a result slot points to (a new cell, never one of the operands).
     int64_t longAt(int32_t slot) { return mem.load64(static_cast<uint32_t>(slot)); }
     // A two-operand value form: the new long's value; checks it is a fresh GC_CODE_NATIVE cell.

@@ -112,36 +112,29 @@ TEST_F(SmallNatives, RangeReferencesAndValues)
     auto range = [&] { return std::vector<int32_t>{word(r), word(r, 1)}; };
     using V = std::vector<int32_t>;
 
-    run(kRangeGroup, 1, {ri});
-    EXPECT_EQ(vm.sp(), -1);
-    EXPECT_EQ(range(), (V{0, 0}));
-    run(kRangeGroup, 3, {ri, 3, 3});
-    EXPECT_EQ(vm.sp(), -1);
-    EXPECT_EQ(range(), (V{3, 1})); // first = last: one element
-    run(kRangeGroup, 3, {ri, 2, 5});
-    EXPECT_EQ(range(), (V{2, 4}));
-    run(kRangeGroup, 3, {ri, 1, std::numeric_limits<int32_t>::max()});
-    EXPECT_EQ(range(), (V{1, std::numeric_limits<int32_t>::max()}));
-    run(kRangeGroup, 4, {ri, 4, 0});
-    EXPECT_EQ(range(), (V{4, 0}));
-    run(kRangeGroup, 7, {ri, 6});
-    EXPECT_EQ(vm.sp(), -1);
-    run(kRangeGroup, 8, {ri, 11});
-    EXPECT_EQ(range(), (V{6, 11}));
-    run(kRangeGroup, 5, {ri});
-    EXPECT_EQ(vm.sp(), 0);
-    EXPECT_EQ(vm.arg(0), 6);
-    run(kRangeGroup, 6, {ri});
-    EXPECT_EQ(vm.arg(0), 11);
-    for (int op : {11, 12}) {
-        run(kRangeGroup, op, {ri, 5});
-        EXPECT_EQ(vm.sp(), -1);
-        EXPECT_EQ(range(), (V{5, -1}));
+    const int32_t other = static_cast<int32_t>(block({8, 2}));
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kNone = INT32_MIN;
+    struct Step {
+        int op;
+        V args; // after the range's address
+        V range;
+        int32_t top; // the word left on the stack, kNone when the operation pops everything
+    };
+    const Step steps[] = {
+        {1, {}, {0, 0}, kNone},      {3, {3, 3}, {3, 1}, kNone}, // first = last: one
+        {3, {2, 5}, {2, 4}, kNone},  {3, {1, kMax}, {1, kMax}, kNone}, {4, {4, 0}, {4, 0}, kNone},
+        {7, {6}, {6, 0}, kNone},     {8, {11}, {6, 11}, kNone},        {5, {}, {6, 11}, 6},
+        {6, {}, {6, 11}, 11},        {11, {5}, {5, -1}, kNone},        {12, {4}, {4, -1}, kNone},
+        {2, {other}, {8, 2}, kNone},
+    };
+    for (const Step& step : steps) {
+        V args{ri};
+        args.insert(args.end(), step.args.begin(), step.args.end());
+        run(kRangeGroup, step.op, args);
+        EXPECT_EQ(vm.sp(), step.top == kNone ? -1 : 0) << step.op;
+        EXPECT_EQ(step.top == kNone ? kNone : vm.arg(0), step.top) << step.op;
+        EXPECT_EQ(range(), step.range) << step.op;
     }
-    const uint32_t other = block({8, 2});
-    run(kRangeGroup, 2, {ri, static_cast<int32_t>(other)});
-    EXPECT_EQ(vm.sp(), -1);
-    EXPECT_EQ(range(), (V{8, 2}));
 
     // Refused bounds leave the range alone.
     const V refused[] = {

@@ -33,8 +33,7 @@ churn:
     LT
     JZ16 churned
     global 2
-    PUSH32 9
-    PUSH32 1000
+    push2 9, 1000
     NATIVE IntArray.initFilled
     LOCADDR8 -1
     INC

@@ -54,18 +54,15 @@ filled:
     PUSHGLOBALS               ; G = subvector(A, (1, 4))
     FLDADDR8 2
     PUSHGLOBALS
-    PUSH32 1
-    PUSH32 4
+    push2 1, 4
     NATIVE IntArray.subvector
     STORE
     PUSHGLOBALS               ; H = concatParts(A, (0, 2), A, (4, 2))
     FLDADDR8 3
     PUSHGLOBALS
-    PUSH32 0
-    PUSH32 2
+    push2 0, 2
     PUSHGLOBALS
-    PUSH32 4
-    PUSH32 2
+    push2 4, 2
     NATIVE IntArray.concatParts
     STORE
     PUSHGLOBALS               ; drop A
@@ -85,8 +82,7 @@ filled:
     PUSHGLOBALS               ; T = subvector(S, (1, -1))
     FLDADDR8 8
     global 6
-    PUSH32 1
-    PUSH32 -1
+    push2 1, -1
     NATIVE RefArray.subvector
     STORE
     PUSHGLOBALS               ; drop S
@@ -104,12 +100,10 @@ churn:
     JZ16 churned
     PUSHGLOBALS               ; junk = 4 sevens, then 6 eights
     FLDADDR8 4
-    PUSH32 7
-    PUSH32 4
+    push2 7, 4
     NATIVE IntArray.initFilled
     global 4
-    PUSH32 8
-    PUSH32 6
+    push2 8, 6
     NATIVE IntArray.initFilled
     PUSHSTR "junk"
     FRAME8 -1

@@ -22,24 +22,18 @@ main:
     EXTCALL AudioPlayer, 3
     failed 3
 ; Op 7 replaces the top word by 0 and keeps the one below; 6, 9, 11 and 14 only drop words.
-    PUSH32 1234
-    PUSH32 77
+    push2 1234, 77
     EXTCALL AudioPlayer, 7
     logint
     logint
-    PUSH32 5
-    PUSH32 1
-    PUSH32 2
-    PUSH32 3
+    push4 5, 1, 2, 3
     EXTCALL AudioPlayer, 14
-    PUSH32 1
-    PUSH32 2
+    push2 1, 2
     EXTCALL AudioPlayer, 9
     PUSH32 1
     EXTCALL AudioPlayer, 6
     logint
     PUSH32 1
     EXTCALL AudioPlayer, 5
-    PUSHSTR "not reached"
-    NATIVE Debug, 1
+    logstr "not reached"
     RET 0, 0

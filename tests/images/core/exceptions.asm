@@ -39,8 +39,7 @@ h2:
     NATIVE Debug.log
 n2:
     TRY -1, h3
-    PUSH32 1
-    PUSH32 256
+    push2 1, 256
     DIV8
     ENDTRY -1
     JMP16 n3
@@ -66,13 +65,11 @@ h4:
     SETCLASS P
     THROW
 h6:
-    PUSHSTR "wrong handler"
-    NATIVE Debug.log
+    logstr "wrong handler"
     RET 0, 0
 h5:
     FRAME8 -1
-    PUSHSTR "outer handler caught P"
-    NATIVE Debug.log
+    logstr "outer handler caught P"
     ; thrown from two calls deep; the calls that were abandoned leave the call stacks
     TRY Exception, h7
     CALL deep, none
@@ -80,8 +77,7 @@ h5:
 h7:
     FRAME8 -1
     CALL shallow, none
-    PUSHSTR "returned normally after the catch"
-    NATIVE Debug.log
+    logstr "returned normally after the catch"
     ; THROW of null does nothing and leaves the null
     PUSH0
     THROW
@@ -103,8 +99,7 @@ h8:
     PUSHSTR "the last one"
     STORE
     THROW
-    PUSHSTR "not reached"
-    NATIVE Debug.log
+    logstr "not reached"
     RET 0, 0
 
 deep:
@@ -136,8 +131,7 @@ internalthrow:
 
 ; vmprintthrowableandexit(exception): [exception, return]
 printandexit:
-    PUSHSTR "uncaught:"
-    NATIVE Debug.log
+    logstr "uncaught:"
     LDLOC8 -2
     FLDADDR8 2
     LOAD

@@ -20,6 +20,5 @@ main:
     global 0
     PUSH32 2147483632
     NATIVE Rectangle.copy
-    PUSHSTR "not reached"
-    NATIVE Debug.log
+    logstr "not reached"
     RET 0, 1

@@ -36,8 +36,7 @@ main:
     NATIVE Screen.setFlag
     PUSH0
     PUSH0
-    PUSH32 10
-    PUSH32 10
+    push2 10, 10
     NATIVE Screen.invalidate
     global 0
     NEW CLASS_OBJECT, 1

@@ -1,37 +1,23 @@
 ; A source of errors: every start of a request delivers the code to the observer's location
 ; error method. The first error restarts the request by changing its parameter.
 .include "../common.inc"
+.include "location.inc"
 .globals 2                      ; 0: the request; 1: calls so far
 .class Watcher
 .selector "<locationobserver>.handle location error<locationerror>"(1,0)
 .impl Watcher onerror
 .function @main main
 
-; One request for a new Watcher; the interval is 0 seconds: one delivery per start.
 main:
-    global 0
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS Watcher
-    PUSH0
-    PUSH0
-    EXTCALL 27, 1
-    global 0
-    LOAD
-    EXTCALL 27, 4
-    PUSHSTR "started"
-    NATIVE Debug, 1
-    RET 0, 0
+    watch
 
 ; [observer, code, return]
 onerror:
     global 1
     INC
-    PUSHSTR "error"
-    NATIVE Debug, 1
+    logstr "error"
     LDLOC8 -2
-    ITOS
-    NATIVE Debug, 1
+    logint
     global 1
     LOAD
     PUSH32 1

@@ -3,38 +3,24 @@
 ; restarts the request with an interval of 10 ms; the third stops it, and with nothing left to
 ; deliver the run ends.
 .include "../common.inc"
+.include "location.inc"
 .globals 2                      ; 0: the request; 1: calls so far
 .class Watcher
 .selector "<locationobserver>.handle location event<location>"(1,0)
 .impl Watcher onfix
 .function @main main
 
-; One request for a new Watcher; the interval is 0 seconds: one delivery per start.
 main:
-    global 0
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS Watcher
-    PUSH0
-    PUSH0
-    EXTCALL 27, 1
-    global 0
-    LOAD
-    EXTCALL 27, 4
-    PUSHSTR "started"
-    NATIVE Debug, 1
-    RET 0, 0
+    watch
 
 ; [observer, location, return]
 onfix:
     global 1
     INC
-    PUSHSTR "fix"
-    NATIVE Debug, 1
+    logstr "fix"
     global 1
     LOAD
-    ITOS
-    NATIVE Debug, 1
+    logint
     global 1
     LOAD
     PUSH32 1
@@ -67,13 +53,11 @@ onfix:
     NATIVE Debug, 1
     LDLOC8 -2
     EXTCALL 27, 9
-    ITOS
-    NATIVE Debug, 1
+    logint
     LDLOC8 -2
     EXTCALL 27, 10
     NATIVE DateTime, 13
-    ITOS
-    NATIVE Debug, 1
+    logint
     global 0
     LOAD
     PUSH32 10

@@ -1,11 +1,10 @@
 ; A torch declared absent cannot be opened; without a cover file the cover counts as open.
+.include "../common.inc"
 .function @main main
 
 main:
     EXTCALL 36, 4
-    ITOS
-    NATIVE Debug, 1
+    logint
     EXTCALL 36, 3
-    PUSHSTR "not reached"
-    NATIVE Debug, 1
+    logstr "not reached"
     RET 0, 0

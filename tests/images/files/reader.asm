@@ -246,6 +246,5 @@ unknown2:
 unknown3:
     NATIVE FileReader, 0
     failed 28
-    PUSHSTR "done"
-    NATIVE Debug.log
+    logstr "done"
     RET 0, 0

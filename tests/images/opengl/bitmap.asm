@@ -27,10 +27,7 @@
 
 ; Shows the texture in column \x: its colours (k = 0) or its alpha (k = 0x3F800000).
 .macro column x, k
-    PUSH32 \x
-    PUSH32 0
-    PUSH32 160
-    PUSH32 480
+    push4 \x, 0, 160, 480
     EXTCALL OpenGL, 142   ; glViewport
     global 9
     LOAD
@@ -43,18 +40,13 @@
 
 .macro pixel x, y, color
     global 0
-    PUSH32 \x
-    PUSH32 \y
-    PUSH32 \color
+    push3 \x, \y, \color
     NATIVE Bitmap.setPixel
 .endm
 
 .macro fill x, y, color
     global 0
-    PUSH32 \x
-    PUSH32 \y
-    PUSH32 1
-    PUSH32 1
+    push4 \x, \y, 1, 1
     PUSH32 \color
     NATIVE Graphics.fillRect
 .endm
@@ -94,9 +86,7 @@ first:
     attrib 7
 ; the bitmap: red, green / translucent red, blue
     global 0
-    PUSH32 2
-    PUSH32 2
-    PUSH32 0xFF0000FF
+    push3 2, 2, 0xFF0000FF
     NATIVE Bitmap.create
     fill 0, 0, 0xFFFF0000
     fill 1, 0, 0xFF00FF00
@@ -108,17 +98,10 @@ first:
     column 0, 0
 ; a texel overwritten behind the bitmap's back stays: the unchanged bitmap is not uploaded
     global 5
-    PUSH32 -1
-    PUSH32 4
+    push2 -1, 4
     NATIVE ByteArray.initFilled
-    PUSH32 0x0DE1
-    PUSH32 0
-    PUSH32 1
-    PUSH32 0
-    PUSH32 1
-    PUSH32 1
-    PUSH32 0x1908
-    PUSH32 0x1401
+    push4 0x0DE1, 0, 1, 0
+    push4 1, 1, 0x1908, 0x1401
     global 5
     EXTCALL OpenGL, 111   ; glTexSubImage2D: white at the bitmap's (1, 1)
     same
@@ -130,8 +113,7 @@ first:
     same
     column 480, 0
     global 0
-    PUSH32 4
-    PUSH32 4
+    push2 4, 4
     NATIVE Bitmap.resizeFast
     same
     column 640, 0x3F800000
@@ -148,9 +130,7 @@ first:
     logint                ; the sentinel
 drop:
     global 1
-    PUSH32 1
-    PUSH32 1
-    PUSH32 0xFFFFFFFF
+    push3 1, 1, 0xFFFFFFFF
     NATIVE Bitmap.create
     global 3
     global 1

@@ -55,8 +55,7 @@ drawgl:
     NATIVE IntArray, 9
     EXTCALL OpenGL, 4   ; glBindBuffer ARRAY_BUFFER
     band 2, 0xBF000000, 0
-    PUSH32 0x8892
-    PUSH32 32
+    push2 0x8892, 32
     global 2
     PUSH32 0x88E4
     EXTCALL OpenGL, 13   ; glBufferData
@@ -69,13 +68,10 @@ drawgl:
     putbyte 2
     PUSH32 3
     NATIVE ByteArray, 19
-    PUSH32 5
-    PUSH32 4
-    PUSH32 0x1401
+    push3 5, 4, 0x1401
     global 4
     EXTCALL OpenGL, 42   ; glDrawElements
-    PUSH32 0x8892
-    PUSH32 0
+    push2 0x8892, 0
     EXTCALL OpenGL, 4   ; glBindBuffer 0
 ; yellow and magenta: a 2 x 1 texture from a byte array
     global 27
@@ -87,16 +83,11 @@ drawgl:
     LOAD
     NATIVE IntArray, 9
     EXTCALL OpenGL, 7   ; glBindTexture
-    PUSH32 0x0DE1
-    PUSH32 0x2801
-    PUSH32 0x2600
+    push3 0x0DE1, 0x2801, 0x2600
     EXTCALL OpenGL, 109   ; glTexParameteri MIN_FILTER NEAREST
-    PUSH32 0x0DE1
-    PUSH32 0x2800
-    PUSH32 0x2600
+    push3 0x0DE1, 0x2800, 0x2600
     EXTCALL OpenGL, 109   ; glTexParameteri MAG_FILTER NEAREST
-    PUSH32 0x0CF5
-    PUSH32 1
+    push2 0x0CF5, 1
     EXTCALL OpenGL, 91   ; glPixelStorei UNPACK_ALIGNMENT
     global 6
     NEWARRAY 1
@@ -110,14 +101,8 @@ drawgl:
     putbyte 255
     PUSH32 255
     NATIVE ByteArray, 19
-    PUSH32 0x0DE1
-    PUSH32 0
-    PUSH32 0x1908
-    PUSH32 2
-    PUSH32 1
-    PUSH32 0
-    PUSH32 0x1908
-    PUSH32 0x1401
+    push4 0x0DE1, 0, 0x1908, 2
+    push4 1, 0, 0x1908, 0x1401
     global 6
     EXTCALL OpenGL, 106   ; glTexImage2D
     global 25

@@ -120,16 +120,10 @@ drawgl:
     EXTCALL OpenGL, 61   ; glGetError pushes
     logint
     clear 0, 0, 0x3F800000
-    PUSH32 0x100
-    PUSH32 0x1FF
-    PUSH32 1
-    PUSH32 1
+    push4 0x100, 0x1FF, 1, 1
     EXTCALL OpenGL, 20   ; glColorMask: red off
     clear 0x3F800000, 0x3F800000, 0x3F800000 ; white
-    PUSH32 1
-    PUSH32 1
-    PUSH32 1
-    PUSH32 1
+    push4 1, 1, 1, 1
     EXTCALL OpenGL, 20   ; glColorMask: all on
     logint
     RET 0, 2

@@ -12,9 +12,7 @@
 ; glDrawArrays(TRIANGLE_STRIP, \first, \count), which must be refused.
 .macro refusedDraw n, first, count
     fails \n
-    PUSH32 5
-    PUSH32 \first
-    PUSH32 \count
+    push3 5, \first, \count
     EXTCALL OpenGL, 41
     failed \n
 .endm
@@ -22,9 +20,7 @@
 ; glDrawElements(TRIANGLE_STRIP, 4, \type, the bytes at global 2), which must be refused.
 .macro refusedElements n, type
     fails \n
-    PUSH32 5
-    PUSH32 4
-    PUSH32 \type
+    push3 5, 4, \type
     global 2
     EXTCALL OpenGL, 42
     failed \n
@@ -33,14 +29,8 @@
 ; An image call of 8 words and the bytes at global 4, which must be refused.
 .macro refusedImage n, op, a, b, c, d, e, f, g, h
     fails \n
-    PUSH32 \a
-    PUSH32 \b
-    PUSH32 \c
-    PUSH32 \d
-    PUSH32 \e
-    PUSH32 \f
-    PUSH32 \g
-    PUSH32 \h
+    push4 \a, \b, \c, \d
+    push4 \e, \f, \g, \h
     global 4
     EXTCALL OpenGL, \op
     failed \n
@@ -53,17 +43,12 @@ main:
     uniform 21, 20, "c"
 ; an array that only the attribute holds: a new int array of 8 (from glGenBuffers), its
 ; elements overwritten with the left quarter's corners
-    PUSH32 0
-    PUSH32 2
-    PUSH32 0x1406
-    PUSH32 0
-    PUSH32 0
-    PUSH32 8
+    push4 0, 2, 0x1406, 0
+    push2 0, 8
     EXTCALL OpenGL, 144   ; glGenBuffers: a new int array
     band 0, 0xBF800000, 0xBF000000
     DUP
-    PUSH32 0
-    PUSH32 8
+    push2 0, 8
     global 0
     NATIVE IntArray, 26   ; replaceRange: the corners copied in
     EXTCALL OpenGL, 141   ; glVertexAttribPointer(0, 2, FLOAT, false, 0, the array)
@@ -84,9 +69,7 @@ drawgl:
     put 0
     PUSH32 0x3F800000
     NATIVE IntArray, 19
-    PUSH32 5
-    PUSH32 0
-    PUSH32 6
+    push3 5, 0, 6
     EXTCALL OpenGL, 41   ; glDrawArrays: six vertices of the grown array
     color 21, 0, 0x3F800000, 0 ; green: nothing below may draw
     refusedDraw 1, 0, 7   ; one vertex past the grown array
@@ -111,8 +94,7 @@ drawgl:
     NATIVE IntArray, 9
     EXTCALL OpenGL, 4   ; glBindBuffer ELEMENT_ARRAY_BUFFER
     refusedElements 5, 0x1401 ; indices in a buffer with a client array enabled
-    PUSH32 0x8893
-    PUSH32 0
+    push2 0x8893, 0
     EXTCALL OpenGL, 4   ; glBindBuffer 0
     PUSH32 1
     EXTCALL OpenGL, 44   ; glEnableVertexAttribArray(1): never pointed
@@ -124,18 +106,12 @@ drawgl:
     refusedDraw 7, 0, 4   ; the replaced array
 ; an attribute type without a size
     fails 8
-    PUSH32 0
-    PUSH32 2
-    PUSH32 0x140A
-    PUSH32 0
+    push4 0, 2, 0x140A, 0
     PUSH32 0
     global 0
     EXTCALL OpenGL, 141
     failed 8
-    PUSH32 0
-    PUSH32 5
-    PUSH32 0x1406
-    PUSH32 0
+    push4 0, 5, 0x1406, 0
     PUSH32 0
     global 0
     EXTCALL OpenGL, 141   ; glVertexAttribPointer with size 5: GL refuses it
@@ -143,8 +119,7 @@ drawgl:
     logint
     refusedDraw 9, 0, 4   ; ...and the attribute has no array any more
     global 4
-    PUSH32 9
-    PUSH32 13
+    push2 9, 13
     NATIVE ByteArray.initFilled
 ; 2 x 2 RGB, rows padded to 4: 14 bytes
     refusedImage 10, 106, 0x0DE1, 0, 0x1907, 2, 2, 0, 0x1907, 0x1401

@@ -38,9 +38,7 @@ main:
     NATIVE DateTime.getTimezone
     logint
     global 0
-    PUSH32 1
-    PUSH32 1
-    PUSH32 2020
+    push3 1, 1, 2020
     PUSH0
     PUSH0
     PUSH0
@@ -55,15 +53,12 @@ main:
     PUSH32 2
     NATIVE System.now
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
+    logstr "no error"
     PUSH0
 caught1:
     FRAME8 -1
     ; discard2 drops two words; nullResult14 and nullResult15 replace the top by 0
-    PUSH32 1
-    PUSH32 2
-    PUSH32 3
+    push3 1, 2, 3
     NATIVE System.discard2
     logint
     PUSH32 5
@@ -77,8 +72,7 @@ caught1:
 unknown4:
     NATIVE System, 16
     ENDTRY -1
-    PUSHSTR "no error"
-    NATIVE Debug.log
+    logstr "no error"
     PUSH0
 caught5:
     FRAME8 -1
@@ -88,8 +82,7 @@ caught5:
     NATIVE System.setApplicationObject
     PUSHSTR "bye"
     NATIVE System.requestExit
-    PUSHSTR "not reached"
-    NATIVE Debug.log
+    logstr "not reached"
     RET 0, 1
 
 ; vminternalthrow(code, message): logs the message, then throws for the handler.

@@ -31,7 +31,6 @@ tick:
     EQ
     JZ16 done
     NATIVE System.exit
-    PUSHSTR "not reached"
-    NATIVE Debug.log
+    logstr "not reached"
 done:
     RET 0, 2

@@ -36,8 +36,7 @@ main:
     STORE
     PUSH32 10
     NATIVE Timer.removeTimer    ; removing 10 a second time: nothing happens
-    PUSH32 99
-    PUSH32 5
+    push2 99, 5
     NATIVE Timer.setTimerDelay  ; no timer 99: nothing happens
     global 0
     LOAD
@@ -50,20 +49,17 @@ unknown1:
     PUSH0
 caught:
     FRAME8 -1
-    PUSHSTR "main done"
-    NATIVE Debug.log
+    logstr "main done"
     RET 0, 1
 
 silentTick:
-    PUSHSTR "removed timer fired"
-    NATIVE Debug.log
+    logstr "removed timer fired"
     RET 0, 2
 
 counterTick:
     global 1
     INC
-    PUSHSTR "tick"
-    NATIVE Debug.log
+    logstr "tick"
     global 1
     LOAD
     PUSH32 3
@@ -72,8 +68,7 @@ counterTick:
     global 0
     LOAD
     NATIVE Timer.removeTimer
-    PUSHSTR "last timer removed"
-    NATIVE Debug.log
+    logstr "last timer removed"
 done:
     RET 0, 2
 

@@ -38,8 +38,7 @@ main:
 onA:
     global 2
     INC
-    PUSHSTR "A tick"
-    NATIVE Debug.log
+    logstr "A tick"
     global 2
     LOAD
     logint
@@ -52,16 +51,14 @@ onA:
     LOAD
     PUSH32 0
     NATIVE Timer.setTimerDelay  ; setTimerDelay(B, 0)
-    PUSHSTR "B delay 0"
-    NATIVE Debug.log
+    logstr "B delay 0"
 doneA:
     RET 0, 2
 
 onB:
     global 3
     INC
-    PUSHSTR "B tick"
-    NATIVE Debug.log
+    logstr "B tick"
     global 3
     LOAD
     logint
@@ -73,8 +70,7 @@ onB:
     global 0
     LOAD
     NATIVE Timer.removeTimer    ; removeTimer(A)
-    PUSHSTR "A removed"
-    NATIVE Debug.log
+    logstr "A removed"
 notFirst:
     global 3
     LOAD
@@ -84,8 +80,7 @@ notFirst:
     global 1
     LOAD
     NATIVE Timer.removeTimer    ; removeTimer(B)
-    PUSHSTR "B removed"
-    NATIVE Debug.log
+    logstr "B removed"
     NATIVE System.exit          ; exit
 doneB:
     RET 0, 2

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+// The file native groups as a guest calls them: FileWriter and OutputStream write a file,
+// FileReader and InputStream read it back, FileSystem changes the tree, Debug moves the log;
+// paths are checked by the host, so one refused path per group is enough here.
+#include "NativeCall.h"
+#include "host/HostServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace zelmo;
+
+namespace {
+
+constexpr int kOutput = 21, kWriter = 22, kInput = 23, kReader = 24, kFiles = 25, kDebug = 30;
+
+class FileNatives : public zelmo::testing::NativeCall {
+protected:
+    FileNatives() { vm.setHost(&host); }
+    uint32_t field() { return vm.heap().allocate(4, 0, GC_CODE_NATIVE); }
+    uint32_t bytes(const std::vector<uint8_t>& data)
+    {
+        return vm.newByteArray(data.data(), data.size());
+    }
+    QByteArray fileBytes(const QString& relative)
+    {
+        QFile file(app.filePath(relative));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    int32_t exists(int op, std::u16string_view path)
+    {
+        call(kFiles, op, {str(path)});
+        return stack().at(0);
+    }
+
+    QTemporaryDir root;
+    QDir app{root.filePath("app")};
+    bool made = QDir(root.path()).mkpath("app");
+    HostServices host{app.absolutePath().toStdU16String()};
+};
+
+TEST_F(FileNatives, WriteReadBackAndChangeTheTree)
+{
+    const uint32_t out = field();
+    call(kWriter, 1, {out, str(u"sub/a.bin"), 0});
+    call(kOutput, 3, {out, bytes({1, 2, 3, 4, 5})});
+    call(kWriter, 3, {out});
+    EXPECT_EQ(stack(), std::vector<int32_t>{5});
+    call(kOutput, 1, {out});
+    call(kOutput, 2, {out});
+    EXPECT_EQ(stack(), std::vector<int32_t>{0});
+    call(kWriter, 1, {out, str(u"sub/a.bin"), 1}); // append
+    call(kOutput, 4, {out, 1, 1, bytes({9, 8, 7})});
+    call(kWriter, 4, {out});
+    EXPECT_EQ(stack(), std::vector<int32_t>{6});
+    call(kOutput, 1, {out});
+    EXPECT_EQ(fileBytes("sub/a.bin"), QByteArray("\1\2\3\4\5\x08"));
+
+    const uint32_t in = field();
+    call(kReader, 1, {in, str(u"sub/a.bin")});
+    call(kInput, 3, {in, 6});
+    ASSERT_EQ(vm.sp(), 0);
+    EXPECT_EQ(vm.arrayBytes(vm.argU(0)), (std::vector<uint8_t>{1, 2, 3, 4, 5, 8}));
+    EXPECT_EQ(failure(kInput, 3, {in, 1}), kIO);
+    EXPECT_EQ(failure(kInput, 3, {in, -1}), kInvalidArgument);
+
+    EXPECT_EQ(exists(1, u"sub/a.bin"), -1);
+    EXPECT_EQ(exists(2, u"sub"), -1);
+    call(kFiles, 8, {str(u"d")});
+    call(kFiles, 7, {str(u"d/e")});
+    call(kFiles, 6, {str(u"d")});
+    EXPECT_EQ(vm.vectorLength(vm.memory().load32(vm.argU(0))), 1);
+    call(kFiles, 9, {str(u"d/e"), str(u"d/f")});
+    EXPECT_EQ(exists(1, u"d/e"), 0);
+    call(kFiles, 3, {str(u"d/f")});
+    call(kFiles, 4, {str(u"d")});
+    EXPECT_EQ(exists(2, u"d"), 0);
+
+    call(kDebug, 2, {str(u"trace.log")});
+    call(kDebug, 1, {str(u"written")});
+    EXPECT_TRUE(fileBytes("trace.log").contains("written"));
+}
+
+TEST_F(FileNatives, RefusedPathsAndEmptyNames)
+{
+    const uint32_t out = field();
+    EXPECT_EQ(failure(kWriter, 1, {out, str(u"../outside.txt"), 0}), kIO);
+    EXPECT_FALSE(QFile::exists(root.filePath("outside.txt")));
+    EXPECT_EQ(vm.loadWord(out), 0u);
+    EXPECT_EQ(failure(kReader, 1, {out, str(u"../app/missing")}), kIO);
+    EXPECT_EQ(failure(kWriter, 1, {out, str(u""), 0}), kInvalidArgument);
+    EXPECT_EQ(errorText(), "InvalidArgumentException: Filename is empty");
+    EXPECT_EQ(failure(kOutput, 3, {out, bytes({1})}), kIO);
+    EXPECT_EQ(errorText(), "IOException: File is not open");
+    EXPECT_EQ(failure(kFiles, 3, {str(u"")}), kInvalidArgument);
+    EXPECT_EQ(failure(kFiles, 8, {str(u"../made")}), kIO);
+    EXPECT_FALSE(QDir(root.filePath("made")).exists());
+    EXPECT_EQ(failure(kFiles, 9, {str(u"a"), str(u"")}), kInvalidArgument);
+    EXPECT_EQ(errorText(), "InvalidArgumentException: Target filename is empty");
+    EXPECT_EQ(exists(1, u""), 0);
+}
+
+} // namespace

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+// A machine whose native operations a test calls directly: operands pushed on a fresh stack
+// (the last on top), then the operation dispatched by group and number.
+#pragma once
+
+#include "ErrorCodeOf.h"
+#include "VirtualMachine/VirtualMachine.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace zelmo::testing {
+
+class NativeCall : public ::testing::Test {
+protected:
+    void call(int group, int op, std::initializer_list<int64_t> operands)
+    {
+        vm.setSp(-1);
+        for (int64_t word : operands)
+            vm.pushWord(static_cast<int32_t>(word));
+        vm.dispatchNative(group, op);
+    }
+    // The managed error code the call raises, 0 when it returns normally.
+    int32_t failure(int group, int op, std::initializer_list<int64_t> operands)
+    {
+        return errorCodeOf([&] { call(group, op, operands); });
+    }
+    std::string errorText() { return toUtf8(lastErrorText()); }
+    // The text of the managed error the call raises, "no error" when it returns.
+    std::string failureText(int group, int op, std::initializer_list<int64_t> operands)
+    {
+        return failure(group, op, operands) ? errorText() : "no error";
+    }
+    std::vector<int32_t> stack()
+    {
+        std::vector<int32_t> words;
+        for (int32_t i = 0; i <= vm.sp(); ++i)
+            words.push_back(vm.stackWord(i));
+        return words;
+    }
+    uint32_t str(std::u16string_view text) { return vm.newString(OString(text)); }
+    std::string text(uint32_t stringValue) { return toUtf8(vm.stringOf(stringValue).view()); }
+
+    VirtualMachine vm;
+};
+
+} // namespace zelmo::testing
