@@ -107,7 +107,9 @@ TEST(RuntimeOptions, MissingOrBadValuesAreUsageErrors)
         argv.insert(argv.end(), args.begin(), args.end());
         const std::string error = parse(argv).usageError;
         EXPECT_FALSE(error.empty()) << args[0];
-        if (!message.empty()) EXPECT_EQ(error, message) << args[0];
+        if (!message.empty()) {
+            EXPECT_EQ(error, message) << args[0];
+        }
     }
 }
 
