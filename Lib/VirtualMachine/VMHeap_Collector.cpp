@@ -179,38 +179,28 @@ void VMHeap::markIfInHeap(uint32_t word)
 
 // A stale number that happens to fall into a free block or a pool boundary proves nothing, so it
 // is ignored rather than treated as a broken heap. A vector reached this way is an array value
-// that no class or frame describes (a global holding an array): its storage must live as long
-// as it does, and since nothing says whether its elements are references they are read the
-// same way. Storage already marked was traced by whoever marked it, which also ends cycles.
-void VMHeap::markConservatively(uint32_t firstWord)
+// that no class or frame describes (a global holding an array header): its storage must live as
+// long as it does. Its elements are not read: nothing says whether they are references, and
+// reading a large number array word by word at every collection would cost more than the rest
+// of the collection together.
+void VMHeap::markConservatively(uint32_t word)
 {
-    std::vector<uint32_t> words{firstWord};
-    while (!words.empty()) {
-        const uint32_t word = words.back();
-        words.pop_back();
-        if (word < kHeapEntryHeader) continue;
-        const HeapEntry* entry = belongsToPools(uint64_t{word} - kHeapEntryHeader);
-        if (!entry || entry->freeHeapEntryIterator != 0 || entry->gcCode == GC_CODE_TERMINATOR ||
-            entry->gcCode == GC_CODE_FREE)
-            continue;
-        if (!entry->marked) mark(handleOf(entry));
-        if (entry->gcCode != GC_CODE_VECTOR || entry->size < VectorLayout::kBytes) continue;
-        const int32_t count = static_cast<int32_t>(Impl::word(entry, VectorLayout::kSize / 4));
-        const uint32_t storageHandle = Impl::word(entry, VectorLayout::kData / 4);
-        if (count <= 0 || storageHandle < kHeapEntryHeader ||
-            !m_impl->isEntryStart(uint64_t{storageHandle} - kHeapEntryHeader))
-            continue;
-        const HeapEntry* storage = m_impl->entryAt(uint64_t{storageHandle} - kHeapEntryHeader);
-        if (storage->marked || storage->freeHeapEntryIterator != 0 ||
-            storage->gcCode != GC_CODE_NATIVE)
-            continue;
+    if (word < kHeapEntryHeader) return;
+    const HeapEntry* entry = belongsToPools(uint64_t{word} - kHeapEntryHeader);
+    if (!entry || entry->freeHeapEntryIterator != 0 || entry->gcCode == GC_CODE_TERMINATOR ||
+        entry->gcCode == GC_CODE_FREE)
+        return;
+    if (!entry->marked) mark(handleOf(entry));
+    if (entry->gcCode != GC_CODE_VECTOR || entry->size < VectorLayout::kBytes) return;
+    const int32_t count = static_cast<int32_t>(Impl::word(entry, VectorLayout::kSize / 4));
+    const uint32_t storageHandle = Impl::word(entry, VectorLayout::kData / 4);
+    if (count <= 0 || storageHandle < kHeapEntryHeader ||
+        !m_impl->isEntryStart(uint64_t{storageHandle} - kHeapEntryHeader))
+        return;
+    const HeapEntry* storage = m_impl->entryAt(uint64_t{storageHandle} - kHeapEntryHeader);
+    if (!storage->marked && storage->freeHeapEntryIterator == 0 &&
+        storage->gcCode == GC_CODE_NATIVE)
         mark(storageHandle);
-        // Never read past the storage entry, whatever the count word claims.
-        const uint32_t elements = std::min<uint32_t>(uint32_t(count), storage->size / 4);
-        for (uint32_t i = 0; i < elements; ++i) {
-            if (const uint32_t element = Impl::word(storage, i)) words.push_back(element);
-        }
-    }
 }
 
 void VMHeap::sweep()
