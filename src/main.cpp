@@ -17,11 +17,14 @@
 #include "graphics/natives/DrawingNatives.h"
 #endif
 
+#include "VirtualMachine/VirtualMachine.h"
+
 #include <QDebug>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStandardPaths>
 #include <cstdio>
+#include <memory>
 
 using namespace zelmo;
 
@@ -69,19 +72,28 @@ int main(int argc, char** argv)
 #ifdef ZELMO_WINDOW
     if (!options.headless) return runWindowed(options, argc, argv, std::move(events));
 #endif
-    // Bitmaps, fonts and OpenGL need a GUI application, here without a window.
-    chooseHeadlessPlatform();
-    QGuiApplication app(argc, argv);
-#ifdef ZELMO_GRAPHICS
-    graphics::registerGraphicsNatives();
-#endif
-    armRunTimeout(options.timeoutSeconds);
     std::string error;
     const QString directory = chooseApplicationDirectory(options, error);
     if (directory.isEmpty()) {
         std::fputs(error.c_str(), stderr);
         return 1;
     }
+    // Bitmaps, fonts and OpenGL need a GUI application, here without a window; an application
+    // that never draws runs on Qt's core alone, without loading any platform.
+    GuiNativePredicate needsGui = nullptr;
+#ifdef ZELMO_GRAPHICS
+    graphics::registerGraphicsNatives();
+    needsGui = &graphics::isGraphicsNative;
+#endif
+    std::unique_ptr<VirtualMachine> image =
+        ApplicationSession::readImage(directory.toStdU16String());
+    const HeadlessGraphics graphics =
+        headlessGraphicsNeeded(image.get(), !options.screenshotPath.isEmpty(), needsGui);
+    chooseHeadlessPlatform(graphics);
+    const std::unique_ptr<QCoreApplication> app =
+        graphics == HeadlessGraphics::None ? std::make_unique<QCoreApplication>(argc, argv)
+                                           : std::make_unique<QGuiApplication>(argc, argv);
+    armRunTimeout(options.timeoutSeconds);
 #ifndef ZELMO_WINDOW
     if (!options.headless)
         std::fputs("zelmo-vm: this build has no window support; running headless\n", stderr);
@@ -98,7 +110,7 @@ int main(int argc, char** argv)
 
     HeadlessHost host(directory.toStdU16String(), options.screenshotPath, options.frames);
     registerExtensions(host, *extensions);
-    ApplicationSession session(host);
+    ApplicationSession session(host, std::move(image));
     InputPlayer input(session, std::move(events));
     input.start();
     // The first frame, as a window draws one when it is first shown.

@@ -291,9 +291,13 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
             uint8_t* operand = image.data() + pos + 1;
             switch (info.reloc) {
             case Reloc::None:
-                if (image[pos] == uint8_t(Op::NATIVE))
+                if (image[pos] == uint8_t(Op::NATIVE)) {
                     sites[pos] =
                         uint8_t(nativeSiteFor(operand[0], static_cast<int8_t>(operand[1])));
+                    nativeOperationsUsed.push_back(uint16_t(operand[0] << 8 | operand[1]));
+                } else if (image[pos] == uint8_t(Op::EXTCALL)) {
+                    extensionsUsed.set(operand[0]);
+                }
                 break;
             case Reloc::Call: {
                 writeI32At(operand, int64_t{readI32At(operand)} + codeBase);
@@ -327,6 +331,10 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
             }
             pos += length;
         }
+        std::sort(nativeOperationsUsed.begin(), nativeOperationsUsed.end());
+        nativeOperationsUsed.erase(
+            std::unique(nativeOperationsUsed.begin(), nativeOperationsUsed.end()),
+            nativeOperationsUsed.end());
         code.resize(static_cast<size_t>(codeSize));
         code.insert(code.end(), image.begin(), image.end());
         code.insert(code.end(), kCodePadding, 0xFF);

@@ -16,6 +16,7 @@
 #include "VirtualMachine/VMHeap.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -256,6 +257,11 @@ public:
     std::vector<uint8_t> code;        // all modules' code, then kCodePadding invalid-opcode bytes
     int32_t codeSize = 0;             // bytes of real code in `code`
     std::vector<uint8_t> nativeSites; // per byte of `code`: the NativeSite of a NATIVE there
+    // What the loaded code can reach, read off its instructions (both name their target in the
+    // instruction itself): each NATIVE's group << 8 | operation byte, sorted and unique, and
+    // each extension id an EXTCALL names. The host decides from them what to start.
+    std::vector<uint16_t> nativeOperationsUsed;
+    std::bitset<256> extensionsUsed;
     // Computed-goto builds: per byte of `code`, the handler that runs there (Interpreter.cpp).
     std::vector<const void*> threadedCode;
     std::vector<ExportedMethod> methods;

@@ -13,7 +13,57 @@
 
 namespace zelmo {
 
-ApplicationSession::ApplicationSession(HostServices& host) : m_host(host)
+namespace {
+
+QString imagePath(const std::u16string& directory)
+{
+    return QDir(QString::fromStdU16String(directory)).filePath(QStringLiteral("index.mcb"));
+}
+
+// The bytes of the image; empty with `error` set when they cannot be read whole.
+QByteArray readImageBytes(const QString& path, std::string& error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = "Failed to open '" + path.toLocal8Bit().toStdString() + "'\n";
+        return {};
+    }
+    // Streams measure in 32-bit signed sizes; a bigger file must not be read as a prefix.
+    if (file.size() > std::numeric_limits<int32_t>::max()) {
+        error = "FATAL: Error while reading bytecode: the image is larger than 2 GiB\n";
+        return {};
+    }
+    return file.readAll();
+}
+
+TARNEL::MemoryInputStream streamOver(const QByteArray& bytes)
+{
+    return TARNEL::MemoryInputStream(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                     static_cast<uint32_t>(bytes.size()));
+}
+
+} // namespace
+
+std::unique_ptr<VirtualMachine> ApplicationSession::readImage(const std::u16string& directory)
+{
+    std::string error;
+    const QByteArray bytes = readImageBytes(imagePath(directory), error);
+    if (!error.empty()) return nullptr;
+    auto machine = std::make_unique<VirtualMachine>();
+    TARNEL::MemoryInputStream stream = streamOver(bytes);
+    int32_t moduleIndex = -1;
+    try {
+        if (!machine->readBytecode(u"index.mcb", stream, moduleIndex)) return nullptr;
+    } catch (const ErrorHandlingException&) {
+        return nullptr;
+    }
+    return machine;
+}
+
+ApplicationSession::ApplicationSession(HostServices& host) : ApplicationSession(host, nullptr) {}
+
+ApplicationSession::ApplicationSession(HostServices& host, std::unique_ptr<VirtualMachine> image)
+    : m_host(host), m_image(std::move(image))
 {
     m_host.attach(this);
     m_host.scheduler().setSink(this);
@@ -32,26 +82,16 @@ bool ApplicationSession::start()
 {
     if (m_machine) return !m_ended; // one start per session
     m_host.markStarted();
-    m_machine = std::make_unique<VirtualMachine>();
-    const QString path = QDir(QString::fromStdU16String(m_host.baseDirectory()))
-                             .filePath(QStringLiteral("index.mcb"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "Failed to open '%s'\n", path.toLocal8Bit().constData());
+    m_machine = m_image ? std::move(m_image) : std::make_unique<VirtualMachine>();
+    // A machine that has read this image already finds it among its modules and runs it.
+    std::string error;
+    const QByteArray bytes = readImageBytes(imagePath(m_host.baseDirectory()), error);
+    if (!error.empty()) {
+        std::fputs(error.c_str(), stderr);
         end(1);
         return false;
     }
-    // Streams measure in 32-bit signed sizes; a bigger file must not be read as a prefix.
-    if (file.size() > std::numeric_limits<int32_t>::max()) {
-        std::fprintf(stderr,
-                     "FATAL: Error while reading bytecode: the image is larger than 2 GiB\n");
-        end(1);
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    file.close();
-    TARNEL::MemoryInputStream stream(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                     static_cast<uint32_t>(bytes.size()));
+    TARNEL::MemoryInputStream stream = streamOver(bytes);
     guarded([&] { m_machine->load(stream, u"index.mcb", &m_host); });
     endIfIdle();
     return !m_ended;

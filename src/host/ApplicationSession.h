@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace zelmo {
 
@@ -21,9 +22,17 @@ class VirtualMachine;
 class ApplicationSession : private TimerSink {
 public:
     explicit ApplicationSession(HostServices& host);
+    // `image` is the host directory's index.mcb already read by readImage() (or null): start()
+    // runs it instead of reading it again.
+    ApplicationSession(HostServices& host, std::unique_ptr<VirtualMachine> image);
     ~ApplicationSession() override;
     ApplicationSession(const ApplicationSession&) = delete;
     ApplicationSession& operator=(const ApplicationSession&) = delete;
+
+    // index.mcb of `directory` read into a new machine, nothing run yet, so that a host can see
+    // what the code uses (VirtualMachine::nativeOperationsUsed) before it starts anything.
+    // Null when the image cannot be read: start() then says why.
+    static std::unique_ptr<VirtualMachine> readImage(const std::u16string& directory);
 
     HostServices& host() { return m_host; }
     // The machine; null before start() and once the session is gone.
@@ -60,6 +69,7 @@ private:
     void endIfIdle();
 
     HostServices& m_host;
+    std::unique_ptr<VirtualMachine> m_image; // read before the start, moved into m_machine
     std::unique_ptr<VirtualMachine> m_machine;
     bool m_ended = false;
     int m_status = 0;

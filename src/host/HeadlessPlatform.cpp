@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "host/HeadlessPlatform.h"
 
+#include "VirtualMachine/VirtualMachine.h"
+#include "VirtualMachineExtensions/Extension.h"
+
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <QByteArray>
@@ -23,12 +26,28 @@ bool surfacelessEglWorks()
 
 } // namespace
 
-void chooseHeadlessPlatform()
+HeadlessGraphics headlessGraphicsNeeded(const VirtualMachine* image, bool screenshot,
+                                        GuiNativePredicate needsGui)
 {
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+    if (image && image->extensionsUsed.test(size_t(kOpenGlesExtension)))
+        return HeadlessGraphics::OpenGl;
+    if (screenshot) return HeadlessGraphics::Drawing;
+    if (image && needsGui) {
+        for (const uint16_t key : image->nativeOperationsUsed)
+            if (needsGui(key >> 8, static_cast<int8_t>(key & 0xff)))
+                return HeadlessGraphics::Drawing;
+    }
+    return HeadlessGraphics::None;
+}
+
+void chooseHeadlessPlatform(HeadlessGraphics graphics)
+{
+    if (graphics == HeadlessGraphics::None || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return;
     // With a display, Qt's offscreen platform still draws bitmaps as without one and gets
     // (desktop) OpenGL from the display.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && surfacelessEglWorks()) {
+    if (graphics == HeadlessGraphics::OpenGl && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        surfacelessEglWorks()) {
         qputenv("EGL_PLATFORM", "surfaceless");
         qputenv("QT_QPA_PLATFORM", "eglfs");
         qputenv("QT_QPA_EGLFS_INTEGRATION", "none");

@@ -23,5 +23,8 @@ void fontCreationNative(VirtualMachine& vm, int operation);
 
 // Binds all of the above; call once at start-up, before any machine runs.
 void registerGraphicsNatives();
+// Whether registerGraphicsNatives() binds (group, signed operation byte): such an operation
+// needs a Qt GUI application.
+bool isGraphicsNative(int group, int operation);
 
 } // namespace zelmo::graphics

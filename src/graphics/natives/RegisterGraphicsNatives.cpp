@@ -4,18 +4,39 @@
 
 namespace zelmo::graphics {
 
+namespace {
+
+struct GroupBinding {
+    int group;
+    NativeHandler handler;
+};
+
+constexpr GroupBinding kGroups[] = {
+    {13, &colorNative},    {15, &sizeNative},   {16, &positionNative}, {17, &rectangleNative},
+    {18, &graphicsNative}, {19, &bitmapNative}, {20, &fontNative},     {31, &screenNative},
+};
+
+// The System operations that make fonts.
+constexpr int kSystemGroup = 32;
+constexpr int kFirstFontOperation = 10;
+constexpr int kLastFontOperation = 12;
+
+} // namespace
+
 void registerGraphicsNatives()
 {
-    bindNativeGroup(13, &colorNative);
-    bindNativeGroup(15, &sizeNative);
-    bindNativeGroup(16, &positionNative);
-    bindNativeGroup(17, &rectangleNative);
-    bindNativeGroup(18, &graphicsNative);
-    bindNativeGroup(19, &bitmapNative);
-    bindNativeGroup(20, &fontNative);
-    bindNativeGroup(31, &screenNative);
-    for (int operation = 10; operation <= 12; ++operation)
-        bindNativeOperation(32, operation, &fontCreationNative);
+    for (const GroupBinding& binding : kGroups)
+        bindNativeGroup(binding.group, binding.handler);
+    for (int operation = kFirstFontOperation; operation <= kLastFontOperation; ++operation)
+        bindNativeOperation(kSystemGroup, operation, &fontCreationNative);
+}
+
+bool isGraphicsNative(int group, int operation)
+{
+    for (const GroupBinding& binding : kGroups)
+        if (binding.group == group) return true;
+    return group == kSystemGroup && operation >= kFirstFontOperation &&
+           operation <= kLastFontOperation;
 }
 
 } // namespace zelmo::graphics
