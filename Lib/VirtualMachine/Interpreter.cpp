@@ -122,27 +122,36 @@ DispatchTable makeDispatchTable(const void* invalid, const DispatchTarget (&targ
     return table;
 }
 
-// A pair of instructions that one handler runs (see run()).
+// A run of two or three instructions that one handler runs (see run()); third is Op::NOP
+// for a pair.
 struct Fusion {
-    Op first, second;
+    Op first, second, third;
     const void* label;
 };
 
 // One handler per code byte: the one its byte value selects, or the fused handler where the
-// byte starts a pair of kFusions. Matching every byte (not only instruction starts) is sound
-// because a fused handler does exactly what its two instructions would.
+// byte starts a run of kFusions (the last match wins, so longer runs are listed after the pairs
+// they extend). Matching every byte (not only instruction starts) is sound because a fused
+// handler does exactly what its instructions would.
 template <size_t N>
 void threadCode(std::vector<const void*>& threaded, const std::vector<uint8_t>& code,
                 const DispatchTable& targets, const Fusion (&fusions)[N])
 {
     threaded.resize(code.size());
+    auto after = [&](size_t pc) { return pc + static_cast<size_t>(kOpInfo[code[pc]].size()); };
     for (size_t pc = 0; pc < code.size(); ++pc) {
         threaded[pc] = targets[code[pc]];
-        const size_t next = pc + static_cast<size_t>(kOpInfo[code[pc]].size());
-        if (next >= code.size()) continue;
-        for (const Fusion& fusion : fusions)
-            if (code[pc] == uint8_t(fusion.first) && code[next] == uint8_t(fusion.second))
+        const size_t second = after(pc);
+        if (second >= code.size()) continue;
+        const size_t third = after(second);
+        for (const Fusion& fusion : fusions) {
+            if (code[pc] != uint8_t(fusion.first) || code[second] != uint8_t(fusion.second))
+                continue;
+            if (fusion.third == Op::NOP ||
+                (third < code.size() && code[third] == uint8_t(fusion.third) &&
+                 after(third) <= code.size()))
                 threaded[pc] = fusion.label;
+        }
     }
 }
 #endif
@@ -260,20 +269,27 @@ void VirtualMachine::run()
     // A fused handler runs its pair when the pair cannot fault and otherwise continues in its
     // first instruction's own handler: faults, their pcs and the stack stay as unfused.
     static const Fusion kFusions[] = {
-        {Op::LOCADDR8, Op::INC, &&fused_LOCADDR8_INC},
-        {Op::LOCADDR8, Op::DEC, &&fused_LOCADDR8_DEC},
-        {Op::LDLOC8, Op::JZ16, &&fused_LDLOC8_JZ16},
-        {Op::PUSH32, Op::ADD, &&fused_PUSH32_ADD},
-        {Op::PUSH32, Op::SUB, &&fused_PUSH32_SUB},
-        {Op::PUSH32, Op::MUL, &&fused_PUSH32_MUL},
-        {Op::PUSH32, Op::MOD, &&fused_PUSH32_MOD},
-        {Op::PUSH32, Op::AND, &&fused_PUSH32_AND},
-        {Op::PUSH32, Op::EQ, &&fused_PUSH32_EQ},
-        {Op::PUSH32, Op::NE, &&fused_PUSH32_NE},
-        {Op::PUSH32, Op::LT, &&fused_PUSH32_LT},
-        {Op::PUSH32, Op::LE, &&fused_PUSH32_LE},
-        {Op::PUSH32, Op::GT, &&fused_PUSH32_GT},
-        {Op::PUSH32, Op::GE, &&fused_PUSH32_GE},
+        {Op::LOCADDR8, Op::INC, Op::NOP, &&fused_LOCADDR8_INC},
+        {Op::LOCADDR8, Op::DEC, Op::NOP, &&fused_LOCADDR8_DEC},
+        {Op::LDLOC8, Op::JZ16, Op::NOP, &&fused_LDLOC8_JZ16},
+        {Op::PUSH32, Op::ADD, Op::NOP, &&fused_PUSH32_ADD},
+        {Op::PUSH32, Op::SUB, Op::NOP, &&fused_PUSH32_SUB},
+        {Op::PUSH32, Op::MUL, Op::NOP, &&fused_PUSH32_MUL},
+        {Op::PUSH32, Op::MOD, Op::NOP, &&fused_PUSH32_MOD},
+        {Op::PUSH32, Op::AND, Op::NOP, &&fused_PUSH32_AND},
+        {Op::PUSH32, Op::EQ, Op::NOP, &&fused_PUSH32_EQ},
+        {Op::PUSH32, Op::NE, Op::NOP, &&fused_PUSH32_NE},
+        {Op::PUSH32, Op::LT, Op::NOP, &&fused_PUSH32_LT},
+        {Op::PUSH32, Op::LE, Op::NOP, &&fused_PUSH32_LE},
+        {Op::PUSH32, Op::GT, Op::NOP, &&fused_PUSH32_GT},
+        {Op::PUSH32, Op::GE, Op::NOP, &&fused_PUSH32_GE},
+        // Loop and branch conditions: a comparison with a constant and the branch on it.
+        {Op::PUSH32, Op::EQ, Op::JZ16, &&fused_PUSH32_EQ_JZ16},
+        {Op::PUSH32, Op::NE, Op::JZ16, &&fused_PUSH32_NE_JZ16},
+        {Op::PUSH32, Op::LT, Op::JZ16, &&fused_PUSH32_LT_JZ16},
+        {Op::PUSH32, Op::LE, Op::JZ16, &&fused_PUSH32_LE_JZ16},
+        {Op::PUSH32, Op::GT, Op::JZ16, &&fused_PUSH32_GT_JZ16},
+        {Op::PUSH32, Op::GE, Op::JZ16, &&fused_PUSH32_GE_JZ16},
     };
     // Prepared again whenever the code grew (a module was loaded since the last run).
     if (threadedCode.size() != code.size()) threadCode(threadedCode, code, kTargets, kFusions);
@@ -1049,6 +1065,37 @@ void VirtualMachine::run()
             FUSED_CONSTANT(GT, true, x > y ? -1 : 0)
             FUSED_CONSTANT(GE, true, x >= y ? -1 : 0)
 #undef FUSED_CONSTANT
+            // PUSH32 c; a comparison; JZ16: the constant and the comparison's result stay above
+            // the top as the three leave them. Anything that would fault (an empty stack, a jump
+            // outside the code) runs unfused from the PUSH32.
+#define FUSED_BRANCH(second, expr)                                                                 \
+    fused_PUSH32_##second##_JZ16:                                                                  \
+    {                                                                                              \
+        int32_t y;                                                                                 \
+        std::memcpy(&y, ip, 4);                                                                    \
+        int16_t d;                                                                                 \
+        std::memcpy(&d, ip + 6, 2);                                                                \
+        if (sp >= 0 && sp + 1 < kStackWords) {                                                     \
+            const int32_t x = S[sp];                                                               \
+            const int32_t r = (expr);                                                              \
+            const int64_t t = int64_t{OP_ADDR()} + 6 + 2 + d;                                      \
+            if (r != 0 || (t >= 0 && t <= codeLimit)) {                                            \
+                S[sp + 1] = y;                                                                     \
+                S[sp] = r;                                                                         \
+                --sp;                                                                              \
+                ip = r != 0 ? ip + 8 : codeStart + t;                                              \
+                NEXT();                                                                            \
+            }                                                                                      \
+        }                                                                                          \
+        goto op_PUSH32;                                                                            \
+    }
+            FUSED_BRANCH(EQ, x == y ? -1 : 0)
+            FUSED_BRANCH(NE, x != y ? -1 : 0)
+            FUSED_BRANCH(LT, x < y ? -1 : 0)
+            FUSED_BRANCH(LE, x <= y ? -1 : 0)
+            FUSED_BRANCH(GT, x > y ? -1 : 0)
+            FUSED_BRANCH(GE, x >= y ? -1 : 0)
+#undef FUSED_BRANCH
 #endif
             INVALID
             {

@@ -185,11 +185,24 @@ void VMHeap::markIfInHeap(uint32_t word)
 void VMHeap::markConservatively(uint32_t firstWord)
 {
     std::vector<uint32_t> words{firstWord};
+    // The entry handled last and the addresses known to lie in it ([seenFrom, seenTo]: no entry
+    // starts after seenFrom up to seenTo). Another word inside it changes nothing, and an array's
+    // elements (counters, indices) often point into one entry again and again: finding an entry
+    // from an address walks the start bitmap back, which is long inside a big entry.
+    uint64_t seenFrom = 1, seenTo = 0;
     while (!words.empty()) {
         const uint32_t word = words.back();
         words.pop_back();
         if (word < kHeapEntryHeader) continue;
-        const HeapEntry* entry = belongsToPools(uint64_t{word} - kHeapEntryHeader);
+        const uint64_t address = uint64_t{word} - kHeapEntryHeader;
+        if (address >= seenFrom && address <= seenTo) continue;
+        const HeapEntry* entry = belongsToPools(address);
+        if (entry) {
+            const uint64_t start = m_impl->addressOf(entry);
+            if (start != seenFrom) seenTo = start;
+            seenFrom = start;
+            seenTo = std::max(seenTo, address);
+        }
         if (!entry || entry->freeHeapEntryIterator != 0 || entry->gcCode == GC_CODE_TERMINATOR ||
             entry->gcCode == GC_CODE_FREE)
             continue;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Code prepared at load: NATIVE sites bound to their handlers (the array operations the
 // interpreter runs in line fault exactly as the registry's handlers do, and a site nobody
-// answers fails only when it runs), and the instruction pairs the threaded interpreter runs
-// fused, which must behave as the pair does unfused (the switch build runs the same rows).
+// answers fails only when it runs), and the instruction pairs and triples the threaded
+// interpreter runs fused, which must behave as they do unfused (the switch build runs the same
+// rows).
 #include "MachineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +73,7 @@ TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
     }
 }
 
-TEST(FusedPairs, BehaveAsTheirTwoInstructions)
+TEST(FusedRuns, BehaveAsTheirInstructions)
 {
     const struct {
         const char* body;
@@ -88,6 +89,27 @@ TEST(FusedPairs, BehaveAsTheirTwoInstructions)
         {"PUSH32 9|PUSH32 1|JMP16 m|PUSH32 5|m:|SUB|ITOS|NATIVE Debug.log", "8 "},
         {"PUSH0|LDLOC8 -1|JZ16 z|PUSHSTR \"no\"|NATIVE Debug.log|z:|PUSHSTR \"z\"|NATIVE Debug.log",
          "z "},
+        // A constant, a comparison and the branch on it; the constant and the result stay
+        // above the top.
+        {"PUSH32 3|PUSH32 5|LT|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|LDLOC8 1|ITOS|"
+         "NATIVE Debug.log",
+         "t 5 "},
+        {"PUSH32 7|PUSH32 5|LE|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|LDLOC8 0|ITOS|"
+         "NATIVE Debug.log",
+         "0 "},
+        {"PUSH32 4|PUSH32 4|EQ|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|LDLOC8 1|ITOS|"
+         "NATIVE Debug.log",
+         "t 4 "},
+        {"PUSH32 4|PUSH32 4|NE|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|PUSHSTR \"n\"|"
+         "NATIVE Debug.log",
+         "n "},
+        {"PUSH32 5|PUSH32 4|GT|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|PUSHSTR \"n\"|"
+         "NATIVE Debug.log",
+         "t n "},
+        {"PUSH32 3|PUSH32 4|GE|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|PUSHSTR \"n\"|"
+         "NATIVE Debug.log",
+         "n "},
+        {"PUSH0|PUSH32 1|GE|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},
         // Pairs that would fault fault as the first instruction does, at its position.
         {"LDLOC8 -5|JZ16 l|l:|NOP", "fatal: FATAL: Operand stack underflow (index -4)"},
         {"PUSH0|LDLOC8 -1|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},
