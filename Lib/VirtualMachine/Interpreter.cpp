@@ -290,6 +290,10 @@ void VirtualMachine::run()
         {Op::PUSH32, Op::LE, Op::JZ16, &&fused_PUSH32_LE_JZ16},
         {Op::PUSH32, Op::GT, Op::JZ16, &&fused_PUSH32_GT_JZ16},
         {Op::PUSH32, Op::GE, Op::JZ16, &&fused_PUSH32_GE_JZ16},
+        // The ends of counting loops: the exit test on a local, the step and the jump back.
+        {Op::LDLOC8, Op::JZ16, Op::JMP16, &&fused_LDLOC8_JZ16_JMP16},
+        {Op::LOCADDR8, Op::INC, Op::JMP16, &&fused_LOCADDR8_INC_JMP16},
+        {Op::LOCADDR8, Op::DEC, Op::JMP16, &&fused_LOCADDR8_DEC_JMP16},
     };
     // Prepared again whenever the code grew (a module was loaded since the last run).
     if (threadedCode.size() != code.size()) threadCode(threadedCode, code, kTargets, kFusions);
@@ -1096,6 +1100,41 @@ void VirtualMachine::run()
             FUSED_BRANCH(GT, x > y ? -1 : 0)
             FUSED_BRANCH(GE, x >= y ? -1 : 0)
 #undef FUSED_BRANCH
+        // LDLOC8 k; JZ16; JMP16: to one of the two targets, the local left above the top.
+        fused_LDLOC8_JZ16_JMP16 : {
+            const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(*ip);
+            if (sp + 1 < kStackWords && i >= 0 && i < kStackWords) {
+                const int32_t v = S[i];
+                int16_t d;
+                std::memcpy(&d, v == 0 ? ip + 2 : ip + 5, 2);
+                const int64_t t = int64_t{OP_ADDR()} + (v == 0 ? 2 : 5) + 2 + d;
+                if (t >= 0 && t <= codeLimit) {
+                    S[sp + 1] = v;
+                    ip = codeStart + t;
+                    NEXT();
+                }
+            }
+            goto op_LDLOC8;
+        }
+        // LOCADDR8 k; INC or DEC; JMP16: the step on the slot, then the jump.
+#define FUSED_LOCAL_STEP_JUMP(second, step)                                                        \
+    fused_LOCADDR8_##second##_JMP16:                                                               \
+    {                                                                                              \
+        const int64_t i_ = int64_t{sp} + 1 + static_cast<int8_t>(*ip);                             \
+        int16_t d;                                                                                 \
+        std::memcpy(&d, ip + 3, 2);                                                                \
+        const int64_t t = int64_t{OP_ADDR()} + 3 + 2 + d;                                          \
+        if (sp + 1 < kStackWords && i_ >= 0 && i_ < kStackWords && t >= 0 && t <= codeLimit) {     \
+            S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(i_));          \
+            S[i_] = wrapAdd(S[i_], step);                                                          \
+            ip = codeStart + t;                                                                    \
+            NEXT();                                                                                \
+        }                                                                                          \
+        goto op_LOCADDR8;                                                                          \
+    }
+            FUSED_LOCAL_STEP_JUMP(INC, 1)
+            FUSED_LOCAL_STEP_JUMP(DEC, -1)
+#undef FUSED_LOCAL_STEP_JUMP
 #endif
             INVALID
             {

@@ -110,6 +110,19 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
          "NATIVE Debug.log",
          "n "},
         {"PUSH0|PUSH32 1|GE|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},
+        // Loop ends: the exit test, the step and the jump back.
+        {"PUSH0|PUSH32 3|l:|LOCADDR8 -2|INC|LOCADDR8 -1|DEC|LDLOC8 -1|JZ16 d|JMP16 l|d:|"
+         "LDLOC8 -2|ITOS|NATIVE Debug.log",
+         "3 "},
+        {"PUSH32 7|LOCADDR8 -1|INC|JMP16 c|PUSHSTR \"no\"|NATIVE Debug.log|c:|LDLOC8 -1|ITOS|"
+         "NATIVE Debug.log",
+         "8 "},
+        {"PUSH32 2|j:|LOCADDR8 -1|DEC|JMP16 c|c:|LDLOC8 -1|JZ16 e|JMP16 j|e:|LDLOC8 -1|ITOS|"
+         "NATIVE Debug.log",
+         "0 "},
+        {"PUSH32 1|LDLOC8 -1|JZ16 z|JMP16 1000|z:|NOP",
+         "fatal: FATAL: Internal error: jump outside the code"},
+        {"PUSH0|LOCADDR8 -1|INC|JMP16 1000", "fatal: FATAL: Internal error: jump outside the code"},
         // Pairs that would fault fault as the first instruction does, at its position.
         {"LDLOC8 -5|JZ16 l|l:|NOP", "fatal: FATAL: Operand stack underflow (index -4)"},
         {"PUSH0|LDLOC8 -1|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},
