@@ -110,6 +110,18 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
          "NATIVE Debug.log",
          "n "},
         {"PUSH0|PUSH32 1|GE|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},
+        // The same on a local, and arithmetic on a local and a constant.
+        {"PUSH32 3|LDLOC8 -1|PUSH32 5|LT|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|LDLOC8 1|ITOS|"
+         "NATIVE Debug.log",
+         "t 5 "},
+        {"PUSH32 7|LDLOC8 -1|PUSH32 7|NE|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|LDLOC8 0|ITOS|"
+         "NATIVE Debug.log",
+         "0 "},
+        {"PUSH32 9|LDLOC8 -1|PUSH32 4|SUB|ITOS|NATIVE Debug.log", "5 "},
+        {"PUSH32 9|LDLOC8 -1|PUSH32 4|ADD|LDLOC8 0|ITOS|NATIVE Debug.log", "4 "},
+        {"LDLOC8 -5|PUSH32 1|SUB", "fatal: FATAL: Operand stack underflow (index -4)"},
+        {"PUSH0|LDLOC8 -1|PUSH32 1|GE|JZ16 1000",
+         "fatal: FATAL: Internal error: jump outside the code"},
         // Loop ends: the exit test, the step and the jump back.
         {"PUSH0|PUSH32 3|l:|LOCADDR8 -2|INC|LOCADDR8 -1|DEC|LDLOC8 -1|JZ16 d|JMP16 l|d:|"
          "LDLOC8 -2|ITOS|NATIVE Debug.log",
