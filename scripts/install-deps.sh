@@ -7,7 +7,8 @@ PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev libqt6opengl
 libgl-dev libgles-dev libegl-dev libpulse-dev zlib1g-dev libx11-dev libgtest-dev libgmock-dev \
 libbenchmark-dev xvfb xauth pulseaudio pulseaudio-utils dbus mesa-utils libgl1-mesa-dri \
 libegl-mesa0 libxtst-dev libxkbcommon-x11-0 xdotool imagemagick sox desktop-file-utils tzdata \
-fonts-dejavu-core lua5.4 clang-format help2man clang libclang-rt-14-dev"
+fonts-dejavu-core lua5.4 clang-format help2man clang libclang-rt-14-dev \
+linux-perf"
 
 missing=""
 for p in $PACKAGES; do

@@ -122,15 +122,17 @@ DispatchTable makeDispatchTable(const void* invalid, const DispatchTarget (&targ
     return table;
 }
 
-// A pair of instructions that one handler runs (see run()).
+// A run of two to four instructions that one handler runs (see run()); Op::NOP ends a
+// shorter run.
 struct Fusion {
-    Op first, second;
+    Op ops[4];
     const void* label;
 };
 
 // One handler per code byte: the one its byte value selects, or the fused handler where the
-// byte starts a pair of kFusions. Matching every byte (not only instruction starts) is sound
-// because a fused handler does exactly what its two instructions would.
+// byte starts a run of kFusions whose instructions all lie in the code (the last match wins, so
+// longer runs are listed after the runs they extend). Matching every byte (not only instruction
+// starts) is sound because a fused handler does exactly what its instructions would.
 template <size_t N>
 void threadCode(std::vector<const void*>& threaded, const std::vector<uint8_t>& code,
                 const DispatchTable& targets, const Fusion (&fusions)[N])
@@ -138,11 +140,19 @@ void threadCode(std::vector<const void*>& threaded, const std::vector<uint8_t>& 
     threaded.resize(code.size());
     for (size_t pc = 0; pc < code.size(); ++pc) {
         threaded[pc] = targets[code[pc]];
-        const size_t next = pc + static_cast<size_t>(kOpInfo[code[pc]].size());
-        if (next >= code.size()) continue;
-        for (const Fusion& fusion : fusions)
-            if (code[pc] == uint8_t(fusion.first) && code[next] == uint8_t(fusion.second))
-                threaded[pc] = fusion.label;
+        for (const Fusion& fusion : fusions) {
+            size_t at = pc;
+            bool matches = true;
+            for (const Op op : fusion.ops) {
+                if (op == Op::NOP) break;
+                if (at >= code.size() || code[at] != uint8_t(op)) {
+                    matches = false;
+                    break;
+                }
+                at += static_cast<size_t>(kOpInfo[code[at]].size());
+            }
+            if (matches && at <= code.size()) threaded[pc] = fusion.label;
+        }
     }
 }
 #endif
@@ -260,20 +270,40 @@ void VirtualMachine::run()
     // A fused handler runs its pair when the pair cannot fault and otherwise continues in its
     // first instruction's own handler: faults, their pcs and the stack stay as unfused.
     static const Fusion kFusions[] = {
-        {Op::LOCADDR8, Op::INC, &&fused_LOCADDR8_INC},
-        {Op::LOCADDR8, Op::DEC, &&fused_LOCADDR8_DEC},
-        {Op::LDLOC8, Op::JZ16, &&fused_LDLOC8_JZ16},
-        {Op::PUSH32, Op::ADD, &&fused_PUSH32_ADD},
-        {Op::PUSH32, Op::SUB, &&fused_PUSH32_SUB},
-        {Op::PUSH32, Op::MUL, &&fused_PUSH32_MUL},
-        {Op::PUSH32, Op::MOD, &&fused_PUSH32_MOD},
-        {Op::PUSH32, Op::AND, &&fused_PUSH32_AND},
-        {Op::PUSH32, Op::EQ, &&fused_PUSH32_EQ},
-        {Op::PUSH32, Op::NE, &&fused_PUSH32_NE},
-        {Op::PUSH32, Op::LT, &&fused_PUSH32_LT},
-        {Op::PUSH32, Op::LE, &&fused_PUSH32_LE},
-        {Op::PUSH32, Op::GT, &&fused_PUSH32_GT},
-        {Op::PUSH32, Op::GE, &&fused_PUSH32_GE},
+        {{Op::LOCADDR8, Op::INC, Op::NOP, Op::NOP}, &&fused_LOCADDR8_INC},
+        {{Op::LOCADDR8, Op::DEC, Op::NOP, Op::NOP}, &&fused_LOCADDR8_DEC},
+        {{Op::LDLOC8, Op::JZ16, Op::NOP, Op::NOP}, &&fused_LDLOC8_JZ16},
+        {{Op::PUSH32, Op::ADD, Op::NOP, Op::NOP}, &&fused_PUSH32_ADD},
+        {{Op::PUSH32, Op::SUB, Op::NOP, Op::NOP}, &&fused_PUSH32_SUB},
+        {{Op::PUSH32, Op::MUL, Op::NOP, Op::NOP}, &&fused_PUSH32_MUL},
+        {{Op::PUSH32, Op::MOD, Op::NOP, Op::NOP}, &&fused_PUSH32_MOD},
+        {{Op::PUSH32, Op::AND, Op::NOP, Op::NOP}, &&fused_PUSH32_AND},
+        {{Op::PUSH32, Op::EQ, Op::NOP, Op::NOP}, &&fused_PUSH32_EQ},
+        {{Op::PUSH32, Op::NE, Op::NOP, Op::NOP}, &&fused_PUSH32_NE},
+        {{Op::PUSH32, Op::LT, Op::NOP, Op::NOP}, &&fused_PUSH32_LT},
+        {{Op::PUSH32, Op::LE, Op::NOP, Op::NOP}, &&fused_PUSH32_LE},
+        {{Op::PUSH32, Op::GT, Op::NOP, Op::NOP}, &&fused_PUSH32_GT},
+        {{Op::PUSH32, Op::GE, Op::NOP, Op::NOP}, &&fused_PUSH32_GE},
+        // Loop and branch conditions: a comparison with a constant and the branch on it.
+        {{Op::PUSH32, Op::EQ, Op::JZ16, Op::NOP}, &&fused_PUSH32_EQ_JZ16},
+        {{Op::PUSH32, Op::NE, Op::JZ16, Op::NOP}, &&fused_PUSH32_NE_JZ16},
+        {{Op::PUSH32, Op::LT, Op::JZ16, Op::NOP}, &&fused_PUSH32_LT_JZ16},
+        {{Op::PUSH32, Op::LE, Op::JZ16, Op::NOP}, &&fused_PUSH32_LE_JZ16},
+        {{Op::PUSH32, Op::GT, Op::JZ16, Op::NOP}, &&fused_PUSH32_GT_JZ16},
+        {{Op::PUSH32, Op::GE, Op::JZ16, Op::NOP}, &&fused_PUSH32_GE_JZ16},
+        // The ends of counting loops: the exit test on a local, the step and the jump back.
+        {{Op::LDLOC8, Op::JZ16, Op::JMP16, Op::NOP}, &&fused_LDLOC8_JZ16_JMP16},
+        {{Op::LOCADDR8, Op::INC, Op::JMP16, Op::NOP}, &&fused_LOCADDR8_INC_JMP16},
+        {{Op::LOCADDR8, Op::DEC, Op::JMP16, Op::NOP}, &&fused_LOCADDR8_DEC_JMP16},
+        // The same on a local, and arithmetic on a local and a constant (arguments, indices).
+        {{Op::LDLOC8, Op::PUSH32, Op::EQ, Op::JZ16}, &&fused_LDLOC8_PUSH32_EQ_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::NE, Op::JZ16}, &&fused_LDLOC8_PUSH32_NE_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::LT, Op::JZ16}, &&fused_LDLOC8_PUSH32_LT_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::LE, Op::JZ16}, &&fused_LDLOC8_PUSH32_LE_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::GT, Op::JZ16}, &&fused_LDLOC8_PUSH32_GT_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::GE, Op::JZ16}, &&fused_LDLOC8_PUSH32_GE_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::ADD, Op::NOP}, &&fused_LDLOC8_PUSH32_ADD},
+        {{Op::LDLOC8, Op::PUSH32, Op::SUB, Op::NOP}, &&fused_LDLOC8_PUSH32_SUB},
     };
     // Prepared again whenever the code grew (a module was loaded since the last run).
     if (threadedCode.size() != code.size()) threadCode(threadedCode, code, kTargets, kFusions);
@@ -1049,6 +1079,121 @@ void VirtualMachine::run()
             FUSED_CONSTANT(GT, true, x > y ? -1 : 0)
             FUSED_CONSTANT(GE, true, x >= y ? -1 : 0)
 #undef FUSED_CONSTANT
+            // PUSH32 c; a comparison; JZ16: the constant and the comparison's result stay above
+            // the top as the three leave them. Anything that would fault (an empty stack, a jump
+            // outside the code) runs unfused from the PUSH32.
+#define FUSED_BRANCH(second, expr)                                                                 \
+    fused_PUSH32_##second##_JZ16:                                                                  \
+    {                                                                                              \
+        int32_t y;                                                                                 \
+        std::memcpy(&y, ip, 4);                                                                    \
+        int16_t d;                                                                                 \
+        std::memcpy(&d, ip + 6, 2);                                                                \
+        if (sp >= 0 && sp + 1 < kStackWords) {                                                     \
+            const int32_t x = S[sp];                                                               \
+            const int32_t r = (expr);                                                              \
+            const int64_t t = int64_t{OP_ADDR()} + 6 + 2 + d;                                      \
+            if (r != 0 || (t >= 0 && t <= codeLimit)) {                                            \
+                S[sp + 1] = y;                                                                     \
+                S[sp] = r;                                                                         \
+                --sp;                                                                              \
+                ip = r != 0 ? ip + 8 : codeStart + t;                                              \
+                NEXT();                                                                            \
+            }                                                                                      \
+        }                                                                                          \
+        goto op_PUSH32;                                                                            \
+    }
+            FUSED_BRANCH(EQ, x == y ? -1 : 0)
+            FUSED_BRANCH(NE, x != y ? -1 : 0)
+            FUSED_BRANCH(LT, x < y ? -1 : 0)
+            FUSED_BRANCH(LE, x <= y ? -1 : 0)
+            FUSED_BRANCH(GT, x > y ? -1 : 0)
+            FUSED_BRANCH(GE, x >= y ? -1 : 0)
+#undef FUSED_BRANCH
+            // LDLOC8 k; PUSH32 c; a comparison; JZ16: as FUSED_BRANCH on the local.
+#define FUSED_LOCAL_BRANCH(second, expr)                                                           \
+    fused_LDLOC8_PUSH32_##second##_JZ16:                                                           \
+    {                                                                                              \
+        const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(*ip);                              \
+        int32_t y;                                                                                 \
+        std::memcpy(&y, ip + 2, 4);                                                                \
+        int16_t d;                                                                                 \
+        std::memcpy(&d, ip + 8, 2);                                                                \
+        if (sp + 2 < kStackWords && i >= 0 && i < kStackWords) {                                   \
+            const int32_t x = S[i];                                                                \
+            const int32_t r = (expr);                                                              \
+            const int64_t t = int64_t{OP_ADDR()} + 8 + 2 + d;                                      \
+            if (r != 0 || (t >= 0 && t <= codeLimit)) {                                            \
+                S[sp + 1] = r;                                                                     \
+                S[sp + 2] = y;                                                                     \
+                ip = r != 0 ? ip + 10 : codeStart + t;                                             \
+                NEXT();                                                                            \
+            }                                                                                      \
+        }                                                                                          \
+        goto op_LDLOC8;                                                                            \
+    }
+            FUSED_LOCAL_BRANCH(EQ, x == y ? -1 : 0)
+            FUSED_LOCAL_BRANCH(NE, x != y ? -1 : 0)
+            FUSED_LOCAL_BRANCH(LT, x < y ? -1 : 0)
+            FUSED_LOCAL_BRANCH(LE, x <= y ? -1 : 0)
+            FUSED_LOCAL_BRANCH(GT, x > y ? -1 : 0)
+            FUSED_LOCAL_BRANCH(GE, x >= y ? -1 : 0)
+#undef FUSED_LOCAL_BRANCH
+            // LDLOC8 k; PUSH32 c; ADD or SUB: the result on top, c above it.
+#define FUSED_LOCAL_CONSTANT(second, expr)                                                         \
+    fused_LDLOC8_PUSH32_##second:                                                                  \
+    {                                                                                              \
+        const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(*ip);                              \
+        if (sp + 2 < kStackWords && i >= 0 && i < kStackWords) {                                   \
+            int32_t y;                                                                             \
+            std::memcpy(&y, ip + 2, 4);                                                            \
+            const int32_t x = S[i];                                                                \
+            S[sp + 1] = (expr);                                                                    \
+            S[sp + 2] = y;                                                                         \
+            ++sp;                                                                                  \
+            ip += 7;                                                                               \
+            NEXT();                                                                                \
+        }                                                                                          \
+        goto op_LDLOC8;                                                                            \
+    }
+            FUSED_LOCAL_CONSTANT(ADD, wrapAdd(x, y))
+            FUSED_LOCAL_CONSTANT(SUB, wrapSub(x, y))
+#undef FUSED_LOCAL_CONSTANT
+        // LDLOC8 k; JZ16; JMP16: to one of the two targets, the local left above the top.
+        fused_LDLOC8_JZ16_JMP16 : {
+            const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(*ip);
+            if (sp + 1 < kStackWords && i >= 0 && i < kStackWords) {
+                const int32_t v = S[i];
+                int16_t d;
+                std::memcpy(&d, v == 0 ? ip + 2 : ip + 5, 2);
+                const int64_t t = int64_t{OP_ADDR()} + (v == 0 ? 2 : 5) + 2 + d;
+                if (t >= 0 && t <= codeLimit) {
+                    S[sp + 1] = v;
+                    ip = codeStart + t;
+                    NEXT();
+                }
+            }
+            goto op_LDLOC8;
+        }
+        // LOCADDR8 k; INC or DEC; JMP16: the step on the slot, then the jump.
+#define FUSED_LOCAL_STEP_JUMP(second, step)                                                        \
+    fused_LOCADDR8_##second##_JMP16:                                                               \
+    {                                                                                              \
+        const int64_t i_ = int64_t{sp} + 1 + static_cast<int8_t>(*ip);                             \
+        int16_t d;                                                                                 \
+        std::memcpy(&d, ip + 3, 2);                                                                \
+        const int64_t t = int64_t{OP_ADDR()} + 3 + 2 + d;                                          \
+        if (sp + 1 < kStackWords && i_ >= 0 && i_ < kStackWords && t >= 0 && t <= codeLimit) {     \
+            S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(i_));          \
+            S[i_] = wrapAdd(S[i_], step);                                                          \
+            ip = codeStart + t;                                                                    \
+            NEXT();                                                                                \
+        }                                                                                          \
+        goto op_LOCADDR8;                                                                          \
+    }
+            FUSED_LOCAL_STEP_JUMP(INC, 1)
+            FUSED_LOCAL_STEP_JUMP(DEC, -1)
+#undef FUSED_LOCAL_STEP_JUMP
 #endif
             INVALID
             {

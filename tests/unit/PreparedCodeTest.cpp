@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Code prepared at load: NATIVE sites bound to their handlers (the array operations the
 // interpreter runs in line fault exactly as the registry's handlers do, and a site nobody
-// answers fails only when it runs), and the instruction pairs the threaded interpreter runs
-// fused, which must behave as the pair does unfused (the switch build runs the same rows).
+// answers fails only when it runs), and the instruction pairs and triples the threaded
+// interpreter runs fused, which must behave as they do unfused (the switch build runs the same
+// rows).
 #include "MachineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +73,7 @@ TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
     }
 }
 
-TEST(FusedPairs, BehaveAsTheirTwoInstructions)
+TEST(FusedRuns, BehaveAsTheirInstructions)
 {
     const struct {
         const char* body;
@@ -88,6 +89,52 @@ TEST(FusedPairs, BehaveAsTheirTwoInstructions)
         {"PUSH32 9|PUSH32 1|JMP16 m|PUSH32 5|m:|SUB|ITOS|NATIVE Debug.log", "8 "},
         {"PUSH0|LDLOC8 -1|JZ16 z|PUSHSTR \"no\"|NATIVE Debug.log|z:|PUSHSTR \"z\"|NATIVE Debug.log",
          "z "},
+        // A constant, a comparison and the branch on it; the constant and the result stay
+        // above the top.
+        {"PUSH32 3|PUSH32 5|LT|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|LDLOC8 1|ITOS|"
+         "NATIVE Debug.log",
+         "t 5 "},
+        {"PUSH32 7|PUSH32 5|LE|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|LDLOC8 0|ITOS|"
+         "NATIVE Debug.log",
+         "0 "},
+        {"PUSH32 4|PUSH32 4|EQ|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|LDLOC8 1|ITOS|"
+         "NATIVE Debug.log",
+         "t 4 "},
+        {"PUSH32 4|PUSH32 4|NE|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|PUSHSTR \"n\"|"
+         "NATIVE Debug.log",
+         "n "},
+        {"PUSH32 5|PUSH32 4|GT|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|PUSHSTR \"n\"|"
+         "NATIVE Debug.log",
+         "t n "},
+        {"PUSH32 3|PUSH32 4|GE|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|PUSHSTR \"n\"|"
+         "NATIVE Debug.log",
+         "n "},
+        {"PUSH0|PUSH32 1|GE|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},
+        // The same on a local, and arithmetic on a local and a constant.
+        {"PUSH32 3|LDLOC8 -1|PUSH32 5|LT|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|LDLOC8 1|ITOS|"
+         "NATIVE Debug.log",
+         "t 5 "},
+        {"PUSH32 7|LDLOC8 -1|PUSH32 7|NE|JZ16 n|PUSHSTR \"t\"|NATIVE Debug.log|n:|LDLOC8 0|ITOS|"
+         "NATIVE Debug.log",
+         "0 "},
+        {"PUSH32 9|LDLOC8 -1|PUSH32 4|SUB|ITOS|NATIVE Debug.log", "5 "},
+        {"PUSH32 9|LDLOC8 -1|PUSH32 4|ADD|LDLOC8 0|ITOS|NATIVE Debug.log", "4 "},
+        {"LDLOC8 -5|PUSH32 1|SUB", "fatal: FATAL: Operand stack underflow (index -4)"},
+        {"PUSH0|LDLOC8 -1|PUSH32 1|GE|JZ16 1000",
+         "fatal: FATAL: Internal error: jump outside the code"},
+        // Loop ends: the exit test, the step and the jump back.
+        {"PUSH0|PUSH32 3|l:|LOCADDR8 -2|INC|LOCADDR8 -1|DEC|LDLOC8 -1|JZ16 d|JMP16 l|d:|"
+         "LDLOC8 -2|ITOS|NATIVE Debug.log",
+         "3 "},
+        {"PUSH32 7|LOCADDR8 -1|INC|JMP16 c|PUSHSTR \"no\"|NATIVE Debug.log|c:|LDLOC8 -1|ITOS|"
+         "NATIVE Debug.log",
+         "8 "},
+        {"PUSH32 2|j:|LOCADDR8 -1|DEC|JMP16 c|c:|LDLOC8 -1|JZ16 e|JMP16 j|e:|LDLOC8 -1|ITOS|"
+         "NATIVE Debug.log",
+         "0 "},
+        {"PUSH32 1|LDLOC8 -1|JZ16 z|JMP16 1000|z:|NOP",
+         "fatal: FATAL: Internal error: jump outside the code"},
+        {"PUSH0|LOCADDR8 -1|INC|JMP16 1000", "fatal: FATAL: Internal error: jump outside the code"},
         // Pairs that would fault fault as the first instruction does, at its position.
         {"LDLOC8 -5|JZ16 l|l:|NOP", "fatal: FATAL: Operand stack underflow (index -4)"},
         {"PUSH0|LDLOC8 -1|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},
