@@ -196,26 +196,11 @@ private:
     std::string replaceConstants(const std::string& text) const
     {
         if (m_constants.empty()) return text;
-        std::string out;
-        bool inString = false;
-        for (size_t i = 0; i < text.size(); ++i) {
+        return rewriteCode(text, [&](std::string& out, size_t i) {
             const char c = text[i];
-            if (inString) {
-                out += c;
-                if (c == '\\' && i + 1 < text.size())
-                    out += text[++i];
-                else if (c == '"')
-                    inString = false;
-                continue;
-            }
-            if (c == ';') {
-                out.append(text, i);
-                break;
-            }
-            if (c == '"') inString = true;
             if (!isWordChar(c) || (i > 0 && (isWordChar(text[i - 1]) || text[i - 1] == '\\'))) {
                 out += c;
-                continue;
+                return i;
             }
             size_t stop = i;
             while (stop < text.size() && isWordChar(text[stop]))
@@ -223,9 +208,8 @@ private:
             const std::string word = text.substr(i, stop - i);
             const auto constant = m_constants.find(word);
             out += constant == m_constants.end() ? word : constant->second;
-            i = stop - 1;
-        }
-        return out;
+            return stop - 1;
+        });
     }
 
     void include(const std::string& where, std::string_view rest, const std::filesystem::path& dir)
@@ -309,6 +293,32 @@ private:
                                   const std::string& expansion)
     {
         const std::string& text = body.text;
+        return rewriteCode(text, [&](std::string& out, size_t i) {
+            if (text[i] != '\\') {
+                out += text[i];
+                return i;
+            }
+            if (i + 1 < text.size() && text[i + 1] == '@') {
+                out += expansion;
+                return i + 1;
+            }
+            size_t stop = i + 1;
+            while (stop < text.size() && isNameChar(text[stop]))
+                ++stop;
+            const std::string name = text.substr(i + 1, stop - i - 1);
+            size_t k = 0;
+            while (k < params.size() && params[k] != name)
+                ++k;
+            if (k == params.size()) fail(body.where, "unknown macro parameter '\\" + name + "'");
+            out += args[k];
+            return stop - 1;
+        });
+    }
+
+    // Copies a line, passing each character outside strings and comments to `code`, which
+    // appends what it makes of it and answers the index of the last character it used.
+    template <typename Code> static std::string rewriteCode(const std::string& text, Code code)
+    {
         std::string out;
         bool inString = false;
         for (size_t i = 0; i < text.size(); ++i) {
@@ -325,26 +335,12 @@ private:
                 out.append(text, i);
                 break;
             }
-            if (c == '"') inString = true;
-            if (c != '\\') {
+            if (c == '"') {
+                inString = true;
                 out += c;
                 continue;
             }
-            if (i + 1 < text.size() && text[i + 1] == '@') {
-                out += expansion;
-                ++i;
-                continue;
-            }
-            size_t stop = i + 1;
-            while (stop < text.size() && isNameChar(text[stop]))
-                ++stop;
-            const std::string name = text.substr(i + 1, stop - i - 1);
-            size_t k = 0;
-            while (k < params.size() && params[k] != name)
-                ++k;
-            if (k == params.size()) fail(body.where, "unknown macro parameter '\\" + name + "'");
-            out += args[k];
-            i = stop - 1;
+            i = code(out, i);
         }
         return out;
     }
