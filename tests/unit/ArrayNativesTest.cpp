@@ -19,18 +19,8 @@ constexpr int kBytes = 1, kInts = 3, kPairs = 4, kTriples = 5, kQuads = 6, kRefs
 
 uint32_t widthOf(int group)
 {
-    switch (group) {
-    case kBytes:
-        return 1;
-    case kPairs:
-        return 8;
-    case kTriples:
-        return 12;
-    case kQuads:
-        return 16;
-    default:
-        return 4;
-    }
+    constexpr uint32_t kWidths[] = {0, 1, 0, 4, 8, 12, 16, 4}; // bytes of an element, by group
+    return kWidths[group];
 }
 
 class ArrayNativesTest : public zelmo::testing::NativeCall {

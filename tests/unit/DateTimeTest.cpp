@@ -193,21 +193,12 @@ namespace {
 
 class DateTimeNatives : public zelmo::testing::NativeCall {
 protected:
+    static constexpr int kDateTime = 29;
     // A field (one word) that can hold a date-time.
-    uint32_t field(uint32_t value = 0)
-    {
-        const uint32_t f = vm.heap().allocate(4, 0, GC_CODE_NATIVE);
-        vm.storeWord(f, value);
-        return f;
-    }
-    void run(int operation, std::initializer_list<int64_t> args) { call(29, operation, args); }
-    std::string failure(int operation, std::initializer_list<int64_t> args)
-    {
-        return failureText(29, operation, args);
-    }
+    uint32_t field() { return vm.heap().allocate(4, 0, GC_CODE_NATIVE); }
     int32_t result(int operation, std::initializer_list<int64_t> args)
     {
-        run(operation, args);
+        call(kDateTime, operation, args);
         EXPECT_EQ(vm.sp(), 0) << "operation " << operation;
         return vm.arg(0);
     }
@@ -215,7 +206,7 @@ protected:
     uint32_t create(int day, int month, int year, int hour, int minute, int second, int tz)
     {
         const uint32_t f = field();
-        run(4, {static_cast<int32_t>(f), day, month, year, hour, minute, second, tz});
+        call(kDateTime, 4, {f, day, month, year, hour, minute, second, tz});
         EXPECT_EQ(vm.sp(), -1);
         return f;
     }
@@ -232,33 +223,33 @@ TEST_F(DateTimeNatives, CreateStoresANewObjectOrLeavesTheFieldAlone)
     EXPECT_EQ(textOf(d), "2009-03-07 14:05:09Z");
     const int32_t getters[] = {7, 3, 2009, 14, 5, 9, 1};
     for (int op = 7; op <= 13; ++op)
-        EXPECT_EQ(result(op, {int32_t(d)}), getters[op - 7]) << "operation " << op;
+        EXPECT_EQ(result(op, {d}), getters[op - 7]) << "operation " << op;
 
-    const uint32_t target = field(0);
-    const int32_t t = static_cast<int32_t>(target);
+    const uint32_t target = field();
     const std::pair<std::vector<int32_t>, const char*> refused[] = {
         {{1, 13, 10000, 0, 0, 0, 0}, "year"},  {{1, 13, 2000, 0, 0, 0, 0}, "month"},
         {{31, 4, 2000, 0, 0, 0, 0}, "day"},    {{29, 2, 2001, 0, 0, 0, 0}, "day"},
         {{1, 1, 2000, 24, 0, 0, 0}, "hour"},   {{1, 1, 2000, 0, 60, 0, 0}, "minute"},
         {{1, 1, 2000, 0, 0, -1, 0}, "second"}, {{1, 1, 2000, 0, 0, 0, 2}, "timezone"}};
     for (const auto& [v, what] : refused)
-        EXPECT_EQ(failure(4, {t, v[0], v[1], v[2], v[3], v[4], v[5], v[6]}),
+        EXPECT_EQ(failureText(kDateTime, 4, {target, v[0], v[1], v[2], v[3], v[4], v[5], v[6]}),
                   std::string("InvalidArgumentException: Invalid ") + what);
     EXPECT_EQ(vm.loadWord(target), 0u);
-    EXPECT_EQ(failure(4, {0, 1, 1, 2000, 0, 0, 0, 0}), "NullPointerException: NULL pointer");
+    EXPECT_EQ(failureText(kDateTime, 4, {0, 1, 1, 2000, 0, 0, 0, 0}),
+              "NullPointerException: NULL pointer");
 
     // Copies are new objects with the same fields.
-    run(2, {t, int32_t(d)});
+    call(kDateTime, 2, {target, d});
     EXPECT_EQ(vm.sp(), -1);
     EXPECT_NE(vm.loadWord(target), vm.loadWord(d));
     EXPECT_EQ(textOf(target), "2009-03-07 14:05:09Z");
     const uint32_t copy2 = field();
-    run(3, {int32_t(copy2), int32_t(d)});
+    call(kDateTime, 3, {copy2, d});
     EXPECT_EQ(textOf(copy2), "2009-03-07 14:05:09Z");
 
     useTimeZone("UTC");
     const uint32_t now = field();
-    run(1, {int32_t(now)});
+    call(kDateTime, 1, {now});
     EXPECT_EQ(vm.sp(), -1);
     EXPECT_EQ(at(now).timezone(), 0);
     EXPECT_GE(at(now).year(), 2024);

@@ -28,6 +28,11 @@ protected:
         QFile file(app.filePath(relative));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
+    void put(const QString& relative, const QByteArray& data)
+    {
+        QFile file(app.filePath(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(data) == data.size());
+    }
     int32_t exists(int op, std::u16string_view path)
     {
         call(kFiles, op, {str(path)});
@@ -99,6 +104,60 @@ TEST_F(FileNatives, RefusedPathsAndEmptyNames)
     EXPECT_EQ(failure(kFiles, 9, {str(u"a"), str(u"")}), kInvalidArgument);
     EXPECT_EQ(errorText(), "InvalidArgumentException: Target filename is empty");
     EXPECT_EQ(exists(1, u""), 0);
+}
+
+// The reader's checks in the order they fail, without a holder, open, and closed again.
+TEST_F(FileNatives, ReaderChecksFailInTheirOrder)
+{
+    put("data.bin", "ABCDEFGHIJ");
+    QDir(app).mkdir("sub");
+    const std::string notOpen = "IOException: File is not open",
+                      badType = "VMException: Invalid TYPEID";
+    const std::string negative = "InvalidArgumentException: Position is less than zero: -";
+    const uint32_t in = field();
+    EXPECT_EQ(failureText(kReader, 2, {in, -5}), negative + "5");
+    for (int op : {3, 4})
+        EXPECT_EQ(failureText(kReader, op, {in}), notOpen);
+    EXPECT_EQ(failureText(kReader, 2, {in, 3}), notOpen);
+    EXPECT_EQ(failureText(kInput, 3, {in, -1}),
+              "InvalidArgumentException: The number of bytes should be non-negative");
+    EXPECT_EQ(failureText(kInput, 3, {in, 1}), notOpen);
+    call(kInput, 1, {in}); // closing without a holder does nothing
+    EXPECT_EQ(failureText(kReader, 1, {in, str(u"sub")}), "IOException: Could not open file: sub");
+    EXPECT_EQ(failureText(kReader, 1, {0, str(u"data.bin")}), "NullPointerException: NULL pointer");
+    call(kInput, 2, {in});
+    EXPECT_EQ(stack(), std::vector<int32_t>{0});
+
+    call(kReader, 1, {in, str(u"data.bin")});
+    call(kReader, 2, {in, 10}); // the end itself is a position
+    EXPECT_EQ(failureText(kReader, 2, {in, 11}), "IOException");
+    call(kReader, 2, {in, 7});
+    EXPECT_EQ(failureText(kInput, 3, {in, 4}), "IOException"); // more than remains
+    EXPECT_EQ(failureText(kInput, 3, {in, 0x7fffffff}), "IOException");
+    call(kInput, 3, {in, 0});
+    EXPECT_EQ(vm.arrayBytes(vm.argU(0)), std::vector<uint8_t>{});
+    call(kReader, 3, {in});
+    EXPECT_EQ(stack(), std::vector<int32_t>{7});
+    // A reader holder is not a writer holder.
+    EXPECT_EQ(failureText(kWriter, 2, {in, 0}), badType);
+    EXPECT_EQ(failureText(kWriter, 4, {in}), badType);
+    EXPECT_EQ(failureText(kOutput, 3, {in, bytes({1})}), badType);
+    call(kOutput, 2, {in});
+    EXPECT_EQ(stack(), std::vector<int32_t>{-1});
+
+    // Closed: the holder stays and its stream answers "not open".
+    call(kInput, 1, {in});
+    EXPECT_EQ(failureText(kInput, 3, {in, 1}), notOpen);
+    EXPECT_EQ(failureText(kInput, 3, {in, 0}), notOpen);
+    EXPECT_EQ(failureText(kReader, 2, {in, 0}), notOpen);
+    for (int op : {3, 4})
+        EXPECT_EQ(failureText(kReader, op, {in}), notOpen);
+    EXPECT_EQ(failureText(kReader, 2, {in, -1}), negative + "1");
+    EXPECT_EQ(failureText(kWriter, 2, {in, 0}), badType);
+    call(kInput, 1, {in});
+    EXPECT_EQ(failureText(kInput, 1, {0}), "NullPointerException: NULL pointer");
+    EXPECT_EQ(failure(kReader, 5, {in}), kVMException);
+    EXPECT_EQ(failure(kInput, 4, {in}), kVMException);
 }
 
 } // namespace

@@ -116,26 +116,15 @@ protected:
 
 TEST_F(HostFiles, BadPathsFailEveryServiceWithoutTouchingAnything)
 {
-    const std::vector<std::u16string> bad{
-        u"",
-        u"..",
-        u"../outside/secret.txt",
-        u"sub/../../outside/secret.txt",
-        u"..\\outside\\secret.txt",
-        u"sub\\..\\..\\x",
-        u"/../x",
-        u"//..//outside",
-        u"....",
-        u"a..b",
-        u"x:y",
-        u"C:\\outside",
-        u"a|b",
-        u"|",
-        u":",
-        std::u16string(u"a\0b", 3),
-        std::u16string(u"data.txt\0", 9),
-        std::u16string(u"\0", 1),
-    };
+    // Ways out of the directory, then names that are not plain names, then NUL characters.
+    std::vector<std::u16string> bad;
+    for (const char16_t* path :
+         {u"..", u"../outside/secret.txt", u"sub/../../outside/secret.txt",
+          u"..\\outside\\secret.txt", u"sub\\..\\..\\x", u"/../x", u"//..//outside", u"", u"....",
+          u"a..b", u"x:y", u"C:\\outside", u"a|b", u"|", u":"})
+        bad.emplace_back(path);
+    for (const auto& [text, length] : {std::pair{u"a\0b", 3}, {u"data.txt\0", 9}, {u"\0", 1}})
+        bad.emplace_back(text, length);
     const Snapshot before = everything();
     auto& s = *m_services;
     for (const std::u16string& path : bad) {

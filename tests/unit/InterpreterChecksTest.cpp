@@ -6,37 +6,21 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <functional>
 
 using namespace zelmo;
 using namespace zelmo::testing;
 
 namespace {
 
-// '|' separates lines.
-std::string lines(const std::string& text)
-{
-    std::string out;
-    for (char c : text)
-        out += c == '|' ? "\n" : std::string(1, c);
-    return out + "\n";
-}
-
 // Runs main and returns standard error; the invocation must end as fatal.
-std::string runFatal(const std::string& source, VirtualMachine& vm, RecordingHost& host)
+std::string
+runFatal(const std::string& source,
+         const std::function<void(VirtualMachine&, const std::vector<std::string>&)>& onLog = {})
 {
-    const int32_t module = loadImage(vm, source, &host);
-    const int32_t main = vm.registerMethod(u"main", module);
-    ::testing::internal::CaptureStderr();
-    int32_t outcome = 0;
-    try {
-        vm.invoke(main, {}, {}, -1);
-    } catch (const InvocationOutcome& end) {
-        outcome = end.value;
-    }
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(outcome, -2) << err;
-    return err;
+    const MainRun run = runMain(source, onLog);
+    EXPECT_EQ(run.outcome, -2) << run.err;
+    return run.err;
 }
 
 TEST(InterpreterChecks, HostileSequencesEndWithTheirFatalLine)
@@ -77,40 +61,26 @@ TEST(InterpreterChecks, HostileSequencesEndWithTheirFatalLine)
         {"EXTCALL 1, 2", "uncaught VMException: Dll not supported"},
     };
     for (const Row& row : rows) {
-        const std::string code = row.code;
-        SCOPED_TRACE(code);
-        const size_t split = code.find("@@");
-        const std::string source =
-            ".function @main main\nmain:\n" + lines(code.substr(0, split)) +
-            "PUSH32 -1\nRET 0, 0\n" +
-            (split == std::string::npos ? "" : lines(code.substr(split + 2)));
-        VirtualMachine vm;
-        RecordingHost host;
-        EXPECT_EQ(runFatal(source, vm, host), "FATAL: " + std::string(row.line) + "\n");
+        SCOPED_TRACE(row.code);
+        EXPECT_EQ(runFatal(mainSource(row.code, "PUSH32 -1\nRET 0, 0\n")),
+                  "FATAL: " + std::string(row.line) + "\n");
     }
 }
 
 // main logs the handles it wants checked, then "collect": the host collects right there, with
 // the frame on the stack, and notes which of the logged handles are still live objects.
-struct FrameCollection {
-    VirtualMachine vm;
-    RecordingHost host;
+std::vector<bool> liveAfterCollect(const std::string& frame, const std::string& body)
+{
     std::vector<bool> live;
-
-    void run(const std::string& frame, const std::string& body)
-    {
-        host.onLog = [&](const std::string& line) {
-            if (line != "collect") return;
-            vm.collectGarbage();
-            for (size_t i = 0; i + 1 < host.lines.size(); ++i)
-                live.push_back(vm.heap().isLiveHandle(uint32_t(std::stoul(host.lines[i]))));
-        };
-        const std::string source =
-            ".frame mf " + frame + "\n.function @main main info=mf\nmain:\n" + lines(body) +
-            "PUSHSTR \"collect\"\nNATIVE Debug.log\n" + "PUSH32 -1\nRET 0, 0\n";
-        vm.invoke(vm.registerMethod(u"main", loadImage(vm, source, &host)), {}, {}, -1);
-    }
-};
+    runMain(mainSource(body, "PUSHSTR \"collect\"\nNATIVE Debug.log\nPUSH32 -1\nRET 0, 0\n", frame),
+            [&](VirtualMachine& vm, const std::vector<std::string>& lines) {
+                if (lines.back() != "collect") return;
+                vm.collectGarbage();
+                for (size_t i = 0; i + 1 < lines.size(); ++i)
+                    live.push_back(vm.heap().isLiveHandle(uint32_t(std::stoul(lines[i]))));
+            });
+    return live;
+}
 
 // Logs the word k below the new top (LDLOC8 k), or what it points to when deref is set.
 std::string logSlot(int k, bool deref = false)
@@ -120,28 +90,28 @@ std::string logSlot(int k, bool deref = false)
 
 TEST(FrameSlots, ExactSlotsKeepTheirObjectAndNothingElseOfTheFrameDoes)
 {
-    FrameCollection c; // frame: [return, A, B]; only A's slot is described
-    c.run("slots=0,0,2 exact=1", "NEW NATIVE, 1|NEW NATIVE, 1" + logSlot(-2) + logSlot(-1));
-    EXPECT_EQ(c.live, (std::vector<bool>{true, false}));
+    // frame: [return, A, B]; only A's slot is described
+    EXPECT_EQ(liveAfterCollect("slots=0,0,2 exact=1",
+                               "NEW NATIVE, 1|NEW NATIVE, 1" + logSlot(-2) + logSlot(-1)),
+              (std::vector<bool>{true, false}));
 }
 
 TEST(FrameSlots, AnExactSlotThatIsNoHandleIsFatal)
 {
-    VirtualMachine vm;
-    RecordingHost host;
-    host.onLog = [&](const std::string&) { vm.collectGarbage(); };
-    const std::string source = ".frame mf slots=0,0,1 exact=1\n.function @main main info=mf\n"
-                               "main:\nNEW NATIVE, 2\nFLDADDR8 1\nPUSHSTR \"collect\"\n"
-                               "NATIVE Debug.log\nPUSH32 -1\nRET 0, 0\n";
-    EXPECT_EQ(runFatal(source, vm, host), "FATAL: Invalid mem alloc gc code\n");
+    const std::string source =
+        mainSource("NEW NATIVE, 2|FLDADDR8 1|PUSHSTR \"collect\"",
+                   "NATIVE Debug.log\nPUSH32 -1\nRET 0, 0\n", "slots=0,0,1 exact=1");
+    EXPECT_EQ(runFatal(source, [](VirtualMachine& vm, auto&) { vm.collectGarbage(); }),
+              "FATAL: Invalid mem alloc gc code\n");
 }
 
 TEST(FrameSlots, ArrayPointerSlotsKeepTheVectorTheyPointAt)
 {
-    FrameCollection c; // frame: [return, A, B]; A and B hold array headers, only A is described
-    c.run("slots=0,0,2 arrays=1", "NEW NATIVE, 2|DUP|NEWARRAY 4|NEW NATIVE, 2|DUP|NEWARRAY 4" +
-                                      logSlot(-2, true) + logSlot(-1, true));
-    EXPECT_EQ(c.live, (std::vector<bool>{true, false}));
+    // frame: [return, A, B]; A and B hold array headers, only A is described
+    EXPECT_EQ(liveAfterCollect("slots=0,0,2 arrays=1",
+                               "NEW NATIVE, 2|DUP|NEWARRAY 4|NEW NATIVE, 2|DUP|NEWARRAY 4" +
+                                   logSlot(-2, true) + logSlot(-1, true)),
+              (std::vector<bool>{true, false}));
 }
 
 TEST(FrameSlots, InlineArraySlotsKeepTheirVectorAndReferenceElements)
@@ -152,12 +122,10 @@ TEST(FrameSlots, InlineArraySlotsKeepTheirVectorAndReferenceElements)
         "FRAME8 4|LOCADDR8 -4|NEW NATIVE, 1|PUSH32 1|NATIVE RefArray.initFilled"
         "|LOCADDR8 -2|NEWARRAY 4" +
         logSlot(-4) + logSlot(-2) + "|LDLOC8 -4|FLDADDR8 1|LOAD|LOAD" + "|ITOS|NATIVE Debug.log";
-    FrameCollection references;
-    references.run("slots=0,0,4 inline=1*", body);
-    EXPECT_EQ(references.live, (std::vector<bool>{true, false, true}));
-    FrameCollection values;
-    values.run("slots=0,0,4 inline=1", body);
-    EXPECT_EQ(values.live, (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(liveAfterCollect("slots=0,0,4 inline=1*", body),
+              (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(liveAfterCollect("slots=0,0,4 inline=1", body),
+              (std::vector<bool>{true, false, false}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A machine whose native operations a test calls directly: operands pushed on a fresh stack
-// (the last on top), then the operation dispatched by group and number.
+// (the last on top), then the operation dispatched by group and number. Operands are a braced
+// list or any container of words.
 #pragma once
 
 #include "ErrorCodeOf.h"
@@ -16,21 +17,24 @@ namespace zelmo::testing {
 
 class NativeCall : public ::testing::Test {
 protected:
-    void call(int group, int op, std::initializer_list<int64_t> operands)
+    template <class Words = std::initializer_list<int64_t>>
+    void call(int group, int op, const Words& operands)
     {
         vm.setSp(-1);
-        for (int64_t word : operands)
+        for (const auto word : operands)
             vm.pushWord(static_cast<int32_t>(word));
         vm.dispatchNative(group, op);
     }
     // The managed error code the call raises, 0 when it returns normally.
-    int32_t failure(int group, int op, std::initializer_list<int64_t> operands)
+    template <class Words = std::initializer_list<int64_t>>
+    int32_t failure(int group, int op, const Words& operands)
     {
         return errorCodeOf([&] { call(group, op, operands); });
     }
     std::string errorText() { return toUtf8(lastErrorText()); }
     // The text of the managed error the call raises, "no error" when it returns.
-    std::string failureText(int group, int op, std::initializer_list<int64_t> operands)
+    template <class Words = std::initializer_list<int64_t>>
+    std::string failureText(int group, int op, const Words& operands)
     {
         return failure(group, op, operands) ? errorText() : "no error";
     }

@@ -17,40 +17,40 @@ namespace {
 // line of standard error when the invocation ended as fatal.
 std::string run(const std::string& body)
 {
-    std::string source = ".function @main main\nmain:\n";
-    for (char c : body)
-        source += c == '|' ? '\n' : c;
-    source += "\nPUSH32 -1\nRET 0, 0\n";
-    VirtualMachine vm;
-    RecordingHost host;
-    const int32_t main = vm.registerMethod(u"main", loadImage(vm, source, &host));
-    ::testing::internal::CaptureStderr();
-    int32_t outcome = 0;
-    try {
-        vm.invoke(main, {}, {}, -1);
-    } catch (const InvocationOutcome& end) {
-        outcome = end.value;
-    }
-    const std::string err = ::testing::internal::GetCapturedStderr();
+    const MainRun run = runMain(mainSource(body, "PUSH32 -1\nRET 0, 0\n"));
     std::string out;
-    for (const std::string& line : host.lines)
+    for (const std::string& line : run.lines)
         out += line + " ";
-    if (outcome == -2) out += "fatal: " + err.substr(0, err.find('\n'));
+    if (run.outcome == -2) out += "fatal: " + run.err.substr(0, run.err.find('\n'));
     return out;
+}
+
+struct Row {
+    const char* body;
+    const char* result; // a prefix of run()'s text
+};
+
+template <size_t N> void expectRows(const Row (&rows)[N])
+{
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.body);
+        const std::string result = run(row.body);
+        EXPECT_EQ(result.substr(0, std::string(row.result).size()), row.result) << result;
+    }
 }
 
 TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
 {
-    struct Row {
-        const char* body;
-        const char* result; // a prefix of run()'s text
-    };
     const Row rows[] = {
         // A site nobody answers is harmless until it runs, then fails with its group's error
         // at its own position (the last operand byte).
         {"JMP16 l|NATIVE IntArray, 99|l:|PUSHSTR \"ok\"|NATIVE Debug.log", "ok "},
         {"PUSH0|NATIVE IntArray, 99", "fatal: FATAL: uncaught VMException: Vector:3"},
+        {"NATIVE 0, 1", "fatal: FATAL: Internal error: invalid group in native call: 0"},
         {"NATIVE 2, 6", "fatal: FATAL: Internal error: invalid group in native call: 2"},
+        {"NATIVE 37, 1", "fatal: FATAL: Internal error: invalid group in native call: 37"},
+        {"PUSH0|NATIVE KeyEvent, 9",
+         "fatal: FATAL: uncaught VMException: KeyEvent: invalid opcode 9"},
         // Append, length and element address agree with each other.
         {"NEW NATIVE, 2|DUP|NEWARRAY 4|DUP|PUSH32 7|NATIVE IntArray.append|DUP|PUSH32 9|"
          "NATIVE IntArray.append|DUP|NATIVE IntArray.length|ITOS|NATIVE Debug.log|PUSH32 1|"
@@ -66,19 +66,12 @@ TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
         {"NEW NATIVE, 2|DUP|NEWARRAY 1|NATIVE IntArray.length",
          "fatal: FATAL: Corrupt array vector at 0x"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.body);
-        const std::string result = run(row.body);
-        EXPECT_EQ(result.substr(0, std::string(row.result).size()), row.result) << result;
-    }
+    expectRows(rows);
 }
 
 TEST(FusedRuns, BehaveAsTheirInstructions)
 {
-    const struct {
-        const char* body;
-        const char* result; // a prefix of run()'s text
-    } rows[] = {
+    const Row rows[] = {
         {"PUSH32 5|LOCADDR8 -1|DEC|LDLOC8 -1|ITOS|NATIVE Debug.log", "4 "},
         {"PUSH32 -7|PUSH32 3|MOD|ITOS|NATIVE Debug.log", "-1 "},
         {"PUSH32 -7|PUSH32 -1|MOD|ITOS|NATIVE Debug.log", "0 "},
@@ -139,11 +132,7 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
         {"LDLOC8 -5|JZ16 l|l:|NOP", "fatal: FATAL: Operand stack underflow (index -4)"},
         {"PUSH0|LDLOC8 -1|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.body);
-        const std::string result = run(row.body);
-        EXPECT_EQ(result.substr(0, std::string(row.result).size()), row.result) << result;
-    }
+    expectRows(rows);
 }
 
 } // namespace

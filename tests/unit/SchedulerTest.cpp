@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Host timers: refused requests, events queued while the machine runs, and the Timer native
-// group's checks. Ticks served by the event loop are shown by the images under images/timers.
+// group's ids and checks. Ticks served by the event loop are shown by the images under
+// images/timers.
 #include "host/Scheduler.h"
 #include "IO/MemoryInputStream.h"
-#include "VirtualMachine/VirtualMachine.h"
+#include "NativeCall.h"
 #include "host/HostServices.h"
 #include "image/Assembler.h"
 
@@ -17,9 +18,11 @@ using namespace zelmo;
 
 namespace {
 
-// Counter instances count their own ticks in word 1.
+constexpr int kTimer = 33;
+
+// Counter instances count their own ticks in word 1; global 0 holds one.
 constexpr const char* kImage = R"(
-.globals 2                      ; 0, 1: two counters
+.globals 1
 .class Counter
 .selector @timerevent
 .impl Counter tick
@@ -29,12 +32,6 @@ constexpr const char* kImage = R"(
 main:
     PUSHGLOBALS
     FLDADDR8 0
-    NEW CLASS_OBJECT, 2
-    DUP
-    SETCLASS Counter
-    STORE
-    PUSHGLOBALS
-    FLDADDR8 1
     NEW CLASS_OBJECT, 2
     DUP
     SETCLASS Counter
@@ -58,7 +55,7 @@ QCoreApplication& application()
     return app;
 }
 
-class SchedulerTest : public ::testing::Test, public TimerSink {
+class SchedulerTest : public zelmo::testing::NativeCall, public TimerSink {
 protected:
     static void SetUpTestSuite() { application(); }
 
@@ -86,25 +83,8 @@ protected:
         vm.storeWord(object + 4, 0);
         return object;
     }
-    void runTimerNative(int operation, const std::vector<int32_t>& args)
-    {
-        vm.setSp(-1);
-        for (int32_t a : args)
-            vm.pushWord(a);
-        vm.timerNative(operation);
-    }
-    std::string timerFailure(int operation, const std::vector<int32_t>& args)
-    {
-        try {
-            runTimerNative(operation, args);
-        } catch (const ErrorHandlingException&) {
-            return toUtf8(lastErrorText());
-        }
-        return "no error";
-    }
 
     HostServices host{u"/nonexistent"};
-    VirtualMachine vm;
 };
 
 } // namespace
@@ -149,17 +129,28 @@ TEST_F(SchedulerTest, AnEventWhileTheMachineRunsIsQueued)
 
 TEST_F(SchedulerTest, TimerNativesCheckTheirInputs)
 {
-    // A null listener roots nothing; its removal reports no listener.
-    runTimerNative(1, {0, 10});
+    // A null listener roots nothing; its removal reports no listener. Ids are never handed out
+    // again, and negative delays count as 0.
+    call(kTimer, 1, {0, 10});
     const int32_t id = vm.arg(0);
     EXPECT_EQ(host.removeTimer(id), 0u);
-
-    const int32_t forged = static_cast<int32_t>(global(0) + 4);
-    EXPECT_EQ(timerFailure(1, {forged, 10}), "VMException: Invalid heap reference");
-    EXPECT_EQ(timerFailure(1, {12345, 10}), "VMException: Invalid heap reference");
+    call(kTimer, 1, {global(0), -5});
+    const int32_t second = vm.arg(0);
+    EXPECT_EQ(second, id + 1);
+    EXPECT_EQ(interval(second), 0);
+    call(kTimer, 3, {second, 30});
+    call(kTimer, 3, {second, -3});
+    EXPECT_EQ(interval(second), 0);
+    call(kTimer, 2, {second});
+    call(kTimer, 2, {second}); // removing twice does nothing
     EXPECT_EQ(scheduler().timerCount(), 0u);
-    EXPECT_EQ(timerFailure(4, {}), "VMException: Timer:-1");
-    EXPECT_EQ(timerFailure(0, {}), "VMException: Timer:-1");
+    EXPECT_FALSE(vm.heap().isRoot(global(0)));
+
+    EXPECT_EQ(failureText(kTimer, 1, {global(0) + 4, 10}), "VMException: Invalid heap reference");
+    EXPECT_EQ(failureText(kTimer, 1, {12345, 10}), "VMException: Invalid heap reference");
+    EXPECT_EQ(scheduler().timerCount(), 0u);
+    EXPECT_EQ(failureText(kTimer, 4, {}), "VMException: Timer:-1");
+    EXPECT_EQ(failureText(kTimer, 0, {}), "VMException: Timer:-1");
 
     // A host that answers with an id below 10 is broken: the machine stops, nothing stays rooted.
     class BrokenHost : public HostServices {
@@ -169,13 +160,8 @@ TEST_F(SchedulerTest, TimerNativesCheckTheirInputs)
     } broken;
     vm.setHost(&broken);
     const uint32_t listener = newCounter();
-    runTimerNative(2, {12345}); // an unknown id is no error
-    try {
-        runTimerNative(1, {static_cast<int32_t>(listener), 10});
-        ADD_FAILURE() << "accepted";
-    } catch (const ErrorHandlingException&) {
-        EXPECT_EQ(lastErrorCode(), kFatal);
-    }
+    call(kTimer, 2, {12345}); // an unknown id is no error
+    EXPECT_EQ(failure(kTimer, 1, {listener, 10}), kFatal);
     EXPECT_FALSE(vm.heap().isRoot(listener));
     vm.setHost(&host);
 }

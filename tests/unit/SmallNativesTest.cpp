@@ -2,10 +2,8 @@
 // The small native groups driven directly on a machine: Hash (objects that keep their bytes,
 // empty digests), Range (references and stack values, refused bounds) and the System group's
 // application object.
-#include "VirtualMachine/VirtualMachine.h"
+#include "NativeCall.h"
 #include "host/HostServices.h"
-
-#include <gtest/gtest.h>
 
 #include <limits>
 #include <string>
@@ -15,13 +13,15 @@ using namespace zelmo;
 
 namespace {
 
-using Group = void (VirtualMachine::*)(int);
+constexpr int kRangeGroup = 14, kSystem = 32, kHash = 34;
+const std::string kNull = "NullPointerException: NULL pointer";
+const std::string kInvalid = "InvalidArgumentException";
 
-class SmallNatives : public ::testing::Test {
+class SmallNatives : public zelmo::testing::NativeCall {
 protected:
     SmallNatives() { vm.setHost(&host); }
 
-    // `words` consecutive words holding the values.
+    // Consecutive words holding the values.
     uint32_t block(const std::vector<int32_t>& values)
     {
         const uint32_t b =
@@ -34,43 +34,20 @@ protected:
     {
         return static_cast<int32_t>(vm.loadWord(address + 4 * index));
     }
-    void run(Group group, int operation, const std::vector<int32_t>& args)
+    uint32_t bytes(const std::vector<uint8_t>& data)
     {
-        vm.setSp(-1);
-        for (int32_t a : args)
-            vm.pushWord(a);
-        (vm.*group)(operation);
-    }
-    std::string failure(Group group, int operation, const std::vector<int32_t>& args)
-    {
-        try {
-            run(group, operation, args);
-        } catch (const ErrorHandlingException&) {
-            return toUtf8(lastErrorText());
-        }
-        return "no error";
-    }
-    int32_t bytes(const std::vector<uint8_t>& data)
-    {
-        return static_cast<int32_t>(vm.newByteArray(data.data(), data.size()));
+        return vm.newByteArray(data.data(), data.size());
     }
 
     HostServices host{u"/nonexistent"};
-    VirtualMachine vm;
 };
-
-constexpr Group kHashGroup = &VirtualMachine::hashNative;
-constexpr Group kRangeGroup = &VirtualMachine::rangeNative;
-constexpr Group kSystemGroup = &VirtualMachine::systemNative;
-const std::string kNull = "NullPointerException: NULL pointer";
-const std::string kInvalid = "InvalidArgumentException";
 
 } // namespace
 
 TEST_F(SmallNatives, HashObjectsKeepTheirBytesAndDigestNothing)
 {
     const uint32_t h = block({0});
-    run(kHashGroup, 1, {static_cast<int32_t>(h), 7});
+    call(kHash, 1, {h, 7});
     EXPECT_EQ(vm.sp(), -1);
     const uint32_t object = vm.loadWord(h);
     ASSERT_NE(object, 0u);
@@ -78,31 +55,30 @@ TEST_F(SmallNatives, HashObjectsKeepTheirBytesAndDigestNothing)
     const GCObject* state = vm.objects().find(vm.loadWord(object));
     ASSERT_NE(state, nullptr);
 
-    const int32_t hi = static_cast<int32_t>(h);
-    run(kHashGroup, 3, {hi, bytes({1, 2, 3})});
+    call(kHash, 3, {h, bytes({1, 2, 3})});
     EXPECT_EQ(vm.sp(), -1);
-    run(kHashGroup, 3, {hi, bytes({4, 5, 6, 7})});
-    run(kHashGroup, 3, {hi, bytes({})});
+    call(kHash, 3, {h, bytes({4, 5, 6, 7})});
+    call(kHash, 3, {h, bytes({})});
     EXPECT_GE(state->memoryOutsideHeap(), 7); // the buffer grew by the bytes given
 
     for (int i = 0; i < 2; ++i) { // digest leaves the buffer as it was: the same twice
-        run(kHashGroup, 4, {hi});
+        call(kHash, 4, {h});
         ASSERT_EQ(vm.sp(), 0);
         EXPECT_EQ(vm.arrayLength(vm.argU(0)), 0);
     }
-    run(kHashGroup, 2, {bytes({9, 9}), 1});
+    call(kHash, 2, {bytes({9, 9}), 1});
     ASSERT_EQ(vm.sp(), 0);
     EXPECT_EQ(vm.arrayLength(vm.argU(0)), 0);
     EXPECT_NE(vm.arg(0), 0);
 
-    EXPECT_EQ(failure(kHashGroup, 1, {0, 7}), kNull);
-    EXPECT_EQ(failure(kHashGroup, 2, {0, 1}), kNull);
-    EXPECT_EQ(failure(kHashGroup, 2, {static_cast<int32_t>(block({0, 1})), 1}), kNull); // no vector
-    EXPECT_EQ(failure(kHashGroup, 3, {static_cast<int32_t>(block({0})), bytes({1})}), kNull);
-    EXPECT_EQ(failure(kHashGroup, 3, {0, bytes({1})}), kNull);
-    EXPECT_EQ(failure(kHashGroup, 3, {hi, 0}), kNull);
-    EXPECT_EQ(failure(kHashGroup, 4, {static_cast<int32_t>(block({0}))}), kNull);
-    EXPECT_EQ(failure(kHashGroup, 5, {}), "VMException: Hash:-1");
+    EXPECT_EQ(failureText(kHash, 1, {0, 7}), kNull);
+    EXPECT_EQ(failureText(kHash, 2, {0, 1}), kNull);
+    EXPECT_EQ(failureText(kHash, 2, {block({0, 1}), 1}), kNull); // no vector
+    EXPECT_EQ(failureText(kHash, 3, {block({0}), bytes({1})}), kNull);
+    EXPECT_EQ(failureText(kHash, 3, {0, bytes({1})}), kNull);
+    EXPECT_EQ(failureText(kHash, 3, {h, 0}), kNull);
+    EXPECT_EQ(failureText(kHash, 4, {block({0})}), kNull);
+    EXPECT_EQ(failureText(kHash, 5, {}), "VMException: Hash:-1");
 }
 
 TEST_F(SmallNatives, RangeReferencesAndValues)
@@ -130,33 +106,26 @@ TEST_F(SmallNatives, RangeReferencesAndValues)
     for (const Step& step : steps) {
         V args{ri};
         args.insert(args.end(), step.args.begin(), step.args.end());
-        run(kRangeGroup, step.op, args);
+        call(kRangeGroup, step.op, args);
         EXPECT_EQ(vm.sp(), step.top == kNone ? -1 : 0) << step.op;
         EXPECT_EQ(step.top == kNone ? kNone : vm.arg(0), step.top) << step.op;
         EXPECT_EQ(range(), step.range) << step.op;
     }
 
-    // Refused bounds leave the range alone.
-    const V refused[] = {
-        {3, ri, 4, 3},
-        {3, ri, -1, 3},
-        {3, ri, 0, -1},                                  // first > last, negative ends
-        {3, ri, 0, std::numeric_limits<int32_t>::max()}, // one more index than a count holds
-        {4, ri, -1, 0},
-        {4, ri, 0, -1},
-        {7, ri, -1},
-        {8, ri, -1},
-        {11, ri, -1},
-        {12, ri, -1},
-    };
+    // Refused bounds leave the range alone: first > last, negative ends, one more index than a
+    // count holds.
+    const V refused[] = {{3, ri, 4, 3},  {3, ri, -1, 3}, {3, ri, 0, -1}, {3, ri, 0, kMax},
+                         {4, ri, -1, 0}, {4, ri, 0, -1}, {7, ri, -1},    {8, ri, -1},
+                         {11, ri, -1},   {12, ri, -1}};
     for (const V& row : refused) {
-        EXPECT_EQ(failure(kRangeGroup, row[0], V(row.begin() + 1, row.end())), kInvalid) << row[0];
+        EXPECT_EQ(failureText(kRangeGroup, row[0], V(row.begin() + 1, row.end())), kInvalid)
+            << row[0];
         EXPECT_EQ(range(), (V{8, 2}));
     }
     for (int op : {1, 5, 6})
-        EXPECT_EQ(failure(kRangeGroup, op, {0}), kNull) << op;
-    EXPECT_EQ(failure(kRangeGroup, 8, {0, 1}), kNull);
-    EXPECT_EQ(failure(kRangeGroup, 2, {ri, 0}), kNull);
+        EXPECT_EQ(failureText(kRangeGroup, op, {0}), kNull) << op;
+    EXPECT_EQ(failureText(kRangeGroup, 8, {0, 1}), kNull);
+    EXPECT_EQ(failureText(kRangeGroup, 2, {ri, 0}), kNull);
 
     // equals and notEquals take two values of two words each, straight from the stack.
     struct Row {
@@ -166,23 +135,23 @@ TEST_F(SmallNatives, RangeReferencesAndValues)
     const Row values[] = {
         {{1, 2, 1, 2}, 1}, {{1, 2, 1, 3}, 0}, {{0, 2, 1, 2}, 0}, {{0, -1, 0, -1}, 1}};
     for (const Row& row : values) {
-        run(kRangeGroup, 9, row.words);
+        call(kRangeGroup, 9, row.words);
         EXPECT_EQ(vm.sp(), 0);
         EXPECT_EQ(vm.arg(0), row.equals);
-        run(kRangeGroup, 10, row.words);
+        call(kRangeGroup, 10, row.words);
         EXPECT_EQ(vm.arg(0), 1 - row.equals);
     }
-    EXPECT_EQ(failure(kRangeGroup, 13, {}), "VMException: Range:-1");
+    EXPECT_EQ(failureText(kRangeGroup, 13, {}), "VMException: Range:-1");
 }
 
 TEST_F(SmallNatives, SystemApplicationObjectIsRooted)
 {
     const uint32_t first = block({1}), second = block({2});
-    run(kSystemGroup, 5, {static_cast<int32_t>(first)});
+    call(kSystem, 5, {first});
     EXPECT_EQ(vm.sp(), -1);
     EXPECT_EQ(vm.applicationObject, first);
     EXPECT_TRUE(vm.heap().isRoot(first));
-    run(kSystemGroup, 5, {static_cast<int32_t>(second)});
+    call(kSystem, 5, {second});
     EXPECT_FALSE(vm.heap().isRoot(first));
     EXPECT_TRUE(vm.heap().isRoot(second));
 }

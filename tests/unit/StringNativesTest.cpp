@@ -2,10 +2,7 @@
 // The String group (8) and the Encoder group (28) driven directly on a machine: operand
 // layouts of the search family, initialisers, edits of a copy, and failures that leave the
 // string and the stack as they were.
-#include "Base/Errors.h"
-#include "VirtualMachine/VirtualMachine.h"
-
-#include <gtest/gtest.h>
+#include "NativeCall.h"
 
 #include <string>
 #include <variant>
@@ -18,6 +15,7 @@ namespace {
 // One operand word: a string (pushed as a new string value) or a plain int.
 using Operand = std::variant<std::u16string, int32_t>;
 constexpr int32_t kExact = -1;
+constexpr int kString = 8, kEncoder = 28;
 
 struct Row {
     int op;
@@ -25,83 +23,43 @@ struct Row {
     std::variant<int32_t, std::u16string> expected; // a query's int, or X's text afterwards
 };
 
-class StringNativesTest : public ::testing::Test {
+class StringNativesTest : public zelmo::testing::NativeCall {
 protected:
-    void SetUp() override
+    std::vector<int64_t> words(const std::vector<Operand>& operands)
     {
-        vm.setSp(-1);
-        clearError();
-    }
-
-    uint32_t str(std::u16string_view text) { return vm.newString(OString(text)); }
-    std::u16string textOf(uint32_t box) { return vm.stringOf(box).toU16(); }
-
-    // Pushes the operands (strings as new values) and returns the word of the first one.
-    uint32_t push(const std::vector<Operand>& operands)
-    {
-        vm.setSp(-1);
+        std::vector<int64_t> out;
         for (const Operand& operand : operands) {
-            if (const auto* text = std::get_if<std::u16string>(&operand))
-                vm.pushWord(static_cast<int32_t>(str(*text)));
-            else
-                vm.pushWord(std::get<int32_t>(operand));
+            const auto* text = std::get_if<std::u16string>(&operand);
+            out.push_back(text ? int64_t{str(*text)} : std::get<int32_t>(operand));
         }
-        return operands.empty() ? 0 : static_cast<uint32_t>(vm.stackWord(0));
+        return out;
     }
-    // Runs an operation; the managed error code, 0 when it succeeded.
-    int32_t run(int op)
-    {
-        clearError();
-        try {
-            vm.stringNative(op);
-        } catch (const ErrorHandlingException&) {
-            return lastErrorCode();
-        }
-        return 0;
-    }
+    std::u16string textOf(int64_t box) { return vm.stringOf(uint32_t(box)).toU16(); }
     // A query: one result word left over the first operand.
     int32_t query(int op, const std::vector<Operand>& operands)
     {
-        push(operands);
-        EXPECT_EQ(run(op), 0) << "operation " << op;
+        call(kString, op, words(operands));
         EXPECT_EQ(vm.sp(), 0) << "operation " << op;
         return vm.stackWord(0);
     }
-    // An edit of X: every operand popped; X's text afterwards.
-    std::u16string edit(int op, const std::vector<Operand>& operands)
-    {
-        const uint32_t x = push(operands);
-        EXPECT_EQ(run(op), 0) << "operation " << op;
-        EXPECT_EQ(vm.sp(), -1) << "operation " << op;
-        return textOf(x);
-    }
     // A failing operation: stack height and X must be as before. Returns the error code.
-    int32_t failure(int op, const std::vector<Operand>& operands)
+    int32_t refused(int op, const std::vector<Operand>& operands)
     {
-        const uint32_t x = push(operands);
-        const std::u16string before =
-            std::holds_alternative<std::u16string>(operands[0]) ? textOf(x) : std::u16string();
-        const int32_t sp = vm.sp();
-        const int32_t code = run(op);
+        const std::vector<int64_t> pushed = words(operands);
+        const bool isString = std::holds_alternative<std::u16string>(operands[0]);
+        const std::u16string before = isString ? textOf(pushed[0]) : u"";
+        const int32_t code = failure(kString, op, pushed);
         EXPECT_NE(code, 0) << "operation " << op;
-        EXPECT_EQ(vm.sp(), sp) << "operation " << op;
-        if (std::holds_alternative<std::u16string>(operands[0])) {
-            EXPECT_EQ(textOf(x), before) << "operation " << op;
-        }
+        EXPECT_EQ(vm.sp() + 1, int32_t(pushed.size())) << "operation " << op;
+        if (isString) EXPECT_EQ(textOf(pushed[0]), before) << "operation " << op;
         return code;
     }
     void check(const std::vector<Row>& rows)
     {
-        for (const Row& row : rows) {
-            if (const auto* value = std::get_if<int32_t>(&row.expected))
-                EXPECT_EQ(query(row.op, row.operands), *value) << "operation " << row.op;
-            else
-                EXPECT_EQ(edit(row.op, row.operands), std::get<std::u16string>(row.expected))
-                    << "operation " << row.op;
-        }
+        for (const Row& row : rows)
+            EXPECT_EQ(query(row.op, row.operands), std::get<int32_t>(row.expected))
+                << "operation " << row.op;
     }
-
-    VirtualMachine vm;
 };
 
 const std::u16string kX = u"abcABCabc";
@@ -149,106 +107,95 @@ TEST_F(StringNativesTest, SearchFamiliesReadEveryOperandLayout)
 
 TEST_F(StringNativesTest, EditingACopyLeavesTheSourceUntouched)
 {
-    const uint32_t source = str(u"shared");
-    const uint32_t copy = str(u"");
-    vm.setSp(-1);
-    vm.pushWord(static_cast<int32_t>(copy));
-    vm.pushWord(static_cast<int32_t>(source));
-    ASSERT_EQ(run(2), 0);
+    const uint32_t source = str(u"shared"), copy = str(u"");
+    call(kString, 2, {copy, source});
     EXPECT_TRUE(vm.stringOf(copy).sharesBlockWith(vm.stringOf(source)));
-    vm.pushWord(static_cast<int32_t>(copy));
-    vm.pushWord(u'!');
-    ASSERT_EQ(run(63), 0);
+    call(kString, 63, {copy, u'!'});
     EXPECT_EQ(textOf(copy), u"shared!");
     EXPECT_EQ(textOf(source), u"shared");
 }
 
 TEST_F(StringNativesTest, InitialisersGiveTheBoxANewString)
 {
-    auto initialised = [&](int op, std::vector<Operand> operands) {
-        const uint32_t box = push(operands);
-        const uint32_t before = vm.loadWord(box);
-        EXPECT_EQ(run(op), 0) << "operation " << op;
-        EXPECT_EQ(vm.sp(), -1) << "operation " << op;
-        EXPECT_NE(vm.loadWord(box), before) << "operation " << op;
-        return textOf(box);
+    const Row rows[] = {
+        {1, {u"old"}, u""},
+        {2, {u"", u"copy"}, u"copy"},
+        {4, {u"x", u"copy"}, u"copy"},
+        {5, {u"", u'z', 3}, u"zzz"},
+        {7, {u"", u"abcdef", 2, 3}, u"cde"},
+        {7, {u"", u"abcdef", 0, 0}, u""},
+        {8, {u"", u"abcdefg", 3}, u"adg"},
+        {9, {u"", u"abcdefg", 1, -1, 2}, u"bdf"},
     };
-    EXPECT_EQ(initialised(1, {u"old"}), u"");
-    EXPECT_EQ(initialised(2, {u"", u"copy"}), u"copy");
-    EXPECT_EQ(initialised(4, {u"x", u"copy"}), u"copy");
-    EXPECT_EQ(initialised(5, {u"", u'z', 3}), u"zzz");
-    EXPECT_EQ(initialised(7, {u"", u"abcdef", 2, 3}), u"cde");
-    EXPECT_EQ(initialised(7, {u"", u"abcdef", 0, 0}), u"");
-    EXPECT_EQ(initialised(8, {u"", u"abcdefg", 3}), u"adg");
-    EXPECT_EQ(initialised(9, {u"", u"abcdefg", 1, -1, 2}), u"bdf");
-
+    for (const Row& row : rows) {
+        const std::vector<int64_t> pushed = words(row.operands);
+        const uint32_t before = vm.loadWord(uint32_t(pushed[0]));
+        call(kString, row.op, pushed);
+        EXPECT_EQ(vm.sp(), -1) << "operation " << row.op;
+        EXPECT_NE(vm.loadWord(uint32_t(pushed[0])), before) << "operation " << row.op;
+        EXPECT_EQ(textOf(pushed[0]), std::get<std::u16string>(row.expected));
+    }
     // A box that holds no string yet is filled too.
     const uint32_t fresh = vm.heap().allocate(4, 0, GC_CODE_REFERENCE);
-    vm.setSp(-1);
-    vm.pushWord(static_cast<int32_t>(fresh));
-    ASSERT_EQ(run(1), 0);
+    call(kString, 1, {fresh});
     EXPECT_EQ(textOf(fresh), u"");
 
-    EXPECT_EQ(failure(1, {0}), kNullPointer);
-    EXPECT_EQ(failure(5, {u"", u'z', -1}), kInvalidArgument);
-    EXPECT_EQ(failure(8, {u"", u"abc", 0}), kInvalidArgument);
-    EXPECT_EQ(failure(7, {u"", u"abc", 2, 2}), kRange);
+    EXPECT_EQ(refused(1, {0}), kNullPointer);
+    EXPECT_EQ(refused(5, {u"", u'z', -1}), kInvalidArgument);
+    EXPECT_EQ(refused(8, {u"", u"abc", 0}), kInvalidArgument);
+    EXPECT_EQ(refused(7, {u"", u"abc", 2, 2}), kRange);
 }
 
 TEST_F(StringNativesTest, FailuresLeaveStringAndStackAlone)
 {
-    EXPECT_EQ(failure(10, {0}), kNullPointer);
+    EXPECT_EQ(refused(10, {0}), kNullPointer);
     EXPECT_EQ(lastErrorText(), u"NullPointerException: NULL pointer");
-    EXPECT_EQ(failure(62, {kX, 0}), kNullPointer);
-    EXPECT_EQ(failure(12, {kX, 9}), kIndexOutOfBounds);
-    EXPECT_EQ(failure(14, {std::u16string()}), kIndexOutOfBounds);
-    EXPECT_EQ(failure(15, {std::u16string()}), kIndexOutOfBounds);
-    EXPECT_EQ(failure(17, {kX, kA, 2, 0}), kRange);
-    EXPECT_EQ(failure(17, {kX, kA, -1, 2}), kRange);
-    EXPECT_EQ(failure(21, {kX, kb, 9, -1}), kRange);
-    EXPECT_EQ(failure(32, {std::u16string()}), kDataFormat);
-    EXPECT_EQ(failure(33, {kX, 0, 0}), kDataFormat);
-    EXPECT_EQ(failure(49, {kX, -1}), kInvalidArgument);
-    EXPECT_EQ(failure(50, {kX, u""}), kInvalidArgument);
-    EXPECT_EQ(failure(57, {kX, 10, kA}), kIndexOutOfBounds);
-    EXPECT_EQ(failure(59, {kX, 10, 0, 8, kA}), kRange);
-    EXPECT_EQ(failure(66, {kX, -2}), kInvalidArgument);
-    EXPECT_EQ(failure(67, {kX, 8, 2, kA}), kRange);
-    EXPECT_EQ(failure(93, {kX, -1}), kIndexOutOfBounds);
-    EXPECT_EQ(failure(94, {kX, 0, 0}), kRange);
-    EXPECT_EQ(failure(94, {std::u16string(), 0, -1}), kRange);
-    EXPECT_EQ(failure(96, {kX, kA, 3, 7}), kRange);
-    EXPECT_EQ(failure(119, {std::u16string()}), kInvalidArgument);
-    EXPECT_EQ(failure(120, {kX, 10}), kInvalidArgument);
-    EXPECT_EQ(failure(121, {std::u16string()}), kInvalidArgument);
-    EXPECT_EQ(failure(122, {kX, -1}), kInvalidArgument);
-    EXPECT_EQ(failure(-120, {u"x"}), kDataFormat);
-    EXPECT_EQ(failure(-119, {u"12", 1}), kInvalidArgument);
-    EXPECT_EQ(failure(-119, {u"-12", 16}), kDataFormat);
-    EXPECT_EQ(failure(-108, {kX, u"", 1, 2}), kInvalidArgument);
-    EXPECT_EQ(failure(-104, {kX, -1, 0, kA}), kRange);
-    EXPECT_EQ(failure(-104, {kX, 10, 0, kA}), kIndexOutOfBounds);
-    EXPECT_EQ(failure(-102, {kX, 1, 2, kA, 1, 5}), kRange);
-    EXPECT_EQ(failure(-97, {kX, 1, 9, kA, kA}), kRange);
+    EXPECT_EQ(refused(62, {kX, 0}), kNullPointer);
+    EXPECT_EQ(refused(12, {kX, 9}), kIndexOutOfBounds);
+    EXPECT_EQ(refused(14, {std::u16string()}), kIndexOutOfBounds);
+    EXPECT_EQ(refused(15, {std::u16string()}), kIndexOutOfBounds);
+    EXPECT_EQ(refused(17, {kX, kA, 2, 0}), kRange);
+    EXPECT_EQ(refused(17, {kX, kA, -1, 2}), kRange);
+    EXPECT_EQ(refused(21, {kX, kb, 9, -1}), kRange);
+    EXPECT_EQ(refused(32, {std::u16string()}), kDataFormat);
+    EXPECT_EQ(refused(33, {kX, 0, 0}), kDataFormat);
+    EXPECT_EQ(refused(49, {kX, -1}), kInvalidArgument);
+    EXPECT_EQ(refused(50, {kX, u""}), kInvalidArgument);
+    EXPECT_EQ(refused(57, {kX, 10, kA}), kIndexOutOfBounds);
+    EXPECT_EQ(refused(59, {kX, 10, 0, 8, kA}), kRange);
+    EXPECT_EQ(refused(66, {kX, -2}), kInvalidArgument);
+    EXPECT_EQ(refused(67, {kX, 8, 2, kA}), kRange);
+    EXPECT_EQ(refused(93, {kX, -1}), kIndexOutOfBounds);
+    EXPECT_EQ(refused(94, {kX, 0, 0}), kRange);
+    EXPECT_EQ(refused(94, {std::u16string(), 0, -1}), kRange);
+    EXPECT_EQ(refused(96, {kX, kA, 3, 7}), kRange);
+    EXPECT_EQ(refused(119, {std::u16string()}), kInvalidArgument);
+    EXPECT_EQ(refused(120, {kX, 10}), kInvalidArgument);
+    EXPECT_EQ(refused(121, {std::u16string()}), kInvalidArgument);
+    EXPECT_EQ(refused(122, {kX, -1}), kInvalidArgument);
+    EXPECT_EQ(refused(-120, {u"x"}), kDataFormat);
+    EXPECT_EQ(refused(-119, {u"12", 1}), kInvalidArgument);
+    EXPECT_EQ(refused(-119, {u"-12", 16}), kDataFormat);
+    EXPECT_EQ(refused(-108, {kX, u"", 1, 2}), kInvalidArgument);
+    EXPECT_EQ(refused(-104, {kX, -1, 0, kA}), kRange);
+    EXPECT_EQ(refused(-104, {kX, 10, 0, kA}), kIndexOutOfBounds);
+    EXPECT_EQ(refused(-102, {kX, 1, 2, kA, 1, 5}), kRange);
+    EXPECT_EQ(refused(-97, {kX, 1, 9, kA, kA}), kRange);
 }
 
 TEST_F(StringNativesTest, EncoderConvertsUtf8BothWays)
 {
-    auto encode = [&](std::u16string_view text) {
-        vm.setSp(-1);
-        vm.pushWord(static_cast<int32_t>(str(text)));
-        vm.encoderNative(1);
-        EXPECT_EQ(vm.sp(), 0);
-        return vm.arrayBytes(static_cast<uint32_t>(vm.stackWord(0)));
-    };
-    auto decode = [&](const std::vector<uint8_t>& bytes) {
-        vm.setSp(-1);
-        vm.pushWord(static_cast<int32_t>(vm.newByteArray(bytes.data(), bytes.size())));
-        vm.encoderNative(2);
-        EXPECT_EQ(vm.sp(), 0);
-        return textOf(static_cast<uint32_t>(vm.stackWord(0)));
-    };
     using Bytes = std::vector<uint8_t>;
+    auto encode = [&](std::u16string_view text) {
+        call(kEncoder, 1, {str(text)});
+        EXPECT_EQ(vm.sp(), 0);
+        return vm.arrayBytes(vm.argU(0));
+    };
+    auto decode = [&](const Bytes& bytes) {
+        call(kEncoder, 2, {vm.newByteArray(bytes.data(), bytes.size())});
+        EXPECT_EQ(vm.sp(), 0);
+        return textOf(vm.argU(0));
+    };
     EXPECT_EQ(encode(u"\u00e9"), (Bytes{0xC3, 0xA9}));
     EXPECT_EQ(encode(u"\u20ac"), (Bytes{0xE2, 0x82, 0xAC}));
     EXPECT_EQ(encode(u"\xd83d\xde00"), (Bytes{0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80}));
@@ -257,19 +204,9 @@ TEST_F(StringNativesTest, EncoderConvertsUtf8BothWays)
     EXPECT_EQ(decode({}), u"");
     EXPECT_EQ(decode({0x41, 0xC3, 0xA9}), u"A\u00e9");
 
-    for (const Bytes& bad : {Bytes{0x80}, Bytes{0xC0, 0x80}, Bytes{0xED, 0xA0, 0xBD}}) {
-        vm.setSp(-1);
-        vm.pushWord(static_cast<int32_t>(vm.newByteArray(bad.data(), bad.size())));
-        clearError();
-        EXPECT_THROW(vm.encoderNative(2), ErrorHandlingException);
-        EXPECT_EQ(lastErrorCode(), kDataFormat);
-        EXPECT_EQ(lastErrorText(), u"DataFormatException: ");
-    }
-    vm.setSp(-1);
-    vm.pushWord(0);
-    EXPECT_THROW(vm.encoderNative(1), ErrorHandlingException);
-    EXPECT_EQ(lastErrorCode(), kNullPointer);
-    EXPECT_THROW(vm.encoderNative(3), ErrorHandlingException);
-    EXPECT_EQ(lastErrorCode(), kVMException);
-    EXPECT_EQ(lastErrorText(), u"VMException: Encoder:" + fromAscii(std::to_string(vm.pc())));
+    for (const Bytes& bad : {Bytes{0x80}, Bytes{0xC0, 0x80}, Bytes{0xED, 0xA0, 0xBD}})
+        EXPECT_EQ(failureText(kEncoder, 2, {vm.newByteArray(bad.data(), bad.size())}),
+                  "DataFormatException: ");
+    EXPECT_EQ(failure(kEncoder, 1, {0}), kNullPointer);
+    EXPECT_EQ(failureText(kEncoder, 3, {0}), "VMException: Encoder:" + std::to_string(vm.pc()));
 }
