@@ -115,13 +115,17 @@ TEST_F(FileNatives, ReaderChecksFailInTheirOrder)
                       badType = "VMException: Invalid TYPEID";
     const std::string negative = "InvalidArgumentException: Position is less than zero: -";
     const uint32_t in = field();
+    const auto expectNotOpen = [&] {
+        EXPECT_EQ(failureText(kReader, 2, {in, 3}), notOpen);
+        for (int op : {3, 4})
+            EXPECT_EQ(failureText(kReader, op, {in}), notOpen);
+        for (int count : {0, 1})
+            EXPECT_EQ(failureText(kInput, 3, {in, count}), notOpen);
+    };
     EXPECT_EQ(failureText(kReader, 2, {in, -5}), negative + "5");
-    for (int op : {3, 4})
-        EXPECT_EQ(failureText(kReader, op, {in}), notOpen);
-    EXPECT_EQ(failureText(kReader, 2, {in, 3}), notOpen);
     EXPECT_EQ(failureText(kInput, 3, {in, -1}),
               "InvalidArgumentException: The number of bytes should be non-negative");
-    EXPECT_EQ(failureText(kInput, 3, {in, 1}), notOpen);
+    expectNotOpen();
     call(kInput, 1, {in}); // closing without a holder does nothing
     EXPECT_EQ(failureText(kReader, 1, {in, str(u"sub")}), "IOException: Could not open file: sub");
     EXPECT_EQ(failureText(kReader, 1, {0, str(u"data.bin")}), "NullPointerException: NULL pointer");
@@ -147,11 +151,7 @@ TEST_F(FileNatives, ReaderChecksFailInTheirOrder)
 
     // Closed: the holder stays and its stream answers "not open".
     call(kInput, 1, {in});
-    EXPECT_EQ(failureText(kInput, 3, {in, 1}), notOpen);
-    EXPECT_EQ(failureText(kInput, 3, {in, 0}), notOpen);
-    EXPECT_EQ(failureText(kReader, 2, {in, 0}), notOpen);
-    for (int op : {3, 4})
-        EXPECT_EQ(failureText(kReader, op, {in}), notOpen);
+    expectNotOpen();
     EXPECT_EQ(failureText(kReader, 2, {in, -1}), negative + "1");
     EXPECT_EQ(failureText(kWriter, 2, {in, 0}), badType);
     call(kInput, 1, {in});

@@ -33,25 +33,20 @@ TEST(HeapDamageTest, EveryDamagedWordEndsInTheFatalLine)
     };
     const auto releaseB = [](VMHeap& heap, uint32_t, uint32_t b, uint32_t) { heap.release(b); };
     const std::string trailerLine = "FATAL: Heap corrupted: entry size or trailer at ";
+    // A word written at an address next to b.
+    const auto write = [&](int32_t offset, uint32_t value, std::string line, int32_t at) {
+        return [=](VMHeap&, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
+            m.store32(b + offset, value);
+            return line + hex(b + at);
+        };
+    };
     const Case cases[] = {
-        {"own trailer, then release",
-         [&](VMHeap&, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
-             m.store32(b + 8, 99);
-             return trailerLine + hex(b - 24);
-         },
-         releaseB},
-        {"own size, then release",
-         [&](VMHeap&, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
-             m.store32(b - 20, 0x7ffffff0);
-             return trailerLine + hex(b - 24);
-         },
-         releaseB},
+        {"own trailer, then release", write(8, 99, trailerLine, -24), releaseB},
+        {"own size, then release", write(-20, 0x7ffffff0, trailerLine, -24), releaseB},
         {"the previous entry's trailer, then release",
-         [](VMHeap&, GuestMemory& m, uint32_t a, uint32_t b, uint32_t) {
-             m.store32(a + 8, 12);
-             return "FATAL: Heap corrupted: trailer at " + hex(b - 28);
-         },
-         releaseB},
+         write(-28, 12, "FATAL: Heap corrupted: trailer at ", -28), releaseB},
+        {"free-list link forged on a live entry, then release",
+         write(-4, 1, "FATAL: Heap corrupted: free-list link at ", -24), releaseB},
         {"free-list link of a released neighbour, then merge",
          [](VMHeap& heap, GuestMemory& m, uint32_t, uint32_t, uint32_t c) {
              heap.release(c);
@@ -67,12 +62,6 @@ TEST(HeapDamageTest, EveryDamagedWordEndsInTheFatalLine)
              return "FATAL: Heap corrupted: free entry size at " + hex(b - 24);
          },
          [](VMHeap& heap, uint32_t a, uint32_t, uint32_t) { heap.release(a); }},
-        {"free-list link forged on a live entry, then release",
-         [](VMHeap&, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
-             m.store32(b - 4, 1);
-             return "FATAL: Heap corrupted: free-list link at " + hex(b - 24);
-         },
-         releaseB},
         {"link cleared on a free entry, which is then released again and allocated twice",
          [](VMHeap& heap, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
              heap.release(b);
@@ -107,11 +96,7 @@ TEST(HeapDamageTest, EveryDamagedWordEndsInTheFatalLine)
          [](VMHeap& heap, uint32_t, uint32_t, uint32_t) {
              heap.release(heap.poolStart(0) + heap.poolSize(0));
          }},
-        {"size of a garbage object the sweep walks over",
-         [&](VMHeap&, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
-             m.store32(b - 20, 12);
-             return trailerLine + hex(b - 24);
-         },
+        {"size of a garbage object the sweep walks over", write(-20, 12, trailerLine, -24),
          [](VMHeap& heap, uint32_t, uint32_t, uint32_t) { heap.collect(); }},
     };
     for (const Case& c : cases) {
