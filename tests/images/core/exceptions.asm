@@ -82,14 +82,6 @@ h7:
     PUSH0
     THROW
     logint
-    ; an unknown native operation is a catchable VMException
-    TRY Exception, h8
-unknown1:
-    NATIVE Debug, 9
-h8:
-    FLDADDR8 2
-    LOAD
-    NATIVE Debug.log
     ; nothing catches this one
     NEW CLASS_OBJECT, 3
     DUP
