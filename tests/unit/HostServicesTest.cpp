@@ -22,26 +22,23 @@ protected:
 TEST(HostServices, ScreenSizeFollowsTheOrientation)
 {
     CountingHost host;
-    int32_t width = 0, height = 0;
+    const auto size = [&] {
+        int32_t width = 0, height = 0;
+        host.getScreenSize(width, height);
+        return std::pair{width, height};
+    };
     EXPECT_EQ(host.getOrientation(), 2); // landscape at start
-    host.getScreenSize(width, height);
-    EXPECT_EQ(width, 800);
-    EXPECT_EQ(height, 480);
-
-    host.setOrientation(1);
-    host.getScreenSize(width, height);
-    EXPECT_EQ(width, 480);
-    EXPECT_EQ(height, 800);
-    host.setOrientation(1); // unchanged: nothing is sent again
-    EXPECT_EQ(host.changes, 1);
-
-    host.setOrientation(7); // anything but 2 is portrait
-    host.getScreenSize(width, height);
-    EXPECT_EQ(width, 480);
-    EXPECT_EQ(host.changes, 2);
-    host.setOrientation(2);
-    host.getScreenSize(width, height);
-    EXPECT_EQ(width, 800);
+    EXPECT_EQ(size(), std::pair(800, 480));
+    // The same orientation again sends nothing; anything but 2 is portrait.
+    const struct {
+        int32_t orientation, width, height;
+        int changes;
+    } steps[] = {{1, 480, 800, 1}, {1, 480, 800, 1}, {7, 480, 800, 2}, {2, 800, 480, 3}};
+    for (const auto& step : steps) {
+        host.setOrientation(step.orientation);
+        EXPECT_EQ(size(), std::pair(step.width, step.height)) << step.orientation;
+        EXPECT_EQ(host.changes, step.changes) << step.orientation;
+    }
 }
 
 TEST(HostServices, Clocks)

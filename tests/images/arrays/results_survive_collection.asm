@@ -51,14 +51,12 @@ fill:
     NATIVE IntArray.append    ; append 1..6
     JMP16 fill
 filled:
-    PUSHGLOBALS               ; G = subvector(A, (1, 4))
-    FLDADDR8 2
+    global 2                  ; G = subvector(A, (1, 4))
     PUSHGLOBALS
     push2 1, 4
     NATIVE IntArray.subvector
     STORE
-    PUSHGLOBALS               ; H = concatParts(A, (0, 2), A, (4, 2))
-    FLDADDR8 3
+    global 3                  ; H = concatParts(A, (0, 2), A, (4, 2))
     PUSHGLOBALS
     push2 0, 2
     PUSHGLOBALS
@@ -67,8 +65,7 @@ filled:
     STORE
     PUSHGLOBALS               ; drop A
     STOREZ
-    PUSHGLOBALS               ; S = alpha, beta, gamma
-    FLDADDR8 6
+    global 6                  ; S = alpha, beta, gamma
     NEWARRAY 4
     global 6
     PUSHSTR "alpha"
@@ -79,14 +76,12 @@ filled:
     global 6
     PUSHSTR "gamma"
     NATIVE RefArray.append
-    PUSHGLOBALS               ; T = subvector(S, (1, -1))
-    FLDADDR8 8
+    global 8                  ; T = subvector(S, (1, -1))
     global 6
     push2 1, -1
     NATIVE RefArray.subvector
     STORE
-    PUSHGLOBALS               ; drop S
-    FLDADDR8 6
+    global 6                  ; drop S
     STOREZ
     FRAME8 -1
     RET 0, 0
@@ -98,8 +93,7 @@ churn:
     PUSH32 500
     LT
     JZ16 churned
-    PUSHGLOBALS               ; junk = 4 sevens, then 6 eights
-    FLDADDR8 4
+    global 4                  ; junk = 4 sevens, then 6 eights
     push2 7, 4
     NATIVE IntArray.initFilled
     global 4

@@ -36,18 +36,27 @@ main:
     STORE
     RET 0, 1
 
-onA:
-    global 2
+; tick COUNTER, "TEXT": one more tick in global COUNTER, logged with the text and the count.
+.macro tick counter, text
+    global \counter
     INC
-    logstr "A tick"
-    global 2
+    logstr \text
+    global \counter
     LOAD
     logint
-    global 2
+.endm
+; unless COUNTER, COUNT, LABEL: jumps to LABEL unless global COUNTER holds COUNT.
+.macro unless counter, count, label
+    global \counter
     LOAD
-    PUSH32 3
+    PUSH32 \count
     EQ
-    JZ16 doneA
+    JZ16 \label
+.endm
+
+onA:
+    tick 2, "A tick"
+    unless 2, 3, doneA
     global 1
     LOAD
     PUSH32 0
@@ -57,27 +66,14 @@ doneA:
     RET 0, 2
 
 onB:
-    global 3
-    INC
-    logstr "B tick"
-    global 3
-    LOAD
-    logint
-    global 3
-    LOAD
-    PUSH32 1
-    EQ
-    JZ16 notFirst
+    tick 3, "B tick"
+    unless 3, 1, notFirst
     global 0
     LOAD
     NATIVE Timer.removeTimer    ; removeTimer(A)
     logstr "A removed"
 notFirst:
-    global 3
-    LOAD
-    PUSH32 3
-    EQ
-    JZ16 doneB
+    unless 3, 3, doneB
     global 1
     LOAD
     NATIVE Timer.removeTimer    ; removeTimer(B)
