@@ -63,7 +63,7 @@ const Row kRows[] = {
     {"PUSH32 7|BOXW|DUP|PUSH32 -4|MODSET|LOAD", 3},
     {"PUSH32 3|PUSH32 3|EQ", -1},
     {"PUSH32 -1|PUSH32 1|LT", -1},
-    {"PUSH32 1|PUSH32 1|LT", 0},
+    {"PUSH32 1|DUP|LT", 0}, // equal operands, and no constant before LT to fuse with
     {"PUSH32 2|PUSH32 1|LE", 0},
     {"PUSH32 2|PUSH32 2|NE", 0},
     {"PUSH32 1|PUSH32 -1|GT", -1},
