@@ -79,6 +79,9 @@ int main(int argc, char** argv)
         image.reset();
         return runGuiRuntime(argc, argv);
     }
+    // Nothing here needs GLib's main loop (the audio player's sound server does; it is in the
+    // GUI part): Qt's own event dispatcher touches less of the loaded libraries.
+    qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     armRunTimeout(options.timeoutSeconds);
     const std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
