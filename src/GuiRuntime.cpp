@@ -14,6 +14,7 @@
 #ifdef ZELMO_GRAPHICS
 #include "graphics/BitmapTextures.h"
 #include "graphics/natives/DrawingNatives.h"
+#include "graphics/natives/GraphicsNatives.h"
 #endif
 
 #include "VirtualMachine/VirtualMachine.h"

@@ -3,6 +3,7 @@
 // window whose application needs nothing beyond Qt's core runs here; every other run goes to
 // the runtime's GUI part (GuiRuntime.h), so that the common small run loads no GUI library.
 #include "GuiRuntime.h"
+#include "graphics/natives/GraphicsNatives.h"
 #include "host/AppInstaller.h"
 #include "host/ApplicationSession.h"
 #include "host/ExtensionSetup.h"
@@ -75,7 +76,8 @@ int main(int argc, char** argv)
     }
     std::unique_ptr<VirtualMachine> image =
         ApplicationSession::readImage(directory.toStdU16String());
-    if (headlessNeedsGui(image.get(), !options.screenshotPath.isEmpty())) {
+    if (headlessNeedsGui(image.get(), !options.screenshotPath.isEmpty(),
+                         &graphics::isGraphicsNative)) {
         image.reset();
         return runGuiRuntime(argc, argv);
     }

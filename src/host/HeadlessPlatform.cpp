@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "host/HeadlessPlatform.h"
 
-#include "VirtualMachine/NativeRegistry.h"
 #include "VirtualMachine/VirtualMachine.h"
 #include "VirtualMachineExtensions/Extension.h"
 
@@ -21,16 +20,11 @@ HeadlessGraphics headlessGraphicsNeeded(const VirtualMachine* image, bool screen
     return HeadlessGraphics::None;
 }
 
-bool headlessNeedsGui(const VirtualMachine* image, bool screenshot)
+bool headlessNeedsGui(const VirtualMachine* image, bool screenshot, GuiNativePredicate needsGui)
 {
-    if (screenshot) return true;
-    if (!image) return false;
-    for (const int id : {kAudioPlayerExtension, kDesktopExtension, kOpenGlesExtension})
-        if (image->extensionsUsed.test(size_t(id))) return true;
-    // Reading the image made a machine, which bound the core's natives.
-    for (const uint16_t key : image->nativeOperationsUsed)
-        if (!nativeHandler(key >> 8, static_cast<int8_t>(key & 0xff))) return true;
-    return false;
+    if (headlessGraphicsNeeded(image, screenshot, needsGui) != HeadlessGraphics::None) return true;
+    return image && (image->extensionsUsed.test(size_t(kAudioPlayerExtension)) ||
+                     image->extensionsUsed.test(size_t(kDesktopExtension)));
 }
 
 } // namespace zelmo

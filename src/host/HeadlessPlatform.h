@@ -23,10 +23,9 @@ using GuiNativePredicate = bool (*)(int group, int operation);
 HeadlessGraphics headlessGraphicsNeeded(const VirtualMachine* image, bool screenshot,
                                         GuiNativePredicate needsGui);
 
-// Whether a run without a window needs the runtime's GUI part (src/GuiRuntime.h): when
-// `image` (read, not run; null when it cannot be read) reaches a native the core does not bind,
-// sound, the desktop or OpenGL ES, or when a screenshot is asked for. Otherwise Qt's core is
-// all the run loads.
-bool headlessNeedsGui(const VirtualMachine* image, bool screenshot);
+// Whether a run without a window needs the runtime's GUI part (src/GuiRuntime.h): for drawing
+// or OpenGL ES (above) and for sound or the desktop extension. Otherwise Qt's core is all the
+// run loads.
+bool headlessNeedsGui(const VirtualMachine* image, bool screenshot, GuiNativePredicate needsGui);
 
 } // namespace zelmo
