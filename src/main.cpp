@@ -1,27 +1,23 @@
 // SPDX-License-Identifier: MIT
-// zelmo-vm: runs the application image index.mcb of an application directory.
+// zelmo-vm: runs the application image index.mcb of an application directory. A run without a
+// window whose application needs nothing beyond Qt's core runs here; every other run goes to
+// the runtime's GUI part (GuiRuntime.h), so that the common small run loads no GUI library.
+#include "GuiRuntime.h"
+#include "graphics/natives/GraphicsNatives.h"
 #include "host/AppInstaller.h"
 #include "host/ApplicationSession.h"
 #include "host/ExtensionSetup.h"
 #include "host/HeadlessHost.h"
 #include "host/HeadlessPlatform.h"
-#include "host/HostServices.h"
 #include "host/InputScript.h"
 #include "host/RunTimeout.h"
 #include "host/RuntimeOptions.h"
-#ifdef ZELMO_WINDOW
-#include "window/WindowRun.h"
-#endif
-#ifdef ZELMO_GRAPHICS
-#include "graphics/BitmapTextures.h"
-#include "graphics/natives/DrawingNatives.h"
-#endif
 
 #include "VirtualMachine/VirtualMachine.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QStandardPaths>
 #include <cstdio>
 #include <memory>
@@ -69,57 +65,33 @@ int main(int argc, char** argv)
         }
     }
     qDebug("starting main");
-#ifdef ZELMO_WINDOW
-    if (!options.headless) return runWindowed(options, argc, argv, std::move(events));
-#endif
+    // Only a run without a window whose application reaches nothing beyond Qt's core stays
+    // here; everything else goes to the GUI part, which reads the command line again.
+    if (!options.headless) return runGuiRuntime(argc, argv);
     std::string error;
     const QString directory = chooseApplicationDirectory(options, error);
     if (directory.isEmpty()) {
         std::fputs(error.c_str(), stderr);
         return 1;
     }
-    // Bitmaps, fonts and OpenGL need a GUI application, here without a window; an application
-    // that never draws runs on Qt's core alone, without loading any platform.
-    GuiNativePredicate needsGui = nullptr;
-#ifdef ZELMO_GRAPHICS
-    graphics::registerGraphicsNatives();
-    needsGui = &graphics::isGraphicsNative;
-#endif
     std::unique_ptr<VirtualMachine> image =
         ApplicationSession::readImage(directory.toStdU16String());
-    const HeadlessGraphics graphics =
-        headlessGraphicsNeeded(image.get(), !options.screenshotPath.isEmpty(), needsGui);
-    chooseHeadlessPlatform(graphics);
-    const std::unique_ptr<QCoreApplication> app =
-        graphics == HeadlessGraphics::None ? std::make_unique<QCoreApplication>(argc, argv)
-                                           : std::make_unique<QGuiApplication>(argc, argv);
+    if (headlessNeedsGui(image.get(), !options.screenshotPath.isEmpty(),
+                         &graphics::isGraphicsNative)) {
+        image.reset();
+        return runGuiRuntime(argc, argv);
+    }
+    // Nothing here needs GLib's main loop (the audio player's sound server does; it is in the
+    // GUI part): Qt's own event dispatcher touches less of the loaded libraries.
+    qputenv("QT_NO_GLIB", "1");
+    QCoreApplication app(argc, argv);
     armRunTimeout(options.timeoutSeconds);
-#ifndef ZELMO_WINDOW
-    if (!options.headless)
-        std::fputs("zelmo-vm: this build has no window support; running headless\n", stderr);
-#endif
-
-    std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
+    const std::optional<ExtensionSettings> extensions = extensionSettings(options, error);
     if (!extensions) {
         std::fprintf(stderr, "zelmo-vm: %s\n", error.c_str());
         return 2;
     }
-#ifdef ZELMO_GRAPHICS
-    extensions->bitmapTextures = graphics::makeBitmapTextures;
-#endif
-
-    HeadlessHost host(directory.toStdU16String(), options.screenshotPath, options.frames);
-    registerExtensions(host, *extensions);
-    ApplicationSession session(host, std::move(image));
-    InputPlayer input(session, std::move(events));
-    input.start();
-    // The first frame, as a window draws one when it is first shown.
-    host.invalidate(0, 0, 800, 480);
-    const int status = session.runHeadless();
-    if (status == 0 && host.screenshotMissing()) {
-        std::fprintf(stderr, "zelmo-vm: the application ended after %d of %d frames\n",
-                     host.framesDrawn(), options.frames);
-        return 1;
-    }
-    return status;
+    HeadlessHost host(directory.toStdU16String());
+    registerCoreExtensions(host, *extensions);
+    return runHeadless(host, std::move(image), std::move(events));
 }

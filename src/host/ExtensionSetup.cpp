@@ -2,9 +2,7 @@
 #include "host/ExtensionSetup.h"
 
 #include "Accelerometer/AccelerometerExtension.h"
-#include "Desktop/DesktopExtension.h"
 #include "Location/CLocationWrapper.h"
-#include "OpenGLES/GlesExtension.h"
 #include "host/ApplicationSession.h"
 #include "host/HostServices.h"
 #include "host/RuntimeOptions.h"
@@ -69,44 +67,33 @@ std::optional<ExtensionSettings> extensionSettings(const RuntimeOptions& options
         return std::nullopt;
     }
     settings.torch.coverPath = options.cameraCover.toStdString();
-    settings.audio = {options.mute, options.volumePercent};
     return settings;
 }
 
-void registerExtensions(HostServices& host, const ExtensionSettings& settings,
-                        const WindowHooks& window)
+MachineDelivery sessionDelivery(HostServices& host)
 {
-    ExtensionHost& extensions = host.extensions();
     // Calls from the event loop go through the session, which turns an exit or a fatal error in
     // them into the end of the run.
-    const MachineDelivery delivery = [&host](const std::function<void(VirtualMachine&)>& call) {
+    return [&host](const std::function<void(VirtualMachine&)>& call) {
         if (ApplicationSession* session = host.session()) session->deliver(call);
     };
+}
 
+void registerCoreExtensions(HostServices& host, const ExtensionSettings& settings)
+{
+    ExtensionHost& extensions = host.extensions();
     extensions.registerExtension(kAccelerometerExtension,
                                  [source = settings.accelerometer](VirtualMachine& vm) {
                                      return std::make_shared<AccelerometerExtension>(vm, source);
                                  });
     extensions.registerExtension(
-        kLocationExtension, [location = settings.location, delivery](VirtualMachine& vm) {
+        kLocationExtension,
+        [location = settings.location, delivery = sessionDelivery(host)](VirtualMachine& vm) {
             return std::make_shared<CLocationWrapper>(vm, location, delivery);
         });
     extensions.registerExtension(kTorchExtension, [torch = settings.torch](VirtualMachine& vm) {
         return std::make_shared<TorchExtension>(vm, torch);
     });
-    extensions.registerExtension(kDesktopExtension,
-                                 [minimise = window.minimise](VirtualMachine& vm) {
-                                     return std::make_shared<DesktopExtension>(vm, minimise);
-                                 });
-    if (gles::GlesSurface* surface = host.glSurface())
-        extensions.registerExtension(
-            kOpenGlesExtension, [surface, textures = settings.bitmapTextures](VirtualMachine& vm) {
-                return std::make_shared<gles::GlesExtension>(vm, *surface, textures);
-            });
-    extensions.registerExtension(kAudioPlayerExtension,
-                                 [audio = settings.audio, delivery](VirtualMachine& vm) {
-                                     return makeAudioPlayerExtension(vm, audio, delivery);
-                                 });
 }
 
 } // namespace zelmo

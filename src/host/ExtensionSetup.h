@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: MIT
-// Which device extensions this build provides and what stands in for each device, from the
-// command line (and ZELMO_ACCELEROMETER / ZELMO_LOCATION when the options are absent). The
-// host registers every extension at start-up; each is made on its application's first call.
+// What stands in for each device, from the command line (and ZELMO_ACCELEROMETER /
+// ZELMO_LOCATION when the options are absent), and the extensions that need only Qt's core. The
+// host registers the extensions at start-up; each is made on its application's first call.
+// Sound, the desktop and OpenGL ES are added by host/GuiExtensions.h.
 #pragma once
 
 #include "Accelerometer/AccelerometerSource.h"
-#include "AudioPlayer/AudioPlayerExtension.h"
 #include "Location/PositionSource.h"
-#include "OpenGLES/GlesExtension.h"
 #include "Torch/TorchExtension.h"
+#include "VirtualMachineExtensions/Extension.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,22 +24,16 @@ struct ExtensionSettings {
     std::shared_ptr<AccelerometerSource> accelerometer;
     PositionSourceSettings location;
     TorchSettings torch;
-    AudioSettings audio;
-    // Textures from bitmaps for OpenGL, when the front-end has the bitmap library.
-    gles::BitmapTexturesFactory bitmapTextures;
 };
 
 // The settings the options name; nothing with `error` set when a value cannot be used.
 std::optional<ExtensionSettings> extensionSettings(const RuntimeOptions& options,
                                                    std::string& error);
 
-// What only the window can do; empty members when there is none.
-struct WindowHooks {
-    std::function<void()> minimise;
-};
+// Registers the accelerometer, location and torch extensions with `host`.
+void registerCoreExtensions(HostServices& host, const ExtensionSettings& settings);
 
-// Registers the extensions with `host`.
-void registerExtensions(HostServices& host, const ExtensionSettings& settings,
-                        const WindowHooks& window = {});
+// The session's deliveries for extensions that call into the application from the event loop.
+MachineDelivery sessionDelivery(HostServices& host);
 
 } // namespace zelmo

@@ -3,19 +3,14 @@
 
 #include "VirtualMachine/VirtualMachine.h"
 #include "host/ApplicationSession.h"
+#include "host/InputScript.h"
 
 #include <QCoreApplication>
 #include <QTimer>
-#include <cstdio>
 
 namespace zelmo {
 
-HeadlessHost::HeadlessHost(std::u16string baseDirectory, QString screenshotPath,
-                           int screenshotFrame)
-    : HostServices(std::move(baseDirectory)), m_screenshotPath(std::move(screenshotPath)),
-      m_screenshotFrame(screenshotFrame)
-{
-}
+HeadlessHost::HeadlessHost(std::u16string baseDirectory) : HostServices(std::move(baseDirectory)) {}
 
 void HeadlessHost::invalidate(int32_t, int32_t, int32_t, int32_t)
 {
@@ -39,25 +34,17 @@ void HeadlessHost::drawFrame()
             vm.callMethod(m_drawHandle, {int32_t(vm.applicationObject)}, {1}, 0);
     });
     ++m_framesDrawn;
-    // Written even when this frame ended the run (nothing left to wake it).
-    if (!m_screenshotPath.isEmpty() && m_framesDrawn == m_screenshotFrame) writeScreenshot();
+    frameDrawn();
 }
 
-void HeadlessHost::writeScreenshot()
+int runHeadless(HeadlessHost& host, std::unique_ptr<VirtualMachine> image,
+                std::vector<ScriptedEvent> events)
 {
-    QImage image = m_surface.image();
-    if (image.isNull()) { // no GL drawing at all: the screen is black
-        image = QImage(800, 480, QImage::Format_RGB32);
-        image.fill(Qt::black);
-    }
-    m_screenshotWritten = image.save(m_screenshotPath, "PNG");
-    if (!m_screenshotWritten) {
-        std::fprintf(stderr, "zelmo-vm: cannot write the screenshot %s\n",
-                     m_screenshotPath.toLocal8Bit().constData());
-        session()->stop(1);
-        return;
-    }
-    session()->requestExit();
+    ApplicationSession session(host, std::move(image));
+    InputPlayer input(session, std::move(events));
+    input.start();
+    host.invalidate(0, 0, 800, 480);
+    return session.runHeadless();
 }
 
 } // namespace zelmo

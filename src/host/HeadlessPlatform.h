@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// What the run without a window starts before the application object exists: a Qt GUI platform
-// only for an application that can draw.
+// What the run without a window starts before the application object exists: the runtime's GUI
+// part and a Qt GUI platform only for an application that can draw, play sound or reach the
+// desktop.
 #pragma once
 
 namespace zelmo {
@@ -22,10 +23,9 @@ using GuiNativePredicate = bool (*)(int group, int operation);
 HeadlessGraphics headlessGraphicsNeeded(const VirtualMachine* image, bool screenshot,
                                         GuiNativePredicate needsGui);
 
-// Picks the Qt platform for `graphics` when neither DISPLAY nor QT_QPA_PLATFORM is set: for
-// OpenGL, Mesa's surfaceless EGL when it initialises (an OpenGL ES context without any display
-// server); otherwise Qt's offscreen platform (bitmaps draw the same; OpenGL only with a
-// display). An explicit QT_QPA_PLATFORM is left to Qt; None picks nothing.
-void chooseHeadlessPlatform(HeadlessGraphics graphics);
+// Whether a run without a window needs the runtime's GUI part (src/GuiRuntime.h): for drawing
+// or OpenGL ES (above) and for sound or the desktop extension. Otherwise Qt's core is all the
+// run loads.
+bool headlessNeedsGui(const VirtualMachine* image, bool screenshot, GuiNativePredicate needsGui);
 
 } // namespace zelmo

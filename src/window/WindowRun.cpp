@@ -6,6 +6,7 @@
 #include "graphics/natives/DrawingNatives.h"
 #include "host/ApplicationSession.h"
 #include "host/ExtensionSetup.h"
+#include "host/GuiExtensions.h"
 #include "host/RunTimeout.h"
 #include "host/RuntimeOptions.h"
 #include "window/MainView.h"
@@ -113,11 +114,13 @@ int runWindowed(const RuntimeOptions& options, int& argc, char** argv,
         std::fprintf(stderr, "zelmo-vm: %s\n", error.c_str());
         return 2;
     }
-    extensions->bitmapTextures = graphics::makeBitmapTextures;
 
     MainView view(directory.toStdU16String(), options);
     view.setFormat(*format);
-    registerExtensions(view, *extensions, WindowHooks{[&view] { view.showMinimized(); }});
+    registerExtensions(view, *extensions,
+                       {{options.mute, options.volumePercent},
+                        graphics::makeBitmapTextures,
+                        [&view] { view.showMinimized(); }});
     // Ctrl+arrows tilt the virtual accelerometer; they are the runtime's, like F11 and F12.
     view.setRuntimeKeyFilter([pose = extensions->pose](int key, Qt::KeyboardModifiers modifiers) {
         return pose && tiltByKey(*pose, key, modifiers);

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Start-up and the end of a run: no display, no OpenGL, the time limit (windowed, headless,
 # and an application that never returns to the event loop), and the desktop entry that
-# cmake --install puts in place.
+# cmake --install puts in place with the runtime's GUI part.
 . "$(dirname "$0")/common.sh"
 
 # run_vm STATUS MESSAGE ARGS...: zelmo-vm ends with STATUS and its standard error has the line
@@ -49,4 +49,11 @@ cmake --install "$ZELMO_BUILD" --prefix "$work/prefix" >/dev/null || fail "cmake
 cmp -s "$entry" "$work/prefix/share/applications/org.zelmo.Runtime.desktop" ||
     fail "desktop entry not installed"
 [ -x "$work/prefix/bin/zelmo-vm" ] || fail "zelmo-vm not installed"
+# The installed runtime finds its GUI part; a copy of it without one says so.
+"$work/prefix/bin/zelmo-vm" --headless --app "$work/app" --screenshot "$work/installed.png" \
+    2>"$work/vm.err" >/dev/null || fail "the installed zelmo-vm"
+cp "$work/prefix/bin/zelmo-vm" "$work/alone"
+"$work/alone" --headless --app "$work/app" --screenshot "$work/alone.png" 2>"$work/vm.err"
+[ $? -eq 1 ] && grep -q "^FATAL: the runtime's GUI part" "$work/vm.err" ||
+    fail "without the GUI part"
 echo "startup: all checks passed"

@@ -21,10 +21,8 @@ void screenNative(VirtualMachine& vm, int operation);    // group 31
 // System operations 10 (the default font), 11 (an image font from a file), 12 (from bytes).
 void fontCreationNative(VirtualMachine& vm, int operation);
 
-// Binds all of the above; call once at start-up, before any machine runs.
+// Binds all of the above (GraphicsNatives.h names them); call once at start-up, before any
+// machine runs.
 void registerGraphicsNatives();
-// Whether registerGraphicsNatives() binds (group, signed operation byte): such an operation
-// needs a Qt GUI application.
-bool isGraphicsNative(int group, int operation);
 
 } // namespace zelmo::graphics

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "VirtualMachine/NativeRegistry.h"
 #include "graphics/natives/DrawingNatives.h"
+#include "graphics/natives/GraphicsNatives.h"
+
+#include <iterator>
 
 namespace zelmo::graphics {
 
@@ -16,10 +19,15 @@ constexpr GroupBinding kGroups[] = {
     {18, &graphicsNative}, {19, &bitmapNative}, {20, &fontNative},     {31, &screenNative},
 };
 
-// The System operations that make fonts.
-constexpr int kSystemGroup = 32;
-constexpr int kFirstFontOperation = 10;
-constexpr int kLastFontOperation = 12;
+// The groups bound here are exactly those GraphicsNatives.h names.
+constexpr bool bindsTheGraphicsGroups()
+{
+    if (std::size(kGroups) != std::size(kGraphicsGroups)) return false;
+    for (const GroupBinding& binding : kGroups)
+        if (!isGraphicsNative(binding.group, 0)) return false;
+    return true;
+}
+static_assert(bindsTheGraphicsGroups());
 
 } // namespace
 
@@ -29,14 +37,6 @@ void registerGraphicsNatives()
         bindNativeGroup(binding.group, binding.handler);
     for (int operation = kFirstFontOperation; operation <= kLastFontOperation; ++operation)
         bindNativeOperation(kSystemGroup, operation, &fontCreationNative);
-}
-
-bool isGraphicsNative(int group, int operation)
-{
-    for (const GroupBinding& binding : kGroups)
-        if (binding.group == group) return true;
-    return group == kSystemGroup && operation >= kFirstFontOperation &&
-           operation <= kLastFontOperation;
 }
 
 } // namespace zelmo::graphics
