@@ -34,6 +34,7 @@ LOG: release 16777216
 END
 
 # F12 wrote the logical frame (not the window) into the Pictures folder, and said where.
+eventually grep -q '^Screenshot saved to' "$work/vm.err" || fail "no F12 picture"
 shot=$(sed -n 's/^Screenshot saved to //p' "$work/vm.err")
 case "$shot" in "$HOME/Pictures/zelmo/zelmo-"*.png) ;; *) fail "screenshot path '$shot'" ;; esac
 "$probe" pattern "$shot" 1 || fail "F12 picture"
