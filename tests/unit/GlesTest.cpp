@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The OpenGL bindings up to the point where GL would be called: the extent
-// rules, and every check that decides from the arguments alone. The surface
-// here has no context, so an operation that gets as far as GL raises the fatal
-// error; each refused call must fail with its own error before that, with GL
-// untouched. Drawing is tested by the images in tests/images/opengl.
+// The OpenGL bindings up to the point where GL would be called: the extent rules, and every
+// check that decides from the arguments alone. The surface here has no context, so an
+// operation that gets as far as GL raises the fatal error; each refused call must fail with
+// its own error before that, with GL untouched. Drawing is tested by the images in
+// tests/images/opengl.
 #include "OpenGLES/GlesEnums.h"
 #include "OpenGLES/GlesExtension.h"
 #include "OpenGLES/GlesExtent.h"
@@ -31,8 +31,7 @@ TEST(GlesExtent, PixelRowAndVertexSizes)
     EXPECT_FALSE(attributeTypeBytes(0x140A /* DOUBLE */));
     EXPECT_FALSE(indexTypeBytes(GLES_BYTE));
 
-    // A 3-pixel RGB row is 9 bytes: padded to 9, 10, 12 and 16; the last row is
-    // not padded.
+    // A 3-pixel RGB row is 9 bytes: padded to 9, 10, 12 and 16; the last row is not padded.
     EXPECT_EQ(imageBytes(3, 2, 3, 1), 18u);
     EXPECT_EQ(imageBytes(3, 2, 3, 2), 19u);
     EXPECT_EQ(imageBytes(3, 2, 3, 8), 25u);
@@ -44,8 +43,7 @@ TEST(GlesExtent, PixelRowAndVertexSizes)
     EXPECT_EQ(imageBytes(INT32_MAX, INT32_MAX, 4, 8),
               uint64_t(INT32_MAX - 1) * (uint64_t(INT32_MAX) * 4 + 4) + uint64_t(INT32_MAX) * 4);
 
-    // Vertex 3 of packed 2 x FLOAT is bytes 24..31; with a stride of 20 it is
-    // bytes 60..67.
+    // Vertex 3 of packed 2 x FLOAT is bytes 24..31; with a stride of 20 it is bytes 60..67.
     EXPECT_EQ(vertexArrayBytes(3, 2, 4, 0), 32u);
     EXPECT_EQ(vertexArrayBytes(3, 2, 4, 20), 68u);
     EXPECT_EQ(vertexArrayBytes(0, 4, 1, 100), 4u);
@@ -56,8 +54,7 @@ TEST(GlesExtent, PixelRowAndVertexSizes)
 
 TEST(GlesInfoLog, LengthCountsTheTerminator)
 {
-    // Mesa reports an empty log as length 0; a driver may say 1 (the terminator
-    // alone).
+    // Mesa reports an empty log as length 0; a driver may say 1 (the terminator alone).
     int reads = 0;
     const auto log = [&reads](const char* text) {
         return [&reads, text](int32_t size, char* out) {
@@ -92,14 +89,12 @@ class GlesCalls : public ::testing::Test {
 protected:
     GlesCalls() : extension(vm, surface, nullptr), stack(vm) { vm.setSp(-1); }
 
-    // A new array of `count` elements of `size` bytes (zeroed); its box is the
-    // array word.
+    // A new array of `count` elements of `size` bytes (zeroed); its box is the array word.
     int32_t array(uint32_t size, int32_t count)
     {
         return static_cast<int32_t>(vm.newArrayObject(size, count, false));
     }
-    // Calls `operation` with `words` pushed; "ok", or the error code and text it
-    // raised.
+    // Calls `operation` with `words` pushed; "ok", or the error code and text it raised.
     std::string call(int32_t operation, const std::vector<int32_t>& words)
     {
         for (const int32_t word : words)
@@ -182,8 +177,7 @@ TEST_F(GlesCalls, ArgumentsAreCheckedBeforeGl)
         EXPECT_EQ(actual, expected);
     EXPECT_EQ(surface.calls, 0);
 
-    // Exactly enough passes the checks (and reaches GL); negative counts are GL's
-    // to refuse.
+    // Exactly enough passes the checks (and reaches GL); negative counts are GL's to refuse.
     EXPECT_EQ(call(13, {0x8892, 32, bytes32, 0x88E4}), kReachedGl);
     EXPECT_EQ(call(130, {0, -1, 0, empty}), kReachedGl);
     EXPECT_EQ(call(29, {-4, empty}), kReachedGl);
