@@ -26,21 +26,18 @@ public:
     void initialize(AudioPlayer& player) override
     {
         player.stream = reinterpret_cast<pa_stream*>(&m_streamStandIn);
-        m_log.push_back("initialize " + std::to_string(player.size));
+        note("initialize", player);
     }
-    void play(AudioPlayer& player) override
-    {
-        m_log.push_back("play " + std::to_string(player.size));
-    }
-    void stop(AudioPlayer& player) override
-    {
-        m_log.push_back("stop " + std::to_string(player.size));
-    }
+    void play(AudioPlayer& player) override { note("play", player); }
+    void stop(AudioPlayer& player) override { note("stop", player); }
     void release(AudioPlayer& player) override
     {
-        if (!player.stream) return;
+        if (player.stream) note("release", player);
         player.stream = nullptr;
-        m_log.push_back("release " + std::to_string(player.size));
+    }
+    void note(const char* what, const AudioPlayer& player)
+    {
+        m_log.push_back(what + (" " + std::to_string(player.size)));
     }
 
     void becomeReady()

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
 // The extension seam: the checked stack view a handler gets, and the host's registry (lazy
 // creation with the machine, one object per id, unknown ids refused with a catchable error).
+#include "Accelerometer/AccelerometerExtension.h"
 #include "Accelerometer/AccelerometerSource.h"
 #include "Accelerometer/TiltKeys.h"
 #include "Location/CLocationWrapper.h"
+#include "Torch/TorchExtension.h"
+#include "Utility/ORaw.h"
 #include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/VirtualMachine.h"
 #include "VirtualMachineExtensions/ExtensionObjects.h"
 #include "host/ExtensionHost.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,6 +31,24 @@ template <class F> std::string failureOf(F call)
         return std::to_string(lastErrorCode()) + " " + toUtf8(lastErrorText());
     }
     return "none";
+}
+
+// The fatal line a call prints, "none" when it returns.
+template <class F> std::string fatalOf(F call)
+{
+    testing::internal::CaptureStderr();
+    const std::string failure = failureOf(call);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    return failure == "none" ? failure : printed;
+}
+
+// A file of the folder holding `text`; its path.
+std::string writeFile(const QTemporaryDir& folder, const char* name, const char* text)
+{
+    QFile file(folder.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return file.fileName().toStdString();
 }
 
 } // namespace
@@ -142,6 +165,81 @@ TEST(Accelerometer, CoordTextAndVirtualPose)
     EXPECT_EQ(pose.read(), (RawAcceleration{433, 500, -750}));
     EXPECT_TRUE(tiltByKey(pose, Qt::Key_0, Qt::ControlModifier));
     EXPECT_EQ(pose.read(), (RawAcceleration{0, 0, -1000}));
+}
+
+TEST(Accelerometer, ACoordFileIsReadAfreshForEveryAxis)
+{
+    VirtualMachine vm;
+    vm.setSp(-1);
+    ExtensionStack stack(vm);
+    QTemporaryDir folder;
+    const std::string path = writeFile(folder, "coord", "10 -980 25");
+    AccelerometerExtension accelerometer(vm, std::make_shared<CoordFileSource>(path));
+    const auto axis = [&](int32_t operation) {
+        accelerometer.call(operation, stack);
+        return stack.popFixed();
+    };
+    // X is the second number, Y the first, Z the third, in single precision.
+    EXPECT_EQ(axis(11), ORaw::toFixed(-0.98f));
+    EXPECT_EQ(axis(12), ORaw::toFixed(0.01f));
+    EXPECT_EQ(axis(13), ORaw::toFixed(0.025f));
+    writeFile(folder, "coord", "0x10 -20 1000");
+    EXPECT_EQ(axis(11), ORaw::toFixed(-0.02f));
+    EXPECT_EQ(axis(12), ORaw::toFixed(0.016f));
+    QFile::remove(QString::fromStdString(path));
+    EXPECT_EQ(axis(13), 0); // no reading
+    EXPECT_EQ(fatalOf([&] { axis(14); }), "FATAL: SensorDLL: Unknown opcode!\n");
+}
+
+TEST(Torch, VirtualLampCoverFileAndDeviceFailures)
+{
+    VirtualMachine vm;
+    vm.setSp(-1);
+    ExtensionStack stack(vm);
+    QTemporaryDir folder;
+    TorchSettings settings;
+    settings.coverPath = writeFile(folder, "cover", "open\n");
+    TorchExtension torch(vm, settings);
+    const auto answer = [&](int32_t operation) {
+        torch.call(operation, stack);
+        return operation > 2 ? stack.popWord() : -1;
+    };
+    EXPECT_EQ(answer(3), 0); // off at first
+    answer(1);
+    EXPECT_EQ(answer(3), 1);
+    EXPECT_EQ(answer(3), 1); // a query leaves it on
+    answer(2);
+    EXPECT_EQ(answer(3), 0);
+    // The cover is open exactly when its file holds "open\n".
+    const std::pair<const char*, int32_t> covers[] = {{"open\n", 1}, {"open", 0}, {"closed\n", 0}};
+    for (const auto& [text, open] : covers) {
+        writeFile(folder, "cover", text);
+        EXPECT_EQ(answer(4), open) << text;
+    }
+    QFile::remove(QString::fromStdString(settings.coverPath));
+    EXPECT_EQ(fatalOf([&] { answer(4); }),
+              "FATAL: Torch: Failed to fetch camera cover state from: " + settings.coverPath +
+                  ": No such file or directory\n");
+    EXPECT_EQ(fatalOf([&] {
+                  stack.pushWord(1);
+                  answer(5);
+              }),
+              "FATAL: Torch: Unknown opcode!\n");
+
+    // Absent: it cannot be opened; without a cover file the cover counts as open.
+    settings.mode = TorchSettings::Mode::Absent;
+    settings.coverPath.clear();
+    TorchExtension absent(vm, settings);
+    absent.call(4, stack);
+    EXPECT_EQ(stack.popWord(), 1);
+    EXPECT_EQ(fatalOf([&] { absent.call(3, stack); }),
+              "FATAL: Torch: Failed to open video device: /dev/video0: No such device\n");
+    // A path that is no V4L2 device opens, and switching the torch on fails.
+    settings.mode = TorchSettings::Mode::Device;
+    settings.devicePath = writeFile(folder, "lamp", "");
+    TorchExtension device(vm, settings);
+    EXPECT_EQ(fatalOf([&] { device.call(1, stack); }),
+              "FATAL: Torch: Failed to set torch state to ON: Inappropriate ioctl for device\n");
 }
 
 namespace {

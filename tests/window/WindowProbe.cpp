@@ -112,23 +112,10 @@ int checkPlaced(const char* path, int left, int top, int scale, int frame)
     });
 }
 
-int printBox(const char* path)
-{
-    const QImage image = load(path);
-    if (image.isNull()) return fail("cannot read the picture");
-    QRect box;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) & 0xffffff) box |= QRect(x, y, 1, 1);
-    std::printf("%d %d %d %d\n", box.x(), box.y(), box.width(), box.height());
-    return 0;
-}
-
 } // namespace
 
 // display STATE | root-window TYPE VALUE | wm-state WINDOW iconic|normal | atoms NAME... |
-// pattern PNG FRAME (exactly that frame) | placed PNG X Y SCALE (frame 1 on a screen grab) |
-// bbox PNG (prints x y w h of the non-black pixels)
+// pattern PNG FRAME (exactly that frame) | placed PNG X Y SCALE (frame 1 on a screen grab)
 int main(int argc, char** argv)
 {
     const QByteArray command = argc > 1 ? argv[1] : "";
@@ -143,6 +130,5 @@ int main(int argc, char** argv)
     if (command == "pattern" && argc == 4) return checkPlaced(argv[2], 0, 0, 1, std::atoi(argv[3]));
     if (command == "placed" && argc == 6)
         return checkPlaced(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), 1);
-    if (command == "bbox" && argc == 3) return printBox(argv[2]);
     return fail("usage: see the comment at the top of WindowProbe.cpp");
 }

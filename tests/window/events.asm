@@ -9,6 +9,33 @@
 .function @foreground onforeground
 .function @background onbackground
 
+; Appends " " and the int in local \n to the text on top.
+.macro local n
+    PUSHSTR " "
+    NATIVE String, 48
+    LDLOC8 \n
+    ITOS
+    NATIVE String, 48
+.endm
+; Appends " " and accelerometer axis \op with three decimals.
+.macro axis op
+    PUSHSTR " "
+    NATIVE String, 48
+    EXTCALL 20, \op
+    MKBLOCK8 2
+    PUSH32 3
+    NATIVE Fixed, 24
+    NATIVE String, 48
+.endm
+; Goes on at \label unless the event's key code is \code.
+.macro unless code, label
+    LDLOC8 -2
+    NATIVE KeyEvent, 1
+    PUSH32 \code
+    EQ
+    JZ16 \label
+.endm
+
 main:
     NEW CLASS_OBJECT, 1
     DUP
@@ -26,39 +53,17 @@ onpress:
     ITOS
     NATIVE String, 48
     NATIVE Debug, 1
-    LDLOC8 -2
-    NATIVE KeyEvent, 1
-    PUSH32 80
-    EQ
-    JZ16 notp
+    unless 80, notp
     PUSH32 1
     NATIVE Screen, 3
 notp:
-    LDLOC8 -2
-    NATIVE KeyEvent, 1
-    PUSH32 88
-    EQ
-    JZ16 notx
-    PUSHSTR "tilt "
-    EXTCALL 20, 11
-    MKBLOCK8 2
-    PUSH32 3
-    NATIVE Fixed, 24
-    NATIVE String, 48
-    PUSHSTR " "
-    NATIVE String, 48
-    EXTCALL 20, 12
-    MKBLOCK8 2
-    PUSH32 3
-    NATIVE Fixed, 24
-    NATIVE String, 48
+    unless 88, notx
+    PUSHSTR "tilt"
+    axis 11
+    axis 12
     NATIVE Debug, 1
 notx:
-    LDLOC8 -2
-    NATIVE KeyEvent, 1
-    PUSH32 81
-    EQ
-    JZ16 pressed
+    unless 81, pressed
     NATIVE System, 1
 pressed:
     RET 0, 3
@@ -74,20 +79,10 @@ onrelease:
 
 ; [app, type, x, y, modifiers, return]
 onpointer:
-    PUSHSTR "pointer "
-    LDLOC8 -6
-    ITOS
-    NATIVE String, 48
-    PUSHSTR " "
-    NATIVE String, 48
-    LDLOC8 -5
-    ITOS
-    NATIVE String, 48
-    PUSHSTR " "
-    NATIVE String, 48
-    LDLOC8 -4
-    ITOS
-    NATIVE String, 48
+    PUSHSTR "pointer"
+    local -6
+    local -5
+    local -4
     NATIVE Debug, 1
     RET 0, 6
 

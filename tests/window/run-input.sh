@@ -2,11 +2,12 @@
 # Input through the X server (XTest): clicks map through the letterbox to logical pixels,
 # presses in the border are not delivered, a drag that leaves the screen is clamped and still
 # released, keys arrive with the runtime's codes, a held key is one press, repeats and one
-# release, F11 and F12 stay with the runtime (F12 saves the logical frame).
+# release, F11 and F12 stay with the runtime (F12 saves the logical frame), and with the virtual
+# accelerometer Ctrl+arrows tilt it and Ctrl+0 levels it: those keys never reach the application.
 . "$(dirname "$0")/common.sh"
 
 start_x 1280x800
-start_vm
+start_vm --accelerometer virtual
 # The frame is at (240, 160), 1x.
 xdotool mousemove 345 265 click 1
 xdotool mousemove 100 100 click 1 mousemove 1100 700 click 1
@@ -33,6 +34,7 @@ LOG: release 16777216
 END
 
 # F12 wrote the logical frame (not the window) into the Pictures folder, and said where.
+eventually grep -q '^Screenshot saved to' "$work/vm.err" || fail "no F12 picture"
 shot=$(sed -n 's/^Screenshot saved to //p' "$work/vm.err")
 case "$shot" in "$HOME/Pictures/zelmo/zelmo-"*.png) ;; *) fail "screenshot path '$shot'" ;; esac
 "$probe" pattern "$shot" 1 || fail "F12 picture"
@@ -46,8 +48,21 @@ xdotool keydown a
 eventually logged "press 65" 4 || fail "no repeats"
 xdotool keyup a
 eventually logged "release 65" 2 || fail "no release"
-stop_vm
-grep '^LOG: ' "$work/vm.err" | sed '1,12d;/press 81/d' | uniq -c | sed 's/^ *[0-9]* LOG: press 65$/N press 65/' \
+grep '^LOG: ' "$work/vm.err" | sed '1,12d' | uniq -c | sed 's/^ *[0-9]* LOG: press 65$/N press 65/' \
     >"$work/held"
 printf 'N press 65\n      1 LOG: release 65\n' | diff -u - "$work/held" || fail "held key"
+
+tilt() { grep '^LOG: tilt ' "$work/vm.err" | tail -n 1; }
+xdotool key x
+eventually logged "press 88" || fail "no first reading"
+level=$(tilt)
+xdotool key ctrl+Right ctrl+Right ctrl+Up x
+eventually logged "press 88" 2 || fail "no second reading"
+[ "$(tilt)" != "$level" ] || fail "Ctrl+arrows did not tilt: $(tilt)"
+xdotool key ctrl+0 x
+eventually logged "press 88" 3 || fail "no third reading"
+[ "$(tilt)" = "$level" ] || fail "Ctrl+0 did not level: $(tilt), not $level"
+stop_vm
+grep -E '^LOG: (press|release) (16777219|16777220|16777221|16777222|48)$' "$work/vm.err" &&
+    fail "a tilt key reached the application"
 echo "input: all checks passed"

@@ -16,6 +16,7 @@ stop_vm
 # composited.
 "$probe" atoms _HILDON_NON_COMPOSITED_WINDOW _HILDON_PORTRAIT_MODE_REQUEST
 start_bus
+DBUS_SYSTEM_BUS_ADDRESS=$bus
 start_vm
 [ "$(xprop -id "$window" _HILDON_NON_COMPOSITED_WINDOW)" = \
     "_HILDON_NON_COMPOSITED_WINDOW(INTEGER) = 1" ] || fail "not marked non-composited"

@@ -1,21 +1,10 @@
 ; The Screen group without a display: the 800 x 480 landscape screen, orientation, repaint
-; requests, screen objects (a forged reference is refused before it could become a root), and
-; the unknown operation. A sentinel below everything is logged last.
+; requests, screen objects (a forged reference is refused before it could become a root) and
+; the unknown operation; a sentinel below them is logged last. Then a rectangle copied from an
+; address far past guest memory: the orderly fatal error, and nothing after the call runs.
 .include "../common.inc"
+.include "../errors.inc"
 .globals 16
-.class Oops
-.function @main main
-.function @internalthrow onerror
-
-; Every managed error is logged with its text and thrown as an Oops; each
-; expected failure is such a line, so a failure that does not happen shows.
-onerror:
-    LDLOC8 -2
-    NATIVE Debug.log
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS Oops
-    THROW
 
 main:
     PUSH32 77
@@ -34,9 +23,7 @@ main:
     NATIVE Screen.repaint
     PUSH32 1
     NATIVE Screen.setFlag
-    PUSH0
-    PUSH0
-    push2 10, 10
+    push4 0, 0, 10, 10
     NATIVE Screen.invalidate
     global 0
     NEW CLASS_OBJECT, 1
@@ -49,18 +36,17 @@ main:
     NATIVE Screen.unregisterObject
     PUSH0
     NATIVE Screen.registerObject
-    TRY -1, e1
+    fails 1
     PUSH32 74565
     NATIVE Screen.registerObject
-    ENDTRY -1
-    PUSH0
-e1:
-    FRAME8 -1
-    TRY -1, e2
+    failed 1
+    fails 2
+unknown:
     NATIVE Screen, 9
-    ENDTRY -1
-    PUSH0
-e2:
-    FRAME8 -1
+    failed 2
     logint
+    global 0
+    PUSH32 2147483632
+    NATIVE Rectangle.copy
+    logstr "not reached"
     RET 0, 1

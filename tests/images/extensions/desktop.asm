@@ -1,6 +1,6 @@
 ; Leaving the application view without a window or a session bus does nothing visible and the
 ; application goes on; an unknown desktop operation is fatal with its message.
-.include "../common.inc"
+.include "extension.inc"
 .function @main main
 
 main:

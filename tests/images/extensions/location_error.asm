@@ -1,7 +1,6 @@
 ; A source of errors: every start of a request delivers the code to the observer's location
 ; error method. The first error restarts the request by changing its parameter.
-.include "../common.inc"
-.include "location.inc"
+.include "extension.inc"
 .globals 2                      ; 0: the request; 1: calls so far
 .class Watcher
 .selector "<locationobserver>.handle location error<locationerror>"(1,0)

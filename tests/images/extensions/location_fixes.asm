@@ -2,13 +2,19 @@
 ; location event from the event loop: at once on a start, then every interval. The first fix
 ; restarts the request with an interval of 10 ms; the third stops it, and with nothing left to
 ; deliver the run ends.
-.include "../common.inc"
-.include "location.inc"
+.include "extension.inc"
 .globals 2                      ; 0: the request; 1: calls so far
 .class Watcher
 .selector "<locationobserver>.handle location event<location>"(1,0)
 .impl Watcher onfix
 .function @main main
+
+; Logs location operation \op on the location.
+.macro field op
+    LDLOC8 -2
+    EXTCALL 27, \op
+    logfixed 2
+.endm
 
 main:
     watch
@@ -26,31 +32,13 @@ onfix:
     PUSH32 1
     EQ
     JZ16 second
-    LDLOC8 -2
-    EXTCALL 27, 12
-    MKBLOCK8 2
-    PUSH32 2
-    NATIVE Fixed, 24
-    NATIVE Debug, 1
-    LDLOC8 -2
-    EXTCALL 27, 13
-    MKBLOCK8 2
-    PUSH32 2
-    NATIVE Fixed, 24
-    NATIVE Debug, 1
-    LDLOC8 -2
-    EXTCALL 27, 11
-    MKBLOCK8 2
-    PUSH32 2
-    NATIVE Fixed, 24
-    NATIVE Debug, 1
+    field 12
+    field 13
+    field 11
     LDLOC8 -2
     LDLOC8 -3
     EXTCALL 27, 16
-    MKBLOCK8 2
-    PUSH32 2
-    NATIVE Fixed, 24
-    NATIVE Debug, 1
+    logfixed 2
     LDLOC8 -2
     EXTCALL 27, 9
     logint

@@ -19,8 +19,7 @@
 .macro same
     global 0
     EXTCALL OpenGL, 153
-    global 4
-    LOAD
+    word 4
     EQ
     logint
 .endm
@@ -29,8 +28,7 @@
 .macro column x, k
     push4 \x, 0, 160, 480
     EXTCALL OpenGL, 142   ; glViewport
-    global 9
-    LOAD
+    word 9
     PUSHSTR "k"
     EXTCALL OpenGL, 151   ; glGetUniformLocation
     PUSH32 \k
@@ -65,16 +63,11 @@ main:
     RET 0, 1
 
 drawgl:
-    global 2
-    LOAD
+    word 2
     JZ16 first
-    global 3
-    LOAD
-    EXTCALL OpenGL, 88   ; glIsTexture: the dropped bitmap's texture has gone
+    on 3, 88   ; glIsTexture: the dropped bitmap's texture has gone
     logint
-    global 4
-    LOAD
-    EXTCALL OpenGL, 88   ; glIsTexture: the kept bitmap's has not
+    on 4, 88   ; glIsTexture: the kept bitmap's has not
     logint
     JMP16 drop
 first:
@@ -120,9 +113,7 @@ first:
     refused 1, 11         ; null
     refused 2, 5          ; a byte array
     global 1
-    PUSH0
-    PUSH0
-    PUSH32 0xFFFFFFFF
+    push3 0, 0, 0xFFFFFFFF
     NATIVE Bitmap.create
     global 1
     EXTCALL OpenGL, 153   ; the empty bitmap: no texture

@@ -22,8 +22,7 @@ drawgl:
     uniform 25, 22, "s"
 ; red: client array, glDrawArrays
     color 23, 0x3F800000, 0, 0
-    global 24
-    LOAD
+    word 24
     PUSH32 0
     EXTCALL OpenGL, 112   ; glUniform1f
     band 0, 0xBF800000, 0xBF000000
@@ -34,26 +33,12 @@ drawgl:
 ; green: vertices in a buffer, client byte indices
     global 8
     NEWARRAY 4
-    global 8
-    put 0
-    put 0x3F800000
-    put 0
-    PUSH32 0x3F800000
-    NATIVE IntArray, 19
-    global 23
-    LOAD
+    put4 8, 0, 0x3F800000, 0, 0x3F800000
+    word 23
     PUSH32 1
     global 8
     EXTCALL OpenGL, 125   ; glUniform4fv
-    global 26
-    PUSH32 1
-    EXTCALL OpenGL, 144   ; glGenBuffers
-    STORE
-    PUSH32 0x8892
-    global 26
-    LOAD
-    NATIVE IntArray, 9
-    EXTCALL OpenGL, 4   ; glBindBuffer ARRAY_BUFFER
+    genbind 26, 144, 0x8892, 4  ; glBindBuffer ARRAY_BUFFER
     band 2, 0xBF000000, 0
     push2 0x8892, 32
     global 2
@@ -62,27 +47,14 @@ drawgl:
     attrib 2             ; offset 0 in the buffer
     global 4
     NEWARRAY 1
-    global 4
-    putbyte 0
-    putbyte 1
-    putbyte 2
-    PUSH32 3
-    NATIVE ByteArray, 19
+    putbytes 4, 0, 1, 2, 3
     push3 5, 4, 0x1401
     global 4
     EXTCALL OpenGL, 42   ; glDrawElements
     push2 0x8892, 0
     EXTCALL OpenGL, 4   ; glBindBuffer 0
 ; yellow and magenta: a 2 x 1 texture from a byte array
-    global 27
-    PUSH32 1
-    EXTCALL OpenGL, 145   ; glGenTextures
-    STORE
-    PUSH32 0x0DE1
-    global 27
-    LOAD
-    NATIVE IntArray, 9
-    EXTCALL OpenGL, 7   ; glBindTexture
+    genbind 27, 145, 0x0DE1, 7  ; glBindTexture
     push3 0x0DE1, 0x2801, 0x2600
     EXTCALL OpenGL, 109   ; glTexParameteri MIN_FILTER NEAREST
     push3 0x0DE1, 0x2800, 0x2600
@@ -91,31 +63,20 @@ drawgl:
     EXTCALL OpenGL, 91   ; glPixelStorei UNPACK_ALIGNMENT
     global 6
     NEWARRAY 1
-    global 6
-    putbyte 255
-    putbyte 255
-    putbyte 0
-    putbyte 255
-    putbyte 255
-    putbyte 0
-    putbyte 255
-    PUSH32 255
-    NATIVE ByteArray, 19
+    putbytes 6, 255, 255, 0, 255
+    putbytes 6, 255, 0, 255, 255
     push4 0x0DE1, 0, 0x1908, 2
     push4 1, 0, 0x1908, 0x1401
     global 6
     EXTCALL OpenGL, 106   ; glTexImage2D
-    global 25
-    LOAD
+    word 25
     PUSH32 0
     EXTCALL OpenGL, 114   ; glUniform1i
-    global 24
-    LOAD
+    word 24
     PUSH32 0x3F800000
     EXTCALL OpenGL, 112   ; glUniform1f
     band 12, 0, 0x3F000000
     attrib 12
     strip
-    EXTCALL OpenGL, 61   ; glGetError
-    logint
+    logerror   ; glGetError
     RET 0, 2

@@ -8,6 +8,33 @@
 .function @main main
 .function @drawgl drawgl
 
+; Logs operation \op of the word \word.
+.macro logop op, word
+    PUSH32 \word
+    EXTCALL OpenGL, \op
+    logint
+.endm
+; Logs the info log (operation \op) of the object at global \slot, and before it its length
+; (operation \lengthop, INFO_LOG_LENGTH into the int array at global 0).
+.macro loginfo slot, lengthop, op
+    word \slot
+    PUSH32 0x8B84
+    global 0
+    EXTCALL OpenGL, \lengthop
+    global 0
+    NATIVE IntArray, 9
+    logint
+    on \slot, \op
+    NATIVE Debug, 1
+.endm
+; Logs operation \op of the program and an empty name.
+.macro logempty op
+    word 20
+    PUSHSTR ""
+    EXTCALL OpenGL, \op
+    logint
+.endm
+
 main:
     NEW CLASS_OBJECT, 1           ; the application object, which receives draw gl
     NATIVE System, 5
@@ -20,110 +47,34 @@ drawgl:
     global 0
     PUSH32 0
     NATIVE IntArray, 19
-    global 21
-    PUSH32 0x8B31
-    EXTCALL OpenGL, 27   ; glCreateShader replaces the type
-    STORE
-    global 21
-    LOAD
-    PUSHSTR "void main() { gl_Position = vec4(0.0); }"
-    EXTCALL OpenGL, 152   ; glShaderSource
-    global 21
-    LOAD
-    EXTCALL OpenGL, 21   ; glCompileShader
-    global 21
-    LOAD
-    EXTCALL OpenGL, 87   ; glIsShader
-    logint
-    PUSH32 0
-    EXTCALL OpenGL, 82   ; glIsBuffer(0)
-    logint
-    PUSH32 0
-    EXTCALL OpenGL, 85   ; glIsProgram(0)
-    logint
-    PUSH32 0
-    EXTCALL OpenGL, 88   ; glIsTexture(0)
-    logint
-    PUSH32 0x0B71
-    EXTCALL OpenGL, 83   ; glIsEnabled(DEPTH_TEST)
-    logint
     global 20
-    EXTCALL OpenGL, 26   ; glCreateProgram pushes the name
+    EXTCALL OpenGL, 26    ; glCreateProgram pushes the name
     STORE
-    global 20
-    LOAD
-    EXTCALL OpenGL, 148   ; the log of a program never linked
+    on 20, 148            ; the log of a program never linked
     NATIVE Debug, 1
-    global 22
-    PUSH32 0x8B30
-    EXTCALL OpenGL, 27   ; glCreateShader
-    STORE
-    global 22
-    LOAD
-    PUSHSTR "void main() { gl_FragColor = vec4(1.0); }"
-    EXTCALL OpenGL, 152   ; glShaderSource
-    global 22
-    LOAD
-    EXTCALL OpenGL, 21   ; glCompileShader
-    global 20
-    LOAD
-    global 21
-    LOAD
-    EXTCALL OpenGL, 2   ; glAttachShader
-    global 20
-    LOAD
-    global 22
-    LOAD
-    EXTCALL OpenGL, 2   ; glAttachShader
-    global 20
-    LOAD
+    shader 20, 21, 0x8B31, "void main() { gl_Position = vec4(0.0); }"
+    on 21, 87             ; glIsShader: glCreateShader replaced the type
+    logint
+    logop 82, 0           ; glIsBuffer
+    logop 85, 0           ; glIsProgram
+    logop 88, 0           ; glIsTexture
+    logop 83, 0x0B71      ; glIsEnabled(DEPTH_TEST)
+    shader 20, 22, 0x8B30, "void main() { gl_FragColor = vec4(1.0); }"
+    word 20
     PUSH32 0
     PUSHSTR ""
     EXTCALL OpenGL, 143   ; glBindAttribLocation with an empty name
-    global 20
-    LOAD
-    EXTCALL OpenGL, 90   ; glLinkProgram
-    global 20
-    LOAD
-    PUSH32 0x8B84
-    global 0
-    EXTCALL OpenGL, 147   ; glGetProgramiv INFO_LOG_LENGTH
-    global 0
-    NATIVE IntArray, 9
-    logint
-    global 20
-    LOAD
-    EXTCALL OpenGL, 148   ; that log
-    NATIVE Debug, 1
-    global 20
-    LOAD
-    PUSHSTR ""
-    EXTCALL OpenGL, 146   ; glGetAttribLocation of an empty name
-    logint
-    global 20
-    LOAD
-    PUSHSTR ""
-    EXTCALL OpenGL, 151   ; glGetUniformLocation of an empty name
-    logint
-    global 21
-    LOAD
-    PUSH32 0x8B84
-    global 0
-    EXTCALL OpenGL, 149   ; glGetShaderiv INFO_LOG_LENGTH
-    global 0
-    NATIVE IntArray, 9
-    logint
-    global 21
-    LOAD
-    EXTCALL OpenGL, 150   ; that log
-    NATIVE Debug, 1
-    EXTCALL OpenGL, 61   ; glGetError pushes
-    logint
+    on 20, 90             ; glLinkProgram
+    loginfo 20, 147, 148  ; glGetProgramiv
+    logempty 146          ; glGetAttribLocation
+    logempty 151          ; glGetUniformLocation
+    loginfo 21, 149, 150  ; glGetShaderiv
+    logerror              ; glGetError pushes
     clear 0, 0, 0x3F800000
     push4 0x100, 0x1FF, 1, 1
-    EXTCALL OpenGL, 20   ; glColorMask: red off
+    EXTCALL OpenGL, 20    ; glColorMask: red off
     clear 0x3F800000, 0x3F800000, 0x3F800000 ; white
     push4 1, 1, 1, 1
-    EXTCALL OpenGL, 20   ; glColorMask: all on
+    EXTCALL OpenGL, 20    ; glColorMask: all on
     logint
     RET 0, 2

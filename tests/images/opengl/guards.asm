@@ -63,12 +63,7 @@ drawgl:
 ; the second quarter, from an array that then grows past its capacity
     band 0, 0xBF000000, 0
     attrib 0
-    global 0
-    put 0
-    put 0x3F800000
-    put 0
-    PUSH32 0x3F800000
-    NATIVE IntArray, 19
+    put4 0, 0, 0x3F800000, 0, 0x3F800000
     push3 5, 0, 6
     EXTCALL OpenGL, 41   ; glDrawArrays: six vertices of the grown array
     color 21, 0, 0x3F800000, 0 ; green: nothing below may draw
@@ -76,23 +71,10 @@ drawgl:
     refusedDraw 2, 3, 4   ; the same through first
     global 2
     NEWARRAY 1
-    global 2
-    putbyte 0
-    putbyte 1
-    putbyte 2
-    PUSH32 12
-    NATIVE ByteArray, 19
+    putbytes 2, 0, 1, 2, 12
     refusedElements 3, 0x1401 ; a client index past the array
     refusedElements 4, 0x1406 ; an index type without a size
-    global 22
-    PUSH32 1
-    EXTCALL OpenGL, 144   ; glGenBuffers
-    STORE
-    PUSH32 0x8893
-    global 22
-    LOAD
-    NATIVE IntArray, 9
-    EXTCALL OpenGL, 4   ; glBindBuffer ELEMENT_ARRAY_BUFFER
+    genbind 22, 144, 0x8893, 4  ; glBindBuffer ELEMENT_ARRAY_BUFFER
     refusedElements 5, 0x1401 ; indices in a buffer with a client array enabled
     push2 0x8893, 0
     EXTCALL OpenGL, 4   ; glBindBuffer 0
@@ -115,8 +97,7 @@ drawgl:
     PUSH32 0
     global 0
     EXTCALL OpenGL, 141   ; glVertexAttribPointer with size 5: GL refuses it
-    EXTCALL OpenGL, 61   ; glGetError: INVALID_VALUE
-    logint
+    logerror   ; glGetError: INVALID_VALUE
     refusedDraw 9, 0, 4   ; ...and the attribute has no array any more
     global 4
     push2 9, 13
@@ -125,6 +106,5 @@ drawgl:
     refusedImage 10, 106, 0x0DE1, 0, 0x1907, 2, 2, 0, 0x1907, 0x1401
     refusedImage 11, 111, 0x0DE1, 0, 0, 0, 1, 1, 0x1234, 0x1401 ; a format without a size
     refusedImage 12, 111, 0x0DE1, 0, 0, 0, 1, 1, 0x1908, 0x1406 ; a type without a size
-    EXTCALL OpenGL, 61   ; glGetError
-    logint
+    logerror   ; glGetError
     RET 0, 2

@@ -3,7 +3,6 @@
 #include "GraphicsTestSupport.h"
 
 #include "graphics/BitmapLimits.h"
-#include "graphics/GraphicsContainer.h"
 #include "graphics/TarnelFont.h"
 
 #include <QBuffer>
@@ -15,7 +14,6 @@
 namespace zelmo::graphics {
 namespace {
 
-using testing::argb;
 using testing::encoded;
 using testing::filled;
 using testing::pixelsOf;
@@ -47,29 +45,6 @@ TEST(Bitmap, FillsKeepTheWordAndEachModeSwitchConvertsOnce)
     bitmap->setPixel(-1, 0, 0xFFFFFFFF);
     EXPECT_EQ(bitmap->conversionCount(), 3);
     EXPECT_EQ(bitmap->getPixel(3, 2), 0xFF445566u);
-}
-
-TEST(Bitmap, SetPixelShowsWhenDrawnOntoAnotherBitmap)
-{
-    auto source = BitmapContainer::create(3, 3);
-    source->fill(0xFF000000);
-    source->setPixel(1, 1, 0xFF00FF00);
-    source->setPixel(2, 0, 0xFF0000FF);
-    auto target = BitmapContainer::create(5, 5);
-    target->fill(0xFFFFFFFF);
-    {
-        GraphicsContainer g(*target);
-        g.drawBitmap(source.get(), {1, 2}, 255);
-        g.drawBitmap(source.get(), {1, 2}, 255);
-    }
-    EXPECT_EQ(source->conversionCount(), 2); // to the image once, back to a pixmap once
-    QImage expected = filled(5, 5, 0xFFFFFFFF);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 3; ++x)
-            expected.setPixel(1 + x, 2 + y, 0xFF000000);
-    expected.setPixel(2, 3, 0xFF00FF00);
-    expected.setPixel(3, 2, 0xFF0000FF);
-    EXPECT_TRUE(sameImage(pixelsOf(*target), expected));
 }
 
 TEST(Bitmap, EncodesWhatQtWritesAndDecodesItBack)

@@ -13,6 +13,7 @@ namespace {
 
 using testing::argb;
 using testing::filled;
+using testing::paint;
 using testing::pixelsOf;
 using testing::raises;
 using testing::sameImage;
@@ -51,18 +52,11 @@ TEST(Drawing, FillsRectanglesAndLinesPixelByPixel)
         g.drawLine({INT32_MIN, 9}, {INT32_MAX, 9}, 0xFF808080);
     }
     QImage expected = filled(12, 10, 0xFF0000FF);
-    for (int y = 3; y < 8; ++y)
-        for (int x = 2; x < 6; ++x)
-            expected.setPixel(x, y, 0xFFFF0000);
-    for (int y = 8; y < 10; ++y)
-        for (int x = 10; x < 12; ++x)
-            expected.setPixel(x, y, 0xFFFFFF00);
-    for (int x = 1; x <= 8; ++x)
-        expected.setPixel(x, 1, 0xFF00FF00);
-    for (int y = 2; y <= 6; ++y)
-        expected.setPixel(11, y, 0xFFFFFFFF);
-    for (int x = 0; x < 12; ++x)
-        expected.setPixel(x, 9, 0xFF808080);
+    paint(expected, {2, 3, 4, 5}, 0xFFFF0000);
+    paint(expected, {10, 8, 2, 2}, 0xFFFFFF00);
+    paint(expected, {1, 1, 8, 1}, 0xFF00FF00);
+    paint(expected, {11, 2, 1, 5}, 0xFFFFFFFF);
+    paint(expected, {0, 9, 12, 1}, 0xFF808080);
     EXPECT_TRUE(sameImage(pixelsOf(*bitmap), expected));
 }
 
@@ -78,6 +72,8 @@ TEST(Drawing, RegionsAndTilesLandWhereTheyShould)
         g.drawTiled(source.get(), {1, 3, 7, 4}, {1, -1});
         g.drawTiled(source.get(), {0, 0, 0, 0}, {INT32_MIN, INT32_MAX});
     }
+    // The pixels set by setPixel, drawn four times: to the image once, back to a pixmap once.
+    EXPECT_EQ(source->conversionCount(), 2);
     QImage expected = filled(9, 7, 0xFF000000);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 2; ++x)

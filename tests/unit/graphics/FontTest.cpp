@@ -3,7 +3,7 @@
 // heap made by the file loader shared with pictures.
 #include "GraphicsTestSupport.h"
 
-#include "IO/FileSystemServices.h"
+#include "IO/HostFileServices.h"
 #include "IO/MemoryInputStream.h"
 #include "VirtualMachine/VirtualMachine.h"
 #include "graphics/FontCreation.h"
@@ -13,12 +13,10 @@
 #include "graphics/NativeFont.h"
 #include "graphics/TarnelFont.h"
 
-#include <QBuffer>
-#include <QFontMetrics>
-#include <QGuiApplication>
+#include <QDir>
+#include <QFile>
 #include <QPainter>
-
-#include <map>
+#include <QTemporaryDir>
 
 namespace zelmo::graphics {
 namespace {
@@ -26,6 +24,7 @@ namespace {
 using testing::argb;
 using testing::encoded;
 using testing::filled;
+using testing::paint;
 using testing::pixelsOf;
 using testing::raises;
 using testing::sameImage;
@@ -80,10 +79,8 @@ TEST(ImageFont, IsCutFromMarkersAndMeasuresByGlyphWidths)
     EXPECT_EQ(font.fit(text, 2, 3, 0), 2); // glyph-less characters always fit
 
     QImage tall = examplePicture();
-    for (int y = 0; y < 9; ++y)
-        tall.setPixel(0, y, 0xFFFFFFFF);
-    for (int x = 2; x < 10; ++x)
-        tall.setPixel(x, 8, 0xFF000000);
+    paint(tall, {0, 0, 1, 9}, 0xFFFFFFFF);
+    paint(tall, {2, 8, 8, 1}, 0xFF000000);
     TarnelFont noGlyphs(tall);
     EXPECT_EQ(noGlyphs.ascent(), 8); // the gauge counts at most the glyph height
     EXPECT_EQ(noGlyphs.glyphs().size(), 0);
@@ -128,47 +125,31 @@ TEST(ImageFont, DrawsCoverageTimesColourAndRecoloursOnlyForNewRgb)
     EXPECT_TRUE(sameImage(pixelsOf(*translucent), argb(reference)));
 }
 
-// Application files held in memory; "broken" announces bytes that cannot be read.
-class MemoryFiles final : public FileSystemServices {
+// The application's files in a folder; "broken" announces ten bytes that cannot be read.
+class Files final : public HostFileServices {
 public:
-    class BrokenStream final : public TARNEL::InputStream {
-    public:
-        BrokenStream() { m_open = true; }
-        int readByte() override { return -1; }
-        bool read(TARNEL::TUint8*, TARNEL::TUint32) override { return false; }
-        int size() override { return 10; }
-        int position() override { return 0; }
-        bool seek(TARNEL::TUint32) override { return false; }
-        bool isEof() override { return true; }
-        void close() override { m_open = false; }
-    };
-
-    std::unique_ptr<TARNEL::OutputStream> openFileWriter(const std::u16string&, int32_t) override
+    explicit Files(const QString& folder) : HostFileServices(folder.toStdU16String()), m_dir(folder)
     {
-        return nullptr;
+    }
+    void add(const QString& name, const std::vector<uint8_t>& bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     }
     std::unique_ptr<TARNEL::InputStream> openFileReader(const std::u16string& path) override
     {
-        if (path == u"broken") return std::make_unique<BrokenStream>();
-        const auto found = files.find(path);
-        if (found == files.end()) return nullptr;
-        return std::make_unique<TARNEL::MemoryInputStream>(found->second);
+        struct Broken final : TARNEL::MemoryInputStream {
+            Broken() : MemoryInputStream(std::vector<TARNEL::TUint8>(10)) {}
+            int readByte() override { return -1; }
+            bool read(TARNEL::TUint8*, TARNEL::TUint32) override { return false; }
+        };
+        if (path == u"broken") return std::make_unique<Broken>();
+        return HostFileServices::openFileReader(path);
     }
-    bool deleteFile(const std::u16string&) override { return false; }
-    bool fileExists(const std::u16string& path) override { return files.count(path) != 0; }
-    int32_t reservedFileService() override { return 0; }
-    bool renameFile(const std::u16string&, const std::u16string&) override { return false; }
-    bool listDirectory(const std::u16string&, std::vector<std::u16string>&,
-                       std::vector<std::u16string>&, int32_t) override
-    {
-        return false;
-    }
-    bool createDirectory(const std::u16string&) override { return false; }
-    bool deleteDirectory(const std::u16string&) override { return false; }
-    bool renameDirectory(const std::u16string&, const std::u16string&) override { return false; }
-    bool directoryExists(const std::u16string&) override { return false; }
 
-    std::map<std::u16string, std::vector<uint8_t>> files;
+private:
+    QDir m_dir;
 };
 
 TEST(FontValues, CreationResultsAndMessages)
@@ -196,10 +177,11 @@ TEST(FontValues, CreationResultsAndMessages)
         raises(kInvalidArgument, "byte[] is empty", [&] { decodeImageFontValue(heap, {}); }));
     EXPECT_TRUE(raises(kInvalidArgument, "", [&] { decodeImageFontValue(heap, {1, 2, 3}); }));
 
-    MemoryFiles files;
-    files.files[u"font.png"] = png;
-    files.files[u"empty.png"] = {};
-    files.files[u"junk.png"] = {'j', 'u', 'n', 'k'};
+    QTemporaryDir folder;
+    Files files(folder.path());
+    files.add("font.png", png);
+    files.add("empty.png", {});
+    files.add("junk.png", {'j', 'u', 'n', 'k'});
     const uint32_t loaded = loadImageFontValue(heap, files, u"font.png");
     EXPECT_EQ(fontAt(heap, vm.memory().load32(loaded))->width(OString(u" !"), 0, 2), 6);
     EXPECT_TRUE(

@@ -42,6 +42,14 @@ inline QImage filled(int width, int height, QRgb color)
     return image;
 }
 
+// Sets every pixel of `rect` to `color` exactly (for expected pictures).
+inline void paint(QImage& image, const QRect& rect, QRgb color)
+{
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            image.setPixel(x, y, color);
+}
+
 // Exact comparison that names the first pixel that differs.
 inline ::testing::AssertionResult sameImage(const QImage& actual, const QImage& expected)
 {

@@ -46,6 +46,12 @@ protected:
         native(vm, operation);
         return stack();
     }
+    // The operation must raise the managed error `code` with `message`.
+    ::testing::AssertionResult refuses(int32_t code, const std::string& message, Native native,
+                                       int operation, const Words& args)
+    {
+        return raises(code, message, [&] { call(native, operation, args); });
+    }
     Words stack()
     {
         Words out;
@@ -140,8 +146,7 @@ TEST_F(GuestNatives, ValueOperationsReadAndWriteTheirVariables)
                                                      {sizeNative, 7, {A, -1}},
                                                      {rectangleNative, 16, {A, -1}},
                                                      {rectangleNative, 18, {A, -1}}}) {
-        EXPECT_TRUE(raises(kInvalidArgument, "", [&] { call(native, operation, args); }))
-            << operation;
+        EXPECT_TRUE(refuses(kInvalidArgument, "", native, operation, args)) << operation;
         EXPECT_EQ(words(a, 4), (Words{0, 0, 0, 0}));
     }
 }
@@ -155,28 +160,23 @@ TEST_F(GuestNatives, BitmapsAndFontsThroughTheirHandles)
     EXPECT_EQ(call(bitmapNative, 7, {A, 2, 1}), Words{kRed});
     EXPECT_EQ(call(bitmapNative, 9, {A, 2, 1, kWhite}), Words{});
     EXPECT_EQ(call(bitmapNative, 7, {A, 2, 1}), Words{kWhite});
-    EXPECT_TRUE(raises(kInvalidArgument,
-                       "Position (3, 0) is outside the bounds of the bitmap: (3, 2)", [&] {
-                           call(bitmapNative, 7, {A, 3, 0});
-                       }));
-    EXPECT_TRUE(raises(kInvalidArgument,
-                       "Position (0, -1) is outside the bounds of the bitmap: (3, 2)", [&] {
-                           call(bitmapNative, 9, {A, 0, -1, 0});
-                       }));
+    EXPECT_TRUE(refuses(kInvalidArgument,
+                        "Position (3, 0) is outside the bounds of the bitmap: (3, 2)", bitmapNative,
+                        7, {A, 3, 0}));
+    EXPECT_TRUE(refuses(kInvalidArgument,
+                        "Position (0, -1) is outside the bounds of the bitmap: (3, 2)",
+                        bitmapNative, 9, {A, 0, -1, 0}));
 
     b = variable({0});
     EXPECT_EQ(call(bitmapNative, 2, {B, A, 1, 1, 2, 1}), Words{});
     EXPECT_EQ(call(bitmapNative, 8, {B}), (Words{2, 1}));
     EXPECT_EQ(call(bitmapNative, 7, {B, 1, 0}), Words{kWhite});
-    EXPECT_TRUE(raises(kInvalidArgument,
-                       "Source rectangle (2, 0, 2, 1) should be inside the bounds of the source "
-                       "bitmap: (3, 2)",
-                       [&] {
-                           call(bitmapNative, 2, {B, A, 2, 0, 2, 1});
-                       }));
-    EXPECT_TRUE(raises(kInvalidArgument, "Width should be non-negative", [&] {
-        call(bitmapNative, 1, {B, -1, 2, 0});
-    }));
+    EXPECT_TRUE(refuses(kInvalidArgument,
+                        "Source rectangle (2, 0, 2, 1) should be inside the bounds of the "
+                        "source bitmap: (3, 2)",
+                        bitmapNative, 2, {B, A, 2, 0, 2, 1}));
+    EXPECT_TRUE(
+        refuses(kInvalidArgument, "Width should be non-negative", bitmapNative, 1, {B, -1, 2, 0}));
 
     EXPECT_EQ(call(bitmapNative, 6, {B, A}), Words{});
     EXPECT_EQ(call(bitmapNative, 7, {B, 2, 1}), Words{kWhite});
@@ -184,7 +184,7 @@ TEST_F(GuestNatives, BitmapsAndFontsThroughTheirHandles)
     EXPECT_EQ(call(bitmapNative, 8, {B}), (Words{6, 4}));
     EXPECT_EQ(call(bitmapNative, 8, {A}), (Words{3, 2}));
     vm.storeWord(a, 0);
-    EXPECT_TRUE(raises(kNullPointer, "NULL pointer", [&] { call(bitmapNative, 8, {A}); }));
+    EXPECT_TRUE(refuses(kNullPointer, "NULL pointer", bitmapNative, 8, {A}));
 
     const Words font = call(fontCreationNative, 10, {});
     ASSERT_EQ(font.size(), 1u);
@@ -199,7 +199,7 @@ TEST_F(GuestNatives, BitmapsAndFontsThroughTheirHandles)
     EXPECT_EQ(call(fontNative, 6, {font[0], text, width - 1}), Words{3});
     EXPECT_EQ(call(fontNative, 7, {font[0], text, 2, -1, width}), Words{2});
     EXPECT_EQ(call(fontNative, 2, {A}), Words{0}); // a variable holding no font
-    EXPECT_TRUE(raises(kRange, "", [&] { call(fontNative, 5, {font[0], text, 3, 2}); }));
+    EXPECT_TRUE(refuses(kRange, "", fontNative, 5, {font[0], text, 3, 2}));
 }
 
 } // namespace

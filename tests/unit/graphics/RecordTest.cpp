@@ -11,6 +11,7 @@ namespace zelmo::graphics {
 namespace {
 
 using testing::filled;
+using testing::paint;
 using testing::pixelsOf;
 using testing::raises;
 using testing::sameImage;
@@ -53,9 +54,7 @@ TEST_F(GraphicsRecordTest, ContextIsMadeOnFirstDrawClosedBeforeDirectAccessAndRe
     second.fillRect({0, 3, 1, 1}, 0xFF0000FF);
     record.closeContext();
     QImage expected = filled(4, 4, 0xFF000000);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 2; ++x)
-            expected.setPixel(x, y, 0xFFFF0000);
+    paint(expected, {0, 0, 2, 2}, 0xFFFF0000);
     expected.setPixel(3, 3, 0xFF00FF00);
     expected.setPixel(0, 3, 0xFF0000FF);
     EXPECT_TRUE(sameImage(pixelsOf(*record.bitmap()), expected));
