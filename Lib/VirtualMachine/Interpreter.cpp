@@ -308,6 +308,64 @@ void VirtualMachine::run()
         ST(a, (expr));                                                                             \
         sp -= 2;                                                                                   \
     } while (0)
+    // Calls and returns always leave the run.
+#define DO_CALL()                                                                                  \
+    do {                                                                                           \
+        const int32_t address_ = I32();                                                            \
+        const int32_t gcInfo_ = I32();                                                             \
+        ++sp;                                                                                      \
+        ENTER_FRAME(gcInfo_);                                                                      \
+        S[sp] = OP_ADDR() + 9;                                                                     \
+        JUMP_TO(address_);                                                                         \
+        NEXT();                                                                                    \
+    } while (0)
+#define DO_CALLV()                                                                                 \
+    do {                                                                                           \
+        const int32_t selector_ = I32();                                                           \
+        const int32_t classId_ = S[sp];                                                            \
+        S[sp] = OP_ADDR() + 5;                                                                     \
+        if (selector_ < 0 || selector_ >= static_cast<int32_t>(methods.size())) [[unlikely]] {     \
+            SYNC();                                                                                \
+            fatalError("Internal error: invalid selector", m_pc);                                  \
+        }                                                                                          \
+        const MethodEntry* target_ = nullptr;                                                      \
+        for (const MethodEntry& entry_ : methods[static_cast<size_t>(selector_)].entries) {        \
+            if (entry_.classId == classId_) {                                                      \
+                target_ = &entry_;                                                                 \
+                break;                                                                             \
+            }                                                                                      \
+        }                                                                                          \
+        if (!target_) [[unlikely]] {                                                               \
+            SYNC();                                                                                \
+            fatalError("Invalid type in virtual method call", m_pc);                               \
+        }                                                                                          \
+        ENTER_FRAME(target_->gcInfoIndex);                                                         \
+        JUMP_TO(target_->codeAddress);                                                             \
+        NEXT();                                                                                    \
+    } while (0)
+#define DO_RET()                                                                                   \
+    do {                                                                                           \
+        const int32_t a_ = I32();                                                                  \
+        const int32_t n_ = I32();                                                                  \
+        if (!calls.pop()) [[unlikely]] {                                                           \
+            SYNC();                                                                                \
+            fatalError("Internal error: return without a call", m_pc);                             \
+        }                                                                                          \
+        const int32_t returnAddress_ = SLOT(int64_t{sp} - a_);                                     \
+        const int64_t newSp_ = int64_t{sp} - n_;                                                   \
+        if (newSp_ < -1 || newSp_ >= kStackWords) [[unlikely]] {                                   \
+            SYNC();                                                                                \
+            stackFault(static_cast<int32_t>(newSp_ < 0 ? -2 : kStackWords));                       \
+        }                                                                                          \
+        sp = static_cast<int32_t>(newSp_);                                                         \
+        if (returnAddress_ < 0) {                                                                  \
+            m_pc = -1;                                                                             \
+            m_sp = sp;                                                                             \
+            return;                                                                                \
+        }                                                                                          \
+        JUMP_TO(returnAddress_);                                                                   \
+        NEXT();                                                                                    \
+    } while (0)
     // JZ16 and JMP16 leave the run when they jump.
 #define DO_ELEMENT_REF()                                                                           \
     (S[sp - 1] = static_cast<int32_t>(                                                             \
@@ -407,6 +465,18 @@ void VirtualMachine::run()
         {{Op::NATIVE, Op::LOAD, Op::NOP, Op::NOP, Op::NOP}, &&fused_NATIVE_LOAD},
         {{Op::LDLOC8, Op::NATIVE, Op::LOAD, Op::NOP, Op::NOP}, &&fused_LDLOC8_NATIVE_LOAD},
         {{Op::NATIVE, Op::LDLOC8, Op::STORE, Op::NOP, Op::NOP}, &&fused_NATIVE_LDLOC8_STORE},
+        // Calls with their last argument, virtual calls with the receiver's class, and returns
+        // with the result's store.
+        {{Op::LDLOC8, Op::PUSH32, Op::ADD, Op::CALL, Op::NOP}, &&fused_LDLOC8_PUSH32_ADD_CALL},
+        {{Op::LDLOC8, Op::PUSH32, Op::SUB, Op::CALL, Op::NOP}, &&fused_LDLOC8_PUSH32_SUB_CALL},
+        {{Op::LDLOC8, Op::CALL, Op::NOP, Op::NOP, Op::NOP}, &&fused_LDLOC8_CALL},
+        {{Op::DUP, Op::LOAD, Op::CALLV, Op::NOP, Op::NOP}, &&fused_DUP_LOAD_CALLV},
+        {{Op::STORE, Op::RET, Op::NOP, Op::NOP, Op::NOP}, &&fused_STORE_RET},
+        {{Op::ADD, Op::STORE, Op::RET, Op::NOP, Op::NOP}, &&fused_ADD_STORE_RET},
+        {{Op::LOCADDR8, Op::PUSH32, Op::STORE, Op::RET, Op::NOP},
+         &&fused_LOCADDR8_PUSH32_STORE_RET},
+        {{Op::LOCADDR8, Op::LDLOC8, Op::STORE, Op::RET, Op::NOP},
+         &&fused_LOCADDR8_LDLOC8_STORE_RET},
     };
     // Prepared again whenever the code grew (a module was loaded since the last run).
     if (threadedCode.size() != code.size())
@@ -521,63 +591,9 @@ void VirtualMachine::run()
                 JUMP_TO(int64_t{OP_ADDR()} + 4 + d);
                 NEXT();
             }
-            CASE(CALL)
-            {
-                const int32_t address = I32();
-                const int32_t gcInfo = I32();
-                ++sp;
-                ENTER_FRAME(gcInfo);
-                S[sp] = OP_ADDR() + 9;
-                JUMP_TO(address);
-                NEXT();
-            }
-            CASE(CALLV)
-            {
-                const int32_t selector = I32();
-                const int32_t classId = S[sp];
-                S[sp] = OP_ADDR() + 5;
-                if (selector < 0 || selector >= static_cast<int32_t>(methods.size())) [[unlikely]] {
-                    SYNC();
-                    fatalError("Internal error: invalid selector", m_pc);
-                }
-                const MethodEntry* target = nullptr;
-                for (const MethodEntry& entry : methods[static_cast<size_t>(selector)].entries) {
-                    if (entry.classId == classId) {
-                        target = &entry;
-                        break;
-                    }
-                }
-                if (!target) [[unlikely]] {
-                    SYNC();
-                    fatalError("Invalid type in virtual method call", m_pc);
-                }
-                ENTER_FRAME(target->gcInfoIndex);
-                JUMP_TO(target->codeAddress);
-                NEXT();
-            }
-            CASE(RET)
-            {
-                const int32_t a = I32();
-                const int32_t n = I32();
-                if (!calls.pop()) [[unlikely]] {
-                    SYNC();
-                    fatalError("Internal error: return without a call", m_pc);
-                }
-                const int32_t returnAddress = SLOT(int64_t{sp} - a);
-                const int64_t newSp = int64_t{sp} - n;
-                if (newSp < -1 || newSp >= kStackWords) [[unlikely]] {
-                    SYNC();
-                    stackFault(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
-                }
-                sp = static_cast<int32_t>(newSp);
-                if (returnAddress < 0) {
-                    m_pc = -1;
-                    m_sp = sp;
-                    return;
-                }
-                JUMP_TO(returnAddress);
-                NEXT();
-            }
+            CASE(CALL) DO_CALL();
+            CASE(CALLV) DO_CALLV();
+            CASE(RET) DO_RET();
             CASE(NEW)
             {
                 const int gc = U8();
@@ -1355,6 +1371,27 @@ void VirtualMachine::run()
             FUSED_CHAIN2(NATIVE_LOAD, CHAIN_ELEMENT_REF(), DO_LOAD())
             FUSED_CHAIN3(LDLOC8_NATIVE_LOAD, DO_LDLOC8(), CHAIN_ELEMENT_REF(), DO_LOAD())
             FUSED_CHAIN3(NATIVE_LDLOC8_STORE, CHAIN_ELEMENT_REF(), DO_LDLOC8(), DO_STORE())
+            // Runs that end in a call or a return, which dispatch themselves.
+#define FUSED_CHAIN_END(name, first, last)                                                         \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        first;                                                                                     \
+        THEN();                                                                                    \
+        last;                                                                                      \
+    }
+            FUSED_CHAIN_END(LDLOC8_PUSH32_ADD_CALL, DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
+                            DO_BINARY(wrapAdd(x, y)), DO_CALL())
+            FUSED_CHAIN_END(LDLOC8_PUSH32_SUB_CALL, DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
+                            DO_BINARY(wrapSub(x, y)), DO_CALL())
+            FUSED_CHAIN_END(LDLOC8_CALL, DO_LDLOC8(), DO_CALL())
+            FUSED_CHAIN_END(DUP_LOAD_CALLV, DO_DUP(); THEN(); DO_LOAD(), DO_CALLV())
+            FUSED_CHAIN_END(STORE_RET, DO_STORE(), DO_RET())
+            FUSED_CHAIN_END(ADD_STORE_RET, DO_BINARY(wrapAdd(x, y)); THEN(); DO_STORE(), DO_RET())
+            FUSED_CHAIN_END(LOCADDR8_PUSH32_STORE_RET, DO_LOCADDR8(); THEN(); DO_PUSH32(); THEN();
+                            DO_STORE(), DO_RET())
+            FUSED_CHAIN_END(LOCADDR8_LDLOC8_STORE_RET, DO_LOCADDR8(); THEN(); DO_LDLOC8(); THEN();
+                            DO_STORE(), DO_RET())
+#undef FUSED_CHAIN_END
 #undef FUSED_CHAIN2
 #undef FUSED_CHAIN3
 #undef CHAIN_ELEMENT_REF
@@ -1405,6 +1442,9 @@ void VirtualMachine::run()
 #undef DO_COMPOUND
 #undef DO_ELEMENT_REF
 #undef DO_JZ16
+#undef DO_CALL
+#undef DO_CALLV
+#undef DO_RET
 #undef DO_JMP16
 #undef STACK_CHECK
 #undef CASE
