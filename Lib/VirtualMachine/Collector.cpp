@@ -46,11 +46,11 @@ void VirtualMachine::markStackRoots()
             fatalError("Invalid mem alloc gc code", m_pc);
         if (!entry->marked) m_heap.mark(v);
     };
-    for (size_t f = 0; f < callGcInfo.size(); ++f) {
-        const int32_t infoIndex = callGcInfo[f];
+    for (int32_t f = 0; f < calls.depth(); ++f) {
+        const int32_t infoIndex = calls[f].gcInfo;
         if (infoIndex < 0 || infoIndex >= static_cast<int32_t>(gcInfos.size())) continue;
         const MethodGCInfo& info = gcInfos[static_cast<size_t>(infoIndex)];
-        const int32_t start = callFrameBase[f];
+        const int32_t start = calls[f].base;
         for (; p < start && p <= top; ++p)
             m_heap.markConservatively(static_cast<uint32_t>(m_stack[p]));
         if (p < 0) p = 0;

@@ -123,8 +123,7 @@ int32_t VirtualMachine::invoke(int32_t handle, const std::vector<int32_t>& args,
         }
         if (entry && entry->codeAddress >= 0 && entry->codeAddress < codeSize &&
             entry->gcInfoIndex != -1) {
-            callGcInfo.assign(1, entry->gcInfoIndex);
-            callFrameBase.assign(1, 0);
+            calls.reset(entry->gcInfoIndex, 0);
             handlerCount = 0;
             stackWord(m_sp) = -1;
             m_pc = entry->codeAddress;

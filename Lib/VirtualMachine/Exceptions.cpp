@@ -26,8 +26,7 @@ void VirtualMachine::enterFunction(int32_t handle, int32_t returnPc)
     }
     if (!entry || entry->codeAddress < 0 || entry->codeAddress >= codeSize)
         fatalError("Internal error: " + toUtf8(h.signature) + " has no code", m_pc);
-    if (static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth)
-        fatalError("Call stack overflow", m_pc);
+    if (calls.full()) fatalError("Call stack overflow", m_pc);
     pushWord(returnPc);
     int32_t frameBase = m_sp;
     if (entry->gcInfoIndex >= 0) {
@@ -36,8 +35,7 @@ void VirtualMachine::enterFunction(int32_t handle, int32_t returnPc)
         const MethodGCInfo& info = gcInfos[static_cast<size_t>(entry->gcInfoIndex)];
         frameBase = m_sp - info.slotCount1 - info.slotCount2;
     }
-    callGcInfo.push_back(entry->gcInfoIndex);
-    callFrameBase.push_back(frameBase);
+    calls.push(entry->gcInfoIndex, frameBase);
     m_pc = entry->codeAddress;
 }
 
@@ -91,10 +89,7 @@ void VirtualMachine::throwObject(uint32_t exception, int32_t returnPc)
             setSp(h.savedSp);
             pushWord(static_cast<int32_t>(exception));
             // Calls abandoned between the TRY and the THROW leave the call-info stacks too.
-            if (h.callDepth >= 0 && static_cast<size_t>(h.callDepth) <= callGcInfo.size()) {
-                callGcInfo.resize(static_cast<size_t>(h.callDepth));
-                callFrameBase.resize(static_cast<size_t>(h.callDepth));
-            }
+            calls.cut(h.callDepth);
             m_pc = h.position + 1;
             return;
         }

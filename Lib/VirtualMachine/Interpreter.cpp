@@ -122,20 +122,22 @@ DispatchTable makeDispatchTable(const void* invalid, const DispatchTarget (&targ
     return table;
 }
 
-// A run of two to four instructions that one handler runs (see run()); Op::NOP ends a
+// A run of two to five instructions that one handler runs (see run()); Op::NOP ends a
 // shorter run.
 struct Fusion {
-    Op ops[4];
+    Op ops[5];
     const void* label;
 };
 
 // One handler per code byte: the one its byte value selects, or the fused handler where the
-// byte starts a run of kFusions whose instructions all lie in the code (the last match wins, so
-// longer runs are listed after the runs they extend). Matching every byte (not only instruction
-// starts) is sound because a fused handler does exactly what its instructions would.
+// byte starts a run of kFusions whose instructions all lie in the code and whose JZ16 and JMP16
+// lead into the code (0 to codeLimit), so their handlers need not check the targets (the last
+// match wins, so longer runs are listed after the runs they extend). Matching every byte (not
+// only instruction starts) is sound because a fused handler does exactly what its instructions
+// would. The code only grows, and grown code is threaded again, so a target inside stays inside.
 template <size_t N>
 void threadCode(std::vector<const void*>& threaded, const std::vector<uint8_t>& code,
-                const DispatchTable& targets, const Fusion (&fusions)[N])
+                int32_t codeLimit, const DispatchTable& targets, const Fusion (&fusions)[N])
 {
     threaded.resize(code.size());
     for (size_t pc = 0; pc < code.size(); ++pc) {
@@ -145,13 +147,23 @@ void threadCode(std::vector<const void*>& threaded, const std::vector<uint8_t>& 
             bool matches = true;
             for (const Op op : fusion.ops) {
                 if (op == Op::NOP) break;
-                if (at >= code.size() || code[at] != uint8_t(op)) {
+                const size_t size = static_cast<size_t>(kOpInfo[uint8_t(op)].size());
+                if (at + size > code.size() || code[at] != uint8_t(op)) {
                     matches = false;
                     break;
                 }
-                at += static_cast<size_t>(kOpInfo[code[at]].size());
+                if (op == Op::JZ16 || op == Op::JMP16) {
+                    int16_t d;
+                    std::memcpy(&d, &code[at + 1], 2);
+                    const int64_t target = int64_t(at) + 2 + d;
+                    if (target < 0 || target > codeLimit) {
+                        matches = false;
+                        break;
+                    }
+                }
+                at += size;
             }
-            if (matches && at <= code.size()) threaded[pc] = fusion.label;
+            if (matches) threaded[pc] = fusion.label;
         }
     }
 }
@@ -167,9 +179,7 @@ inline bool validGcCode(int code)
 void VirtualMachine::run()
 {
     const uint8_t* const codeStart = code.data();
-    const int32_t codeLimit = codeSize;
     int32_t* const S = reinterpret_cast<int32_t*>(m_stack);
-    const uint32_t stackBase = m_stackBase;
     GuestMemory& mem = m_memory;
     // The kind of every NATIVE site, bound at load (NativeSites.h); one byte per code byte.
     const uint8_t* const sites = nativeSites.data();
@@ -227,7 +237,7 @@ void VirtualMachine::run()
 #define JUMP_TO(target)                                                                            \
     do {                                                                                           \
         const int64_t t_ = (target);                                                               \
-        if (t_ < 0 || t_ > codeLimit) [[unlikely]] {                                               \
+        if (t_ < 0 || t_ > codeSize) [[unlikely]] {                                                \
             SYNC();                                                                                \
             fatalError("Internal error: jump outside the code", m_pc);                             \
         }                                                                                          \
@@ -239,7 +249,7 @@ void VirtualMachine::run()
 #define ENTER_FRAME(gcInfo)                                                                        \
     do {                                                                                           \
         const int32_t g_ = (gcInfo);                                                               \
-        if (static_cast<int32_t>(callGcInfo.size()) >= kMaxCallDepth) [[unlikely]] {               \
+        if (calls.full()) [[unlikely]] {                                                           \
             SYNC();                                                                                \
             fatalError("Call stack overflow", m_pc);                                               \
         }                                                                                          \
@@ -252,8 +262,135 @@ void VirtualMachine::run()
             const MethodGCInfo& info_ = gcInfos[static_cast<size_t>(g_)];                          \
             frameBase_ = sp - info_.slotCount1 - info_.slotCount2;                                 \
         }                                                                                          \
-        callGcInfo.push_back(g_);                                                                  \
-        callFrameBase.push_back(frameBase_);                                                       \
+        calls.push(g_, frameBase_);                                                                \
+    } while (0)
+
+    // The effects of the instructions that fused runs chain: each handler and each run that
+    // contains the instruction expands the same text, so a run computes, checks and faults
+    // exactly as its instructions do one by one.
+#define DO_LDLOC8()                                                                                \
+    do {                                                                                           \
+        const int32_t k_ = I8();                                                                   \
+        const int32_t v_ = SLOT(int64_t{sp} + 1 + k_);                                             \
+        S[++sp] = v_;                                                                              \
+    } while (0)
+#define DO_LOCADDR8()                                                                              \
+    do {                                                                                           \
+        const int32_t k_ = I8();                                                                   \
+        S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(sp + 1 + k_));   \
+        ++sp;                                                                                      \
+    } while (0)
+#define DO_FLDADDR8()                                                                              \
+    do {                                                                                           \
+        const int32_t k_ = I8();                                                                   \
+        NULL_CHECK(S[sp]);                                                                         \
+        S[sp] = wrapAdd(S[sp], wrapMul(4, k_));                                                    \
+    } while (0)
+#define DO_LOAD() (S[sp] = LD(S[sp]))
+#define DO_STORE() (ST(S[sp - 1], S[sp]), sp -= 2)
+#define DO_PUSH32() (S[sp + 1] = I32(), ++sp)
+#define DO_PUSH0() (S[++sp] = 0)
+#define DO_DUP() (S[sp + 1] = S[sp], ++sp)
+#define DO_PUSHGLOBALS() (S[++sp] = static_cast<int32_t>(globalsHandle))
+#define DO_STEP(delta) (ST(S[sp], wrapAdd(LD(S[sp]), (delta))), --sp)
+#define DO_BINARY(expr)                                                                            \
+    do {                                                                                           \
+        const int32_t x = S[sp - 1];                                                               \
+        const int32_t y = S[sp];                                                                   \
+        S[sp - 1] = (expr);                                                                        \
+        --sp;                                                                                      \
+    } while (0)
+#define DO_COMPOUND(expr)                                                                          \
+    do {                                                                                           \
+        const int32_t a = S[sp - 1];                                                               \
+        const int32_t x = LD(a);                                                                   \
+        const int32_t y = S[sp];                                                                   \
+        ST(a, (expr));                                                                             \
+        sp -= 2;                                                                                   \
+    } while (0)
+    // Calls and returns always leave the run.
+#define DO_CALL()                                                                                  \
+    do {                                                                                           \
+        const int32_t address_ = I32();                                                            \
+        const int32_t gcInfo_ = I32();                                                             \
+        ++sp;                                                                                      \
+        ENTER_FRAME(gcInfo_);                                                                      \
+        S[sp] = OP_ADDR() + 9;                                                                     \
+        JUMP_TO(address_);                                                                         \
+        NEXT();                                                                                    \
+    } while (0)
+#define DO_CALLV()                                                                                 \
+    do {                                                                                           \
+        const int32_t selector_ = I32();                                                           \
+        const int32_t classId_ = S[sp];                                                            \
+        S[sp] = OP_ADDR() + 5;                                                                     \
+        if (selector_ < 0 || selector_ >= static_cast<int32_t>(methods.size())) [[unlikely]] {     \
+            SYNC();                                                                                \
+            fatalError("Internal error: invalid selector", m_pc);                                  \
+        }                                                                                          \
+        const MethodEntry* target_ = nullptr;                                                      \
+        for (const MethodEntry& entry_ : methods[static_cast<size_t>(selector_)].entries) {        \
+            if (entry_.classId == classId_) {                                                      \
+                target_ = &entry_;                                                                 \
+                break;                                                                             \
+            }                                                                                      \
+        }                                                                                          \
+        if (!target_) [[unlikely]] {                                                               \
+            SYNC();                                                                                \
+            fatalError("Invalid type in virtual method call", m_pc);                               \
+        }                                                                                          \
+        ENTER_FRAME(target_->gcInfoIndex);                                                         \
+        JUMP_TO(target_->codeAddress);                                                             \
+        NEXT();                                                                                    \
+    } while (0)
+#define DO_RET()                                                                                   \
+    do {                                                                                           \
+        const int32_t a_ = I32();                                                                  \
+        const int32_t n_ = I32();                                                                  \
+        if (!calls.pop()) [[unlikely]] {                                                           \
+            SYNC();                                                                                \
+            fatalError("Internal error: return without a call", m_pc);                             \
+        }                                                                                          \
+        const int32_t returnAddress_ = SLOT(int64_t{sp} - a_);                                     \
+        const int64_t newSp_ = int64_t{sp} - n_;                                                   \
+        if (newSp_ < -1 || newSp_ >= kStackWords) [[unlikely]] {                                   \
+            SYNC();                                                                                \
+            stackFault(static_cast<int32_t>(newSp_ < 0 ? -2 : kStackWords));                       \
+        }                                                                                          \
+        sp = static_cast<int32_t>(newSp_);                                                         \
+        if (returnAddress_ < 0) {                                                                  \
+            m_pc = -1;                                                                             \
+            m_sp = sp;                                                                             \
+            return;                                                                                \
+        }                                                                                          \
+        JUMP_TO(returnAddress_);                                                                   \
+        NEXT();                                                                                    \
+    } while (0)
+    // JZ16 and JMP16 leave the run when they jump.
+#define DO_ELEMENT_REF()                                                                           \
+    (S[sp - 1] = static_cast<int32_t>(                                                             \
+         GuestVector::ofArray(mem, m_heap, static_cast<uint32_t>(S[sp - 1]), 4)                    \
+             .elementAddress(S[sp])),                                                              \
+     --sp)
+#define DO_JZ16()                                                                                  \
+    do {                                                                                           \
+        const int32_t d_ = I16();                                                                  \
+        if (S[sp--] == 0) {                                                                        \
+            JUMP_TO(int64_t{OP_ADDR()} + 2 + d_);                                                  \
+            NEXT();                                                                                \
+        }                                                                                          \
+    } while (0)
+#define DO_JMP16()                                                                                 \
+    do {                                                                                           \
+        const int32_t d_ = I16();                                                                  \
+        JUMP_TO(int64_t{OP_ADDR()} + 2 + d_);                                                      \
+        NEXT();                                                                                    \
+    } while (0)
+    // Every instruction starts with sp inside the stack (an escape faults as stack_fault).
+#define STACK_CHECK()                                                                              \
+    do {                                                                                           \
+        if (static_cast<uint32_t>(sp + 1) > static_cast<uint32_t>(kStackWords)) [[unlikely]]       \
+            goto stack_fault;                                                                      \
     } while (0)
 
 #if ZELMO_COMPUTED_GOTO
@@ -270,53 +407,97 @@ void VirtualMachine::run()
     // A fused handler runs its pair when the pair cannot fault and otherwise continues in its
     // first instruction's own handler: faults, their pcs and the stack stay as unfused.
     static const Fusion kFusions[] = {
-        {{Op::LOCADDR8, Op::INC, Op::NOP, Op::NOP}, &&fused_LOCADDR8_INC},
-        {{Op::LOCADDR8, Op::DEC, Op::NOP, Op::NOP}, &&fused_LOCADDR8_DEC},
-        {{Op::LDLOC8, Op::JZ16, Op::NOP, Op::NOP}, &&fused_LDLOC8_JZ16},
-        {{Op::PUSH32, Op::ADD, Op::NOP, Op::NOP}, &&fused_PUSH32_ADD},
-        {{Op::PUSH32, Op::SUB, Op::NOP, Op::NOP}, &&fused_PUSH32_SUB},
-        {{Op::PUSH32, Op::MUL, Op::NOP, Op::NOP}, &&fused_PUSH32_MUL},
-        {{Op::PUSH32, Op::MOD, Op::NOP, Op::NOP}, &&fused_PUSH32_MOD},
-        {{Op::PUSH32, Op::AND, Op::NOP, Op::NOP}, &&fused_PUSH32_AND},
-        {{Op::PUSH32, Op::EQ, Op::NOP, Op::NOP}, &&fused_PUSH32_EQ},
-        {{Op::PUSH32, Op::NE, Op::NOP, Op::NOP}, &&fused_PUSH32_NE},
-        {{Op::PUSH32, Op::LT, Op::NOP, Op::NOP}, &&fused_PUSH32_LT},
-        {{Op::PUSH32, Op::LE, Op::NOP, Op::NOP}, &&fused_PUSH32_LE},
-        {{Op::PUSH32, Op::GT, Op::NOP, Op::NOP}, &&fused_PUSH32_GT},
-        {{Op::PUSH32, Op::GE, Op::NOP, Op::NOP}, &&fused_PUSH32_GE},
+        {{Op::LOCADDR8, Op::INC, Op::NOP, Op::NOP, Op::NOP}, &&fused_LOCADDR8_INC},
+        {{Op::LOCADDR8, Op::DEC, Op::NOP, Op::NOP, Op::NOP}, &&fused_LOCADDR8_DEC},
+        {{Op::LDLOC8, Op::JZ16, Op::NOP, Op::NOP, Op::NOP}, &&fused_LDLOC8_JZ16},
+        {{Op::PUSH32, Op::ADD, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSH32_ADD},
+        {{Op::PUSH32, Op::SUB, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSH32_SUB},
+        {{Op::PUSH32, Op::MUL, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSH32_MUL},
+        {{Op::PUSH32, Op::MOD, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSH32_MOD},
+        {{Op::PUSH32, Op::AND, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSH32_AND},
+        {{Op::PUSH32, Op::EQ, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSH32_EQ},
+        {{Op::PUSH32, Op::NE, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSH32_NE},
+        {{Op::PUSH32, Op::LT, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSH32_LT},
+        {{Op::PUSH32, Op::LE, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSH32_LE},
+        {{Op::PUSH32, Op::GT, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSH32_GT},
+        {{Op::PUSH32, Op::GE, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSH32_GE},
         // Loop and branch conditions: a comparison with a constant and the branch on it.
-        {{Op::PUSH32, Op::EQ, Op::JZ16, Op::NOP}, &&fused_PUSH32_EQ_JZ16},
-        {{Op::PUSH32, Op::NE, Op::JZ16, Op::NOP}, &&fused_PUSH32_NE_JZ16},
-        {{Op::PUSH32, Op::LT, Op::JZ16, Op::NOP}, &&fused_PUSH32_LT_JZ16},
-        {{Op::PUSH32, Op::LE, Op::JZ16, Op::NOP}, &&fused_PUSH32_LE_JZ16},
-        {{Op::PUSH32, Op::GT, Op::JZ16, Op::NOP}, &&fused_PUSH32_GT_JZ16},
-        {{Op::PUSH32, Op::GE, Op::JZ16, Op::NOP}, &&fused_PUSH32_GE_JZ16},
+        {{Op::PUSH32, Op::EQ, Op::JZ16, Op::NOP, Op::NOP}, &&fused_PUSH32_EQ_JZ16},
+        {{Op::PUSH32, Op::NE, Op::JZ16, Op::NOP, Op::NOP}, &&fused_PUSH32_NE_JZ16},
+        {{Op::PUSH32, Op::LT, Op::JZ16, Op::NOP, Op::NOP}, &&fused_PUSH32_LT_JZ16},
+        {{Op::PUSH32, Op::LE, Op::JZ16, Op::NOP, Op::NOP}, &&fused_PUSH32_LE_JZ16},
+        {{Op::PUSH32, Op::GT, Op::JZ16, Op::NOP, Op::NOP}, &&fused_PUSH32_GT_JZ16},
+        {{Op::PUSH32, Op::GE, Op::JZ16, Op::NOP, Op::NOP}, &&fused_PUSH32_GE_JZ16},
         // The ends of counting loops: the exit test on a local, the step and the jump back.
-        {{Op::LDLOC8, Op::JZ16, Op::JMP16, Op::NOP}, &&fused_LDLOC8_JZ16_JMP16},
-        {{Op::LOCADDR8, Op::INC, Op::JMP16, Op::NOP}, &&fused_LOCADDR8_INC_JMP16},
-        {{Op::LOCADDR8, Op::DEC, Op::JMP16, Op::NOP}, &&fused_LOCADDR8_DEC_JMP16},
+        {{Op::LDLOC8, Op::JZ16, Op::JMP16, Op::NOP, Op::NOP}, &&fused_LDLOC8_JZ16_JMP16},
+        {{Op::LOCADDR8, Op::INC, Op::JMP16, Op::NOP, Op::NOP}, &&fused_LOCADDR8_INC_JMP16},
+        {{Op::LOCADDR8, Op::DEC, Op::JMP16, Op::NOP, Op::NOP}, &&fused_LOCADDR8_DEC_JMP16},
         // The same on a local, and arithmetic on a local and a constant (arguments, indices).
-        {{Op::LDLOC8, Op::PUSH32, Op::EQ, Op::JZ16}, &&fused_LDLOC8_PUSH32_EQ_JZ16},
-        {{Op::LDLOC8, Op::PUSH32, Op::NE, Op::JZ16}, &&fused_LDLOC8_PUSH32_NE_JZ16},
-        {{Op::LDLOC8, Op::PUSH32, Op::LT, Op::JZ16}, &&fused_LDLOC8_PUSH32_LT_JZ16},
-        {{Op::LDLOC8, Op::PUSH32, Op::LE, Op::JZ16}, &&fused_LDLOC8_PUSH32_LE_JZ16},
-        {{Op::LDLOC8, Op::PUSH32, Op::GT, Op::JZ16}, &&fused_LDLOC8_PUSH32_GT_JZ16},
-        {{Op::LDLOC8, Op::PUSH32, Op::GE, Op::JZ16}, &&fused_LDLOC8_PUSH32_GE_JZ16},
-        {{Op::LDLOC8, Op::PUSH32, Op::ADD, Op::NOP}, &&fused_LDLOC8_PUSH32_ADD},
-        {{Op::LDLOC8, Op::PUSH32, Op::SUB, Op::NOP}, &&fused_LDLOC8_PUSH32_SUB},
+        {{Op::LDLOC8, Op::PUSH32, Op::EQ, Op::JZ16, Op::NOP}, &&fused_LDLOC8_PUSH32_EQ_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::NE, Op::JZ16, Op::NOP}, &&fused_LDLOC8_PUSH32_NE_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::LT, Op::JZ16, Op::NOP}, &&fused_LDLOC8_PUSH32_LT_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::LE, Op::JZ16, Op::NOP}, &&fused_LDLOC8_PUSH32_LE_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::GT, Op::JZ16, Op::NOP}, &&fused_LDLOC8_PUSH32_GT_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::GE, Op::JZ16, Op::NOP}, &&fused_LDLOC8_PUSH32_GE_JZ16},
+        {{Op::LDLOC8, Op::PUSH32, Op::ADD, Op::NOP, Op::NOP}, &&fused_LDLOC8_PUSH32_ADD},
+        {{Op::LDLOC8, Op::PUSH32, Op::SUB, Op::NOP, Op::NOP}, &&fused_LDLOC8_PUSH32_SUB},
+        // Runs chained from the instructions' own effects (see DO_LDLOC8 and the rest): the
+        // end of a counting-down loop, assignments to locals, global fields, stores through an
+        // address and int array elements.
+        {{Op::LOCADDR8, Op::DEC, Op::LDLOC8, Op::JZ16, Op::JMP16}, &&fused_COUNT_DOWN_LOOP},
+        {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::ADD, Op::STORE}, &&fused_LOCAL_ADD_STORE},
+        {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::SUB, Op::STORE}, &&fused_LOCAL_SUB_STORE},
+        {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::AND, Op::STORE}, &&fused_LOCAL_AND_STORE},
+        {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::ADD, Op::ADDSET}, &&fused_LOCAL_ADD_ADDSET},
+        {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::SUB, Op::ADDSET}, &&fused_LOCAL_SUB_ADDSET},
+        {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::AND, Op::ADDSET}, &&fused_LOCAL_AND_ADDSET},
+        {{Op::LOCADDR8, Op::PUSH32, Op::STORE, Op::NOP, Op::NOP}, &&fused_LOCADDR8_PUSH32_STORE},
+        {{Op::LOCADDR8, Op::LDLOC8, Op::STORE, Op::NOP, Op::NOP}, &&fused_LOCADDR8_LDLOC8_STORE},
+        {{Op::LOCADDR8, Op::PUSH0, Op::NOP, Op::NOP, Op::NOP}, &&fused_LOCADDR8_PUSH0},
+        {{Op::PUSHGLOBALS, Op::FLDADDR8, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSHGLOBALS_FLDADDR8},
+        {{Op::PUSHGLOBALS, Op::FLDADDR8, Op::LOAD, Op::NOP, Op::NOP},
+         &&fused_PUSHGLOBALS_FLDADDR8_LOAD},
+        {{Op::PUSHGLOBALS, Op::LDLOC8, Op::NOP, Op::NOP, Op::NOP}, &&fused_PUSHGLOBALS_LDLOC8},
+        {{Op::ADD, Op::LOAD, Op::NOP, Op::NOP, Op::NOP}, &&fused_ADD_LOAD},
+        {{Op::ADD, Op::STORE, Op::NOP, Op::NOP, Op::NOP}, &&fused_ADD_STORE},
+        {{Op::DUP, Op::LOAD, Op::NOP, Op::NOP, Op::NOP}, &&fused_DUP_LOAD},
+        {{Op::LDLOC8, Op::STORE, Op::NOP, Op::NOP, Op::NOP}, &&fused_LDLOC8_STORE},
+        {{Op::NATIVE, Op::LOAD, Op::NOP, Op::NOP, Op::NOP}, &&fused_NATIVE_LOAD},
+        {{Op::LDLOC8, Op::NATIVE, Op::LOAD, Op::NOP, Op::NOP}, &&fused_LDLOC8_NATIVE_LOAD},
+        {{Op::NATIVE, Op::LDLOC8, Op::STORE, Op::NOP, Op::NOP}, &&fused_NATIVE_LDLOC8_STORE},
+        // Calls with their last argument, virtual calls with the receiver's class, and returns
+        // with the result's store.
+        {{Op::LDLOC8, Op::PUSH32, Op::ADD, Op::CALL, Op::NOP}, &&fused_LDLOC8_PUSH32_ADD_CALL},
+        {{Op::LDLOC8, Op::PUSH32, Op::SUB, Op::CALL, Op::NOP}, &&fused_LDLOC8_PUSH32_SUB_CALL},
+        {{Op::LDLOC8, Op::CALL, Op::NOP, Op::NOP, Op::NOP}, &&fused_LDLOC8_CALL},
+        {{Op::DUP, Op::LOAD, Op::CALLV, Op::NOP, Op::NOP}, &&fused_DUP_LOAD_CALLV},
+        {{Op::STORE, Op::RET, Op::NOP, Op::NOP, Op::NOP}, &&fused_STORE_RET},
+        {{Op::ADD, Op::STORE, Op::RET, Op::NOP, Op::NOP}, &&fused_ADD_STORE_RET},
+        {{Op::LOCADDR8, Op::PUSH32, Op::STORE, Op::RET, Op::NOP},
+         &&fused_LOCADDR8_PUSH32_STORE_RET},
+        {{Op::LOCADDR8, Op::LDLOC8, Op::STORE, Op::RET, Op::NOP},
+         &&fused_LOCADDR8_LDLOC8_STORE_RET},
     };
     // Prepared again whenever the code grew (a module was loaded since the last run).
-    if (threadedCode.size() != code.size()) threadCode(threadedCode, code, kTargets, kFusions);
-    const void* const* const threaded = threadedCode.data();
+    if (threadedCode.size() != code.size())
+        threadCode(threadedCode, code, codeSize, kTargets, kFusions);
+    // The handler of the byte at ip, found from ip alone (one register instead of two).
+    const uintptr_t threadBias = reinterpret_cast<uintptr_t>(threadedCode.data()) -
+                                 reinterpret_cast<uintptr_t>(codeStart) * sizeof(void*);
 #define CASE(name) op_##name:
 #define INVALID                                                                                    \
     op_invalid:
 #define NEXT()                                                                                     \
     do {                                                                                           \
-        if (static_cast<uint32_t>(sp + 1) > static_cast<uint32_t>(kStackWords)) [[unlikely]]       \
-            goto stack_fault;                                                                      \
+        STACK_CHECK();                                                                             \
+        DISPATCH();                                                                                \
+    } while (0)
+    // NEXT() for the fused runs that have checked where sp ends.
+#define DISPATCH()                                                                                 \
+    do {                                                                                           \
         opStart = ip;                                                                              \
-        goto* threaded[ip++ - codeStart];                                                          \
+        goto** reinterpret_cast<const void* const*>(                                               \
+            threadBias + reinterpret_cast<uintptr_t>(ip++) * sizeof(void*));                       \
     } while (0)
 #define LOOP NEXT();
 #else
@@ -325,8 +506,7 @@ void VirtualMachine::run()
 #define NEXT() goto dispatch
 #define LOOP                                                                                       \
     dispatch:                                                                                      \
-    if (static_cast<uint32_t>(sp + 1) > static_cast<uint32_t>(kStackWords)) [[unlikely]]           \
-        goto stack_fault;                                                                          \
+    STACK_CHECK();                                                                                 \
     opStart = ip;                                                                                  \
     switch (static_cast<Op>(*ip++))
 #endif
@@ -337,9 +517,7 @@ void VirtualMachine::run()
             CASE(NOP) NEXT();
             CASE(LDLOC8)
             {
-                const int32_t k = I8();
-                const int32_t v = SLOT(int64_t{sp} + 1 + k);
-                S[++sp] = v;
+                DO_LDLOC8();
                 NEXT();
             }
             CASE(LDLOC32)
@@ -351,25 +529,20 @@ void VirtualMachine::run()
             }
             CASE(LOCADDR8)
             {
-                const int32_t k = I8();
-                S[sp + 1] =
-                    static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(sp + 1 + k));
-                ++sp;
+                DO_LOCADDR8();
                 NEXT();
             }
             CASE(LOCADDR32)
             {
                 const int32_t k = I32();
                 S[sp + 1] = static_cast<int32_t>(
-                    stackBase + 4u * (static_cast<uint32_t>(sp + 1) + static_cast<uint32_t>(k)));
+                    m_stackBase + 4u * (static_cast<uint32_t>(sp + 1) + static_cast<uint32_t>(k)));
                 ++sp;
                 NEXT();
             }
             CASE(FLDADDR8)
             {
-                const int32_t k = I8();
-                NULL_CHECK(S[sp]);
-                S[sp] = wrapAdd(S[sp], wrapMul(4, k));
+                DO_FLDADDR8();
                 NEXT();
             }
             CASE(FLDADDR32)
@@ -381,7 +554,7 @@ void VirtualMachine::run()
             }
             CASE(LOAD)
             {
-                S[sp] = LD(S[sp]);
+                DO_LOAD();
                 NEXT();
             }
             CASE(FRAME8)
@@ -399,8 +572,7 @@ void VirtualMachine::run()
             }
             CASE(JZ16)
             {
-                const int32_t d = I16();
-                if (S[sp--] == 0) JUMP_TO(int64_t{OP_ADDR()} + 2 + d);
+                DO_JZ16();
                 NEXT();
             }
             CASE(JZ32)
@@ -411,9 +583,7 @@ void VirtualMachine::run()
             }
             CASE(JMP16)
             {
-                const int32_t d = I16();
-                JUMP_TO(int64_t{OP_ADDR()} + 2 + d);
-                NEXT();
+                DO_JMP16();
             }
             CASE(JMP32)
             {
@@ -421,65 +591,9 @@ void VirtualMachine::run()
                 JUMP_TO(int64_t{OP_ADDR()} + 4 + d);
                 NEXT();
             }
-            CASE(CALL)
-            {
-                const int32_t address = I32();
-                const int32_t gcInfo = I32();
-                ++sp;
-                ENTER_FRAME(gcInfo);
-                S[sp] = OP_ADDR() + 9;
-                JUMP_TO(address);
-                NEXT();
-            }
-            CASE(CALLV)
-            {
-                const int32_t selector = I32();
-                const int32_t classId = S[sp];
-                S[sp] = OP_ADDR() + 5;
-                if (selector < 0 || selector >= static_cast<int32_t>(methods.size())) [[unlikely]] {
-                    SYNC();
-                    fatalError("Internal error: invalid selector", m_pc);
-                }
-                const MethodEntry* target = nullptr;
-                for (const MethodEntry& entry : methods[static_cast<size_t>(selector)].entries) {
-                    if (entry.classId == classId) {
-                        target = &entry;
-                        break;
-                    }
-                }
-                if (!target) [[unlikely]] {
-                    SYNC();
-                    fatalError("Invalid type in virtual method call", m_pc);
-                }
-                ENTER_FRAME(target->gcInfoIndex);
-                JUMP_TO(target->codeAddress);
-                NEXT();
-            }
-            CASE(RET)
-            {
-                const int32_t a = I32();
-                const int32_t n = I32();
-                if (callGcInfo.empty()) [[unlikely]] {
-                    SYNC();
-                    fatalError("Internal error: return without a call", m_pc);
-                }
-                callGcInfo.pop_back();
-                callFrameBase.pop_back();
-                const int32_t returnAddress = SLOT(int64_t{sp} - a);
-                const int64_t newSp = int64_t{sp} - n;
-                if (newSp < -1 || newSp >= kStackWords) [[unlikely]] {
-                    SYNC();
-                    stackFault(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
-                }
-                sp = static_cast<int32_t>(newSp);
-                if (returnAddress < 0) {
-                    m_pc = -1;
-                    m_sp = sp;
-                    return;
-                }
-                JUMP_TO(returnAddress);
-                NEXT();
-            }
+            CASE(CALL) DO_CALL();
+            CASE(CALLV) DO_CALLV();
+            CASE(RET) DO_RET();
             CASE(NEW)
             {
                 const int gc = U8();
@@ -496,8 +610,7 @@ void VirtualMachine::run()
             }
             CASE(DUP)
             {
-                S[sp + 1] = S[sp];
-                ++sp;
+                DO_DUP();
                 NEXT();
             }
             CASE(NOT)
@@ -507,8 +620,7 @@ void VirtualMachine::run()
             }
             CASE(PUSH32)
             {
-                S[sp + 1] = I32();
-                ++sp;
+                DO_PUSH32();
                 NEXT();
             }
             CASE(PUSHSTR)
@@ -532,8 +644,7 @@ void VirtualMachine::run()
             CASE(STORE)
             CASE(STORE2)
             {
-                ST(S[sp - 1], S[sp]);
-                sp -= 2;
+                DO_STORE();
                 NEXT();
             }
             CASE(STOREZ)
@@ -579,24 +690,18 @@ void VirtualMachine::run()
             }
             CASE(INC)
             {
-                ST(S[sp], wrapAdd(LD(S[sp]), 1));
-                --sp;
+                DO_STEP(1);
                 NEXT();
             }
             CASE(DEC)
             {
-                ST(S[sp], wrapSub(LD(S[sp]), 1));
-                --sp;
+                DO_STEP(-1);
                 NEXT();
             }
 #define COMPOUND(name, expr)                                                                       \
     CASE(name)                                                                                     \
     {                                                                                              \
-        const int32_t a = S[sp - 1];                                                               \
-        const int32_t x = LD(a);                                                                   \
-        const int32_t y = S[sp];                                                                   \
-        ST(a, (expr));                                                                             \
-        sp -= 2;                                                                                   \
+        DO_COMPOUND(expr);                                                                         \
         NEXT();                                                                                    \
     }
             COMPOUND(ADDSET, wrapAdd(x, y))
@@ -613,10 +718,7 @@ void VirtualMachine::run()
 #define BINARY(name, expr)                                                                         \
     CASE(name)                                                                                     \
     {                                                                                              \
-        const int32_t x = S[sp - 1];                                                               \
-        const int32_t y = S[sp];                                                                   \
-        S[sp - 1] = (expr);                                                                        \
-        --sp;                                                                                      \
+        DO_BINARY(expr);                                                                           \
         NEXT();                                                                                    \
     }
             BINARY(EQ, x == y ? -1 : 0)
@@ -675,7 +777,7 @@ void VirtualMachine::run()
             }
             CASE(PUSH0)
             {
-                S[++sp] = 0;
+                DO_PUSH0();
                 NEXT();
             }
             CASE(PUSH64)
@@ -696,10 +798,7 @@ void VirtualMachine::run()
                 switch (static_cast<NativeSite>(sites[OP_ADDR()])) {
                 case NativeSite::IntElementRef:
                     if (sp < 1) break;
-                    S[sp - 1] = static_cast<int32_t>(
-                        GuestVector::ofArray(mem, m_heap, static_cast<uint32_t>(S[sp - 1]), 4)
-                            .elementAddress(S[sp]));
-                    --sp;
+                    DO_ELEMENT_REF();
                     NEXT();
                 case NativeSite::IntLength:
                     if (sp < 0) break;
@@ -821,8 +920,7 @@ void VirtualMachine::run()
                     fatalError("Too many nested exception handlers", m_pc);
                 }
                 handlers[static_cast<size_t>(++handlerCount)] = {
-                    classId, sp, static_cast<int32_t>(int64_t{OP_ADDR()} + 8 + d),
-                    static_cast<int32_t>(callGcInfo.size())};
+                    classId, sp, static_cast<int32_t>(int64_t{OP_ADDR()} + 8 + d), calls.depth()};
                 NEXT();
             }
             CASE(ENDTRY)
@@ -856,7 +954,7 @@ void VirtualMachine::run()
             }
             CASE(PUSHGLOBALS)
             {
-                S[++sp] = static_cast<int32_t>(globalsHandle);
+                DO_PUSHGLOBALS();
                 NEXT();
             }
             CASE(BOXR)
@@ -1029,10 +1127,10 @@ void VirtualMachine::run()
     {                                                                                              \
         const int64_t i_ = int64_t{sp} + 1 + static_cast<int8_t>(*ip);                             \
         if (sp + 1 < kStackWords && i_ >= 0 && i_ < kStackWords) {                                 \
-            S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(i_));          \
+            S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i_));        \
             S[i_] = wrapAdd(S[i_], step);                                                          \
             ip += 2;                                                                               \
-            NEXT();                                                                                \
+            DISPATCH();                                                                            \
         }                                                                                          \
         goto op_LOCADDR8;                                                                          \
     }
@@ -1048,7 +1146,7 @@ void VirtualMachine::run()
                 ip += 2;
                 const int32_t d = I16();
                 if (v == 0) JUMP_TO(int64_t{OP_ADDR()} + 2 + d);
-                NEXT();
+                DISPATCH();
             }
             goto op_LDLOC8;
         }
@@ -1063,7 +1161,7 @@ void VirtualMachine::run()
             S[sp + 1] = y;                                                                         \
             S[sp] = (expr);                                                                        \
             ip += 5;                                                                               \
-            NEXT();                                                                                \
+            DISPATCH();                                                                            \
         }                                                                                          \
         goto op_PUSH32;                                                                            \
     }
@@ -1080,8 +1178,8 @@ void VirtualMachine::run()
             FUSED_CONSTANT(GE, true, x >= y ? -1 : 0)
 #undef FUSED_CONSTANT
             // PUSH32 c; a comparison; JZ16: the constant and the comparison's result stay above
-            // the top as the three leave them. Anything that would fault (an empty stack, a jump
-            // outside the code) runs unfused from the PUSH32.
+            // the top as the three leave them. An empty stack runs unfused from the PUSH32 (the
+            // jumps of fused runs lead into the code: threadCode).
 #define FUSED_BRANCH(second, expr)                                                                 \
     fused_PUSH32_##second##_JZ16:                                                                  \
     {                                                                                              \
@@ -1092,14 +1190,11 @@ void VirtualMachine::run()
         if (sp >= 0 && sp + 1 < kStackWords) {                                                     \
             const int32_t x = S[sp];                                                               \
             const int32_t r = (expr);                                                              \
-            const int64_t t = int64_t{OP_ADDR()} + 6 + 2 + d;                                      \
-            if (r != 0 || (t >= 0 && t <= codeLimit)) {                                            \
-                S[sp + 1] = y;                                                                     \
-                S[sp] = r;                                                                         \
-                --sp;                                                                              \
-                ip = r != 0 ? ip + 8 : codeStart + t;                                              \
-                NEXT();                                                                            \
-            }                                                                                      \
+            S[sp + 1] = y;                                                                         \
+            S[sp] = r;                                                                             \
+            --sp;                                                                                  \
+            ip += r != 0 ? 8 : 5 + 2 + d;                                                          \
+            DISPATCH();                                                                            \
         }                                                                                          \
         goto op_PUSH32;                                                                            \
     }
@@ -1122,13 +1217,10 @@ void VirtualMachine::run()
         if (sp + 2 < kStackWords && i >= 0 && i < kStackWords) {                                   \
             const int32_t x = S[i];                                                                \
             const int32_t r = (expr);                                                              \
-            const int64_t t = int64_t{OP_ADDR()} + 8 + 2 + d;                                      \
-            if (r != 0 || (t >= 0 && t <= codeLimit)) {                                            \
-                S[sp + 1] = r;                                                                     \
-                S[sp + 2] = y;                                                                     \
-                ip = r != 0 ? ip + 10 : codeStart + t;                                             \
-                NEXT();                                                                            \
-            }                                                                                      \
+            S[sp + 1] = r;                                                                         \
+            S[sp + 2] = y;                                                                         \
+            ip += r != 0 ? 10 : 7 + 2 + d;                                                         \
+            DISPATCH();                                                                            \
         }                                                                                          \
         goto op_LDLOC8;                                                                            \
     }
@@ -1152,7 +1244,7 @@ void VirtualMachine::run()
             S[sp + 2] = y;                                                                         \
             ++sp;                                                                                  \
             ip += 7;                                                                               \
-            NEXT();                                                                                \
+            DISPATCH();                                                                            \
         }                                                                                          \
         goto op_LDLOC8;                                                                            \
     }
@@ -1160,18 +1252,16 @@ void VirtualMachine::run()
             FUSED_LOCAL_CONSTANT(SUB, wrapSub(x, y))
 #undef FUSED_LOCAL_CONSTANT
         // LDLOC8 k; JZ16; JMP16: to one of the two targets, the local left above the top.
+        // (ip is one past the first opcode; a jump leads to its opcode's position + 2 + d.)
         fused_LDLOC8_JZ16_JMP16 : {
             const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(*ip);
             if (sp + 1 < kStackWords && i >= 0 && i < kStackWords) {
                 const int32_t v = S[i];
                 int16_t d;
                 std::memcpy(&d, v == 0 ? ip + 2 : ip + 5, 2);
-                const int64_t t = int64_t{OP_ADDR()} + (v == 0 ? 2 : 5) + 2 + d;
-                if (t >= 0 && t <= codeLimit) {
-                    S[sp + 1] = v;
-                    ip = codeStart + t;
-                    NEXT();
-                }
+                S[sp + 1] = v;
+                ip += (v == 0 ? 1 + 2 : 4 + 2) + d;
+                DISPATCH();
             }
             goto op_LDLOC8;
         }
@@ -1180,20 +1270,132 @@ void VirtualMachine::run()
     fused_LOCADDR8_##second##_JMP16:                                                               \
     {                                                                                              \
         const int64_t i_ = int64_t{sp} + 1 + static_cast<int8_t>(*ip);                             \
-        int16_t d;                                                                                 \
-        std::memcpy(&d, ip + 3, 2);                                                                \
-        const int64_t t = int64_t{OP_ADDR()} + 3 + 2 + d;                                          \
-        if (sp + 1 < kStackWords && i_ >= 0 && i_ < kStackWords && t >= 0 && t <= codeLimit) {     \
-            S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(i_));          \
+        if (sp + 1 < kStackWords && i_ >= 0 && i_ < kStackWords) {                                 \
+            S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i_));        \
             S[i_] = wrapAdd(S[i_], step);                                                          \
-            ip = codeStart + t;                                                                    \
-            NEXT();                                                                                \
+            int16_t d;                                                                             \
+            std::memcpy(&d, ip + 3, 2);                                                            \
+            ip += 2 + 2 + d;                                                                       \
+            DISPATCH();                                                                            \
         }                                                                                          \
         goto op_LOCADDR8;                                                                          \
     }
             FUSED_LOCAL_STEP_JUMP(INC, 1)
             FUSED_LOCAL_STEP_JUMP(DEC, -1)
 #undef FUSED_LOCAL_STEP_JUMP
+            // Chained runs. Between two instructions THEN() does what dispatch would (the stack
+            // check, the next instruction's position), so a fault anywhere reports the position
+            // and leaves the stack of the instruction that raised it.
+#define THEN()                                                                                     \
+    do {                                                                                           \
+        STACK_CHECK();                                                                             \
+        opStart = ip++;                                                                            \
+    } while (0)
+            // The element address of an int array site; any other site, or operands missing,
+            // continues in the NATIVE handler (the state is that of its dispatch).
+#define CHAIN_ELEMENT_REF()                                                                        \
+    do {                                                                                           \
+        if (static_cast<NativeSite>(sites[OP_ADDR()]) != NativeSite::IntElementRef || sp < 1)      \
+            goto op_NATIVE;                                                                        \
+        ip += 2;                                                                                   \
+        DO_ELEMENT_REF();                                                                          \
+    } while (0)
+        // The hottest runs, with every check done before the first write: LOCADDR8 a; DEC;
+        // LDLOC8 b; JZ16; JMP16 (the end of a counting-down loop) on stack slots, to one of the
+        // two targets (both in the code: threadCode), the local left above the top; anything
+        // else runs unfused from the LOCADDR8.
+        fused_COUNT_DOWN_LOOP : {
+            const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);
+            const int64_t j = int64_t{sp} + 1 + static_cast<int8_t>(ip[3]);
+            if (sp + 1 < kStackWords && i >= 0 && i < kStackWords && j >= 0 && j < kStackWords) {
+                S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));
+                S[i] = wrapAdd(S[i], -1);
+                const int32_t v = S[j];
+                S[sp + 1] = v;
+                int16_t d;
+                std::memcpy(&d, v == 0 ? ip + 5 : ip + 8, 2);
+                ip += (v == 0 ? 4 + 2 : 7 + 2) + d;
+                DISPATCH();
+            }
+            goto op_LOCADDR8;
+        }
+        // LOCADDR8 a; LDLOC8 b; PUSH32 c; an operation; STORE or ADDSET: local a set to (or
+        // increased by) local b combined with c, the address, the result and c left above the
+        // top; anything outside the stack runs unfused from the LOCADDR8.
+#define FUSED_LOCAL_ASSIGN(op, expr, set, assign)                                                  \
+    fused_LOCAL_##op##_##set:                                                                      \
+    {                                                                                              \
+        const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);                            \
+        const int64_t j = int64_t{sp} + 2 + static_cast<int8_t>(ip[2]);                            \
+        if (sp + 3 < kStackWords && i >= 0 && i < kStackWords && j >= 0 && j < kStackWords) {      \
+            S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));         \
+            const int32_t x = S[j];                                                                \
+            S[sp + 2] = x;                                                                         \
+            int32_t y;                                                                             \
+            std::memcpy(&y, ip + 4, 4);                                                            \
+            S[sp + 3] = y;                                                                         \
+            const int32_t r = (expr);                                                              \
+            S[sp + 2] = r;                                                                         \
+            S[i] = (assign);                                                                       \
+            ip += 10;                                                                              \
+            DISPATCH();                                                                            \
+        }                                                                                          \
+        goto op_LOCADDR8;                                                                          \
+    }
+            FUSED_LOCAL_ASSIGN(ADD, wrapAdd(x, y), STORE, r)
+            FUSED_LOCAL_ASSIGN(SUB, wrapSub(x, y), STORE, r)
+            FUSED_LOCAL_ASSIGN(AND, x & y, STORE, r)
+            FUSED_LOCAL_ASSIGN(ADD, wrapAdd(x, y), ADDSET, wrapAdd(S[i], r))
+            FUSED_LOCAL_ASSIGN(SUB, wrapSub(x, y), ADDSET, wrapAdd(S[i], r))
+            FUSED_LOCAL_ASSIGN(AND, x & y, ADDSET, wrapAdd(S[i], r))
+#undef FUSED_LOCAL_ASSIGN
+#define FUSED_CHAIN2(name, first, second)                                                          \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        first;                                                                                     \
+        THEN();                                                                                    \
+        second;                                                                                    \
+        NEXT();                                                                                    \
+    }
+#define FUSED_CHAIN3(name, first, second, third) FUSED_CHAIN2(name, first, second; THEN(); third)
+            FUSED_CHAIN3(LOCADDR8_PUSH32_STORE, DO_LOCADDR8(), DO_PUSH32(), DO_STORE())
+            FUSED_CHAIN3(LOCADDR8_LDLOC8_STORE, DO_LOCADDR8(), DO_LDLOC8(), DO_STORE())
+            FUSED_CHAIN2(LOCADDR8_PUSH0, DO_LOCADDR8(), DO_PUSH0())
+            FUSED_CHAIN2(PUSHGLOBALS_FLDADDR8, DO_PUSHGLOBALS(), DO_FLDADDR8())
+            FUSED_CHAIN3(PUSHGLOBALS_FLDADDR8_LOAD, DO_PUSHGLOBALS(), DO_FLDADDR8(), DO_LOAD())
+            FUSED_CHAIN2(PUSHGLOBALS_LDLOC8, DO_PUSHGLOBALS(), DO_LDLOC8())
+            FUSED_CHAIN2(ADD_LOAD, DO_BINARY(wrapAdd(x, y)), DO_LOAD())
+            FUSED_CHAIN2(ADD_STORE, DO_BINARY(wrapAdd(x, y)), DO_STORE())
+            FUSED_CHAIN2(DUP_LOAD, DO_DUP(), DO_LOAD())
+            FUSED_CHAIN2(LDLOC8_STORE, DO_LDLOC8(), DO_STORE())
+            FUSED_CHAIN2(NATIVE_LOAD, CHAIN_ELEMENT_REF(), DO_LOAD())
+            FUSED_CHAIN3(LDLOC8_NATIVE_LOAD, DO_LDLOC8(), CHAIN_ELEMENT_REF(), DO_LOAD())
+            FUSED_CHAIN3(NATIVE_LDLOC8_STORE, CHAIN_ELEMENT_REF(), DO_LDLOC8(), DO_STORE())
+            // Runs that end in a call or a return, which dispatch themselves.
+#define FUSED_CHAIN_END(name, first, last)                                                         \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        first;                                                                                     \
+        THEN();                                                                                    \
+        last;                                                                                      \
+    }
+            FUSED_CHAIN_END(LDLOC8_PUSH32_ADD_CALL, DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
+                            DO_BINARY(wrapAdd(x, y)), DO_CALL())
+            FUSED_CHAIN_END(LDLOC8_PUSH32_SUB_CALL, DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
+                            DO_BINARY(wrapSub(x, y)), DO_CALL())
+            FUSED_CHAIN_END(LDLOC8_CALL, DO_LDLOC8(), DO_CALL())
+            FUSED_CHAIN_END(DUP_LOAD_CALLV, DO_DUP(); THEN(); DO_LOAD(), DO_CALLV())
+            FUSED_CHAIN_END(STORE_RET, DO_STORE(), DO_RET())
+            FUSED_CHAIN_END(ADD_STORE_RET, DO_BINARY(wrapAdd(x, y)); THEN(); DO_STORE(), DO_RET())
+            FUSED_CHAIN_END(LOCADDR8_PUSH32_STORE_RET, DO_LOCADDR8(); THEN(); DO_PUSH32(); THEN();
+                            DO_STORE(), DO_RET())
+            FUSED_CHAIN_END(LOCADDR8_LDLOC8_STORE_RET, DO_LOCADDR8(); THEN(); DO_LDLOC8(); THEN();
+                            DO_STORE(), DO_RET())
+#undef FUSED_CHAIN_END
+#undef FUSED_CHAIN2
+#undef FUSED_CHAIN3
+#undef CHAIN_ELEMENT_REF
+#undef THEN
 #endif
             INVALID
             {
@@ -1226,9 +1428,29 @@ void VirtualMachine::run()
 #undef SLOT
 #undef JUMP_TO
 #undef ENTER_FRAME
+#undef DO_LDLOC8
+#undef DO_LOCADDR8
+#undef DO_FLDADDR8
+#undef DO_LOAD
+#undef DO_STORE
+#undef DO_PUSH32
+#undef DO_PUSH0
+#undef DO_DUP
+#undef DO_PUSHGLOBALS
+#undef DO_STEP
+#undef DO_BINARY
+#undef DO_COMPOUND
+#undef DO_ELEMENT_REF
+#undef DO_JZ16
+#undef DO_CALL
+#undef DO_CALLV
+#undef DO_RET
+#undef DO_JMP16
+#undef STACK_CHECK
 #undef CASE
 #undef INVALID
 #undef NEXT
+#undef DISPATCH
 #undef LOOP
 }
 

@@ -10,6 +10,7 @@
 #include "Base/Errors.h"
 #include "Containers/OString.h"
 #include "Utility/MersenneTwister.h"
+#include "VirtualMachine/CallStack.h"
 #include "VirtualMachine/FrameworkServices.h"
 #include "VirtualMachine/GuestMemory.h"
 #include "VirtualMachine/ObjectTable.h"
@@ -296,8 +297,7 @@ public:
     };
     std::array<Handler, kHandlerSlots> handlers{};
     int32_t handlerCount = 0;
-    std::vector<int32_t> callGcInfo;
-    std::vector<int32_t> callFrameBase;
+    CallStack calls{kMaxCallDepth};
 
 private:
     // Calls vminternalthrow for the recorded error, or ends the invocation (exit/fatal).

@@ -48,6 +48,11 @@ TEST(InterpreterChecks, HostileSequencesEndWithTheirFatalLine)
         {"CALL f, none|@@f:|FRAME8 -1|CALL f, none", "Call stack overflow"},
         {"PUSH32 a|RET 0, 1|a:|RET 0, 0", "Internal error: return without a call"},
         {"l:|PUSH0|JMP16 l", "Operand stack overflow"},
+        // A run whose jump leads outside the code is not fused: the jump that is taken fails.
+        {"PUSH32 1|LOCADDR8 -1|DEC|LDLOC8 -1|JZ16 1000|JMP16 l|l:|NOP",
+         "Internal error: jump outside the code"},
+        {"PUSH32 2|LOCADDR8 -1|DEC|LDLOC8 -1|JZ16 l|JMP16 -1000|l:|NOP",
+         "Internal error: jump outside the code"},
         {"FRAME8 -5", "Operand stack underflow (index -2)"},
         {"LDLOC8 -5", "Operand stack underflow (index -4)"},
         {"RET 0, 5", "Operand stack underflow (index -2)"},

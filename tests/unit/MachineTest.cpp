@@ -126,8 +126,7 @@ TEST(StackRoots, TheTopWordIsARootPlainOrDescribed)
             info.slotCount3 = 1;
             info.exactReferenceSlots = {1};
             vm.gcInfos.push_back(info);
-            vm.callGcInfo = {0};
-            vm.callFrameBase = {0};
+            vm.calls.reset(0, 0);
         }
         vm.setSp(-1);
         vm.pushWord(0);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Code prepared at load: NATIVE sites bound to their handlers (the array operations the
 // interpreter runs in line fault exactly as the registry's handlers do, and a site nobody
-// answers fails only when it runs), and the instruction pairs and triples the threaded
+// answers fails only when it runs), and the runs of two to five instructions the threaded
 // interpreter runs fused, which must behave as they do unfused (the switch build runs the same
 // rows).
 #include "MachineTestSupport.h"
@@ -13,15 +13,36 @@ using namespace zelmo::testing;
 
 namespace {
 
-// Runs main ('|' separates lines) and returns what it logged, then "fatal: " and the first
-// line of standard error when the invocation ended as fatal.
-std::string run(const std::string& body)
+// Runs main ('|' separates lines; after "@@" come directives and functions) and returns what
+// it logged, then "fatal: " and the first line of standard error when the invocation ended as
+// fatal. A managed error goes to a vminternalthrow that logs its text, the position after the
+// instruction that raised it and the top of the stack then, and ends the invocation.
+std::string run(const std::string& code)
 {
-    const MainRun run = runMain(mainSource(body, "PUSH32 -1\nRET 0, 0\n"));
+    const size_t split = code.find("@@");
+    std::string source = ".function @main main\n.function @internalthrow hook\nmain:\n";
+    for (char c : code.substr(0, split) + "|PUSH32 -1|RET 0, 0|" +
+                      (split == std::string::npos ? "" : code.substr(split + 2)))
+        source += c == '|' ? '\n' : c;
+    source += "\nhook:\nLDLOC8 -2\nNATIVE Debug.log\nLDLOC8 -1\nITOS\nNATIVE Debug.log\nLDLOC8 -4\n"
+              "ITOS\nNATIVE Debug.log\nLOCADDR8 -1\nPUSH32 -1\nSTORE\nRET 0, 2\n";
+    VirtualMachine vm;
+    RecordingHost host;
+    const int32_t module = loadImage(vm, source, &host);
+    const int32_t main = vm.registerMethod(u"main", module);
+    vm.internalThrowHandle = vm.registerMethod(u"vminternalthrow<int>,<string>", module);
+    ::testing::internal::CaptureStderr();
+    int32_t outcome = 0;
+    try {
+        vm.invoke(main, {}, {}, -1);
+    } catch (const InvocationOutcome& end) {
+        outcome = end.value;
+    }
+    const std::string err = ::testing::internal::GetCapturedStderr();
     std::string out;
-    for (const std::string& line : run.lines)
+    for (const std::string& line : host.lines)
         out += line + " ";
-    if (run.outcome == -2) out += "fatal: " + run.err.substr(0, run.err.find('\n'));
+    if (outcome == -2) out += "fatal: " + err.substr(0, err.find('\n'));
     return out;
 }
 
@@ -45,12 +66,11 @@ TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
         // A site nobody answers is harmless until it runs, then fails with its group's error
         // at its own position (the last operand byte).
         {"JMP16 l|NATIVE IntArray, 99|l:|PUSHSTR \"ok\"|NATIVE Debug.log", "ok "},
-        {"PUSH0|NATIVE IntArray, 99", "fatal: FATAL: uncaught VMException: Vector:3"},
+        {"PUSH0|NATIVE IntArray, 99", "VMException: Vector:3"},
         {"NATIVE 0, 1", "fatal: FATAL: Internal error: invalid group in native call: 0"},
         {"NATIVE 2, 6", "fatal: FATAL: Internal error: invalid group in native call: 2"},
         {"NATIVE 37, 1", "fatal: FATAL: Internal error: invalid group in native call: 37"},
-        {"PUSH0|NATIVE KeyEvent, 9",
-         "fatal: FATAL: uncaught VMException: KeyEvent: invalid opcode 9"},
+        {"PUSH0|NATIVE KeyEvent, 9", "VMException: KeyEvent: invalid opcode 9"},
         // Append, length and element address agree with each other.
         {"NEW NATIVE, 2|DUP|NEWARRAY 4|DUP|PUSH32 7|NATIVE IntArray.append|DUP|PUSH32 9|"
          "NATIVE IntArray.append|DUP|NATIVE IntArray.length|ITOS|NATIVE Debug.log|PUSH32 1|"
@@ -59,10 +79,9 @@ TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
         // Faults: operands missing, a null array, an index outside, a vector of other elements.
         {"NATIVE IntArray.elementRef", "fatal: FATAL: Operand stack underflow (index -1)"},
         {"FRAME8 -1|NATIVE IntArray.length", "fatal: FATAL: Operand stack underflow (index -1)"},
-        {"PUSH0|PUSH0|NATIVE IntArray.elementRef",
-         "fatal: FATAL: uncaught NullPointerException: NULL pointer"},
+        {"PUSH0|PUSH0|NATIVE IntArray.elementRef", "NullPointerException: NULL pointer"},
         {"NEW NATIVE, 2|DUP|NEWARRAY 4|PUSH32 -1|NATIVE IntArray.elementRef",
-         "fatal: FATAL: uncaught IndexOutOfBoundsException"},
+         "IndexOutOfBoundsException"},
         {"NEW NATIVE, 2|DUP|NEWARRAY 1|NATIVE IntArray.length",
          "fatal: FATAL: Corrupt array vector at 0x"},
     };
@@ -75,7 +94,7 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
         {"PUSH32 5|LOCADDR8 -1|DEC|LDLOC8 -1|ITOS|NATIVE Debug.log", "4 "},
         {"PUSH32 -7|PUSH32 3|MOD|ITOS|NATIVE Debug.log", "-1 "},
         {"PUSH32 -7|PUSH32 -1|MOD|ITOS|NATIVE Debug.log", "0 "},
-        {"PUSH32 7|PUSH32 0|MOD", "fatal: FATAL: uncaught DivisionByZeroException"},
+        {"PUSH32 7|PUSH32 0|MOD", "DivisionByZeroException"},
         // The constant stays above the top, where LDLOC8 0 reads it.
         {"PUSH32 4|PUSH32 3|ADD|LDLOC8 0|ITOS|NATIVE Debug.log", "3 "},
         // A jump to the second instruction runs it alone.
@@ -128,6 +147,44 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
         {"PUSH32 1|LDLOC8 -1|JZ16 z|JMP16 1000|z:|NOP",
          "fatal: FATAL: Internal error: jump outside the code"},
         {"PUSH0|LOCADDR8 -1|INC|JMP16 1000", "fatal: FATAL: Internal error: jump outside the code"},
+        // Assignments to locals: the address, the result and the constant stay above the top.
+        {"PUSH32 10|PUSH32 6|LOCADDR8 -2|LDLOC8 -2|PUSH32 3|AND|ADDSET|LDLOC8 -2|ITOS|"
+         "NATIVE Debug.log|LDLOC8 1|ITOS|NATIVE Debug.log|LDLOC8 2|ITOS|NATIVE Debug.log",
+         "12 2 3 "},
+        {"PUSH32 10|PUSH32 6|LOCADDR8 -1|LDLOC8 -3|PUSH32 3|SUB|STORE|LDLOC8 -1|ITOS|"
+         "NATIVE Debug.log",
+         "7 "},
+        // A count-down step on one local and the exit test on another.
+        {"PUSH32 3|PUSH0|LOCADDR8 -2|DEC|LDLOC8 -1|JZ16 d|JMP16 n|d:|LDLOC8 -2|ITOS|"
+         "NATIVE Debug.log|n:|NOP",
+         "2 "},
+        // Calls, virtual calls and returns with their neighbours.
+        {"PUSH0|PUSH32 6|CALL f, none|ITOS|NATIVE Debug.log@@f:|LDLOC8 -2|PUSH32 2|LT|JZ16 r|"
+         "LOCADDR8 -3|LDLOC8 -3|STORE|RET 0, 2|r:|LOCADDR8 -3|PUSH0|LDLOC8 -4|PUSH32 1|SUB|"
+         "CALL f, none|PUSH0|LDLOC8 -5|PUSH32 2|SUB|CALL f, none|ADD|STORE|RET 0, 2",
+         "8 "},
+        {"NEW CLASS_OBJECT, 1|DUP|SETCLASS K|PUSH0|LDLOC8 -2|DUP|LOAD|CALLV \"s\"|ITOS|"
+         "NATIVE Debug.log@@.class K|.selector \"s\"|.impl K g|g:|LOCADDR8 -3|PUSH32 21|STORE|"
+         "RET 0, 2",
+         "21 "},
+        // A fault inside a run is raised by its instruction, at its position (the position
+        // after it is logged) and with the stack as that instruction found it.
+        {"PUSHGLOBALS|FLDADDR8 1|LOAD", "NullPointerException: NULL pointer 3 0 "},
+        {"PUSH0|PUSH0|LDLOC8 -1|NATIVE IntArray.elementRef|LOAD",
+         "NullPointerException: NULL pointer 7 "},
+        {"PUSH32 5|NEW NATIVE, 2|DUP|NEWARRAY 4|LDLOC8 -2|NATIVE IntArray.elementRef|LOAD",
+         "IndexOutOfBoundsException 19 5 "},
+        {"PUSH0|PUSH0|NATIVE IntArray.elementRef|LDLOC8 -1|STORE",
+         "NullPointerException: NULL pointer 5 "},
+        {"PUSH0|DUP|LOAD|CALLV \"s\"@@.selector \"s\"", "NullPointerException: NULL pointer 3 0 "},
+        {"PUSH0|PUSH0|ADD|LOAD", "NullPointerException: NULL pointer 4 0 "},
+        {"PUSH0|PUSH0|PUSH32 4|ADD|STORE|RET 0, 0", "NullPointerException: NULL pointer 9 4 "},
+        {"PUSH0|PUSH0|STORE|RET 0, 0", "NullPointerException: NULL pointer 3 0 "},
+        {"PUSH32 5|PUSH0|LDLOC8 -2|STORE", "NullPointerException: NULL pointer 9 5 "},
+        {"PUSH0|PUSH0|LOCADDR8 -1|LDLOC8 -9|STORE",
+         "fatal: FATAL: Operand stack underflow (index -5)"},
+        {"PUSH0|LDLOC8 -1|PUSH32 1|SUB|CALL main, 99",
+         "fatal: FATAL: Internal error: invalid method info index"},
         // Pairs that would fault fault as the first instruction does, at its position.
         {"LDLOC8 -5|JZ16 l|l:|NOP", "fatal: FATAL: Operand stack underflow (index -4)"},
         {"PUSH0|LDLOC8 -1|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},

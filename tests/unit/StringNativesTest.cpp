@@ -51,7 +51,9 @@ protected:
         const int32_t code = failure(kString, op, pushed);
         EXPECT_NE(code, 0) << "operation " << op;
         EXPECT_EQ(vm.sp() + 1, int32_t(pushed.size())) << "operation " << op;
-        if (isString) EXPECT_EQ(textOf(pushed[0]), before) << "operation " << op;
+        if (isString) {
+            EXPECT_EQ(textOf(pushed[0]), before) << "operation " << op;
+        }
         return code;
     }
     void check(const std::vector<Row>& rows)
