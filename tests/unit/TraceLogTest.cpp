@@ -78,7 +78,6 @@ TEST(TraceLog, ReadingSkipsUnknownTailsAndReportsBadFrames)
     EXPECT_EQ(readError({1, 0, 0, 0, 9, 0, 'a'}, wrong), u"IOException: read: end of file");
     EXPECT_EQ(readError({1, 0xff, 0xff, 0xff, 0xff}, wrong), u"IOException: read: end of file");
     EXPECT_EQ(readError({1, 0, 0}, wrong), u"IOException: read: end of file");
-    EXPECT_EQ(readError({}, wrong), u"IOException: read: end of file");
 }
 
 TEST(TraceLog, WholeLogsThroughFiles)
@@ -106,8 +105,6 @@ TEST(TraceLog, WholeLogsThroughFiles)
     EXPECT_EQ(static_cast<const Log::MessageNode&>(*back.nodes()[1]).text.text, u"collected");
     EXPECT_EQ(back.nodes()[2]->type(), 105);
     EXPECT_EQ(back.header().producer.text, u"Zelmo Studio Emulator");
-
-    EXPECT_FALSE(log.writeLog(u"relative.log")); // the writer does not open
 
     Log notOnlyEvents;
     notOnlyEvents.record(std::make_unique<Log::StopTraceNode>());
