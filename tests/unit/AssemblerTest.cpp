@@ -26,10 +26,10 @@ std::vector<uint8_t> asmBytes(const std::string& source)
     return assembleToBytes(source, "t.asm");
 }
 
-std::string asmError(const std::string& source)
+std::string asmError(const std::string& source, const std::string& name = "t.asm")
 {
     try {
-        assembleToBytes(source, "t.asm");
+        assembleToBytes(source, name);
     } catch (const AssemblyError& e) {
         return e.what();
     }
@@ -203,14 +203,7 @@ TEST(Assembler, IncludesReadFilesBesideTheIncludingFile)
     EXPECT_EQ(assembleToBytes("NOP\n.include \"sub/a.inc\"\nused 5\n", main),
               asmBytes("NOP\nFRAME8 -1\nPUSH32 5\n"));
 
-    auto errorOf = [&](const std::string& source) {
-        try {
-            assembleToBytes(source, main);
-        } catch (const AssemblyError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
+    auto errorOf = [&](const std::string& source) { return asmError(source, main); };
     write("sub/b.inc", "FROB\n");
     EXPECT_EQ(errorOf(".include \"sub/b.inc\"\n"),
               (dir / "sub/b.inc").string() + ":1: unknown instruction 'FROB'");

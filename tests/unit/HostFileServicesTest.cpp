@@ -79,7 +79,6 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_EQ(file.write(bytes), bytes.size());
     }
-    static QByteArray get(const QString& absolute) { return fileBytes(absolute); }
 
     // Type and contents of one path, without following a final symbolic link.
     static QByteArray describe(const QString& absolute)
@@ -87,7 +86,7 @@ protected:
         const QFileInfo info(absolute);
         if (info.isSymLink()) return "link:" + QFile::encodeName(info.symLinkTarget());
         if (info.isDir()) return "dir";
-        if (info.exists()) return "file:" + get(absolute);
+        if (info.exists()) return "file:" + fileBytes(absolute);
         return "none";
     }
 

@@ -41,11 +41,6 @@ std::u16string readError(const Bytes& bytes, Log::NodeBase& node)
     return u"";
 }
 
-Log::StringNode text(std::u16string t)
-{
-    return Log::StringNode(std::move(t));
-}
-
 } // namespace
 
 TEST(TraceLog, ReadingSkipsUnknownTailsAndReportsBadFrames)
@@ -53,7 +48,7 @@ TEST(TraceLog, ReadingSkipsUnknownTailsAndReportsBadFrames)
     // Extra payload bytes after the known fields are skipped, and the next node still reads.
     Bytes longer{102, 0, 0, 0, 19, 0, 0, 0, 0, 0,    0,    0,
                  1,   0, 0, 0, 2,  0, 0, 0, 3, 0xde, 0xad, 0xbe};
-    const Bytes next = framed(text(u"n"));
+    const Bytes next = framed(Log::StringNode(u"n"));
     longer.insert(longer.end(), next.begin(), next.end());
     CAppsFileReader reader(std::make_unique<MemoryInputStream>(longer));
     Log::MethodCallNode call;
@@ -92,7 +87,7 @@ TEST(TraceLog, WholeLogsThroughFiles)
     call->p1 = 5;
     log.record(std::move(call));
     auto message = std::make_unique<Log::MessageNode>();
-    message->text = text(u"collected");
+    message->text = Log::StringNode(u"collected");
     log.record(std::move(message));
     log.record(std::make_unique<Log::StopTraceNode>());
     ASSERT_TRUE(log.writeLog(path));
