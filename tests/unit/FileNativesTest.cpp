@@ -3,6 +3,7 @@
 // FileReader and InputStream read it back, FileSystem changes the tree, Debug moves the log;
 // paths are checked by the host, so one refused path per group is enough here.
 #include "NativeCall.h"
+#include "VirtualMachine/natives/StreamHolder.h"
 #include "host/HostServices.h"
 
 #include <QDir>
@@ -59,6 +60,10 @@ TEST_F(FileNatives, WriteReadBackAndChangeTheTree)
     call(kOutput, 4, {out, 1, 1, bytes({9, 8, 7})});
     call(kWriter, 4, {out});
     EXPECT_EQ(stack(), std::vector<int32_t>{6});
+    // A type id forged to claim a reader finds no reader behind the holder's index.
+    vm.storeWord(vm.loadWord(out), StreamHolder::FILE_READER_TYPE_ID);
+    EXPECT_EQ(failure(kInput, 3, {out, 1}), kVMException);
+    vm.storeWord(vm.loadWord(out), StreamHolder::FILE_WRITER_TYPE_ID);
     call(kOutput, 1, {out});
     EXPECT_EQ(fileBytes("sub/a.bin"), QByteArray("\1\2\3\4\5\x08"));
 

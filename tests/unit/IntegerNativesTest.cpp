@@ -202,11 +202,9 @@ TEST_F(IntegerNativesTest, LongComparisonsAndBitOperations)
         {1, 63, kMinLong, 0},
         {-8, 1, -16, -4},
         {kMinLong, 63, 0, -1},
-        {-1, 64, 0, 0}, // everything shifted out, in both directions
-        {-1, 1000, 0, 0},
+        {-1, 64, 0, 0},  // everything shifted out, in both directions
         {16, -2, 4, 64}, // a negative count shifts the other way
         {-16, -2, -4, -64},
-        {-16, -64, 0, 0},
         {-1, std::numeric_limits<int32_t>::min(), 0, 0},
         {1, 0x100000003LL, 8, 0}, // the high word of the count is ignored
     };

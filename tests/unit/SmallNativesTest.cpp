@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The small native groups driven directly on a machine: Hash (objects that keep their bytes,
-// empty digests), Range (references and stack values, refused bounds) and the System group's
+// The small native groups driven directly on a machine: Hash (objects fed with bytes, empty
+// digests), Range (references and stack values, refused bounds) and the System group's
 // application object.
 #include "NativeCall.h"
 #include "host/HostServices.h"
@@ -44,7 +44,7 @@ protected:
 
 } // namespace
 
-TEST_F(SmallNatives, HashObjectsKeepTheirBytesAndDigestNothing)
+TEST_F(SmallNatives, HashObjectsTakeBytesAndDigestNothing)
 {
     const uint32_t h = block({0});
     call(kHash, 1, {h, 7});
@@ -52,14 +52,9 @@ TEST_F(SmallNatives, HashObjectsKeepTheirBytesAndDigestNothing)
     const uint32_t object = vm.loadWord(h);
     ASSERT_NE(object, 0u);
     EXPECT_EQ(vm.heap().entryOf(object)->gcCode, GC_CODE_HASH);
-    const GCObject* state = vm.objects().find(vm.loadWord(object));
-    ASSERT_NE(state, nullptr);
-
     call(kHash, 3, {h, bytes({1, 2, 3})});
     EXPECT_EQ(vm.sp(), -1);
-    call(kHash, 3, {h, bytes({4, 5, 6, 7})});
     call(kHash, 3, {h, bytes({})});
-    EXPECT_GE(state->memoryOutsideHeap(), 7); // the buffer grew by the bytes given
 
     for (int i = 0; i < 2; ++i) { // digest leaves the buffer as it was: the same twice
         call(kHash, 4, {h});
