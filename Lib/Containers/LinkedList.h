@@ -86,7 +86,8 @@ private:
     {
         const int b = m_blocks.size();
         if (int64_t{b + 1} * kBlockNodes > INT32_MAX) throwError(kInvalidArgument);
-        m_blocks.reserve(b + 1);
+        // Geometric growth: reserving one more each time would copy the table at every block.
+        if (b == m_blocks.capacity()) m_blocks.reserve(b + b / 2 + 8);
         std::unique_ptr<ListEntry<T>[]> nodes(new ListEntry<T>[kBlockNodes]);
         // Lowest slot first in the chain, so a fresh block hands out nodes in address order.
         for (int slot = 0; slot < kBlockNodes; ++slot) {

@@ -25,11 +25,6 @@ uint64_t alignedSize(uint64_t size)
 }
 } // namespace
 
-int sizeClass(uint32_t bytes)
-{
-    return bytes <= 1 ? 0 : 32 - std::countl_zero(bytes - 1);
-}
-
 // ---- VMHeap::Impl: bookkeeping ----
 
 VMHeap::Impl::Impl(VMHeap& owner)
@@ -48,11 +43,6 @@ void VMHeap::Impl::reportDamage(const char* what, uint64_t address)
     std::snprintf(text, sizeof text, "Heap corrupted: %s at 0x%08llx", what,
                   static_cast<unsigned long long>(address));
     raiseFatal(text);
-}
-
-HeapEntry* VMHeap::Impl::nextOf(HeapEntry* entry)
-{
-    return entryAt(uint64_t{addressOf(entry)} + kHeapEntryOverhead + checkedSize(entry));
 }
 
 HeapEntry* VMHeap::Impl::previousOf(HeapEntry* entry)
@@ -92,7 +82,7 @@ uint32_t VMHeap::Impl::entryStartAtOrBefore(uint32_t address, uint32_t poolStart
     return static_cast<uint32_t>((index * 64 + 63 - std::countl_zero(bits)) * 4);
 }
 
-FreeBlock VMHeap::Impl::addPool(uint64_t dataSize)
+ListEntry<FreeBlock>* VMHeap::Impl::addPool(uint64_t dataSize)
 {
     if (dataSize > kMaxPoolData) refuseHugeRequest();
     const uint64_t poolBytes = dataSize + kPoolFraming;
@@ -105,6 +95,7 @@ FreeBlock VMHeap::Impl::addPool(uint64_t dataSize)
     heap.m_pools.reserve(heap.m_pools.size() + 1);
     heap.m_poolSizes.reserve(heap.m_poolSizes.size() + 1);
     poolRanges.reserve(poolRanges.size() + 1);
+    nodePool.reserve(1);
 
     HeapEntry* first = entryAt(start);
     *first = HeapEntry{};
@@ -126,7 +117,8 @@ FreeBlock VMHeap::Impl::addPool(uint64_t dataSize)
     const auto range = std::make_pair(start, static_cast<uint32_t>(end));
     poolRanges.insert(std::upper_bound(poolRanges.begin(), poolRanges.end(), range), range);
     heap.m_totalSizeOfPools += poolBytes;
-    return {free, n};
+    addEntryToFreeEntries(free);
+    return nodePool.node(free->freeHeapEntryIterator);
 }
 
 void VMHeap::Impl::refuseHugeRequest()
@@ -134,7 +126,7 @@ void VMHeap::Impl::refuseHugeRequest()
     raiseFatal("Out of memory: a heap object cannot be larger than 2 GiB");
 }
 
-FreeBlock VMHeap::Impl::findFreeEntry(uint32_t alignedSize)
+ListEntry<FreeBlock>* VMHeap::Impl::findFreeNode(uint32_t alignedSize)
 {
     const int c = sizeClass(alignedSize);
     // Every entry of a higher class is larger than 2^c >= the request: take the oldest one.
@@ -150,14 +142,10 @@ FreeBlock VMHeap::Impl::findFreeEntry(uint32_t alignedSize)
             }
         }
     }
-    if (!node) return {};
-    const FreeBlock block = node->value;
     // The header must still name this node: otherwise the entry was listed twice or rewritten.
-    if (block.entry->freeHeapEntryIterator != node->index) [[unlikely]]
-        reportDamage("free-list link", addressOf(block.entry));
-    unlinkNode(node);
-    block.entry->freeHeapEntryIterator = 0;
-    return block;
+    if (node && node->value.entry->freeHeapEntryIterator != node->index) [[unlikely]]
+        reportDamage("free-list link", addressOf(node->value.entry));
+    return node;
 }
 
 void VMHeap::Impl::addEntryToFreeEntries(HeapEntry* entry)
@@ -180,10 +168,15 @@ ListEntry<FreeBlock>* VMHeap::Impl::checkedNode(const HeapEntry* entry)
     return node;
 }
 
-void VMHeap::Impl::removeFromFreeEntries(HeapEntry* entry)
+void VMHeap::Impl::relist(ListEntry<FreeBlock>* node, HeapEntry* entry)
 {
-    unlinkNode(checkedNode(entry));
-    entry->freeHeapEntryIterator = 0;
+    if (sizeClass(entry->size) != sizeClass(node->value.size)) {
+        unlinkNode(node);
+        addEntryToFreeEntries(entry); // takes back the node just given (callers reserved one)
+        return;
+    }
+    node->value = {entry, entry->size};
+    entry->freeHeapEntryIterator = node->index;
 }
 
 void VMHeap::Impl::unlinkNode(ListEntry<FreeBlock>* node)
@@ -202,23 +195,36 @@ HeapEntry* VMHeap::Impl::unlinkAndMerge(HeapEntry* entry)
     entry->marked = 0;
     entry->gcCode = GC_CODE_FREE;
 
+    // The merged block keeps the list node of a free neighbour (the previous one's when both
+    // are free). A node's value stays as listed until relist, which finds its list by it.
     // Terminators are never free, so neither loop leaves the pool; every merge clears a start
-    // bit, so neither runs longer than the pool has entries.
+    // bit, so neither runs longer than the pool has entries (more than one round per side
+    // means two free entries were adjacent, which only damage can cause).
+    ListEntry<FreeBlock>* node = nullptr;
+    const auto adopt = [&](HeapEntry* neighbour) {
+        ListEntry<FreeBlock>* listed = checkedNode(neighbour);
+        if (node) unlinkNode(node);
+        node = listed;
+    };
     for (HeapEntry* next = nextOf(entry); next->freeHeapEntryIterator != 0; next = nextOf(entry)) {
-        removeFromFreeEntries(next);
+        adopt(next);
+        next->freeHeapEntryIterator = 0;
         clearEntryStart(addressOf(next));
         entry->size += next->size + kHeapEntryOverhead;
         writeTrailer(entry);
     }
     for (HeapEntry* previous = previousOf(entry); previous->freeHeapEntryIterator != 0;
          previous = previousOf(entry)) {
-        removeFromFreeEntries(previous);
+        adopt(previous);
         clearEntryStart(addressOf(entry));
         previous->size += entry->size + kHeapEntryOverhead;
         writeTrailer(previous);
         entry = previous;
     }
-    addEntryToFreeEntries(entry);
+    if (node)
+        relist(node, entry);
+    else
+        addEntryToFreeEntries(entry);
     return entry;
 }
 
@@ -237,7 +243,7 @@ VMHeap::VMHeap(GuestMemory& memory, ObjectTable& objects, InterfaceForCallingGc*
           std::min<uint64_t>(alignedSize(defaultPoolSize), Impl::kMaxPoolData))),
       m_impl(std::make_unique<Impl>(*this))
 {
-    m_impl->addEntryToFreeEntries(m_impl->addPool(m_defaultPoolSize).entry);
+    m_impl->addPool(m_defaultPoolSize);
 }
 
 VMHeap::~VMHeap() = default;
@@ -246,17 +252,19 @@ HeapEntry* VMHeap::createHeapEntry(uint32_t size, int32_t isGCObject, int32_t co
 {
     m_impl->requireIntact();
     const uint64_t aligned = alignedSize(size);
-    m_impl->nodePool.reserve(1); // for the split-off rest: no failure once the block is taken
-    FreeBlock block = aligned <= Impl::kMaxPoolData
-                          ? m_impl->findFreeEntry(static_cast<uint32_t>(aligned))
-                          : FreeBlock{};
-    if (!block.entry) block = m_impl->addPool(std::max<uint64_t>(aligned, m_defaultPoolSize));
+    m_impl->nodePool.reserve(1); // for relisting the rest: no failure once the block is taken
+    ListEntry<FreeBlock>* node = aligned <= Impl::kMaxPoolData
+                                     ? m_impl->findFreeNode(static_cast<uint32_t>(aligned))
+                                     : nullptr;
+    if (!node) node = m_impl->addPool(std::max<uint64_t>(aligned, m_defaultPoolSize));
+    const FreeBlock block = node->value;
     HeapEntry* he = block.entry;
     const uint32_t s = static_cast<uint32_t>(aligned);
 
     // The list's size bounds every write below, whatever the header says by now.
     he->size = block.size;
     if (block.size - s > kSplitThreshold) {
+        // The rest keeps the block's list node: carving a large block costs no list traffic.
         uint8_t* base = Impl::bytesOf(he);
         HeapEntry* rest = reinterpret_cast<HeapEntry*>(base + kHeapEntryOverhead + s);
         *rest = HeapEntry{};
@@ -265,7 +273,9 @@ HeapEntry* VMHeap::createHeapEntry(uint32_t size, int32_t isGCObject, int32_t co
         he->size = s;
         Impl::writeTrailer(he);
         m_impl->setEntryStart(m_impl->addressOf(rest));
-        m_impl->addEntryToFreeEntries(rest);
+        m_impl->relist(node, rest);
+    } else {
+        m_impl->unlinkNode(node);
     }
 
     he->gcCode = code;

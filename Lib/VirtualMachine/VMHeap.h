@@ -18,6 +18,7 @@
 #include "VirtualMachine/GuestMemory.h"
 #include "VirtualMachine/ObjectTable.h"
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -81,7 +82,10 @@ struct ClassFieldTables {
 };
 
 // Size class: the smallest k with 2^k >= bytes.
-int sizeClass(uint32_t bytes);
+inline int sizeClass(uint32_t bytes)
+{
+    return bytes <= 1 ? 0 : 32 - std::countl_zero(bytes - 1);
+}
 
 class VMHeap {
 public:

@@ -102,7 +102,10 @@ struct VMHeap::Impl {
             reportDamage("entry size or trailer", addressOf(entry));
         return size;
     }
-    HeapEntry* nextOf(HeapEntry* entry);
+    HeapEntry* nextOf(HeapEntry* entry)
+    {
+        return entryAt(uint64_t{addressOf(entry)} + kHeapEntryOverhead + checkedSize(entry));
+    }
     HeapEntry* previousOf(HeapEntry* entry);
     // The ObjectTable index an entry owns (stream holders: word 1; GCObjects: word 0), or 0.
     static uint32_t hostObjectIndex(const HeapEntry* entry);
@@ -125,14 +128,19 @@ struct VMHeap::Impl {
     uint32_t entryStartAtOrBefore(uint32_t address, uint32_t poolStart);
 
     // ---- pools and free lists ----
-    FreeBlock addPool(uint64_t dataSize);
+    // A new pool whose one free entry is listed already; returns that entry's list node.
+    ListEntry<FreeBlock>* addPool(uint64_t dataSize);
     [[noreturn]] static void refuseHugeRequest();
-    // Takes a free block of at least alignedSize bytes off its list; entry null when none.
-    FreeBlock findFreeEntry(uint32_t alignedSize);
+    // The list node of a free block of at least alignedSize bytes, left on its list; null when
+    // there is none.
+    ListEntry<FreeBlock>* findFreeNode(uint32_t alignedSize);
     void addEntryToFreeEntries(HeapEntry* entry);
+    // Makes `node`, whose block was split or merged, list `entry` at its new size. The node
+    // keeps its place unless the size class changed: carving a large block or growing a run of
+    // freed neighbours then costs no list traffic.
+    void relist(ListEntry<FreeBlock>* node, HeapEntry* entry);
     // The list node an entry's header names, once it is known to hold that entry and size.
     ListEntry<FreeBlock>* checkedNode(const HeapEntry* entry);
-    void removeFromFreeEntries(HeapEntry* entry);
     void unlinkNode(ListEntry<FreeBlock>* node);
     // Frees an in-use entry and merges it with free neighbours; runs no release action.
     HeapEntry* unlinkAndMerge(HeapEntry* entry);
