@@ -221,11 +221,18 @@ HeapEntry* VMHeap::Impl::unlinkAndMerge(HeapEntry* entry)
         writeTrailer(previous);
         entry = previous;
     }
-    if (node)
-        relist(node, entry);
-    else
-        addEntryToFreeEntries(entry);
+    listFree(entry, node);
     return entry;
+}
+
+void VMHeap::Impl::closeRun(HeapEntry* run, uint32_t end, ListEntry<FreeBlock>* node)
+{
+    run->size = end - addressOf(run) - kHeapEntryOverhead;
+    run->isGCObject = 0;
+    run->marked = 0;
+    run->gcCode = GC_CODE_FREE;
+    writeTrailer(run);
+    listFree(run, node);
 }
 
 void VMHeap::Impl::warnAlreadyFree(uint32_t handle) const

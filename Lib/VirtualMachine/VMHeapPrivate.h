@@ -139,6 +139,16 @@ struct VMHeap::Impl {
     // keeps its place unless the size class changed: carving a large block or growing a run of
     // freed neighbours then costs no list traffic.
     void relist(ListEntry<FreeBlock>* node, HeapEntry* entry);
+    // Lists a new free entry: through the node of a block it absorbed, else through a new node.
+    void listFree(HeapEntry* entry, ListEntry<FreeBlock>* node)
+    {
+        if (node)
+            relist(node, entry);
+        else
+            addEntryToFreeEntries(entry);
+    }
+    // Makes the entries from `run` up to the entry at `end` one free entry (the sweep's runs).
+    void closeRun(HeapEntry* run, uint32_t end, ListEntry<FreeBlock>* node);
     // The list node an entry's header names, once it is known to hold that entry and size.
     ListEntry<FreeBlock>* checkedNode(const HeapEntry* entry);
     void unlinkNode(ListEntry<FreeBlock>* node);

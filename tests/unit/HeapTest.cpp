@@ -241,14 +241,18 @@ TEST_F(HeapTest, CyclesWithoutRootsAreCollected)
     const uint32_t b = heap.allocate(8, 0, GC_CODE_CLASS_OBJECT);
     setWord(a, 1, b);
     setWord(b, 1, a);
+    heap.release(heap.allocate(8, 0, GC_CODE_NATIVE)); // a free entry between garbage
     const uint32_t c = heap.allocate(8, 0, GC_CODE_CLASS_OBJECT);
     setWord(c, 1, a);
     heap.addRoot(c);
     heap.collect();
     EXPECT_EQ(heap.entryCount(), 3);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+    // Garbage, a free entry, garbage and the pool's free rest become one free entry again.
     heap.removeRoot(c);
     heap.collect();
     EXPECT_EQ(heap.entryCount(), 0);
+    EXPECT_NE(report().find("freeSpace=64000"), std::string::npos);
     EXPECT_EQ(checkHeapInvariants(heap), "");
 }
 
