@@ -182,15 +182,22 @@ public:
     Iterator erase(Iterator position)
     {
         ListEntry<T>* node = position.node();
-        if (!node || (!node->previous && node != m_head) || (!node->next && node != m_tail))
-            [[unlikely]]
-            throwError(kInvalidArgument);
-        ListEntry<T>* after = node->next;
-        (node->previous ? node->previous->next : m_head) = after;
-        (after ? after->previous : m_tail) = node->previous;
-        --m_count;
-        deleteNode(node);
+        ListEntry<T>* after = node ? node->next : nullptr;
+        deleteNode(unlink(node));
         return Iterator(after);
+    }
+
+    // Moves the node at `position` to the end of `other`, node and all (a pool node keeps its
+    // index). Both lists must take their nodes from the same place.
+    void moveToEnd(Iterator position, LinkedList& other)
+    {
+        if (other.m_pool != m_pool) [[unlikely]]
+            throwError(kInvalidArgument);
+        ListEntry<T>* node = unlink(position.node());
+        node->previous = other.m_tail;
+        (other.m_tail ? other.m_tail->next : other.m_head) = node;
+        other.m_tail = node;
+        ++other.m_count;
     }
 
     T takeFirst()
@@ -222,6 +229,19 @@ public:
     }
 
 private:
+    // Takes the node out of this list (it must belong to it) and returns it, still allocated.
+    ListEntry<T>* unlink(ListEntry<T>* node)
+    {
+        if (!node || (!node->previous && node != m_head) || (!node->next && node != m_tail))
+            [[unlikely]]
+            throwError(kInvalidArgument);
+        ListEntry<T>* after = node->next;
+        (node->previous ? node->previous->next : m_head) = after;
+        (after ? after->previous : m_tail) = node->previous;
+        --m_count;
+        node->previous = node->next = nullptr;
+        return node;
+    }
     ListEntry<T>* newNode(const T& value)
     {
         ListEntry<T>* node = m_pool ? m_pool->take() : new ListEntry<T>();

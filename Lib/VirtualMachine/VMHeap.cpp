@@ -170,10 +170,13 @@ ListEntry<FreeBlock>* VMHeap::Impl::checkedNode(const HeapEntry* entry)
 
 void VMHeap::Impl::relist(ListEntry<FreeBlock>* node, HeapEntry* entry)
 {
-    if (sizeClass(entry->size) != sizeClass(node->value.size)) {
-        unlinkNode(node);
-        addEntryToFreeEntries(entry); // takes back the node just given (callers reserved one)
-        return;
+    const int from = sizeClass(node->value.size);
+    const int to = sizeClass(entry->size);
+    if (to != from) {
+        FreeList& list = freeHeapEntries[from];
+        list.moveToEnd(LinkedListIterator<FreeBlock>(node), freeHeapEntries[to]);
+        if (list.isEmpty()) nonEmptyLists &= ~(uint32_t{1} << from);
+        nonEmptyLists |= uint32_t{1} << to;
     }
     node->value = {entry, entry->size};
     entry->freeHeapEntryIterator = node->index;
