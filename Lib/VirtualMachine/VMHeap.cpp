@@ -130,7 +130,7 @@ ListEntry<FreeBlock>* VMHeap::Impl::findFreeNode(uint32_t alignedSize)
 {
     const int c = sizeClass(alignedSize);
     // Every entry of a higher class is larger than 2^c >= the request: take the oldest one.
-    const uint32_t above = c >= kFreeListCount - 1 ? 0 : nonEmptyLists & (~uint32_t{0} << (c + 1));
+    const uint32_t above = c >= kSizeClassCount - 1 ? 0 : nonEmptyLists & (~uint32_t{0} << (c + 1));
     ListEntry<FreeBlock>* node = nullptr;
     if (above != 0) {
         node = freeHeapEntries[std::countr_zero(above)].begin().node();
@@ -153,9 +153,34 @@ void VMHeap::Impl::addEntryToFreeEntries(HeapEntry* entry)
     // Callers computed the size from checked sizes; it is below 2^31, so the class fits.
     const uint32_t size = entry->size;
     const int k = sizeClass(size);
-    const auto position = freeHeapEntries[k].append({entry, size});
+    const auto position = freeHeapEntries[k].append({entry, size, k});
     entry->freeHeapEntryIterator = position.node()->index;
     nonEmptyLists |= uint32_t{1} << k;
+}
+
+ListEntry<FreeBlock>* VMHeap::Impl::quickNode(uint32_t alignedSize)
+{
+    const int q = quickList(alignedSize);
+    if (q < 0 || freeHeapEntries[q].isEmpty()) return nullptr;
+    ListEntry<FreeBlock>* node = freeHeapEntries[q].lastPosition().node();
+    if (node->value.entry->freeHeapEntryIterator != node->index) [[unlikely]]
+        reportDamage("free-list link", addressOf(node->value.entry));
+    return node;
+}
+
+HeapEntry* VMHeap::Impl::releaseEntry(HeapEntry* entry)
+{
+    const int q = quickList(checkedSize(entry));
+    if (q < 0 || freeHeapEntries[q].count() >= kQuickListLimit) return unlinkAndMerge(entry);
+    previousOf(entry); // checked as a merge would check it, so that damage shows at once
+    nodePool.reserve(1);
+    --heap.m_nOfEntries;
+    entry->isGCObject = 0;
+    entry->marked = 0;
+    entry->gcCode = GC_CODE_FREE;
+    const auto position = freeHeapEntries[q].append({entry, entry->size, q});
+    entry->freeHeapEntryIterator = position.node()->index;
+    return entry;
 }
 
 ListEntry<FreeBlock>* VMHeap::Impl::checkedNode(const HeapEntry* entry)
@@ -170,24 +195,24 @@ ListEntry<FreeBlock>* VMHeap::Impl::checkedNode(const HeapEntry* entry)
 
 void VMHeap::Impl::relist(ListEntry<FreeBlock>* node, HeapEntry* entry)
 {
-    const int from = sizeClass(node->value.size);
+    const int from = node->value.list;
     const int to = sizeClass(entry->size);
     if (to != from) {
         FreeList& list = freeHeapEntries[from];
         list.moveToEnd(LinkedListIterator<FreeBlock>(node), freeHeapEntries[to]);
-        if (list.isEmpty()) nonEmptyLists &= ~(uint32_t{1} << from);
+        if (from < kSizeClassCount && list.isEmpty()) nonEmptyLists &= ~(uint32_t{1} << from);
         nonEmptyLists |= uint32_t{1} << to;
     }
-    node->value = {entry, entry->size};
+    node->value = {entry, entry->size, to};
     entry->freeHeapEntryIterator = node->index;
 }
 
 void VMHeap::Impl::unlinkNode(ListEntry<FreeBlock>* node)
 {
-    const int k = sizeClass(node->value.size);
+    const int k = node->value.list;
     FreeList& list = freeHeapEntries[k];
     list.erase(LinkedListIterator<FreeBlock>(node));
-    if (list.isEmpty()) nonEmptyLists &= ~(uint32_t{1} << k);
+    if (k < kSizeClassCount && list.isEmpty()) nonEmptyLists &= ~(uint32_t{1} << k);
 }
 
 HeapEntry* VMHeap::Impl::unlinkAndMerge(HeapEntry* entry)
@@ -201,8 +226,8 @@ HeapEntry* VMHeap::Impl::unlinkAndMerge(HeapEntry* entry)
     // The merged block keeps the list node of a free neighbour (the previous one's when both
     // are free). A node's value stays as listed until relist, which finds its list by it.
     // Terminators are never free, so neither loop leaves the pool; every merge clears a start
-    // bit, so neither runs longer than the pool has entries (more than one round per side
-    // means two free entries were adjacent, which only damage can cause).
+    // bit, so neither runs longer than the pool has entries (a side takes more than one round
+    // only where entries of the quick lists lie next to each other).
     ListEntry<FreeBlock>* node = nullptr;
     const auto adopt = [&](HeapEntry* neighbour) {
         ListEntry<FreeBlock>* listed = checkedNode(neighbour);
@@ -263,9 +288,11 @@ HeapEntry* VMHeap::createHeapEntry(uint32_t size, int32_t isGCObject, int32_t co
     m_impl->requireIntact();
     const uint64_t aligned = alignedSize(size);
     m_impl->nodePool.reserve(1); // for relisting the rest: no failure once the block is taken
-    ListEntry<FreeBlock>* node = aligned <= Impl::kMaxPoolData
-                                     ? m_impl->findFreeNode(static_cast<uint32_t>(aligned))
-                                     : nullptr;
+    ListEntry<FreeBlock>* node = nullptr;
+    if (aligned <= Impl::kMaxPoolData) {
+        node = m_impl->quickNode(static_cast<uint32_t>(aligned));
+        if (!node) node = m_impl->findFreeNode(static_cast<uint32_t>(aligned));
+    }
     if (!node) node = m_impl->addPool(std::max<uint64_t>(aligned, m_defaultPoolSize));
     const FreeBlock block = node->value;
     HeapEntry* he = block.entry;
@@ -373,7 +400,7 @@ HeapEntry* VMHeap::freeEntry(HeapEntry* he)
         return he;
     }
     const uint32_t objectIndex = Impl::hostObjectIndex(he);
-    HeapEntry* merged = m_impl->unlinkAndMerge(he);
+    HeapEntry* merged = m_impl->releaseEntry(he);
     // The destructor runs once the heap is consistent again, so that it may itself release
     // other entries (or even this one, which it now finds free).
     if (objectIndex != 0) m_objects.destroy(objectIndex);
@@ -468,19 +495,19 @@ int VMHeap::getMemUsage(std::string* report)
     return static_cast<int>(std::clamp<int64_t>(total, INT32_MIN, INT32_MAX));
 }
 
-bool VMHeap::freeListContains(int sizeClassIndex, const HeapEntry* entry) const
+bool VMHeap::freeListContains(int list, const HeapEntry* entry) const
 {
-    if (sizeClassIndex < 0 || sizeClassIndex >= Impl::kFreeListCount) return false;
-    for (const FreeBlock& block : m_impl->freeHeapEntries[sizeClassIndex]) {
+    if (list < 0 || list >= kFreeListCount) return false;
+    for (const FreeBlock& block : m_impl->freeHeapEntries[list]) {
         if (block.entry == entry) return true;
     }
     return false;
 }
 
-size_t VMHeap::freeListLength(int sizeClassIndex) const
+size_t VMHeap::freeListLength(int list) const
 {
-    if (sizeClassIndex < 0 || sizeClassIndex >= Impl::kFreeListCount) return 0;
-    return static_cast<size_t>(m_impl->freeHeapEntries[sizeClassIndex].count());
+    if (list < 0 || list >= kFreeListCount) return 0;
+    return static_cast<size_t>(m_impl->freeHeapEntries[list].count());
 }
 
 } // namespace zelmo

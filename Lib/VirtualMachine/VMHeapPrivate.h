@@ -21,12 +21,15 @@ namespace zelmo {
 struct FreeBlock {
     HeapEntry* entry = nullptr;
     uint32_t size = 0;
+    int list = 0; // the list holding the node: sizeClass(size), or a quick list
     bool operator==(const FreeBlock&) const = default;
 };
 
 struct VMHeap::Impl {
     using FreeList = LinkedList<FreeBlock>;
-    static constexpr int kFreeListCount = 32;
+    // A quick list longer than this sends further releases of its size the merging way, so
+    // that small entries cannot keep much memory apart from the rest between sweeps.
+    static constexpr int kQuickListLimit = 64;
     // Pools larger than this would hold free entries beyond the last size class.
     static constexpr uint64_t kMaxPoolData = uint64_t{1} << 31;
 
@@ -44,7 +47,7 @@ struct VMHeap::Impl {
     ListNodePool<FreeBlock> nodePool;
     // Declared after nodePool: the lists give their nodes back before the pool goes away.
     std::array<FreeList, kFreeListCount> freeHeapEntries;
-    uint32_t nonEmptyLists = 0; // bit k set: list k has at least one entry
+    uint32_t nonEmptyLists = 0; // bit k set: size-class list k has at least one entry
     LinkedList<HeapEntry*> roots;
     // One bit per 4 bytes of guest memory: set where an entry header starts. It lets forged or
     // stale handles be recognised in O(1) and finds the entry containing any pool address.
@@ -135,6 +138,11 @@ struct VMHeap::Impl {
     // there is none.
     ListEntry<FreeBlock>* findFreeNode(uint32_t alignedSize);
     void addEntryToFreeEntries(HeapEntry* entry);
+    // The most recently released entry of exactly alignedSize bytes, left on its quick list;
+    // null when there is none.
+    ListEntry<FreeBlock>* quickNode(uint32_t alignedSize);
+    // Frees an in-use entry: into its quick list when it has one with room, else merged.
+    HeapEntry* releaseEntry(HeapEntry* entry);
     // Makes `node`, whose block was split or merged, list `entry` at its new size. The node
     // keeps its place unless the size class changed: carving a large block or growing a run of
     // freed neighbours then costs no list traffic.

@@ -226,8 +226,11 @@ void VMHeap::sweep()
                 if (run) impl.closeRun(run, address, runNode);
                 break;
             }
+            // A free entry's list record first: the list's size is the one a merge trusts.
+            ListEntry<FreeBlock>* listed =
+                he->freeHeapEntryIterator != 0 ? impl.checkedNode(he) : nullptr;
             next = impl.nextOf(he); // checks this entry's size and trailer
-            if (he->freeHeapEntryIterator == 0 && he->marked != 0) {
+            if (!listed && he->marked != 0) {
                 he->marked = 0;
                 if (run) impl.closeRun(run, address, runNode);
                 run = nullptr;
@@ -240,12 +243,11 @@ void VMHeap::sweep()
             } else {
                 impl.clearEntryStart(address);
             }
-            if (he->freeHeapEntryIterator != 0) {
-                ListEntry<FreeBlock>* node = impl.checkedNode(he);
+            if (listed) {
                 if (runNode)
-                    impl.unlinkNode(node);
+                    impl.unlinkNode(listed);
                 else
-                    runNode = node;
+                    runNode = listed;
                 he->freeHeapEntryIterator = 0;
             } else {
                 if (const uint32_t index = Impl::hostObjectIndex(he)) dying.push_back(index);

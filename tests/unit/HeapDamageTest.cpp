@@ -32,6 +32,8 @@ TEST(HeapDamageTest, EveryDamagedWordEndsInTheFatalLine)
         std::function<void(VMHeap&, uint32_t, uint32_t, uint32_t)> use;
     };
     const auto releaseB = [](VMHeap& heap, uint32_t, uint32_t b, uint32_t) { heap.release(b); };
+    // Small released entries wait unmerged in quick lists; a sweep merges them.
+    const auto sweep = [](VMHeap& heap, uint32_t, uint32_t, uint32_t) { heap.sweep(); };
     const std::string trailerLine = "FATAL: Heap corrupted: entry size or trailer at ";
     const Case cases[] = {
         {"own trailer, then release",
@@ -58,7 +60,7 @@ TEST(HeapDamageTest, EveryDamagedWordEndsInTheFatalLine)
              m.store32(c - 4, 7);
              return "FATAL: Heap corrupted: free-list link at " + hex(c - 24);
          },
-         releaseB},
+         sweep},
         {"size of a released entry, then merge",
          [](VMHeap& heap, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
              heap.release(b);
@@ -66,7 +68,14 @@ TEST(HeapDamageTest, EveryDamagedWordEndsInTheFatalLine)
              m.store32(b + 4, 32); // the trailer agrees, the list's copy does not
              return "FATAL: Heap corrupted: free entry size at " + hex(b - 24);
          },
-         [](VMHeap& heap, uint32_t a, uint32_t, uint32_t) { heap.release(a); }},
+         sweep},
+        {"free-list link of an entry in a quick list, then reused",
+         [](VMHeap& heap, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
+             heap.release(b);
+             m.store32(b - 4, 7);
+             return "FATAL: Heap corrupted: free-list link at " + hex(b - 24);
+         },
+         [](VMHeap& heap, uint32_t, uint32_t, uint32_t) { heap.allocate(8, 0, GC_CODE_NATIVE); }},
         {"free-list link forged on a live entry, then release",
          [](VMHeap&, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
              m.store32(b - 4, 1);
