@@ -162,7 +162,9 @@ ListEntry<FreeBlock>* VMHeap::Impl::quickNode(uint32_t alignedSize)
 {
     const int q = quickList(alignedSize);
     if (q < 0 || freeHeapEntries[q].isEmpty()) return nullptr;
-    ListEntry<FreeBlock>* node = freeHeapEntries[q].lastPosition().node();
+    // The oldest first: entries come back in the order they were released, as they would
+    // from a merged block.
+    ListEntry<FreeBlock>* node = freeHeapEntries[q].begin().node();
     if (node->value.entry->freeHeapEntryIterator != node->index) [[unlikely]]
         reportDamage("free-list link", addressOf(node->value.entry));
     return node;

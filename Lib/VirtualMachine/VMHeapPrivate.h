@@ -138,8 +138,8 @@ struct VMHeap::Impl {
     // there is none.
     ListEntry<FreeBlock>* findFreeNode(uint32_t alignedSize);
     void addEntryToFreeEntries(HeapEntry* entry);
-    // The most recently released entry of exactly alignedSize bytes, left on its quick list;
-    // null when there is none.
+    // The earliest released entry of exactly alignedSize bytes, left on its quick list; null
+    // when there is none.
     ListEntry<FreeBlock>* quickNode(uint32_t alignedSize);
     // Frees an in-use entry: into its quick list when it has one with room, else merged.
     HeapEntry* releaseEntry(HeapEntry* entry);

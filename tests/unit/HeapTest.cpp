@@ -165,8 +165,8 @@ TEST_F(HeapTest, AdjacentReleasesMergeInEitherOrder)
         EXPECT_EQ(checkHeapInvariants(heap), "");
     }
 
-    // Small entries wait unmerged in the quick list of their size, the latest comes back
-    // first, and a merging neighbour takes a row of them along.
+    // Small entries wait unmerged in the quick list of their size, come back in the order they
+    // were released, and a merging neighbour takes a row of them along.
     const uint32_t small1 = heap.allocate(20, 0, GC_CODE_NATIVE);
     const uint32_t small2 = heap.allocate(20, 0, GC_CODE_NATIVE);
     const uint32_t big = heap.allocate(300, 0, GC_CODE_NATIVE);
@@ -175,8 +175,8 @@ TEST_F(HeapTest, AdjacentReleasesMergeInEitherOrder)
     heap.release(small2);
     EXPECT_EQ(heap.freeListLength(quickList(20)), 2u);
     EXPECT_EQ(checkHeapInvariants(heap), "");
-    EXPECT_EQ(heap.allocate(17, 0, GC_CODE_STRING), small2);
-    heap.release(small2);
+    EXPECT_EQ(heap.allocate(17, 0, GC_CODE_STRING), small1);
+    heap.release(small1);
     heap.release(big);
     EXPECT_EQ(entry(small1)->size, 20u + 20u + 300u + 2 * 28u);
     EXPECT_EQ(heap.freeListLength(quickList(20)), 0u);
