@@ -86,7 +86,8 @@ private:
     {
         const int b = m_blocks.size();
         if (int64_t{b + 1} * kBlockNodes > INT32_MAX) throwError(kInvalidArgument);
-        m_blocks.reserve(b + 1);
+        // Geometric growth: reserving one more each time would copy the table at every block.
+        if (b == m_blocks.capacity()) m_blocks.reserve(b + b / 2 + 8);
         std::unique_ptr<ListEntry<T>[]> nodes(new ListEntry<T>[kBlockNodes]);
         // Lowest slot first in the chain, so a fresh block hands out nodes in address order.
         for (int slot = 0; slot < kBlockNodes; ++slot) {
@@ -181,15 +182,22 @@ public:
     Iterator erase(Iterator position)
     {
         ListEntry<T>* node = position.node();
-        if (!node || (!node->previous && node != m_head) || (!node->next && node != m_tail))
-            [[unlikely]]
-            throwError(kInvalidArgument);
-        ListEntry<T>* after = node->next;
-        (node->previous ? node->previous->next : m_head) = after;
-        (after ? after->previous : m_tail) = node->previous;
-        --m_count;
-        deleteNode(node);
+        ListEntry<T>* after = node ? node->next : nullptr;
+        deleteNode(unlink(node));
         return Iterator(after);
+    }
+
+    // Moves the node at `position` to the end of `other`, node and all (a pool node keeps its
+    // index). Both lists must take their nodes from the same place.
+    void moveToEnd(Iterator position, LinkedList& other)
+    {
+        if (other.m_pool != m_pool) [[unlikely]]
+            throwError(kInvalidArgument);
+        ListEntry<T>* node = unlink(position.node());
+        node->previous = other.m_tail;
+        (other.m_tail ? other.m_tail->next : other.m_head) = node;
+        other.m_tail = node;
+        ++other.m_count;
     }
 
     T takeFirst()
@@ -221,6 +229,19 @@ public:
     }
 
 private:
+    // Takes the node out of this list (it must belong to it) and returns it, still allocated.
+    ListEntry<T>* unlink(ListEntry<T>* node)
+    {
+        if (!node || (!node->previous && node != m_head) || (!node->next && node != m_tail))
+            [[unlikely]]
+            throwError(kInvalidArgument);
+        ListEntry<T>* after = node->next;
+        (node->previous ? node->previous->next : m_head) = after;
+        (after ? after->previous : m_tail) = node->previous;
+        --m_count;
+        node->previous = node->next = nullptr;
+        return node;
+    }
     ListEntry<T>* newNode(const T& value)
     {
         ListEntry<T>* node = m_pool ? m_pool->take() : new ListEntry<T>();

@@ -314,6 +314,7 @@ OString OString::concat(const OString& a, const OString& b)
     std::copy(a.units(), a.units() + a.length(), result.m_data->units);
     std::copy(b.units(), b.units() + b.length(), result.m_data->units + a.length());
     result.m_data->length = a.length() + b.length();
+    result.m_data->units[result.m_data->length] = 0;
     return result;
 }
 

@@ -27,7 +27,7 @@ struct OStringData {
     int length = 0;
 };
 
-class OString : public GCObject {
+class OString final : public GCObject {
 public:
     // An inclusive range of code units [from, to]. {0, -1} is the empty range, accepted on any
     // string; every other span must satisfy 0 <= from <= to < length (else RangeException).
@@ -184,7 +184,7 @@ public:
     // A new block for n units: capacity max(10, floor(n * 1.2)).
     static int capacityFor(int n);
 
-protected:
+private:
     void release();
     // Makes the block unshared with room for at least `needed` units (copy on write).
     void detach(int needed);

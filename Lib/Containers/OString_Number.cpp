@@ -17,14 +17,22 @@ constexpr char16_t kDigits[] = u"0123456789abcdefghijklmnopqrstuvwxyz";
 // Digits of |value| in the radix, least significant first, then the sign.
 OString formatInt(int32_t value, int radix)
 {
-    std::array<char16_t, 33> buffer{};
+    std::array<char16_t, 33> buffer; // written from the end, read only where written
     size_t at = buffer.size();
     uint32_t magnitude =
         value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-    do {
-        buffer[--at] = kDigits[magnitude % static_cast<uint32_t>(radix)];
-        magnitude /= static_cast<uint32_t>(radix);
-    } while (magnitude != 0);
+    if (radix == 10) {
+        // The common case, with a constant divisor the compiler turns into a multiplication.
+        do {
+            buffer[--at] = static_cast<char16_t>(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+    } else {
+        do {
+            buffer[--at] = kDigits[magnitude % static_cast<uint32_t>(radix)];
+            magnitude /= static_cast<uint32_t>(radix);
+        } while (magnitude != 0);
+    }
     if (value < 0) buffer[--at] = u'-';
     return OString(std::u16string_view(buffer.data() + at, buffer.size() - at));
 }

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 namespace zelmo {
@@ -30,7 +32,14 @@ public:
     // The live object at index with type T; raises the managed VMException otherwise.
     template <class T> T& get(uint32_t index) const
     {
-        T* object = dynamic_cast<T*>(find(index));
+        GCObject* found = find(index);
+        T* object;
+        // A final class has no subclasses, so its exact type is the whole test: far cheaper
+        // than a cast that searches the hierarchy (strings are looked up on every operation).
+        if constexpr (std::is_final_v<T>)
+            object = found && typeid(*found) == typeid(T) ? static_cast<T*>(found) : nullptr;
+        else
+            object = dynamic_cast<T*>(found);
         if (!object) [[unlikely]]
             rejectIndex(index);
         return *object;

@@ -25,11 +25,6 @@ uint64_t alignedSize(uint64_t size)
 }
 } // namespace
 
-int sizeClass(uint32_t bytes)
-{
-    return bytes <= 1 ? 0 : 32 - std::countl_zero(bytes - 1);
-}
-
 // ---- VMHeap::Impl: bookkeeping ----
 
 VMHeap::Impl::Impl(VMHeap& owner)
@@ -48,11 +43,6 @@ void VMHeap::Impl::reportDamage(const char* what, uint64_t address)
     std::snprintf(text, sizeof text, "Heap corrupted: %s at 0x%08llx", what,
                   static_cast<unsigned long long>(address));
     raiseFatal(text);
-}
-
-HeapEntry* VMHeap::Impl::nextOf(HeapEntry* entry)
-{
-    return entryAt(uint64_t{addressOf(entry)} + kHeapEntryOverhead + checkedSize(entry));
 }
 
 HeapEntry* VMHeap::Impl::previousOf(HeapEntry* entry)
@@ -92,7 +82,7 @@ uint32_t VMHeap::Impl::entryStartAtOrBefore(uint32_t address, uint32_t poolStart
     return static_cast<uint32_t>((index * 64 + 63 - std::countl_zero(bits)) * 4);
 }
 
-FreeBlock VMHeap::Impl::addPool(uint64_t dataSize)
+ListEntry<FreeBlock>* VMHeap::Impl::addPool(uint64_t dataSize)
 {
     if (dataSize > kMaxPoolData) refuseHugeRequest();
     const uint64_t poolBytes = dataSize + kPoolFraming;
@@ -105,6 +95,7 @@ FreeBlock VMHeap::Impl::addPool(uint64_t dataSize)
     heap.m_pools.reserve(heap.m_pools.size() + 1);
     heap.m_poolSizes.reserve(heap.m_poolSizes.size() + 1);
     poolRanges.reserve(poolRanges.size() + 1);
+    nodePool.reserve(1);
 
     HeapEntry* first = entryAt(start);
     *first = HeapEntry{};
@@ -126,7 +117,8 @@ FreeBlock VMHeap::Impl::addPool(uint64_t dataSize)
     const auto range = std::make_pair(start, static_cast<uint32_t>(end));
     poolRanges.insert(std::upper_bound(poolRanges.begin(), poolRanges.end(), range), range);
     heap.m_totalSizeOfPools += poolBytes;
-    return {free, n};
+    addEntryToFreeEntries(free);
+    return nodePool.node(free->freeHeapEntryIterator);
 }
 
 void VMHeap::Impl::refuseHugeRequest()
@@ -134,11 +126,11 @@ void VMHeap::Impl::refuseHugeRequest()
     raiseFatal("Out of memory: a heap object cannot be larger than 2 GiB");
 }
 
-FreeBlock VMHeap::Impl::findFreeEntry(uint32_t alignedSize)
+ListEntry<FreeBlock>* VMHeap::Impl::findFreeNode(uint32_t alignedSize)
 {
     const int c = sizeClass(alignedSize);
     // Every entry of a higher class is larger than 2^c >= the request: take the oldest one.
-    const uint32_t above = c >= kFreeListCount - 1 ? 0 : nonEmptyLists & (~uint32_t{0} << (c + 1));
+    const uint32_t above = c >= kSizeClassCount - 1 ? 0 : nonEmptyLists & (~uint32_t{0} << (c + 1));
     ListEntry<FreeBlock>* node = nullptr;
     if (above != 0) {
         node = freeHeapEntries[std::countr_zero(above)].begin().node();
@@ -150,14 +142,10 @@ FreeBlock VMHeap::Impl::findFreeEntry(uint32_t alignedSize)
             }
         }
     }
-    if (!node) return {};
-    const FreeBlock block = node->value;
     // The header must still name this node: otherwise the entry was listed twice or rewritten.
-    if (block.entry->freeHeapEntryIterator != node->index) [[unlikely]]
-        reportDamage("free-list link", addressOf(block.entry));
-    unlinkNode(node);
-    block.entry->freeHeapEntryIterator = 0;
-    return block;
+    if (node && node->value.entry->freeHeapEntryIterator != node->index) [[unlikely]]
+        reportDamage("free-list link", addressOf(node->value.entry));
+    return node;
 }
 
 void VMHeap::Impl::addEntryToFreeEntries(HeapEntry* entry)
@@ -165,9 +153,36 @@ void VMHeap::Impl::addEntryToFreeEntries(HeapEntry* entry)
     // Callers computed the size from checked sizes; it is below 2^31, so the class fits.
     const uint32_t size = entry->size;
     const int k = sizeClass(size);
-    const auto position = freeHeapEntries[k].append({entry, size});
+    const auto position = freeHeapEntries[k].append({entry, size, k});
     entry->freeHeapEntryIterator = position.node()->index;
     nonEmptyLists |= uint32_t{1} << k;
+}
+
+ListEntry<FreeBlock>* VMHeap::Impl::quickNode(uint32_t alignedSize)
+{
+    const int q = quickList(alignedSize);
+    if (q < 0 || freeHeapEntries[q].isEmpty()) return nullptr;
+    // The oldest first: entries come back in the order they were released, as they would
+    // from a merged block.
+    ListEntry<FreeBlock>* node = freeHeapEntries[q].begin().node();
+    if (node->value.entry->freeHeapEntryIterator != node->index) [[unlikely]]
+        reportDamage("free-list link", addressOf(node->value.entry));
+    return node;
+}
+
+HeapEntry* VMHeap::Impl::releaseEntry(HeapEntry* entry)
+{
+    const int q = quickList(checkedSize(entry));
+    if (q < 0 || freeHeapEntries[q].count() >= kQuickListLimit) return unlinkAndMerge(entry);
+    previousOf(entry); // checked as a merge would check it, so that damage shows at once
+    nodePool.reserve(1);
+    --heap.m_nOfEntries;
+    entry->isGCObject = 0;
+    entry->marked = 0;
+    entry->gcCode = GC_CODE_FREE;
+    const auto position = freeHeapEntries[q].append({entry, entry->size, q});
+    entry->freeHeapEntryIterator = position.node()->index;
+    return entry;
 }
 
 ListEntry<FreeBlock>* VMHeap::Impl::checkedNode(const HeapEntry* entry)
@@ -180,18 +195,26 @@ ListEntry<FreeBlock>* VMHeap::Impl::checkedNode(const HeapEntry* entry)
     return node;
 }
 
-void VMHeap::Impl::removeFromFreeEntries(HeapEntry* entry)
+void VMHeap::Impl::relist(ListEntry<FreeBlock>* node, HeapEntry* entry)
 {
-    unlinkNode(checkedNode(entry));
-    entry->freeHeapEntryIterator = 0;
+    const int from = node->value.list;
+    const int to = sizeClass(entry->size);
+    if (to != from) {
+        FreeList& list = freeHeapEntries[from];
+        list.moveToEnd(LinkedListIterator<FreeBlock>(node), freeHeapEntries[to]);
+        if (from < kSizeClassCount && list.isEmpty()) nonEmptyLists &= ~(uint32_t{1} << from);
+        nonEmptyLists |= uint32_t{1} << to;
+    }
+    node->value = {entry, entry->size, to};
+    entry->freeHeapEntryIterator = node->index;
 }
 
 void VMHeap::Impl::unlinkNode(ListEntry<FreeBlock>* node)
 {
-    const int k = sizeClass(node->value.size);
+    const int k = node->value.list;
     FreeList& list = freeHeapEntries[k];
     list.erase(LinkedListIterator<FreeBlock>(node));
-    if (list.isEmpty()) nonEmptyLists &= ~(uint32_t{1} << k);
+    if (k < kSizeClassCount && list.isEmpty()) nonEmptyLists &= ~(uint32_t{1} << k);
 }
 
 HeapEntry* VMHeap::Impl::unlinkAndMerge(HeapEntry* entry)
@@ -202,24 +225,44 @@ HeapEntry* VMHeap::Impl::unlinkAndMerge(HeapEntry* entry)
     entry->marked = 0;
     entry->gcCode = GC_CODE_FREE;
 
+    // The merged block keeps the list node of a free neighbour (the previous one's when both
+    // are free). A node's value stays as listed until relist, which finds its list by it.
     // Terminators are never free, so neither loop leaves the pool; every merge clears a start
-    // bit, so neither runs longer than the pool has entries.
+    // bit, so neither runs longer than the pool has entries (a side takes more than one round
+    // only where entries of the quick lists lie next to each other).
+    ListEntry<FreeBlock>* node = nullptr;
+    const auto adopt = [&](HeapEntry* neighbour) {
+        ListEntry<FreeBlock>* listed = checkedNode(neighbour);
+        if (node) unlinkNode(node);
+        node = listed;
+    };
     for (HeapEntry* next = nextOf(entry); next->freeHeapEntryIterator != 0; next = nextOf(entry)) {
-        removeFromFreeEntries(next);
+        adopt(next);
+        next->freeHeapEntryIterator = 0;
         clearEntryStart(addressOf(next));
         entry->size += next->size + kHeapEntryOverhead;
         writeTrailer(entry);
     }
     for (HeapEntry* previous = previousOf(entry); previous->freeHeapEntryIterator != 0;
          previous = previousOf(entry)) {
-        removeFromFreeEntries(previous);
+        adopt(previous);
         clearEntryStart(addressOf(entry));
         previous->size += entry->size + kHeapEntryOverhead;
         writeTrailer(previous);
         entry = previous;
     }
-    addEntryToFreeEntries(entry);
+    listFree(entry, node);
     return entry;
+}
+
+void VMHeap::Impl::closeRun(HeapEntry* run, uint32_t end, ListEntry<FreeBlock>* node)
+{
+    run->size = end - addressOf(run) - kHeapEntryOverhead;
+    run->isGCObject = 0;
+    run->marked = 0;
+    run->gcCode = GC_CODE_FREE;
+    writeTrailer(run);
+    listFree(run, node);
 }
 
 void VMHeap::Impl::warnAlreadyFree(uint32_t handle) const
@@ -237,7 +280,7 @@ VMHeap::VMHeap(GuestMemory& memory, ObjectTable& objects, InterfaceForCallingGc*
           std::min<uint64_t>(alignedSize(defaultPoolSize), Impl::kMaxPoolData))),
       m_impl(std::make_unique<Impl>(*this))
 {
-    m_impl->addEntryToFreeEntries(m_impl->addPool(m_defaultPoolSize).entry);
+    m_impl->addPool(m_defaultPoolSize);
 }
 
 VMHeap::~VMHeap() = default;
@@ -246,17 +289,21 @@ HeapEntry* VMHeap::createHeapEntry(uint32_t size, int32_t isGCObject, int32_t co
 {
     m_impl->requireIntact();
     const uint64_t aligned = alignedSize(size);
-    m_impl->nodePool.reserve(1); // for the split-off rest: no failure once the block is taken
-    FreeBlock block = aligned <= Impl::kMaxPoolData
-                          ? m_impl->findFreeEntry(static_cast<uint32_t>(aligned))
-                          : FreeBlock{};
-    if (!block.entry) block = m_impl->addPool(std::max<uint64_t>(aligned, m_defaultPoolSize));
+    m_impl->nodePool.reserve(1); // for relisting the rest: no failure once the block is taken
+    ListEntry<FreeBlock>* node = nullptr;
+    if (aligned <= Impl::kMaxPoolData) {
+        node = m_impl->quickNode(static_cast<uint32_t>(aligned));
+        if (!node) node = m_impl->findFreeNode(static_cast<uint32_t>(aligned));
+    }
+    if (!node) node = m_impl->addPool(std::max<uint64_t>(aligned, m_defaultPoolSize));
+    const FreeBlock block = node->value;
     HeapEntry* he = block.entry;
     const uint32_t s = static_cast<uint32_t>(aligned);
 
     // The list's size bounds every write below, whatever the header says by now.
     he->size = block.size;
     if (block.size - s > kSplitThreshold) {
+        // The rest keeps the block's list node: carving a large block costs no list traffic.
         uint8_t* base = Impl::bytesOf(he);
         HeapEntry* rest = reinterpret_cast<HeapEntry*>(base + kHeapEntryOverhead + s);
         *rest = HeapEntry{};
@@ -265,7 +312,9 @@ HeapEntry* VMHeap::createHeapEntry(uint32_t size, int32_t isGCObject, int32_t co
         he->size = s;
         Impl::writeTrailer(he);
         m_impl->setEntryStart(m_impl->addressOf(rest));
-        m_impl->addEntryToFreeEntries(rest);
+        m_impl->relist(node, rest);
+    } else {
+        m_impl->unlinkNode(node);
     }
 
     he->gcCode = code;
@@ -353,7 +402,7 @@ HeapEntry* VMHeap::freeEntry(HeapEntry* he)
         return he;
     }
     const uint32_t objectIndex = Impl::hostObjectIndex(he);
-    HeapEntry* merged = m_impl->unlinkAndMerge(he);
+    HeapEntry* merged = m_impl->releaseEntry(he);
     // The destructor runs once the heap is consistent again, so that it may itself release
     // other entries (or even this one, which it now finds free).
     if (objectIndex != 0) m_objects.destroy(objectIndex);
@@ -448,19 +497,19 @@ int VMHeap::getMemUsage(std::string* report)
     return static_cast<int>(std::clamp<int64_t>(total, INT32_MIN, INT32_MAX));
 }
 
-bool VMHeap::freeListContains(int sizeClassIndex, const HeapEntry* entry) const
+bool VMHeap::freeListContains(int list, const HeapEntry* entry) const
 {
-    if (sizeClassIndex < 0 || sizeClassIndex >= Impl::kFreeListCount) return false;
-    for (const FreeBlock& block : m_impl->freeHeapEntries[sizeClassIndex]) {
+    if (list < 0 || list >= kFreeListCount) return false;
+    for (const FreeBlock& block : m_impl->freeHeapEntries[list]) {
         if (block.entry == entry) return true;
     }
     return false;
 }
 
-size_t VMHeap::freeListLength(int sizeClassIndex) const
+size_t VMHeap::freeListLength(int list) const
 {
-    if (sizeClassIndex < 0 || sizeClassIndex >= Impl::kFreeListCount) return 0;
-    return static_cast<size_t>(m_impl->freeHeapEntries[sizeClassIndex].count());
+    if (list < 0 || list >= kFreeListCount) return 0;
+    return static_cast<size_t>(m_impl->freeHeapEntries[list].count());
 }
 
 } // namespace zelmo

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
-// The managed heap: pools of entries inside guest memory, 32 size-class free lists, roots and a
-// stop-the-world mark-and-sweep collector.
+// The managed heap: pools of entries inside guest memory, 32 size-class free lists, 64 quick
+// lists of small free entries, roots and a stop-the-world mark-and-sweep collector.
 //
 // Invariants (checked by the tests' pool walker):
 //  - every pool is [terminator][trailer 28] entries... [closing terminator]; each entry is a
 //    24-byte header, `size` data bytes and a trailer word holding size + 28, and the entries tile
 //    the pool exactly;
-//  - an entry is free exactly when freeHeapEntryIterator != 0, and then it is in the free list of
-//    sizeClass(size) and in no other; no two free entries are adjacent;
+//  - an entry is free exactly when freeHeapEntryIterator != 0, and then it is in exactly one
+//    list: the free list of sizeClass(size), or the quick list of its exact size;
+//  - no two free entries are adjacent unless one of them is in a quick list. A released small
+//    entry waits there, unmerged, for the next request of its size (the common case of a
+//    program that keeps replacing small objects); a merge with a released neighbour or the
+//    next sweep takes it out again;
 //  - `marked` is 1 only during a collection, for entries found reachable;
 //  - a handle is the guest address of an entry's data (header + 24); 0 is null.
 // Entries with isGCObject = -1 hold in their first data word the ObjectTable index of a host
@@ -18,6 +22,7 @@
 #include "VirtualMachine/GuestMemory.h"
 #include "VirtualMachine/ObjectTable.h"
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -81,7 +86,21 @@ struct ClassFieldTables {
 };
 
 // Size class: the smallest k with 2^k >= bytes.
-int sizeClass(uint32_t bytes);
+inline int sizeClass(uint32_t bytes)
+{
+    return bytes <= 1 ? 0 : 32 - std::countl_zero(bytes - 1);
+}
+
+constexpr int kSizeClassCount = 32;
+constexpr uint32_t kQuickMaxSize = 256;
+constexpr int kFreeListCount = kSizeClassCount + int(kQuickMaxSize / 4);
+
+// The list index of the quick list for entries of exactly `size` data bytes; -1 for none.
+inline int quickList(uint32_t size)
+{
+    return size >= 4 && size <= kQuickMaxSize && size % 4 == 0 ? kSizeClassCount + int(size / 4) - 1
+                                                               : -1;
+}
 
 class VMHeap {
 public:
@@ -152,9 +171,10 @@ public:
     size_t poolCount() const { return m_pools.size(); }
     uint32_t poolStart(size_t i) const { return m_pools[i]; }
     uint32_t poolSize(size_t i) const { return m_poolSizes[i]; }
-    // For the invariant checker in the tests: is this entry the value of a node of list k?
-    bool freeListContains(int sizeClassIndex, const HeapEntry* entry) const;
-    size_t freeListLength(int sizeClassIndex) const;
+    // For the invariant checker in the tests: is this entry the value of a node of list k
+    // (size classes 0..31, then the quick lists)?
+    bool freeListContains(int list, const HeapEntry* entry) const;
+    size_t freeListLength(int list) const;
 
 private:
     struct Impl;

@@ -21,12 +21,15 @@ namespace zelmo {
 struct FreeBlock {
     HeapEntry* entry = nullptr;
     uint32_t size = 0;
+    int list = 0; // the list holding the node: sizeClass(size), or a quick list
     bool operator==(const FreeBlock&) const = default;
 };
 
 struct VMHeap::Impl {
     using FreeList = LinkedList<FreeBlock>;
-    static constexpr int kFreeListCount = 32;
+    // A quick list longer than this sends further releases of its size the merging way, so
+    // that small entries cannot keep much memory apart from the rest between sweeps.
+    static constexpr int kQuickListLimit = 64;
     // Pools larger than this would hold free entries beyond the last size class.
     static constexpr uint64_t kMaxPoolData = uint64_t{1} << 31;
 
@@ -44,7 +47,7 @@ struct VMHeap::Impl {
     ListNodePool<FreeBlock> nodePool;
     // Declared after nodePool: the lists give their nodes back before the pool goes away.
     std::array<FreeList, kFreeListCount> freeHeapEntries;
-    uint32_t nonEmptyLists = 0; // bit k set: list k has at least one entry
+    uint32_t nonEmptyLists = 0; // bit k set: size-class list k has at least one entry
     LinkedList<HeapEntry*> roots;
     // One bit per 4 bytes of guest memory: set where an entry header starts. It lets forged or
     // stale handles be recognised in O(1) and finds the entry containing any pool address.
@@ -102,7 +105,10 @@ struct VMHeap::Impl {
             reportDamage("entry size or trailer", addressOf(entry));
         return size;
     }
-    HeapEntry* nextOf(HeapEntry* entry);
+    HeapEntry* nextOf(HeapEntry* entry)
+    {
+        return entryAt(uint64_t{addressOf(entry)} + kHeapEntryOverhead + checkedSize(entry));
+    }
     HeapEntry* previousOf(HeapEntry* entry);
     // The ObjectTable index an entry owns (stream holders: word 1; GCObjects: word 0), or 0.
     static uint32_t hostObjectIndex(const HeapEntry* entry);
@@ -125,14 +131,34 @@ struct VMHeap::Impl {
     uint32_t entryStartAtOrBefore(uint32_t address, uint32_t poolStart);
 
     // ---- pools and free lists ----
-    FreeBlock addPool(uint64_t dataSize);
+    // A new pool whose one free entry is listed already; returns that entry's list node.
+    ListEntry<FreeBlock>* addPool(uint64_t dataSize);
     [[noreturn]] static void refuseHugeRequest();
-    // Takes a free block of at least alignedSize bytes off its list; entry null when none.
-    FreeBlock findFreeEntry(uint32_t alignedSize);
+    // The list node of a free block of at least alignedSize bytes, left on its list; null when
+    // there is none.
+    ListEntry<FreeBlock>* findFreeNode(uint32_t alignedSize);
     void addEntryToFreeEntries(HeapEntry* entry);
+    // The earliest released entry of exactly alignedSize bytes, left on its quick list; null
+    // when there is none.
+    ListEntry<FreeBlock>* quickNode(uint32_t alignedSize);
+    // Frees an in-use entry: into its quick list when it has one with room, else merged.
+    HeapEntry* releaseEntry(HeapEntry* entry);
+    // Makes `node`, whose block was split or merged, list `entry` at its new size. The node
+    // keeps its place unless the size class changed: carving a large block or growing a run of
+    // freed neighbours then costs no list traffic.
+    void relist(ListEntry<FreeBlock>* node, HeapEntry* entry);
+    // Lists a new free entry: through the node of a block it absorbed, else through a new node.
+    void listFree(HeapEntry* entry, ListEntry<FreeBlock>* node)
+    {
+        if (node)
+            relist(node, entry);
+        else
+            addEntryToFreeEntries(entry);
+    }
+    // Makes the entries from `run` up to the entry at `end` one free entry (the sweep's runs).
+    void closeRun(HeapEntry* run, uint32_t end, ListEntry<FreeBlock>* node);
     // The list node an entry's header names, once it is known to hold that entry and size.
     ListEntry<FreeBlock>* checkedNode(const HeapEntry* entry);
-    void removeFromFreeEntries(HeapEntry* entry);
     void unlinkNode(ListEntry<FreeBlock>* node);
     // Frees an in-use entry and merges it with free neighbours; runs no release action.
     HeapEntry* unlinkAndMerge(HeapEntry* entry);

@@ -208,18 +208,51 @@ void VMHeap::sweep()
     std::vector<uint32_t>& dying = m_impl->dyingObjects;
     dying.clear();
     m_impl->requireIntact();
+    Impl& impl = *m_impl;
     for (size_t i = 0; i < m_pools.size(); ++i) {
-        HeapEntry* he = m_impl->entryAt(m_pools[i]);
         const uint32_t closing = m_pools[i] + m_poolSizes[i] - kHeapEntryHeader;
+        // A run is a stretch of free and unreachable entries. It becomes one free entry when a
+        // live entry or the pool's end closes it, keeping the list node of its first free
+        // entry: a long stretch of garbage costs one list update, not one per entry.
+        HeapEntry* run = nullptr;
+        ListEntry<FreeBlock>* runNode = nullptr;
+        HeapEntry* next = nullptr;
         // Every step moves forward by at least one entry frame, so the walk ends.
-        for (he = m_impl->nextOf(he); m_impl->addressOf(he) != closing; he = m_impl->nextOf(he)) {
-            if (m_impl->addressOf(he) > closing) [[unlikely]]
-                m_impl->reportDamage("pool end", closing);
-            if (he->marked == 0 && he->freeHeapEntryIterator == 0) {
-                if (const uint32_t index = Impl::hostObjectIndex(he)) dying.push_back(index);
-                he = m_impl->unlinkAndMerge(he);
+        for (HeapEntry* he = impl.nextOf(impl.entryAt(m_pools[i]));; he = next) {
+            const uint32_t address = impl.addressOf(he);
+            if (address >= closing) {
+                if (address > closing) [[unlikely]]
+                    impl.reportDamage("pool end", closing);
+                if (run) impl.closeRun(run, address, runNode);
+                break;
             }
-            he->marked = 0;
+            // A free entry's list record first: the list's size is the one a merge trusts.
+            ListEntry<FreeBlock>* listed =
+                he->freeHeapEntryIterator != 0 ? impl.checkedNode(he) : nullptr;
+            next = impl.nextOf(he); // checks this entry's size and trailer
+            if (!listed && he->marked != 0) {
+                he->marked = 0;
+                if (run) impl.closeRun(run, address, runNode);
+                run = nullptr;
+                runNode = nullptr;
+                continue;
+            }
+            if (!run) {
+                impl.nodePool.reserve(1); // for closing the run: no failure half-way
+                run = he;
+            } else {
+                impl.clearEntryStart(address);
+            }
+            if (listed) {
+                if (runNode)
+                    impl.unlinkNode(listed);
+                else
+                    runNode = listed;
+                he->freeHeapEntryIterator = 0;
+            } else {
+                if (const uint32_t index = Impl::hostObjectIndex(he)) dying.push_back(index);
+                --m_nOfEntries;
+            }
         }
     }
     // Release actions run in address order, after the walk: a destructor that touches the

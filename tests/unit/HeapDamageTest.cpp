@@ -32,6 +32,8 @@ TEST(HeapDamageTest, EveryDamagedWordEndsInTheFatalLine)
         std::function<void(VMHeap&, uint32_t, uint32_t, uint32_t)> use;
     };
     const auto releaseB = [](VMHeap& heap, uint32_t, uint32_t b, uint32_t) { heap.release(b); };
+    // Small released entries wait unmerged in quick lists; a sweep merges them.
+    const auto sweep = [](VMHeap& heap, uint32_t, uint32_t, uint32_t) { heap.sweep(); };
     const std::string trailerLine = "FATAL: Heap corrupted: entry size or trailer at ";
     // A word written at an address next to b.
     const auto write = [&](int32_t offset, uint32_t value, std::string line, int32_t at) {
@@ -53,7 +55,7 @@ TEST(HeapDamageTest, EveryDamagedWordEndsInTheFatalLine)
              m.store32(c - 4, 7);
              return "FATAL: Heap corrupted: free-list link at " + hex(c - 24);
          },
-         releaseB},
+         sweep},
         {"size of a released entry, then merge",
          [](VMHeap& heap, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
              heap.release(b);
@@ -61,7 +63,14 @@ TEST(HeapDamageTest, EveryDamagedWordEndsInTheFatalLine)
              m.store32(b + 4, 32); // the trailer agrees, the list's copy does not
              return "FATAL: Heap corrupted: free entry size at " + hex(b - 24);
          },
-         [](VMHeap& heap, uint32_t a, uint32_t, uint32_t) { heap.release(a); }},
+         sweep},
+        {"free-list link of an entry in a quick list, then reused",
+         [](VMHeap& heap, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
+             heap.release(b);
+             m.store32(b - 4, 7);
+             return "FATAL: Heap corrupted: free-list link at " + hex(b - 24);
+         },
+         [](VMHeap& heap, uint32_t, uint32_t, uint32_t) { heap.allocate(8, 0, GC_CODE_NATIVE); }},
         {"link cleared on a free entry, which is then released again and allocated twice",
          [](VMHeap& heap, GuestMemory& m, uint32_t, uint32_t b, uint32_t) {
              heap.release(b);

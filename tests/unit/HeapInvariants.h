@@ -14,7 +14,7 @@ namespace zelmo::testing {
 inline std::string checkHeapInvariants(VMHeap& heap)
 {
     GuestMemory& memory = heap.memory();
-    std::array<size_t, 32> freeByClass{};
+    std::array<size_t, kFreeListCount> freeByList{};
     int64_t inUse = 0, poolBytes = 0, entrySizes = 0, freeSpace = 0, actual = 0, wasted = 0;
     const auto at = [](uint64_t address) { return " at " + std::to_string(address); };
 
@@ -25,7 +25,7 @@ inline std::string checkHeapInvariants(VMHeap& heap)
         if (memory.load32(start + 16) != GC_CODE_TERMINATOR || memory.load32(start + 4) != 0 ||
             memory.load32(start + 24) != kHeapEntryOverhead)
             return "bad first terminator" + at(start);
-        bool previousFree = false;
+        bool previousMerged = false; // the previous entry is free and in a size-class list
         uint64_t a = start + kHeapEntryOverhead;
         for (;;) {
             if (a > closing) return "entries overrun their pool" + at(a);
@@ -46,13 +46,17 @@ inline std::string checkHeapInvariants(VMHeap& heap)
             if (entry->marked != 0) return "mark left set" + at(a);
             entrySizes += size;
             const bool free = entry->freeHeapEntryIterator != 0;
+            bool merged = false;
             if (free) {
-                if (previousFree) return "two adjacent free entries" + at(a);
                 if (entry->gcCode != GC_CODE_FREE) return "free entry with a gc code" + at(a);
-                const int k = sizeClass(size);
-                if (k >= 32 || !heap.freeListContains(k, entry))
-                    return "free entry missing from its size-class list" + at(a);
-                ++freeByClass[k];
+                const int quick = quickList(size);
+                const int k =
+                    quick >= 0 && heap.freeListContains(quick, entry) ? quick : sizeClass(size);
+                if (k != quick && (k >= kSizeClassCount || !heap.freeListContains(k, entry)))
+                    return "free entry missing from its list" + at(a);
+                merged = k < kSizeClassCount;
+                if (merged && previousMerged) return "two adjacent merged free entries" + at(a);
+                ++freeByList[size_t(k)];
                 freeSpace += size;
             } else {
                 if (entry->gcCode == GC_CODE_TERMINATOR || entry->actualSize > size ||
@@ -62,16 +66,16 @@ inline std::string checkHeapInvariants(VMHeap& heap)
                 actual += entry->actualSize;
                 wasted += size - entry->actualSize;
             }
-            previousFree = free;
+            previousMerged = merged;
             a += kHeapEntryOverhead + size;
         }
     }
     // Each free entry is in its own list; equal lengths leave no room for strays or duplicates.
-    for (int k = 0; k < 32; ++k) {
-        if (heap.freeListLength(k) != freeByClass[k])
+    for (int k = 0; k < kFreeListCount; ++k) {
+        if (heap.freeListLength(k) != freeByList[size_t(k)])
             return "free list " + std::to_string(k) + " has " +
                    std::to_string(heap.freeListLength(k)) + " nodes for " +
-                   std::to_string(freeByClass[k]) + " free entries";
+                   std::to_string(freeByList[size_t(k)]) + " free entries";
     }
     if (inUse != heap.entryCount())
         return "nOfEntries is " + std::to_string(heap.entryCount()) + ", walk found " +

@@ -55,9 +55,11 @@ protected:
         const HeapEntry* around = heap.belongsToPools(handle - 24);
         return around && around->freeHeapEntryIterator != 0;
     }
-    uint32_t probe(int id, std::vector<uint32_t> refs = {}, int32_t code = GC_CODE_NATIVE)
+    uint32_t probe(int id, std::vector<uint32_t> refs = {}, int32_t code = GC_CODE_NATIVE,
+                   uint32_t size = 8)
     {
-        return heap.createObject(std::make_unique<Probe>(&destroyed, id, std::move(refs)), code);
+        return heap.createObject(std::make_unique<Probe>(&destroyed, id, std::move(refs)), code,
+                                 size);
     }
     std::string report()
     {
@@ -143,15 +145,16 @@ TEST_F(HeapTest, HugeRequestsAreAnOrderlyFatalErrorAndChangeNothing)
 
 TEST_F(HeapTest, AdjacentReleasesMergeInEitherOrder)
 {
+    // Entries too large for the quick lists merge as they are released.
     for (bool firstThenSecond : {true, false}) {
-        const uint32_t a = heap.allocate(20, 0, GC_CODE_NATIVE);
-        const uint32_t b = heap.allocate(44, 0, GC_CODE_NATIVE);
-        const uint32_t guard = heap.allocate(4, 0, GC_CODE_NATIVE);
+        const uint32_t a = heap.allocate(260, 0, GC_CODE_NATIVE);
+        const uint32_t b = heap.allocate(300, 0, GC_CODE_NATIVE);
+        const uint32_t guard = heap.allocate(400, 0, GC_CODE_NATIVE);
         heap.release(firstThenSecond ? a : b);
         heap.release(firstThenSecond ? b : a);
         HeapEntry* merged = entry(a);
         EXPECT_NE(merged->freeHeapEntryIterator, 0u);
-        EXPECT_EQ(merged->size, 20u + 44u + 28u);
+        EXPECT_EQ(merged->size, 260u + 300u + 28u);
         EXPECT_EQ(heap.belongsToPools(b - 24), merged); // b's header is now inside a's data
         EXPECT_EQ(checkHeapInvariants(heap), "");
         // Releasing the guard joins everything with the rest of the pool again.
@@ -160,6 +163,25 @@ TEST_F(HeapTest, AdjacentReleasesMergeInEitherOrder)
         EXPECT_NE(report().find("freeSpace=64000"), std::string::npos);
         EXPECT_EQ(checkHeapInvariants(heap), "");
     }
+
+    // Small entries wait unmerged in the quick list of their size, come back in the order they
+    // were released, and a merging neighbour takes a row of them along.
+    const uint32_t small1 = heap.allocate(20, 0, GC_CODE_NATIVE);
+    const uint32_t small2 = heap.allocate(20, 0, GC_CODE_NATIVE);
+    const uint32_t big = heap.allocate(300, 0, GC_CODE_NATIVE);
+    const uint32_t guard = heap.allocate(400, 0, GC_CODE_NATIVE);
+    heap.release(small1);
+    heap.release(small2);
+    EXPECT_EQ(heap.freeListLength(quickList(20)), 2u);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+    EXPECT_EQ(heap.allocate(17, 0, GC_CODE_STRING), small1);
+    heap.release(small1);
+    heap.release(big);
+    EXPECT_EQ(entry(small1)->size, 20u + 20u + 300u + 2 * 28u);
+    EXPECT_EQ(heap.freeListLength(quickList(20)), 0u);
+    heap.release(guard);
+    EXPECT_NE(report().find("freeSpace=64000"), std::string::npos);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
 }
 
 TEST_F(HeapTest, ReleaseActionsRunExactlyOnce)
@@ -193,15 +215,16 @@ TEST_F(HeapTest, ReleaseActionsRunExactlyOnce)
 
 TEST_F(HeapTest, ReleasingAFreeEntryChangesNothing)
 {
-    const uint32_t before = probe(1);
-    const uint32_t a = probe(2);
+    // Large enough to merge when released.
+    const uint32_t before = probe(1, {}, GC_CODE_NATIVE, 300);
+    const uint32_t a = probe(2, {}, GC_CODE_NATIVE, 300);
     const uint32_t guard = heap.allocate(4, 0, GC_CODE_NATIVE);
     heap.release(a);
     // The freed table slot is handed to a new object; a second release of `a` must not reach it.
     const uint32_t reused = objects.add(std::make_unique<Probe>(&destroyed, 3));
     EXPECT_EQ(reused, 2u);
     const std::string state = report();
-    const size_t listLength = heap.freeListLength(sizeClass(8));
+    const size_t listLength = heap.freeListLength(sizeClass(300));
 
     ::testing::internal::CaptureStderr();
     heap.release(a);
@@ -211,7 +234,7 @@ TEST_F(HeapTest, ReleasingAFreeEntryChangesNothing)
     EXPECT_EQ(destroyed, std::vector<int>{2});
     EXPECT_NE(objects.find(reused), nullptr);
     EXPECT_EQ(report(), state);
-    EXPECT_EQ(heap.freeListLength(sizeClass(8)), listLength);
+    EXPECT_EQ(heap.freeListLength(sizeClass(300)), listLength);
 
     // Once merged into its free predecessor the handle names no entry at all.
     heap.release(before);
@@ -240,14 +263,18 @@ TEST_F(HeapTest, CyclesWithoutRootsAreCollected)
     const uint32_t b = heap.allocate(8, 0, GC_CODE_CLASS_OBJECT);
     setWord(a, 1, b);
     setWord(b, 1, a);
+    heap.release(heap.allocate(8, 0, GC_CODE_NATIVE)); // a free entry between garbage
     const uint32_t c = heap.allocate(8, 0, GC_CODE_CLASS_OBJECT);
     setWord(c, 1, a);
     heap.addRoot(c);
     heap.collect();
     EXPECT_EQ(heap.entryCount(), 3);
+    EXPECT_EQ(checkHeapInvariants(heap), "");
+    // Garbage, a free entry, garbage and the pool's free rest become one free entry again.
     heap.removeRoot(c);
     heap.collect();
     EXPECT_EQ(heap.entryCount(), 0);
+    EXPECT_NE(report().find("freeSpace=64000"), std::string::npos);
     EXPECT_EQ(checkHeapInvariants(heap), "");
 }
 
