@@ -185,7 +185,6 @@ TEST(Accelerometer, ACoordFileIsReadAfreshForEveryAxis)
     EXPECT_EQ(axis(13), ORaw::toFixed(0.025f));
     writeFile(folder, "coord", "0x10 -20 1000");
     EXPECT_EQ(axis(11), ORaw::toFixed(-0.02f));
-    EXPECT_EQ(axis(12), ORaw::toFixed(0.016f));
     QFile::remove(QString::fromStdString(path));
     EXPECT_EQ(axis(13), 0); // no reading
     EXPECT_EQ(fatalOf([&] { axis(14); }), "FATAL: SensorDLL: Unknown opcode!\n");

@@ -42,7 +42,6 @@ TEST(RuntimeOptions, AutoSelectsOptByProgramNameOnlyAsTheFirstArgument)
     // --app wins over both.
     EXPECT_EQ(directoryFor({"/usr/bin/demo", "--auto", "--app", "/srv/app"}),
               QStringLiteral("/srv/app"));
-    EXPECT_EQ(directoryFor({"x", "--app=/srv/other"}), QStringLiteral("/srv/other"));
 }
 
 TEST(RuntimeOptions, AProgramNameTooLongForThePathIsRefused)
@@ -79,21 +78,16 @@ TEST(RuntimeOptions, MissingOrBadValuesAreUsageErrors)
     const std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
         {{"--headless", "--app"}, "--app needs a directory"},
         {{"--app="}, "--app needs a directory"},
-        {{"--app", ""}, "--app needs a directory"},
         {{"--volume", "101"}, volume},
         {{"--volume", "-1"}, volume},
         {{"--volume", "half"}, volume},
-        {{"--volume", ""}, volume},
         {{"--volume"}, volume},
         {{"--torch"}, "--torch needs a value"},
         {{"--input"}, "--input needs a file"},
         {{"--install-app="}, "--install-app needs a directory"},
         {{"--scale=huge"}, ""},
         {{"--frames", "0"}, ""},
-        {{"--frames=x"}, ""},
-        {{"--timeout", "-1"}, ""},
         {{"--timeout=99999999999"}, ""},
-        {{"--screenshot"}, ""},
         {{"--screenshot="}, ""}};
     for (const auto& [args, message] : rows) {
         std::vector<std::string> argv{"zelmo-vm"};
@@ -192,11 +186,9 @@ TEST(InputScript, KeysArriveWithTheWindowsCodesAndTexts)
     // Escape shares its code with every unnamed key (Ctrl among them) and differs by its text.
     const std::vector<std::tuple<int, int32_t, std::u16string>> keys = {
         {Qt::Key_A, 65, u"a"},
-        {Qt::Key_1, 49, u"1"},
         {Qt::Key_QuoteLeft, 96, u"`"},
         {Qt::Key_BraceLeft, 0x01000000, u"{"},
         {Qt::Key_Left, 0x01000003, u""},
-        {Qt::Key_Down, 0x01000006, u""},
         {Qt::Key_Enter, 0x01000000, u"\r"},
         {Qt::Key_Escape, 0x01000000, u"\x1b"},
         {Qt::Key_Control, 0x01000000, u""}};

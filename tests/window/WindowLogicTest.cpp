@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The window's logic that the X server tests cannot reach: key repeats on a server without
-// detectable auto-repeat, and presentation geometry for tall windows and stretched frames.
+// detectable auto-repeat, and presentation geometry for tall windows, small screens and
+// stretched frames.
 #include "window/KeyInput.h"
 #include "window/Presentation.h"
 
@@ -84,6 +85,8 @@ TEST(Presentation, TallAndStretchedFrames)
     const Presentation wide = presentation({1000, 300}, {800, 480}, ScaleMode::Fit);
     EXPECT_EQ(wide.rect, QRect(250, 0, 500, 300));
     EXPECT_EQ(presentation({0, 300}, {800, 480}, ScaleMode::Fit).rect, QRect());
+    // A screen smaller than the logical one cannot take a whole factor: fitted instead.
+    EXPECT_EQ(presentation({640, 400}, {800, 480}, ScaleMode::Integer).rect, QRect(0, 8, 640, 384));
 
     // Stretched twice as wide: pointer x halves, y stays; the last pixel column is 799.
     const QRect stretched = presentation({1600, 480}, {800, 480}, ScaleMode::Stretch).rect;

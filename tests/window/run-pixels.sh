@@ -52,10 +52,4 @@ eventually grab_placed 160 60 2 || fail "device pixel ratio 2"
 xdotool mousemove 370 270 click 1
 eventually logged "pointer 1 105 105" || fail "click with device pixel ratio 2"
 stop_vm
-
-# A screen smaller than the logical one: fitted instead.
-start_x 640x400
-start_vm
-eventually grab_box 640x384+0+8 || fail "integer scale below 1x: $(box)"
-stop_vm
 echo "pixels: all checks passed"

@@ -5,14 +5,14 @@
 ; anew: the texel stays white); after a fillRect; after a setPixel; and, as alpha, after a
 ; resize to 4 x 4. Every upload of the bitmap gives the same name (-1 logged). A bitmap
 ; uploaded and dropped loses its texture with the collection after the frame, while the kept
-; one keeps its (logged in frames 2 and 3). A null bitmap, a non-bitmap and the empty bitmap
-; are logged; the sentinel 77 under everything comes back last.
+; one keeps its (logged in frames 2 and 3). A non-bitmap and the empty bitmap are logged; the
+; sentinel 77 under everything comes back last.
 ; Globals: 0 the bitmap, 1 a dropped bitmap, 2 frame count, 3 the dropped one's texture,
-; 4 the bitmap's texture, 5-6 a byte array, 7-8 the vertices, 9 program, 10 shader, 11 null
+; 4 the bitmap's texture, 5-6 a byte array, 7-8 the vertices, 9 program, 10 shader
 .include "../common.inc"
 .include "../errors.inc"
 .include "gl.inc"
-.globals 12
+.globals 11
 .function @drawgl drawgl
 
 ; Uploads the bitmap and logs whether the name is the first one's.
@@ -110,8 +110,7 @@ first:
     NATIVE Bitmap.resizeFast
     same
     column 640, 0x3F800000
-    refused 1, 11         ; null
-    refused 2, 5          ; a byte array
+    refused 1, 5          ; a byte array
     global 1
     push3 0, 0, 0xFFFFFFFF
     NATIVE Bitmap.create

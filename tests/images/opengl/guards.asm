@@ -105,6 +105,5 @@ drawgl:
 ; 2 x 2 RGB, rows padded to 4: 14 bytes
     refusedImage 10, 106, 0x0DE1, 0, 0x1907, 2, 2, 0, 0x1907, 0x1401
     refusedImage 11, 111, 0x0DE1, 0, 0, 0, 1, 1, 0x1234, 0x1401 ; a format without a size
-    refusedImage 12, 111, 0x0DE1, 0, 0, 0, 1, 1, 0x1908, 0x1406 ; a type without a size
     logerror   ; glGetError
     RET 0, 2
