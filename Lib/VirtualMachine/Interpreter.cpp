@@ -187,6 +187,8 @@ void VirtualMachine::run()
     const uint8_t* opStart = ip;
     int32_t sp = m_sp;
     bool inNative = false;
+    // Element addresses skip the vector's full check while its words are unchanged.
+    CheckedVectorCache vectors;
 
     // Code address of the current opcode byte.
 #define OP_ADDR() (static_cast<int32_t>(opStart - codeStart))
@@ -369,8 +371,7 @@ void VirtualMachine::run()
     // JZ16 and JMP16 leave the run when they jump.
 #define DO_ELEMENT_REF()                                                                           \
     (S[sp - 1] = static_cast<int32_t>(                                                             \
-         GuestVector::ofArray(mem, m_heap, static_cast<uint32_t>(S[sp - 1]), 4)                    \
-             .elementAddress(S[sp])),                                                              \
+         vectors.elementAddress(mem, m_heap, static_cast<uint32_t>(S[sp - 1]), 4, S[sp])),         \
      --sp)
 #define DO_JZ16()                                                                                  \
     do {                                                                                           \

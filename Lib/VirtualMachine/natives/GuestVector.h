@@ -13,7 +13,9 @@
 #include "VirtualMachine/GuestMemory.h"
 #include "VirtualMachine/VMHeap.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace zelmo {
 
@@ -100,6 +102,50 @@ private:
     uint32_t m_data;
     int64_t m_capacity;
     int64_t m_size;
+};
+
+// The last vector that passed GuestVector's full check with elements in it, and the guest words
+// that check read: the vector's four words and its storage header's size, GC code and free-list
+// words. The outcome depends on nothing else (guest memory only grows, so a range that was
+// inside stays inside), so while those words are unchanged the vector passes again and
+// comparing them replaces the check. Anything else (another vector, a changed word, an empty
+// cache) takes the full check, so every fault is GuestVector's own.
+class CheckedVectorCache {
+public:
+    // GuestVector::ofArray(memory, heap, arrayAddress, elementSize).elementAddress(index).
+    uint32_t elementAddress(GuestMemory& memory, VMHeap& heap, uint32_t arrayAddress,
+                            uint32_t elementSize, int64_t index)
+    {
+        const uint32_t vector = memory.load32(arrayAddress);
+        if (vector != m_handle || vector == 0 || !unchanged(memory) ||
+            m_words[VectorLayout::kElementSize / 4] != elementSize) [[unlikely]]
+            return refill(memory, heap, arrayAddress, elementSize, index);
+        // A negative index wraps round to a huge one.
+        if (uint64_t(index) >= m_words[VectorLayout::kSize / 4]) [[unlikely]]
+            throwError(kIndexOutOfBounds);
+        return static_cast<uint32_t>(m_words[VectorLayout::kData / 4] +
+                                     uint64_t(index) * elementSize);
+    }
+
+private:
+    // Both ranges were inside guest memory when they were remembered, so they still are.
+    bool unchanged(const GuestMemory& memory) const
+    {
+        const uint8_t* header =
+            memory.hostAddress(m_words[VectorLayout::kData / 4] - kHeapEntryHeader);
+        return std::memcmp(memory.hostAddress(m_handle), m_words, sizeof m_words) == 0 &&
+               std::memcmp(header + offsetof(HeapEntry, size), &m_storageSize,
+                           sizeof m_storageSize) == 0 &&
+               std::memcmp(header + offsetof(HeapEntry, gcCode), &m_storageState,
+                           sizeof m_storageState) == 0;
+    }
+    uint32_t refill(GuestMemory& memory, VMHeap& heap, uint32_t arrayAddress, uint32_t elementSize,
+                    int64_t index);
+
+    uint32_t m_handle = 0; // 0: nothing remembered
+    uint32_t m_words[VectorLayout::kBytes / 4] = {};
+    uint32_t m_storageSize = 0;
+    uint64_t m_storageState = 0; // gcCode and freeHeapEntryIterator
 };
 
 } // namespace zelmo
