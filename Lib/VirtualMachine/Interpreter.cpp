@@ -371,7 +371,7 @@ void VirtualMachine::run()
     // JZ16 and JMP16 leave the run when they jump.
 #define DO_ELEMENT_REF()                                                                           \
     (S[sp - 1] = static_cast<int32_t>(                                                             \
-         vectors.elementAddress(mem, m_heap, static_cast<uint32_t>(S[sp - 1]), 4, S[sp])),         \
+         vectors.elementAddress(mem, m_heap, static_cast<uint32_t>(LD(S[sp - 1])), 4, S[sp])),     \
      --sp)
 #define DO_JZ16()                                                                                  \
     do {                                                                                           \

@@ -135,17 +135,18 @@ void GuestVector::clear()
     store();
 }
 
-uint32_t CheckedVectorCache::refill(GuestMemory& memory, VMHeap& heap, uint32_t arrayAddress,
+uint32_t CheckedVectorCache::refill(GuestMemory& memory, VMHeap& heap, uint32_t vector,
                                     uint32_t elementSize, int64_t index)
 {
-    const GuestVector vector = GuestVector::ofArray(memory, heap, arrayAddress, elementSize);
-    const uint32_t address = vector.elementAddress(index);
+    const uint32_t address =
+        GuestVector::ofVector(memory, heap, vector, elementSize).elementAddress(index);
     // It passed with at least one element, so its storage was checked too.
-    m_handle = vector.handle();
-    std::memcpy(m_words, memory.hostAddress(m_handle), sizeof m_words);
-    const uint8_t* header = memory.hostAddress(m_words[VectorLayout::kData / 4] - kHeapEntryHeader);
-    std::memcpy(&m_storageSize, header + offsetof(HeapEntry, size), sizeof m_storageSize);
-    std::memcpy(&m_storageState, header + offsetof(HeapEntry, gcCode), sizeof m_storageState);
+    m_handle = vector;
+    m_vector = memory.hostAddress(vector);
+    std::memcpy(m_words, m_vector, sizeof m_words);
+    m_header = memory.hostAddress(m_words[VectorLayout::kData / 4] - kHeapEntryHeader);
+    std::memcpy(&m_storageSize, m_header + offsetof(HeapEntry, size), sizeof m_storageSize);
+    std::memcpy(&m_storageState, m_header + offsetof(HeapEntry, gcCode), sizeof m_storageState);
     return address;
 }
 

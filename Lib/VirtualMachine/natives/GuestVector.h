@@ -46,7 +46,12 @@ public:
     static GuestVector ofArray(GuestMemory& memory, VMHeap& heap, uint32_t arrayAddress,
                                uint32_t elementSize)
     {
-        const uint32_t vector = memory.load32(arrayAddress);
+        return ofVector(memory, heap, memory.load32(arrayAddress), elementSize);
+    }
+    // The same from the array's first word, `vector`, already read.
+    static GuestVector ofVector(GuestMemory& memory, VMHeap& heap, uint32_t vector,
+                                uint32_t elementSize)
+    {
         if (vector == 0) [[unlikely]]
             throwError(kNullPointer, "NULL pointer");
         return GuestVector(memory, heap, vector, elementSize);
@@ -112,14 +117,13 @@ private:
 // cache) takes the full check, so every fault is GuestVector's own.
 class CheckedVectorCache {
 public:
-    // GuestVector::ofArray(memory, heap, arrayAddress, elementSize).elementAddress(index).
-    uint32_t elementAddress(GuestMemory& memory, VMHeap& heap, uint32_t arrayAddress,
+    // GuestVector::ofVector(memory, heap, vector, elementSize).elementAddress(index).
+    uint32_t elementAddress(GuestMemory& memory, VMHeap& heap, uint32_t vector,
                             uint32_t elementSize, int64_t index)
     {
-        const uint32_t vector = memory.load32(arrayAddress);
-        if (vector != m_handle || vector == 0 || !unchanged(memory) ||
+        if (vector != m_handle || vector == 0 || !unchanged() ||
             m_words[VectorLayout::kElementSize / 4] != elementSize) [[unlikely]]
-            return refill(memory, heap, arrayAddress, elementSize, index);
+            return refill(memory, heap, vector, elementSize, index);
         // A negative index wraps round to a huge one.
         if (uint64_t(index) >= m_words[VectorLayout::kSize / 4]) [[unlikely]]
             throwError(kIndexOutOfBounds);
@@ -129,23 +133,23 @@ public:
 
 private:
     // Both ranges were inside guest memory when they were remembered, so they still are.
-    bool unchanged(const GuestMemory& memory) const
+    bool unchanged() const
     {
-        const uint8_t* header =
-            memory.hostAddress(m_words[VectorLayout::kData / 4] - kHeapEntryHeader);
-        return std::memcmp(memory.hostAddress(m_handle), m_words, sizeof m_words) == 0 &&
-               std::memcmp(header + offsetof(HeapEntry, size), &m_storageSize,
+        return std::memcmp(m_vector, m_words, sizeof m_words) == 0 &&
+               std::memcmp(m_header + offsetof(HeapEntry, size), &m_storageSize,
                            sizeof m_storageSize) == 0 &&
-               std::memcmp(header + offsetof(HeapEntry, gcCode), &m_storageState,
+               std::memcmp(m_header + offsetof(HeapEntry, gcCode), &m_storageState,
                            sizeof m_storageState) == 0;
     }
-    uint32_t refill(GuestMemory& memory, VMHeap& heap, uint32_t arrayAddress, uint32_t elementSize,
+    uint32_t refill(GuestMemory& memory, VMHeap& heap, uint32_t vector, uint32_t elementSize,
                     int64_t index);
 
     uint32_t m_handle = 0; // 0: nothing remembered
     uint32_t m_words[VectorLayout::kBytes / 4] = {};
     uint32_t m_storageSize = 0;
-    uint64_t m_storageState = 0; // gcCode and freeHeapEntryIterator
+    uint64_t m_storageState = 0;       // gcCode and freeHeapEntryIterator
+    const uint8_t* m_vector = nullptr; // host views of the vector's words and storage header
+    const uint8_t* m_header = nullptr;
 };
 
 } // namespace zelmo
