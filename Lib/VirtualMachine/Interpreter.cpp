@@ -444,7 +444,7 @@ void VirtualMachine::run()
         {{Op::LDLOC8, Op::PUSH32, Op::SUB, Op::NOP, Op::NOP}, &&fused_LDLOC8_PUSH32_SUB},
         // Runs chained from the instructions' own effects (see DO_LDLOC8 and the rest): the
         // end of a counting-down loop, assignments to locals, global fields, stores through an
-        // address and int array elements.
+        // address, int array elements and an element added to a variable.
         {{Op::LOCADDR8, Op::DEC, Op::LDLOC8, Op::JZ16, Op::JMP16}, &&fused_COUNT_DOWN_LOOP},
         {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::ADD, Op::STORE}, &&fused_LOCAL_ADD_STORE},
         {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::SUB, Op::STORE}, &&fused_LOCAL_SUB_STORE},
@@ -466,6 +466,7 @@ void VirtualMachine::run()
         {{Op::NATIVE, Op::LOAD, Op::NOP, Op::NOP, Op::NOP}, &&fused_NATIVE_LOAD},
         {{Op::LDLOC8, Op::NATIVE, Op::LOAD, Op::NOP, Op::NOP}, &&fused_LDLOC8_NATIVE_LOAD},
         {{Op::NATIVE, Op::LDLOC8, Op::STORE, Op::NOP, Op::NOP}, &&fused_NATIVE_LDLOC8_STORE},
+        {{Op::NATIVE, Op::LOAD, Op::ADDSET, Op::NOP, Op::NOP}, &&fused_NATIVE_LOAD_ADDSET},
         // Calls with their last argument, virtual calls with the receiver's class, and returns
         // with the result's store.
         {{Op::LDLOC8, Op::PUSH32, Op::ADD, Op::CALL, Op::NOP}, &&fused_LDLOC8_PUSH32_ADD_CALL},
@@ -1372,6 +1373,8 @@ void VirtualMachine::run()
             FUSED_CHAIN2(NATIVE_LOAD, CHAIN_ELEMENT_REF(), DO_LOAD())
             FUSED_CHAIN3(LDLOC8_NATIVE_LOAD, DO_LDLOC8(), CHAIN_ELEMENT_REF(), DO_LOAD())
             FUSED_CHAIN3(NATIVE_LDLOC8_STORE, CHAIN_ELEMENT_REF(), DO_LDLOC8(), DO_STORE())
+            FUSED_CHAIN3(NATIVE_LOAD_ADDSET, CHAIN_ELEMENT_REF(), DO_LOAD(),
+                         DO_COMPOUND(wrapAdd(x, y)))
             // Runs that end in a call or a return, which dispatch themselves.
 #define FUSED_CHAIN_END(name, first, last)                                                         \
     fused_##name:                                                                                  \

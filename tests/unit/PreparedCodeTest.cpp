@@ -185,6 +185,12 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
          "IndexOutOfBoundsException 19 5 "},
         {"PUSH0|PUSH0|NATIVE IntArray.elementRef|LDLOC8 -1|STORE",
          "NullPointerException: NULL pointer 5 "},
+        {"PUSH32 5|LOCADDR8 -1|NEW NATIVE, 2|DUP|NEWARRAY 4|DUP|PUSH32 7|NATIVE IntArray.append|"
+         "PUSH0|NATIVE IntArray.elementRef|LOAD|ADDSET|LDLOC8 -1|ITOS|NATIVE Debug.log",
+         "12 "},
+        {"PUSH0|NEW NATIVE, 2|DUP|NEWARRAY 4|DUP|PUSH32 7|NATIVE IntArray.append|PUSH0|"
+         "NATIVE IntArray.elementRef|LOAD|ADDSET",
+         "NullPointerException: NULL pointer 25 7 "},
         {"PUSH0|DUP|LOAD|CALLV \"s\"@@.selector \"s\"", "NullPointerException: NULL pointer 3 0 "},
         {"PUSH0|PUSH0|ADD|LOAD", "NullPointerException: NULL pointer 4 0 "},
         {"PUSH0|PUSH0|PUSH32 4|ADD|STORE|RET 0, 0", "NullPointerException: NULL pointer 9 4 "},
