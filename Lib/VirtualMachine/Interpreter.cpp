@@ -188,7 +188,7 @@ void VirtualMachine::run()
     int32_t sp = m_sp;
     bool inNative = false;
     // Element addresses skip the vector's full check while its words are unchanged.
-    CheckedVectorCache vectors;
+    CheckedVectorCache vectors(4);
 
     // Code address of the current opcode byte.
 #define OP_ADDR() (static_cast<int32_t>(opStart - codeStart))
@@ -371,7 +371,7 @@ void VirtualMachine::run()
     // JZ16 and JMP16 leave the run when they jump.
 #define DO_ELEMENT_REF()                                                                           \
     (S[sp - 1] = static_cast<int32_t>(                                                             \
-         vectors.elementAddress(mem, m_heap, static_cast<uint32_t>(LD(S[sp - 1])), 4, S[sp])),     \
+         vectors.elementAddress(mem, m_heap, static_cast<uint32_t>(LD(S[sp - 1])), S[sp])),        \
      --sp)
 #define DO_JZ16()                                                                                  \
     do {                                                                                           \

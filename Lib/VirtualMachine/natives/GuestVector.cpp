@@ -136,10 +136,10 @@ void GuestVector::clear()
 }
 
 uint32_t CheckedVectorCache::refill(GuestMemory& memory, VMHeap& heap, uint32_t vector,
-                                    uint32_t elementSize, int64_t index)
+                                    int64_t index)
 {
     const uint32_t address =
-        GuestVector::ofVector(memory, heap, vector, elementSize).elementAddress(index);
+        GuestVector::ofVector(memory, heap, vector, m_elementSize).elementAddress(index);
     // It passed with at least one element, so its storage was checked too.
     m_handle = vector;
     m_vector = memory.hostAddress(vector);

@@ -109,26 +109,27 @@ private:
     int64_t m_size;
 };
 
-// The last vector that passed GuestVector's full check with elements in it, and the guest words
-// that check read: the vector's four words and its storage header's size, GC code and free-list
-// words. The outcome depends on nothing else (guest memory only grows, so a range that was
-// inside stays inside), so while those words are unchanged the vector passes again and
-// comparing them replaces the check. Anything else (another vector, a changed word, an empty
-// cache) takes the full check, so every fault is GuestVector's own.
+// The last vector of `elementSize`-byte elements that passed GuestVector's full check with
+// elements in it, and the guest words that check read: the vector's four words and its storage
+// header's size, GC code and free-list words. The outcome depends on nothing else (guest memory
+// only grows, so a range that was inside stays inside), so while those words are unchanged the
+// vector passes again and comparing them replaces the check. Anything else (another vector, a
+// changed word, nothing remembered yet) takes the full check, so every fault is GuestVector's.
 class CheckedVectorCache {
 public:
+    explicit CheckedVectorCache(uint32_t elementSize) : m_elementSize(elementSize) {}
+
     // GuestVector::ofVector(memory, heap, vector, elementSize).elementAddress(index).
-    uint32_t elementAddress(GuestMemory& memory, VMHeap& heap, uint32_t vector,
-                            uint32_t elementSize, int64_t index)
+    uint32_t elementAddress(GuestMemory& memory, VMHeap& heap, uint32_t vector, int64_t index)
     {
-        if (vector != m_handle || vector == 0 || !unchanged() ||
-            m_words[VectorLayout::kElementSize / 4] != elementSize) [[unlikely]]
-            return refill(memory, heap, vector, elementSize, index);
+        // The element size word is among the words compared.
+        if (vector != m_handle || !unchanged()) [[unlikely]]
+            return refill(memory, heap, vector, index);
         // A negative index wraps round to a huge one.
         if (uint64_t(index) >= m_words[VectorLayout::kSize / 4]) [[unlikely]]
             throwError(kIndexOutOfBounds);
         return static_cast<uint32_t>(m_words[VectorLayout::kData / 4] +
-                                     uint64_t(index) * elementSize);
+                                     uint64_t(index) * m_elementSize);
     }
 
 private:
@@ -141,14 +142,19 @@ private:
                std::memcmp(m_header + offsetof(HeapEntry, gcCode), &m_storageState,
                            sizeof m_storageState) == 0;
     }
-    uint32_t refill(GuestMemory& memory, VMHeap& heap, uint32_t vector, uint32_t elementSize,
-                    int64_t index);
+    uint32_t refill(GuestMemory& memory, VMHeap& heap, uint32_t vector, int64_t index);
 
-    uint32_t m_handle = 0; // 0: nothing remembered
+    // Nothing remembered yet: the handle is 0, which is never a vector (the full check raises
+    // "NULL pointer" for it), and the view shows words unlike m_words, so the compare fails.
+    static constexpr uint32_t kNoWords[VectorLayout::kBytes / 4] = {1, 1, 1, 1};
+
+    const uint32_t m_elementSize;
+    uint32_t m_handle = 0;
     uint32_t m_words[VectorLayout::kBytes / 4] = {};
     uint32_t m_storageSize = 0;
-    uint64_t m_storageState = 0;       // gcCode and freeHeapEntryIterator
-    const uint8_t* m_vector = nullptr; // host views of the vector's words and storage header
+    uint64_t m_storageState = 0; // gcCode and freeHeapEntryIterator
+    // Host views of the vector's words and of its storage header.
+    const uint8_t* m_vector = reinterpret_cast<const uint8_t*>(kNoWords);
     const uint8_t* m_header = nullptr;
 };
 
