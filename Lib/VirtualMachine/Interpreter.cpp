@@ -1370,11 +1370,25 @@ void VirtualMachine::run()
             FUSED_CHAIN2(ADD_STORE, DO_BINARY(wrapAdd(x, y)), DO_STORE())
             FUSED_CHAIN2(DUP_LOAD, DO_DUP(), DO_LOAD())
             FUSED_CHAIN2(LDLOC8_STORE, DO_LDLOC8(), DO_STORE())
-            FUSED_CHAIN2(NATIVE_LOAD, CHAIN_ELEMENT_REF(), DO_LOAD())
             FUSED_CHAIN3(LDLOC8_NATIVE_LOAD, DO_LDLOC8(), CHAIN_ELEMENT_REF(), DO_LOAD())
-            FUSED_CHAIN3(NATIVE_LDLOC8_STORE, CHAIN_ELEMENT_REF(), DO_LDLOC8(), DO_STORE())
-            FUSED_CHAIN3(NATIVE_LOAD_ADDSET, CHAIN_ELEMENT_REF(), DO_LOAD(),
-                         DO_COMPOUND(wrapAdd(x, y)))
+            // Runs that start with the element address: the stack checks between their steps
+            // cannot fail (the address needs sp >= 1 and leaves sp - 1, LOAD keeps sp, LDLOC8
+            // brings it back below the limit dispatch checked), so only the position moves on.
+#define ELEMENT_STEP() (opStart = ip++)
+#define FUSED_ELEMENT_RUN(name, rest)                                                              \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        CHAIN_ELEMENT_REF();                                                                       \
+        ELEMENT_STEP();                                                                            \
+        rest;                                                                                      \
+        NEXT();                                                                                    \
+    }
+            FUSED_ELEMENT_RUN(NATIVE_LOAD, DO_LOAD())
+            FUSED_ELEMENT_RUN(NATIVE_LDLOC8_STORE, DO_LDLOC8(); ELEMENT_STEP(); DO_STORE())
+            FUSED_ELEMENT_RUN(NATIVE_LOAD_ADDSET, DO_LOAD(); ELEMENT_STEP();
+                              DO_COMPOUND(wrapAdd(x, y)))
+#undef FUSED_ELEMENT_RUN
+#undef ELEMENT_STEP
             // Runs that end in a call or a return, which dispatch themselves.
 #define FUSED_CHAIN_END(name, first, last)                                                         \
     fused_##name:                                                                                  \
