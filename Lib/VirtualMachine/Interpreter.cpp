@@ -808,6 +808,13 @@ void VirtualMachine::run()
                         GuestVector::ofArray(mem, m_heap, static_cast<uint32_t>(S[sp]), 4)
                             .length());
                     NEXT();
+                case NativeSite::IntAppend:
+                    if (sp < 1 ||
+                        !vectors.appendInPlace(mem, m_heap, static_cast<uint32_t>(LD(S[sp - 1])),
+                                               static_cast<uint32_t>(S[sp])))
+                        break;
+                    sp -= 2;
+                    NEXT();
                 case NativeSite::Call:
                     break;
                 }

@@ -84,14 +84,15 @@ TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
          "IndexOutOfBoundsException"},
         {"NEW NATIVE, 2|DUP|NEWARRAY 1|NATIVE IntArray.length",
          "fatal: FATAL: Corrupt array vector at 0x"},
-        // A vector or storage header changed after an element was reached is checked again.
+        // A vector or storage header changed after an element was reached is checked again,
+        // by an append or an element address.
         {"NEW NATIVE, 2|DUP|NEWARRAY 4|DUP|PUSH32 7|NATIVE IntArray.append|DUP|PUSH0|"
          "NATIVE IntArray.elementRef|LOAD|ITOS|NATIVE Debug.log|DUP|LOAD|PUSH32 12|ADD|"
-         "PUSH32 11|STORE|PUSH0|NATIVE IntArray.elementRef",
+         "PUSH32 11|STORE|PUSH32 9|NATIVE IntArray.append",
          "7 fatal: FATAL: Corrupt array vector at 0x"},
         {"NEW NATIVE, 2|DUP|NEWARRAY 4|DUP|PUSH32 7|NATIVE IntArray.append|DUP|PUSH0|"
          "NATIVE IntArray.elementRef|LOAD|ITOS|NATIVE Debug.log|DUP|LOAD|PUSH32 4|ADD|LOAD|"
-         "PUSH32 4|SUB|PUSH32 1|STORE|PUSH0|NATIVE IntArray.elementRef",
+         "PUSH32 8|SUB|PUSH32 1|STORE|PUSH0|NATIVE IntArray.elementRef",
          "7 fatal: FATAL: Corrupt array vector at 0x"},
     };
     expectRows(rows);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The hottest one-word array operations as handlers of their own, bound over the IntArray group
-// handler so that a call skips the group's switch. The interpreter runs elementRef and length
-// in line at sites bound to these handlers (NativeSites.h); both go through GuestVector::ofArray
-// and so check exactly what the group handler checks.
+// handler so that a call skips the group's switch. The interpreter runs elementRef, length and
+// appends that fit the storage in line at sites bound to these handlers (NativeSites.h), checking
+// exactly what the group handler checks (GuestVector, CheckedVectorCache).
 #include "VirtualMachine/NativeRegistry.h"
 #include "VirtualMachine/NativeSites.h"
 #include "VirtualMachine/VirtualMachine.h"
@@ -55,6 +55,7 @@ NativeSite nativeSiteFor(int group, int operation)
     const NativeHandler handler = nativeHandler(group, operation);
     if (handler == &elementRef) return NativeSite::IntElementRef;
     if (handler == &length) return NativeSite::IntLength;
+    if (handler == &append) return NativeSite::IntAppend;
     return NativeSite::Call;
 }
 

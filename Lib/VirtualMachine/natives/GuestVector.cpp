@@ -135,19 +135,24 @@ void GuestVector::clear()
     store();
 }
 
-uint32_t CheckedVectorCache::refill(GuestMemory& memory, VMHeap& heap, uint32_t vector,
-                                    int64_t index)
+GuestVector CheckedVectorCache::check(GuestMemory& memory, VMHeap& heap, uint32_t vector)
 {
-    const uint32_t address =
-        GuestVector::ofVector(memory, heap, vector, m_elementSize).elementAddress(index);
-    // It passed with at least one element, so its storage was checked too.
+    const GuestVector checked = GuestVector::ofVector(memory, heap, vector, m_elementSize);
+    if (checked.length() == 0) return checked;
+    // With elements its storage was checked too.
     m_handle = vector;
     m_vector = memory.hostAddress(vector);
     std::memcpy(m_words, m_vector, sizeof m_words);
     m_header = memory.hostAddress(m_words[VectorLayout::kData / 4] - kHeapEntryHeader);
     std::memcpy(&m_storageSize, m_header + offsetof(HeapEntry, size), sizeof m_storageSize);
     std::memcpy(&m_storageState, m_header + offsetof(HeapEntry, gcCode), sizeof m_storageState);
-    return address;
+    return checked;
+}
+
+uint32_t CheckedVectorCache::refill(GuestMemory& memory, VMHeap& heap, uint32_t vector,
+                                    int64_t index)
+{
+    return check(memory, heap, vector).elementAddress(index);
 }
 
 } // namespace zelmo

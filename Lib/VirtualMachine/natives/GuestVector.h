@@ -132,6 +132,27 @@ public:
                                      uint64_t(index) * m_elementSize);
     }
 
+    // GuestVector::ofVector(memory, heap, vector, 4).splice(length, 0, &element, 1) for a cache
+    // of word elements when the element fits in the vector's storage (the vector keeps its
+    // storage: the element and the size word are written); false, having changed nothing, when
+    // the full path must do it.
+    bool appendInPlace(GuestMemory& memory, VMHeap& heap, uint32_t vector, uint32_t element)
+    {
+        if ((vector != m_handle || !unchanged()) && check(memory, heap, vector).length() == 0)
+            return false;
+        const uint32_t size = m_words[VectorLayout::kSize / 4];
+        if (m_elementSize != sizeof element || size >= m_words[VectorLayout::kCapacity / 4] ||
+            (uint64_t{size} + 1) * m_elementSize > GuestVector::kMaxStorageBytes) [[unlikely]]
+            return false;
+        std::memcpy(memory.bytes(static_cast<uint32_t>(m_words[VectorLayout::kData / 4] +
+                                                       uint64_t{size} * m_elementSize),
+                                 sizeof element),
+                    &element, sizeof element);
+        m_words[VectorLayout::kSize / 4] = size + 1;
+        memory.store32(vector + VectorLayout::kSize, size + 1);
+        return true;
+    }
+
 private:
     // Both ranges were inside guest memory when they were remembered, so they still are.
     bool unchanged() const
@@ -143,6 +164,9 @@ private:
                            sizeof m_storageState) == 0;
     }
     uint32_t refill(GuestMemory& memory, VMHeap& heap, uint32_t vector, int64_t index);
+    // The full check of `vector` (its faults are GuestVector's); remembers it when it has
+    // elements.
+    GuestVector check(GuestMemory& memory, VMHeap& heap, uint32_t vector);
 
     // Nothing remembered yet: the handle is 0, which is never a vector (the full check raises
     // "NULL pointer" for it), and the view shows words unlike m_words, so the compare fails.
