@@ -806,6 +806,15 @@ void VirtualMachine::run()
                         GuestVector::ofArray(mem, m_heap, static_cast<uint32_t>(S[sp]), 4)
                             .length());
                     NEXT();
+                case NativeSite::StringAppendChar:
+                    if (sp < 1) break;
+                    appendStringChar(*this, static_cast<uint32_t>(S[sp - 1]), S[sp]);
+                    sp -= 2;
+                    NEXT();
+                case NativeSite::StringLength:
+                    if (sp < 0) break;
+                    S[sp] = stringLength(*this, static_cast<uint32_t>(S[sp]));
+                    NEXT();
                 case NativeSite::Call:
                     break;
                 }

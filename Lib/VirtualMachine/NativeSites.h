@@ -13,9 +13,11 @@ namespace zelmo {
 class VirtualMachine;
 
 enum class NativeSite : uint8_t {
-    Call,          // through the registry
-    IntElementRef, // IntArray.elementRef: the element's address
-    IntLength,     // IntArray.length
+    Call,             // through the registry
+    IntElementRef,    // IntArray.elementRef: the element's address
+    IntLength,        // IntArray.length
+    StringAppendChar, // String.append(X, c)
+    StringLength,     // String.length
 };
 
 NativeSite nativeSiteFor(int group, int operation);
@@ -23,5 +25,13 @@ NativeSite nativeSiteFor(int group, int operation);
 // The registry's handlers for the operations above (and IntArray.append): each does its one
 // operation without the array group's switch. Bound by registerCoreNatives().
 void bindArrayOperations();
+
+// The same for the hottest String operations (StringOperations.cpp): the site kind of a String
+// operation, the handlers' binding, and the in-line sites' work on a string box (every check of
+// the group handler: a null box is "NULL pointer", a forged one a VMException).
+NativeSite stringSiteFor(int group, int operation);
+void bindStringOperations();
+void appendStringChar(VirtualMachine& vm, uint32_t box, int32_t c);
+int32_t stringLength(VirtualMachine& vm, uint32_t box);
 
 } // namespace zelmo

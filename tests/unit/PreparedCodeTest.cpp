@@ -84,6 +84,18 @@ TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
          "IndexOutOfBoundsException"},
         {"NEW NATIVE, 2|DUP|NEWARRAY 1|NATIVE IntArray.length",
          "fatal: FATAL: Corrupt array vector at 0x"},
+        // The String sites: append of a character and length, their missing operands, a null
+        // box and a box that holds no string.
+        {"PUSHSTR \"ab\"|DUP|PUSH32 99|NATIVE String.append_c|DUP|NATIVE String.length|ITOS|"
+         "NATIVE Debug.log|NATIVE Debug.log",
+         "3 abc "},
+        {"NATIVE String.append_c", "fatal: FATAL: Operand stack underflow (index -1)"},
+        {"FRAME8 -1|NATIVE String.length", "fatal: FATAL: Operand stack underflow (index -1)"},
+        {"PUSH0|PUSH32 99|NATIVE String.append_c", "NullPointerException: NULL pointer 9 99 "},
+        {"NEW NATIVE, 2|DUP|NEWARRAY 4|NATIVE String.length",
+         "VMException: invalid native object reference 4 12 "},
+        {"NEW NATIVE, 2|DUP|NEWARRAY 4|PUSH32 99|NATIVE String.append_c",
+         "VMException: invalid native object reference 4 17 99 "},
     };
     expectRows(rows);
 }

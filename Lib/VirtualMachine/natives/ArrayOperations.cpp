@@ -55,7 +55,7 @@ NativeSite nativeSiteFor(int group, int operation)
     const NativeHandler handler = nativeHandler(group, operation);
     if (handler == &elementRef) return NativeSite::IntElementRef;
     if (handler == &length) return NativeSite::IntLength;
-    return NativeSite::Call;
+    return stringSiteFor(group, operation);
 }
 
 } // namespace zelmo
