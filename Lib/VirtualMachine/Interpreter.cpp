@@ -815,6 +815,13 @@ void VirtualMachine::run()
                     if (sp < 0) break;
                     S[sp] = stringLength(*this, static_cast<uint32_t>(S[sp]));
                     NEXT();
+                case NativeSite::StringFromIntAppend: // and the append after it
+                    if (sp < 1 ||
+                        !appendDecimalInPlace(*this, static_cast<uint32_t>(S[sp - 1]), S[sp]))
+                        break;
+                    sp -= 2;
+                    ip += kNativeInstructionBytes;
+                    NEXT();
                 case NativeSite::Call:
                     break;
                 }

@@ -18,7 +18,13 @@ enum class NativeSite : uint8_t {
     IntLength,        // IntArray.length
     StringAppendChar, // String.append(X, c)
     StringLength,     // String.length
+    // String.fromInt directly followed by String.append(X, A): the decimal text goes straight
+    // into X, without the temporary string, when X is a live string.
+    StringFromIntAppend,
 };
+
+// Bytes of a NATIVE instruction (opcode, group, operation).
+constexpr int kNativeInstructionBytes = 3;
 
 NativeSite nativeSiteFor(int group, int operation);
 
@@ -33,5 +39,11 @@ NativeSite stringSiteFor(int group, int operation);
 void bindStringOperations();
 void appendStringChar(VirtualMachine& vm, uint32_t box, int32_t c);
 int32_t stringLength(VirtualMachine& vm, uint32_t box);
+// True when the NATIVE site (group, operation) followed by (nextGroup, nextOperation) is
+// fromInt then append(X, A).
+bool isFromIntThenAppend(int group, int operation, int nextGroup, int nextOperation);
+// Appends the decimal text of value to the string in `box`; false, changing nothing, when the
+// box holds no live string (or the text would grow too long).
+bool appendDecimalInPlace(VirtualMachine& vm, uint32_t box, int32_t value);
 
 } // namespace zelmo

@@ -96,6 +96,14 @@ TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
          "VMException: invalid native object reference 4 12 "},
         {"NEW NATIVE, 2|DUP|NEWARRAY 4|PUSH32 99|NATIVE String.append_c",
          "VMException: invalid native object reference 4 17 99 "},
+        // fromInt then append is one step; a fault is still the append's, at its position.
+        {"PUSHSTR \"n\"|DUP|PUSH32 -12|NATIVE String.fromInt|NATIVE String.append|"
+         "NATIVE Debug.log",
+         "n-12 "},
+        {"PUSH0|PUSH32 7|NATIVE String.fromInt|NATIVE String.append",
+         "NullPointerException: NULL pointer 12 "},
+        {"NEW NATIVE, 2|DUP|NEWARRAY 4|PUSH32 7|NATIVE String.fromInt|NATIVE String.append",
+         "VMException: invalid native object reference 4 20 "},
     };
     expectRows(rows);
 }

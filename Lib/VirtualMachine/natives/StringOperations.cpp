@@ -2,7 +2,8 @@
 // The hottest String operations as handlers of their own, bound over the String group handler
 // so that a call skips the group's switch and its operand helper. Each reads its operands in the
 // order the group handler does, so a bad operand raises the same error. The interpreter runs
-// append(X, c) and length(X) in line at sites bound to these handlers (NativeSites.h).
+// append(X, c) and length(X) in line at sites bound to these handlers, and fromInt followed by
+// append(X, A) as one step (NativeSites.h).
 #include "VirtualMachine/NativeRegistry.h"
 #include "VirtualMachine/NativeSites.h"
 #include "VirtualMachine/VirtualMachine.h"
@@ -60,6 +61,21 @@ int32_t stringLength(VirtualMachine& vm, uint32_t box)
     return vm.stringOf(box).length();
 }
 
+bool appendDecimalInPlace(VirtualMachine& vm, uint32_t box, int32_t value)
+{
+    // Only a box that the two instructions would accept: anything else takes them one by one,
+    // so that each fault is raised where it always was.
+    const GuestMemory& memory = vm.memory();
+    if (!memory.contains(box, 4)) return false;
+    const uint32_t string = memory.load32(box);
+    if (!memory.contains(string, 4)) return false;
+    OString* x = vm.objects().findAs<OString>(memory.load32(string));
+    constexpr int kLongestDecimal = 11; // "-2147483648"
+    if (!x || x->length() > OString::kMaxLength - kLongestDecimal) return false;
+    x->appendDecimal(value);
+    return true;
+}
+
 void bindStringOperations()
 {
     bindNativeOperation(kString, kLength, &length);
@@ -77,6 +93,12 @@ NativeSite stringSiteFor(int group, int operation)
     if (handler == &appendChar) return NativeSite::StringAppendChar;
     if (handler == &length) return NativeSite::StringLength;
     return NativeSite::Call;
+}
+
+bool isFromIntThenAppend(int group, int operation, int nextGroup, int nextOperation)
+{
+    return nativeHandler(group, operation) == &fromInt &&
+           nativeHandler(nextGroup, nextOperation) == &appendText;
 }
 
 } // namespace zelmo
