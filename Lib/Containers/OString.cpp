@@ -222,14 +222,8 @@ void OString::append(std::u16string_view text)
     if (!text.empty()) replaceUnits(length(), 0, text);
 }
 
-void OString::append(char16_t c)
+void OString::appendToNewBlock(char16_t c)
 {
-    // The hot path of building text unit by unit: no block change while there is room.
-    if (m_data && m_data->refCount == 1 && m_data->length < m_data->capacity) {
-        m_data->units[m_data->length++] = c;
-        m_data->units[m_data->length] = 0;
-        return;
-    }
     replaceUnits(length(), 0, std::u16string_view(&c, 1));
 }
 

@@ -129,7 +129,18 @@ public:
     void prepend(const OString& other) { insertTo(0, other); }
     void append(const OString& other) { insertTo(length(), other); }
     void append(std::u16string_view text);
-    void append(char16_t c);
+    // Appends the decimal text of `value` (what append(fromInt(value)) gives).
+    void appendDecimal(int32_t value);
+    // The hot path of building text unit by unit: no block change while there is room.
+    void append(char16_t c)
+    {
+        if (m_data && m_data->refCount == 1 && m_data->length < m_data->capacity) [[likely]] {
+            m_data->units[m_data->length++] = c;
+            m_data->units[m_data->length] = 0;
+            return;
+        }
+        appendToNewBlock(c);
+    }
     // Removes the span (the empty span changes nothing).
     void removeRange(Span span);
     void removeCharAt(int index);
@@ -186,6 +197,8 @@ public:
 
 private:
     void release();
+    // append(c) when the block is shared, full or absent.
+    void appendToNewBlock(char16_t c);
     // Makes the block unshared with room for at least `needed` units (copy on write).
     void detach(int needed);
     // Replaces `removed` units at `position` by `inserted` (which may alias this block).

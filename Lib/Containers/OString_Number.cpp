@@ -14,11 +14,13 @@ namespace {
 
 constexpr char16_t kDigits[] = u"0123456789abcdefghijklmnopqrstuvwxyz";
 
-// Digits of |value| in the radix, least significant first, then the sign.
-OString formatInt(int32_t value, int radix)
+using DigitBuffer = std::array<char16_t, 33>;
+
+// The text of `value` in the radix, in the end of `buffer`: digits of |value| least
+// significant first, then the sign.
+std::u16string_view formatDigits(int32_t value, int radix, DigitBuffer& buffer)
 {
-    std::array<char16_t, 33> buffer; // written from the end, read only where written
-    size_t at = buffer.size();
+    size_t at = buffer.size(); // written from the end, read only where written
     uint32_t magnitude =
         value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
     if (radix == 10) {
@@ -34,7 +36,13 @@ OString formatInt(int32_t value, int radix)
         } while (magnitude != 0);
     }
     if (value < 0) buffer[--at] = u'-';
-    return OString(std::u16string_view(buffer.data() + at, buffer.size() - at));
+    return std::u16string_view(buffer.data() + at, buffer.size() - at);
+}
+
+OString formatInt(int32_t value, int radix)
+{
+    DigitBuffer buffer;
+    return OString(formatDigits(value, radix, buffer));
 }
 
 // The value of a digit or letter of either case, or 99 for anything else.
@@ -79,6 +87,12 @@ void checkRadix(int radix)
 OString OString::fromInt(int32_t value)
 {
     return formatInt(value, 10);
+}
+
+void OString::appendDecimal(int32_t value)
+{
+    DigitBuffer buffer;
+    append(formatDigits(value, 10, buffer));
 }
 
 OString OString::fromIntRadix(int32_t value, int radix)

@@ -294,6 +294,11 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
                 if (image[pos] == uint8_t(Op::NATIVE)) {
                     sites[pos] =
                         uint8_t(nativeSiteFor(operand[0], static_cast<int8_t>(operand[1])));
+                    const uint8_t* next = operand + length; // the next instruction's operands
+                    if (pos + 2 * length <= image.size() && next[-1] == uint8_t(Op::NATIVE) &&
+                        isFromIntThenAppend(operand[0], static_cast<int8_t>(operand[1]), next[0],
+                                            static_cast<int8_t>(next[1])))
+                        sites[pos] = uint8_t(NativeSite::StringFromIntAppend);
                     nativeOperationsUsed.push_back(uint16_t(operand[0] << 8 | operand[1]));
                 } else if (image[pos] == uint8_t(Op::EXTCALL)) {
                     extensionsUsed.set(operand[0]);

@@ -815,6 +815,22 @@ void VirtualMachine::run()
                         break;
                     sp -= 2;
                     NEXT();
+                case NativeSite::StringAppendChar:
+                    if (sp < 1) break;
+                    appendStringChar(*this, static_cast<uint32_t>(S[sp - 1]), S[sp]);
+                    sp -= 2;
+                    NEXT();
+                case NativeSite::StringLength:
+                    if (sp < 0) break;
+                    S[sp] = stringLength(*this, static_cast<uint32_t>(S[sp]));
+                    NEXT();
+                case NativeSite::StringFromIntAppend: // and the append after it
+                    if (sp < 1 ||
+                        !appendDecimalInPlace(*this, static_cast<uint32_t>(S[sp - 1]), S[sp]))
+                        break;
+                    sp -= 2;
+                    ip += kNativeInstructionBytes;
+                    NEXT();
                 case NativeSite::Call:
                     break;
                 }

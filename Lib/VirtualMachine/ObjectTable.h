@@ -29,17 +29,21 @@ public:
     {
         return index < m_slots.size() ? m_slots[index].get() : nullptr;
     }
-    // The live object at index with type T; raises the managed VMException otherwise.
-    template <class T> T& get(uint32_t index) const
+    // The live object at index if it has type T, else null.
+    template <class T> T* findAs(uint32_t index) const
     {
         GCObject* found = find(index);
-        T* object;
         // A final class has no subclasses, so its exact type is the whole test: far cheaper
         // than a cast that searches the hierarchy (strings are looked up on every operation).
         if constexpr (std::is_final_v<T>)
-            object = found && typeid(*found) == typeid(T) ? static_cast<T*>(found) : nullptr;
+            return found && typeid(*found) == typeid(T) ? static_cast<T*>(found) : nullptr;
         else
-            object = dynamic_cast<T*>(found);
+            return dynamic_cast<T*>(found);
+    }
+    // The live object at index with type T; raises the managed VMException otherwise.
+    template <class T> T& get(uint32_t index) const
+    {
+        T* object = findAs<T>(index);
         if (!object) [[unlikely]]
             rejectIndex(index);
         return *object;

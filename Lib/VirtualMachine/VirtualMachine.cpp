@@ -64,13 +64,6 @@ uint32_t VirtualMachine::newString(const OString& text)
     return box;
 }
 
-OString& VirtualMachine::stringOf(uint32_t box)
-{
-    const uint32_t string = m_memory.load32(box);
-    if (string == 0) throwError(kNullPointer, "NULL pointer");
-    return m_objects.get<OString>(m_memory.load32(string));
-}
-
 int32_t VirtualMachine::convertDepth(int32_t depth, int32_t value, int32_t boxCode)
 {
     if (depth == 0) return value;

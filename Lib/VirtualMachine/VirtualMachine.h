@@ -189,8 +189,15 @@ public:
     [[noreturn]] void stackFault(int32_t index);
     // A new string value (box handle) holding `text`.
     uint32_t newString(const OString& text);
-    // The OString behind a string value (box handle); null box: "NULL pointer".
-    OString& stringOf(uint32_t box);
+    // The OString behind a string value (box handle); null box: "NULL pointer". In line: every
+    // String operation starts here.
+    OString& stringOf(uint32_t box)
+    {
+        const uint32_t string = m_memory.load32(box);
+        if (string == 0) [[unlikely]]
+            throwError(kNullPointer, "NULL pointer");
+        return m_objects.get<OString>(m_memory.load32(string));
+    }
     // ---- array values (ArrayValues.cpp) ----
     // An array value is two words {vector handle, element size}; natives take arrays by the
     // address of such a value. The vector is a GC_CODE_VECTOR entry laid out as VectorLayout

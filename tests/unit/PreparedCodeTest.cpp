@@ -94,6 +94,26 @@ TEST(NativeSites, BoundSitesComputeAndFaultLikeTheirHandlers)
          "NATIVE IntArray.elementRef|LOAD|ITOS|NATIVE Debug.log|DUP|LOAD|PUSH32 4|ADD|LOAD|"
          "PUSH32 8|SUB|PUSH32 1|STORE|PUSH0|NATIVE IntArray.elementRef",
          "7 fatal: FATAL: Corrupt array vector at 0x"},
+        // The String sites: append of a character and length, their missing operands, a null
+        // box and a box that holds no string.
+        {"PUSHSTR \"ab\"|DUP|PUSH32 99|NATIVE String.append_c|DUP|NATIVE String.length|ITOS|"
+         "NATIVE Debug.log|NATIVE Debug.log",
+         "3 abc "},
+        {"NATIVE String.append_c", "fatal: FATAL: Operand stack underflow (index -1)"},
+        {"FRAME8 -1|NATIVE String.length", "fatal: FATAL: Operand stack underflow (index -1)"},
+        {"PUSH0|PUSH32 99|NATIVE String.append_c", "NullPointerException: NULL pointer 9 99 "},
+        {"NEW NATIVE, 2|DUP|NEWARRAY 4|NATIVE String.length",
+         "VMException: invalid native object reference 4 12 "},
+        {"NEW NATIVE, 2|DUP|NEWARRAY 4|PUSH32 99|NATIVE String.append_c",
+         "VMException: invalid native object reference 4 17 99 "},
+        // fromInt then append is one step; a fault is still the append's, at its position.
+        {"PUSHSTR \"n\"|DUP|PUSH32 -12|NATIVE String.fromInt|NATIVE String.append|"
+         "NATIVE Debug.log",
+         "n-12 "},
+        {"PUSH0|PUSH32 7|NATIVE String.fromInt|NATIVE String.append",
+         "NullPointerException: NULL pointer 12 "},
+        {"NEW NATIVE, 2|DUP|NEWARRAY 4|PUSH32 7|NATIVE String.fromInt|NATIVE String.append",
+         "VMException: invalid native object reference 4 20 "},
     };
     expectRows(rows);
 }

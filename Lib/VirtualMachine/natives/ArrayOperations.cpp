@@ -56,7 +56,7 @@ NativeSite nativeSiteFor(int group, int operation)
     if (handler == &elementRef) return NativeSite::IntElementRef;
     if (handler == &length) return NativeSite::IntLength;
     if (handler == &append) return NativeSite::IntAppend;
-    return NativeSite::Call;
+    return stringSiteFor(group, operation);
 }
 
 } // namespace zelmo

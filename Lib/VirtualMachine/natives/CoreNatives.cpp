@@ -59,6 +59,7 @@ void bindCoreGroups()
     for (const Binding& b : bindings)
         bindNativeGroup(b.group, b.handler);
     bindArrayOperations();
+    bindStringOperations();
 }
 
 } // namespace
