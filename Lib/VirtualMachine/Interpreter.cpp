@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,15 @@ void threadCode(std::vector<const void*>& threaded, const std::vector<uint8_t>& 
 }
 #endif
 
+// Whether i indexes v. Compares byte offsets: the element count would cost a division by the
+// element size on every call.
+template <typename T> inline bool indexes(const std::vector<T>& v, int32_t i)
+{
+    const auto bytes = reinterpret_cast<const char*>(std::to_address(v.end())) -
+                       reinterpret_cast<const char*>(v.data());
+    return i >= 0 && static_cast<size_t>(i) * sizeof(T) < static_cast<size_t>(bytes);
+}
+
 inline bool validGcCode(int code)
 {
     return code >= 1 && code <= 17 && code != 8;
@@ -268,7 +278,7 @@ void VirtualMachine::run()
         }                                                                                          \
         int32_t frameBase_ = sp;                                                                   \
         if (g_ >= 0) {                                                                             \
-            if (g_ >= static_cast<int32_t>(gcInfos.size())) [[unlikely]] {                         \
+            if (!indexes(gcInfos, g_)) [[unlikely]] {                                              \
                 FAULT("Internal error: invalid method info index");                                \
             }                                                                                      \
             const MethodGCInfo& info_ = gcInfos[static_cast<size_t>(g_)];                          \
@@ -336,7 +346,7 @@ void VirtualMachine::run()
         const int32_t selector_ = I32();                                                           \
         const int32_t classId_ = S[sp];                                                            \
         S[sp] = OP_ADDR() + 5;                                                                     \
-        if (selector_ < 0 || selector_ >= static_cast<int32_t>(methods.size())) [[unlikely]] {     \
+        if (!indexes(methods, selector_)) [[unlikely]] {                                           \
             FAULT("Internal error: invalid selector");                                             \
         }                                                                                          \
         const MethodEntry* target_ = nullptr;                                                      \
