@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -169,12 +170,35 @@ void threadCode(std::vector<const void*>& threaded, const std::vector<uint8_t>& 
 }
 #endif
 
+// Whether i indexes v. Compares byte offsets: the element count would cost a division by the
+// element size on every call.
+template <typename T> inline bool indexes(const std::vector<T>& v, int32_t i)
+{
+    const auto bytes = reinterpret_cast<const char*>(std::to_address(v.end())) -
+                       reinterpret_cast<const char*>(v.data());
+    return i >= 0 && static_cast<size_t>(i) * sizeof(T) < static_cast<size_t>(bytes);
+}
+
 inline bool validGcCode(int code)
 {
     return code >= 1 && code <= 17 && code != 8;
 }
 
 } // namespace
+
+void VirtualMachine::faultAt(const uint8_t* ip, int32_t sp, const char* message)
+{
+    m_pc = static_cast<int32_t>(ip - code.data()) - 1;
+    m_sp = sp;
+    VirtualMachine::fatalError(message, m_pc); // not virtual: known not to return
+}
+
+void VirtualMachine::stackFaultAt(const uint8_t* ip, int32_t sp, int32_t index)
+{
+    m_pc = static_cast<int32_t>(ip - code.data()) - 1;
+    m_sp = sp;
+    stackFault(index);
+}
 
 void VirtualMachine::run()
 {
@@ -197,6 +221,8 @@ void VirtualMachine::run()
 #define I16() (readI16(ip))
 #define I32() (readI32(ip))
 #define SYNC() (m_pc = static_cast<int32_t>(ip - codeStart) - 1, m_sp = sp)
+#define FAULT(message) faultAt(ip, sp, message)
+#define STACK_FAULT(index) stackFaultAt(ip, sp, index)
     // Guest words are read through a cached base and limit: the arena never moves and only
     // grows, so a stale limit can only refuse too much; the slow path re-reads it before it
     // reports an error.
@@ -228,20 +254,18 @@ void VirtualMachine::run()
     } while (0)
     // Index a stack slot named by an operand.
 #define SLOT(index)                                                                                \
-    ([&]() -> int32_t& {                                                                           \
+    (*({                                                                                           \
         const int64_t i_ = (index);                                                                \
         if (i_ < 0 || i_ >= kStackWords) [[unlikely]] {                                            \
-            SYNC();                                                                                \
-            stackFault(static_cast<int32_t>(i_));                                                  \
+            STACK_FAULT(static_cast<int32_t>(i_));                                                 \
         }                                                                                          \
-        return S[i_];                                                                              \
-    }())
+        S + i_;                                                                                    \
+    }))
 #define JUMP_TO(target)                                                                            \
     do {                                                                                           \
         const int64_t t_ = (target);                                                               \
         if (t_ < 0 || t_ > codeSize) [[unlikely]] {                                                \
-            SYNC();                                                                                \
-            fatalError("Internal error: jump outside the code", m_pc);                             \
+            FAULT("Internal error: jump outside the code");                                        \
         }                                                                                          \
         ip = codeStart + t_;                                                                       \
     } while (0)
@@ -252,14 +276,12 @@ void VirtualMachine::run()
     do {                                                                                           \
         const int32_t g_ = (gcInfo);                                                               \
         if (calls.full()) [[unlikely]] {                                                           \
-            SYNC();                                                                                \
-            fatalError("Call stack overflow", m_pc);                                               \
+            FAULT("Call stack overflow");                                                          \
         }                                                                                          \
         int32_t frameBase_ = sp;                                                                   \
         if (g_ >= 0) {                                                                             \
-            if (g_ >= static_cast<int32_t>(gcInfos.size())) [[unlikely]] {                         \
-                SYNC();                                                                            \
-                fatalError("Internal error: invalid method info index", m_pc);                     \
+            if (!indexes(gcInfos, g_)) [[unlikely]] {                                              \
+                FAULT("Internal error: invalid method info index");                                \
             }                                                                                      \
             const MethodGCInfo& info_ = gcInfos[static_cast<size_t>(g_)];                          \
             frameBase_ = sp - info_.slotCount1 - info_.slotCount2;                                 \
@@ -326,9 +348,8 @@ void VirtualMachine::run()
         const int32_t selector_ = I32();                                                           \
         const int32_t classId_ = S[sp];                                                            \
         S[sp] = OP_ADDR() + 5;                                                                     \
-        if (selector_ < 0 || selector_ >= static_cast<int32_t>(methods.size())) [[unlikely]] {     \
-            SYNC();                                                                                \
-            fatalError("Internal error: invalid selector", m_pc);                                  \
+        if (!indexes(methods, selector_)) [[unlikely]] {                                           \
+            FAULT("Internal error: invalid selector");                                             \
         }                                                                                          \
         const MethodEntry* target_ = nullptr;                                                      \
         for (const MethodEntry& entry_ : methods[static_cast<size_t>(selector_)].entries) {        \
@@ -338,8 +359,7 @@ void VirtualMachine::run()
             }                                                                                      \
         }                                                                                          \
         if (!target_) [[unlikely]] {                                                               \
-            SYNC();                                                                                \
-            fatalError("Invalid type in virtual method call", m_pc);                               \
+            FAULT("Invalid type in virtual method call");                                          \
         }                                                                                          \
         ENTER_FRAME(target_->gcInfoIndex);                                                         \
         JUMP_TO(target_->codeAddress);                                                             \
@@ -350,14 +370,12 @@ void VirtualMachine::run()
         const int32_t a_ = I32();                                                                  \
         const int32_t n_ = I32();                                                                  \
         if (!calls.pop()) [[unlikely]] {                                                           \
-            SYNC();                                                                                \
-            fatalError("Internal error: return without a call", m_pc);                             \
+            FAULT("Internal error: return without a call");                                        \
         }                                                                                          \
         const int32_t returnAddress_ = SLOT(int64_t{sp} - a_);                                     \
         const int64_t newSp_ = int64_t{sp} - n_;                                                   \
         if (newSp_ < -1 || newSp_ >= kStackWords) [[unlikely]] {                                   \
-            SYNC();                                                                                \
-            stackFault(static_cast<int32_t>(newSp_ < 0 ? -2 : kStackWords));                       \
+            STACK_FAULT(static_cast<int32_t>(newSp_ < 0 ? -2 : kStackWords));                      \
         }                                                                                          \
         sp = static_cast<int32_t>(newSp_);                                                         \
         if (returnAddress_ < 0) {                                                                  \
@@ -565,8 +583,7 @@ void VirtualMachine::run()
                 const int32_t n = (*opStart == static_cast<uint8_t>(Op::FRAME8)) ? I8() : I32();
                 const int64_t newSp = int64_t{sp} + n;
                 if (newSp < -1 || newSp >= kStackWords) [[unlikely]] {
-                    SYNC();
-                    stackFault(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
+                    STACK_FAULT(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
                 }
                 if (n > 0) std::memset(S + sp + 1, 0, static_cast<size_t>(n) * 4);
                 sp = static_cast<int32_t>(newSp);
@@ -601,10 +618,7 @@ void VirtualMachine::run()
                 const int gc = U8();
                 const int32_t words = I32();
                 if (!validGcCode(gc) || words < 0 || words > (1 << 28)) [[unlikely]] {
-                    SYNC();
-                    fatalError(validGcCode(gc) ? "Invalid mem alloc size"
-                                               : "Invalid mem alloc gc code",
-                               m_pc);
+                    FAULT(validGcCode(gc) ? "Invalid mem alloc size" : "Invalid mem alloc gc code");
                 }
                 const uint32_t handle = m_heap.allocate(static_cast<uint32_t>(words) * 4, 0, gc);
                 S[++sp] = static_cast<int32_t>(handle);
@@ -629,8 +643,7 @@ void VirtualMachine::run()
             {
                 const int32_t index = I32();
                 if (index < 0 || index >= static_cast<int32_t>(stringPool.size())) [[unlikely]] {
-                    SYNC();
-                    fatalError("Internal error: invalid string index", m_pc);
+                    FAULT("Internal error: invalid string index");
                 }
                 const uint32_t box = newString(stringPool[static_cast<size_t>(index)]);
                 S[++sp] = static_cast<int32_t>(box);
@@ -872,8 +885,7 @@ void VirtualMachine::run()
                 const int32_t n = (*opStart == static_cast<uint8_t>(Op::LOADN8)) ? I8() : I32();
                 const int64_t newSp = int64_t{sp} + n - 1;
                 if (newSp < -1 || newSp >= kStackWords) [[unlikely]] {
-                    SYNC();
-                    stackFault(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
+                    STACK_FAULT(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
                 }
                 if (n > 0) {
                     const uint8_t* from = mem.bytes(static_cast<uint32_t>(S[sp]), uint64_t(n) * 4);
@@ -913,8 +925,7 @@ void VirtualMachine::run()
                 const int32_t n = I8();
                 if (n > 0) {
                     if (n > sp + 1) [[unlikely]] {
-                        SYNC();
-                        stackFault(sp - n + 1);
+                        STACK_FAULT(sp - n + 1);
                     }
                     for (int32_t i = 0; i < n; ++i)
                         S[sp - i] = static_cast<int8_t>(S[sp - i]);
@@ -941,8 +952,7 @@ void VirtualMachine::run()
                 const int32_t classId = I32();
                 const int32_t d = I32();
                 if (handlerCount + 1 >= kHandlerSlots) [[unlikely]] {
-                    SYNC();
-                    fatalError("Too many nested exception handlers", m_pc);
+                    FAULT("Too many nested exception handlers");
                 }
                 handlers[static_cast<size_t>(++handlerCount)] = {
                     classId, sp, static_cast<int32_t>(int64_t{OP_ADDR()} + 8 + d), calls.depth()};
@@ -953,8 +963,7 @@ void VirtualMachine::run()
                 const int32_t n = I8();
                 const int32_t count = handlerCount + n;
                 if (count < 0 || count >= kHandlerSlots) [[unlikely]] {
-                    SYNC();
-                    fatalError("Internal error: unbalanced exception handlers", m_pc);
+                    FAULT("Internal error: unbalanced exception handlers");
                 }
                 handlerCount = count;
                 NEXT();
@@ -1046,10 +1055,7 @@ void VirtualMachine::run()
                 const int32_t words = I32();
                 const int32_t depth = I8();
                 if (!validGcCode(gc) || words < 0 || words > (1 << 28)) [[unlikely]] {
-                    SYNC();
-                    fatalError(validGcCode(gc) ? "Invalid mem alloc size"
-                                               : "Invalid mem alloc gc code",
-                               m_pc);
+                    FAULT(validGcCode(gc) ? "Invalid mem alloc size" : "Invalid mem alloc gc code");
                 }
                 const int32_t target = S[sp];
                 NULL_CHECK(target);
@@ -1132,8 +1138,7 @@ void VirtualMachine::run()
                 const int32_t n = (*opStart == static_cast<uint8_t>(Op::MKBLOCK8)) ? I8() : I32();
                 const int32_t count = n > 0 ? n : 0;
                 if (count > sp + 1) [[unlikely]] {
-                    SYNC();
-                    stackFault(sp - count + 1);
+                    STACK_FAULT(sp - count + 1);
                 }
                 const uint32_t block =
                     m_heap.allocate(static_cast<uint32_t>(count) * 4, 0, GC_CODE_NATIVE);
@@ -1448,8 +1453,7 @@ void VirtualMachine::run()
             }
         }
     stack_fault:
-        SYNC();
-        stackFault(sp);
+        STACK_FAULT(sp);
     } catch (...) {
         // Publish where the error happened. A native keeps the stack index it left behind.
         m_pc = static_cast<int32_t>(ip - codeStart) - 1;
@@ -1463,6 +1467,8 @@ void VirtualMachine::run()
 #undef I16
 #undef I32
 #undef SYNC
+#undef FAULT
+#undef STACK_FAULT
 #undef LD
 #undef ST
 #undef NULL_CHECK

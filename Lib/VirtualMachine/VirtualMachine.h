@@ -187,6 +187,13 @@ public:
     uint32_t loadWord(uint32_t address) { return m_memory.load32(address); }
     void storeWord(uint32_t address, uint32_t value) { m_memory.store32(address, value); }
     [[noreturn]] void stackFault(int32_t index);
+    // The interpreter's fault paths: they publish the position (ip one past the instruction's
+    // last operand byte) and the stack index, then raise. Out of line and cold, so the dispatch
+    // loop keeps its state in registers and passes it by value only when it faults.
+    [[noreturn, gnu::cold, gnu::noinline]] void faultAt(const uint8_t* ip, int32_t sp,
+                                                        const char* message);
+    [[noreturn, gnu::cold, gnu::noinline]] void stackFaultAt(const uint8_t* ip, int32_t sp,
+                                                             int32_t index);
     // A new string value (box handle) holding `text`.
     uint32_t newString(const OString& text);
     // The OString behind a string value (box handle); null box: "NULL pointer". In line: every
