@@ -8,8 +8,6 @@
 
 #include "Containers/GCObject.h"
 
-#include <QtCore/qnamespace.h>
-
 #include <compare>
 #include <cstdint>
 #include <optional>
@@ -18,6 +16,10 @@
 #include <vector>
 
 namespace zelmo {
+
+// Whether a comparison or search tells upper and lower case apart. The core's own type, so that
+// strings need nothing from Qt (zelmo-vm's lean run links no Qt at all).
+enum CaseSensitivity { CaseInsensitive, CaseSensitive };
 
 // The shared text block. `units` has capacity + 1 slots; the one after the last is 0.
 struct OStringData {
@@ -87,36 +89,36 @@ public:
 
     // First / last start of `needle` that lies wholly inside the span, or -1 (also for an
     // empty needle). A case-insensitive search lower-cases both sides unit by unit.
-    int indexOf(const OString& needle, Span span, Qt::CaseSensitivity cs) const;
-    int indexOf(const OString& needle, Qt::CaseSensitivity cs) const
+    int indexOf(const OString& needle, Span span, CaseSensitivity cs) const;
+    int indexOf(const OString& needle, CaseSensitivity cs) const
     {
         return indexOf(needle, all(), cs);
     }
-    int lastIndexOf(const OString& needle, Span span, Qt::CaseSensitivity cs) const;
+    int lastIndexOf(const OString& needle, Span span, CaseSensitivity cs) const;
     // Non-overlapping occurrences inside the span (0 for an empty needle).
-    int countOf(const OString& needle, Span span, Qt::CaseSensitivity cs) const;
+    int countOf(const OString& needle, Span span, CaseSensitivity cs) const;
     // The unit that occurs most often in the span (ties: the one met first), lower-cased when
     // case is ignored. An empty span has none: DataFormatException (code 4).
-    char16_t mostFrequentChar(Span span, Qt::CaseSensitivity cs) const;
+    char16_t mostFrequentChar(Span span, CaseSensitivity cs) const;
     // An empty needle or one longer than the string gives false.
-    bool startsWith(const OString& needle, Qt::CaseSensitivity cs) const;
-    bool endsWith(const OString& needle, Qt::CaseSensitivity cs) const;
+    bool startsWith(const OString& needle, CaseSensitivity cs) const;
+    bool endsWith(const OString& needle, CaseSensitivity cs) const;
 
     // The difference of the first differing units (lower-cased when case is ignored), else
     // the length difference; 0 at once when both share one block.
-    int compare(const OString& other, Qt::CaseSensitivity cs) const;
+    int compare(const OString& other, CaseSensitivity cs) const;
     // The same for the part `span` of this string.
-    int compare(Span span, const OString& other, Qt::CaseSensitivity cs) const;
-    bool equals(const OString& other, Qt::CaseSensitivity cs) const;
+    int compare(Span span, const OString& other, CaseSensitivity cs) const;
+    bool equals(const OString& other, CaseSensitivity cs) const;
     // The part `span` has the length of `other` and equals it (empty other: code 6).
-    bool equals(Span span, const OString& other, Qt::CaseSensitivity cs) const;
+    bool equals(Span span, const OString& other, CaseSensitivity cs) const;
     friend bool operator==(const OString& a, const OString& b)
     {
-        return a.equals(b, Qt::CaseSensitive);
+        return a.equals(b, CaseSensitive);
     }
     friend std::strong_ordering operator<=>(const OString& a, const OString& b)
     {
-        return a.compare(b, Qt::CaseSensitive) <=> 0;
+        return a.compare(b, CaseSensitive) <=> 0;
     }
 
     // ---- editing in place (copy on write; the capacity rules are in OString.cpp) ----
@@ -150,18 +152,18 @@ public:
     // Replaces the span by `replacement` (the empty span changes nothing).
     void replaceRange(Span span, const OString& replacement);
     // The first, last or every non-overlapping occurrence of `needle` inside the span.
-    void removeFirst(const OString& needle, Span span, Qt::CaseSensitivity cs);
-    void removeLast(const OString& needle, Span span, Qt::CaseSensitivity cs);
-    void removeAll(const OString& needle, Span span, Qt::CaseSensitivity cs);
+    void removeFirst(const OString& needle, Span span, CaseSensitivity cs);
+    void removeLast(const OString& needle, Span span, CaseSensitivity cs);
+    void removeAll(const OString& needle, Span span, CaseSensitivity cs);
     void replaceFirst(const OString& needle, const OString& replacement, Span span,
-                      Qt::CaseSensitivity cs);
+                      CaseSensitivity cs);
     void replaceLast(const OString& needle, const OString& replacement, Span span,
-                     Qt::CaseSensitivity cs);
+                     CaseSensitivity cs);
     void replaceAll(const OString& needle, const OString& replacement, Span span,
-                    Qt::CaseSensitivity cs);
+                    CaseSensitivity cs);
     // The text repeated `times` times (times < 0: code 6; 0 empties it).
     void repeat(int times);
-    // Whitespace as QChar::isSpace defines it, per code unit.
+    // Whitespace as isSpaceUnit defines it, per code unit.
     void trim();
     void trimStart();
     void trimEnd();
@@ -178,7 +180,7 @@ public:
     OString stepped(Span span, int step) const;
     // The pieces between occurrences of `separator` (empty separator: code 6). Empty pieces
     // are dropped, and a string without the separator gives no pieces at all.
-    std::vector<OString> split(const OString& separator, Qt::CaseSensitivity cs) const;
+    std::vector<OString> split(const OString& separator, CaseSensitivity cs) const;
 
     // ---- parsing and encoding ----
     // Decimal: leading whitespace, one optional sign, digits modulo 2^32 up to the first
@@ -209,9 +211,13 @@ private:
     OStringData* m_data = nullptr;
 };
 
-// Per-code-unit character classes and case mapping (QChar's tables).
+// Per-code-unit character classes and case mapping: Qt's Unicode data (QChar), taken into
+// tables when the core is built (GenerateCharTables.cpp), so that using them needs no Qt. A
+// surrogate maps to itself and has no class.
 char16_t toLowerUnit(char16_t c);
 char16_t toUpperUnit(char16_t c);
 bool isSpaceUnit(char16_t c);
+bool isLetterUnit(char16_t c);
+bool isDigitUnit(char16_t c); // decimal digits of any script
 
 } // namespace zelmo

@@ -16,7 +16,7 @@ namespace {
 // A needle prepared for one search: lower-cased once when case is ignored.
 class Needle {
 public:
-    Needle(std::u16string_view text, Qt::CaseSensitivity cs) : m_exact(cs == Qt::CaseSensitive)
+    Needle(std::u16string_view text, CaseSensitivity cs) : m_exact(cs == CaseSensitive)
     {
         if (m_exact) {
             m_text = text;
@@ -86,12 +86,12 @@ std::vector<int> findAll(std::u16string_view hay, int from, int to, const Needle
     return starts;
 }
 
-int compareUnits(std::u16string_view a, std::u16string_view b, Qt::CaseSensitivity cs)
+int compareUnits(std::u16string_view a, std::u16string_view b, CaseSensitivity cs)
 {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         char16_t x = a[i], y = b[i];
-        if (cs == Qt::CaseInsensitive) {
+        if (cs == CaseInsensitive) {
             x = toLowerUnit(x);
             y = toLowerUnit(y);
         }
@@ -108,19 +108,19 @@ std::u16string_view part(std::u16string_view text, OString::Span span)
 
 } // namespace
 
-int OString::indexOf(const OString& needle, Span span, Qt::CaseSensitivity cs) const
+int OString::indexOf(const OString& needle, Span span, CaseSensitivity cs) const
 {
     checkSpan(span);
     return findForward(view(), span.from, span.to, Needle(needle.view(), cs));
 }
 
-int OString::lastIndexOf(const OString& needle, Span span, Qt::CaseSensitivity cs) const
+int OString::lastIndexOf(const OString& needle, Span span, CaseSensitivity cs) const
 {
     checkSpan(span);
     return findBackward(view(), span.from, span.to, Needle(needle.view(), cs));
 }
 
-int OString::countOf(const OString& needle, Span span, Qt::CaseSensitivity cs) const
+int OString::countOf(const OString& needle, Span span, CaseSensitivity cs) const
 {
     checkSpan(span);
     const Needle prepared(needle.view(), cs);
@@ -131,12 +131,12 @@ int OString::countOf(const OString& needle, Span span, Qt::CaseSensitivity cs) c
     return count;
 }
 
-char16_t OString::mostFrequentChar(Span span, Qt::CaseSensitivity cs) const
+char16_t OString::mostFrequentChar(Span span, CaseSensitivity cs) const
 {
     checkSpan(span);
     if (span.isEmpty()) throwError(kDataFormat);
     auto unitAt = [&](int i) {
-        return cs == Qt::CaseSensitive ? m_data->units[i] : toLowerUnit(m_data->units[i]);
+        return cs == CaseSensitive ? m_data->units[i] : toLowerUnit(m_data->units[i]);
     };
     std::unordered_map<char16_t, int> counts;
     int best = 0;
@@ -148,38 +148,38 @@ char16_t OString::mostFrequentChar(Span span, Qt::CaseSensitivity cs) const
     }
 }
 
-bool OString::startsWith(const OString& needle, Qt::CaseSensitivity cs) const
+bool OString::startsWith(const OString& needle, CaseSensitivity cs) const
 {
     const int n = needle.length();
     if (n == 0 || n > length()) return false;
     return compareUnits(view().substr(0, static_cast<size_t>(n)), needle.view(), cs) == 0;
 }
 
-bool OString::endsWith(const OString& needle, Qt::CaseSensitivity cs) const
+bool OString::endsWith(const OString& needle, CaseSensitivity cs) const
 {
     const int n = needle.length();
     if (n == 0 || n > length()) return false;
     return compareUnits(view().substr(static_cast<size_t>(length() - n)), needle.view(), cs) == 0;
 }
 
-int OString::compare(const OString& other, Qt::CaseSensitivity cs) const
+int OString::compare(const OString& other, CaseSensitivity cs) const
 {
     if (sharesBlockWith(other)) return 0;
     return compareUnits(view(), other.view(), cs);
 }
 
-int OString::compare(Span span, const OString& other, Qt::CaseSensitivity cs) const
+int OString::compare(Span span, const OString& other, CaseSensitivity cs) const
 {
     checkSpan(span);
     return compareUnits(part(view(), span), other.view(), cs);
 }
 
-bool OString::equals(const OString& other, Qt::CaseSensitivity cs) const
+bool OString::equals(const OString& other, CaseSensitivity cs) const
 {
     return length() == other.length() && compare(other, cs) == 0;
 }
 
-bool OString::equals(Span span, const OString& other, Qt::CaseSensitivity cs) const
+bool OString::equals(Span span, const OString& other, CaseSensitivity cs) const
 {
     if (other.isEmpty()) throwError(kInvalidArgument);
     checkSpan(span);
@@ -187,37 +187,37 @@ bool OString::equals(Span span, const OString& other, Qt::CaseSensitivity cs) co
     return text.size() == other.view().size() && compareUnits(text, other.view(), cs) == 0;
 }
 
-void OString::removeFirst(const OString& needle, Span span, Qt::CaseSensitivity cs)
+void OString::removeFirst(const OString& needle, Span span, CaseSensitivity cs)
 {
     replaceFirst(needle, OString(), span, cs);
 }
 
-void OString::removeLast(const OString& needle, Span span, Qt::CaseSensitivity cs)
+void OString::removeLast(const OString& needle, Span span, CaseSensitivity cs)
 {
     replaceLast(needle, OString(), span, cs);
 }
 
-void OString::removeAll(const OString& needle, Span span, Qt::CaseSensitivity cs)
+void OString::removeAll(const OString& needle, Span span, CaseSensitivity cs)
 {
     replaceAll(needle, OString(), span, cs);
 }
 
 void OString::replaceFirst(const OString& needle, const OString& replacement, Span span,
-                           Qt::CaseSensitivity cs)
+                           CaseSensitivity cs)
 {
     const int at = indexOf(needle, span, cs);
     if (at >= 0) replaceUnits(at, needle.length(), replacement.view());
 }
 
 void OString::replaceLast(const OString& needle, const OString& replacement, Span span,
-                          Qt::CaseSensitivity cs)
+                          CaseSensitivity cs)
 {
     const int at = lastIndexOf(needle, span, cs);
     if (at >= 0) replaceUnits(at, needle.length(), replacement.view());
 }
 
 void OString::replaceAll(const OString& needle, const OString& replacement, Span span,
-                         Qt::CaseSensitivity cs)
+                         CaseSensitivity cs)
 {
     checkSpan(span);
     const Needle prepared(needle.view(), cs);
@@ -239,7 +239,7 @@ void OString::replaceAll(const OString& needle, const OString& replacement, Span
     setUnits(result);
 }
 
-std::vector<OString> OString::split(const OString& separator, Qt::CaseSensitivity cs) const
+std::vector<OString> OString::split(const OString& separator, CaseSensitivity cs) const
 {
     if (separator.isEmpty()) throwError(kInvalidArgument);
     std::vector<OString> pieces;

@@ -1,31 +1,53 @@
 // SPDX-License-Identifier: MIT
-// Character classes and case mapping for OString, one UTF-16 code unit at a time with QChar's
-// tables (a surrogate maps to itself), and the edits built on them: trimming and case
-// conversion of a whole string.
+// Character classes and case mapping for OString, one UTF-16 code unit at a time with Qt's
+// Unicode data (CharTables.inc, written from QChar when the core is built; a surrogate maps to
+// itself), and the edits built on them: trimming and case conversion of a whole string.
 #include "Containers/OString.h"
 
-#include <QtCore/QChar>
-
 #include <algorithm>
+#include <cstdint>
 
 namespace zelmo {
+
+#include "CharTables.inc"
+
+namespace {
+
+const CharRecord& recordOf(char16_t c)
+{
+    const unsigned block = kCharBlockOf[c >> kCharBlockBits];
+    return kCharRecords[kCharBlocks[(block << kCharBlockBits) |
+                                    (c & ((1u << kCharBlockBits) - 1))]];
+}
+
+} // namespace
 
 char16_t toLowerUnit(char16_t c)
 {
     if (c < 0x80) // the common case, without a table lookup
         return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-    return static_cast<char16_t>(QChar::toLower(char32_t{c}));
+    return static_cast<char16_t>(c + recordOf(c).lowerDelta);
 }
 
 char16_t toUpperUnit(char16_t c)
 {
     if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-    return static_cast<char16_t>(QChar::toUpper(char32_t{c}));
+    return static_cast<char16_t>(c + recordOf(c).upperDelta);
 }
 
 bool isSpaceUnit(char16_t c)
 {
-    return QChar::isSpace(char32_t{c});
+    return (recordOf(c).flags & 1) != 0;
+}
+
+bool isLetterUnit(char16_t c)
+{
+    return (recordOf(c).flags & 2) != 0;
+}
+
+bool isDigitUnit(char16_t c)
+{
+    return (recordOf(c).flags & 4) != 0;
 }
 
 namespace {

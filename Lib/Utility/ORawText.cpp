@@ -4,8 +4,7 @@
 #include "Utility/ORaw.h"
 
 #include "Base/Errors.h"
-
-#include <QChar>
+#include "Containers/OString.h"
 
 #include <algorithm>
 
@@ -33,7 +32,7 @@ char nextDigit(uint32_t& fraction)
 int64_t ORaw::parse(std::u16string_view text)
 {
     size_t i = 0;
-    while (i < text.size() && QChar(text[i]).isSpace())
+    while (i < text.size() && isSpaceUnit(text[i]))
         ++i;
     if (i == text.size()) throwError(kDataFormat);
     while (i < text.size() && text[i] == u'+')

@@ -23,5 +23,8 @@ NativeHandler nativeHandler(int group, int operation);
 // Binds the groups the core implements. Safe to call more than once; every machine calls it
 // when it is created.
 void registerCoreNatives();
+// Part of registerCoreNatives: DateTime and System's now(timezone), which need Qt's date-times.
+// The lean build of the core (ZELMO_WITHOUT_QT, zelmo-vm's Qt-free run) has neither.
+void bindDateTimeNatives();
 
 } // namespace zelmo

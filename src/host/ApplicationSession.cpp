@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "host/ApplicationSession.h"
 
-#include "IO/MemoryInputStream.h"
 #include "VirtualMachine/VirtualMachine.h"
 #include "host/HostServices.h"
+#include "host/SessionSteps.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,10 +36,9 @@ QByteArray readImageBytes(const QString& path, std::string& error)
     return file.readAll();
 }
 
-TARNEL::MemoryInputStream streamOver(const QByteArray& bytes)
+std::string_view viewOf(const QByteArray& bytes)
 {
-    return TARNEL::MemoryInputStream(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                     static_cast<uint32_t>(bytes.size()));
+    return {bytes.constData(), static_cast<size_t>(bytes.size())};
 }
 
 } // namespace
@@ -49,15 +48,7 @@ std::unique_ptr<VirtualMachine> ApplicationSession::readImage(const std::u16stri
     std::string error;
     const QByteArray bytes = readImageBytes(imagePath(directory), error);
     if (!error.empty()) return nullptr;
-    auto machine = std::make_unique<VirtualMachine>();
-    TARNEL::MemoryInputStream stream = streamOver(bytes);
-    int32_t moduleIndex = -1;
-    try {
-        if (!machine->readBytecode(u"index.mcb", stream, moduleIndex)) return nullptr;
-    } catch (const ErrorHandlingException&) {
-        return nullptr;
-    }
-    return machine;
+    return zelmo::readImage(viewOf(bytes));
 }
 
 ApplicationSession::ApplicationSession(HostServices& host) : ApplicationSession(host, nullptr) {}
@@ -91,8 +82,7 @@ bool ApplicationSession::start()
         end(1);
         return false;
     }
-    TARNEL::MemoryInputStream stream = streamOver(bytes);
-    guarded([&] { m_machine->load(stream, u"index.mcb", &m_host); });
+    guarded([&] { loadImage(*m_machine, viewOf(bytes), m_host); });
     endIfIdle();
     return !m_ended;
 }

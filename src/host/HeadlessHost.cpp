@@ -4,6 +4,7 @@
 #include "VirtualMachine/VirtualMachine.h"
 #include "host/ApplicationSession.h"
 #include "host/InputScript.h"
+#include "host/SessionSteps.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -27,12 +28,7 @@ void HeadlessHost::drawFrame()
     if (!session || session->ended()) return;
     // Every OpenGL call makes the logical screen current itself (the first one creates it), so
     // an application that draws only bitmaps never needs a context.
-    session->deliver([this](VirtualMachine& vm) {
-        if (m_drawHandle == -1) m_drawHandle = vm.registerMethod(u"<openglapplication>.draw gl", 0);
-        // As in the window: without the application object nothing receives the call.
-        if (m_drawHandle != -1 && vm.applicationObject != 0)
-            vm.callMethod(m_drawHandle, {int32_t(vm.applicationObject)}, {1}, 0);
-    });
+    session->deliver([this](VirtualMachine& vm) { drawApplicationFrame(vm, m_drawHandle); });
     ++m_framesDrawn;
     frameDrawn();
 }

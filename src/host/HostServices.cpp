@@ -5,46 +5,18 @@
 #include "IO/Stream.h"
 #include "host/ApplicationSession.h"
 
-#include <cstdio>
-#include <sys/time.h>
-
 namespace zelmo {
 
 HostServices::HostServices(std::u16string baseDirectory)
-    : m_baseDirectory(std::move(baseDirectory)), m_files(m_baseDirectory)
+    : BasicHostServices(std::move(baseDirectory)), m_files(this->baseDirectory())
 {
 }
 
 HostServices::~HostServices() = default;
 
-int64_t HostServices::nowMicroseconds()
-{
-    timeval tv{};
-    gettimeofday(&tv, nullptr);
-    return int64_t{tv.tv_sec} * 1000000 + tv.tv_usec;
-}
-
-void HostServices::markStarted()
-{
-    m_startMicros = nowMicroseconds();
-}
-
-int32_t HostServices::getCurrentTimeMillis()
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(nowMicroseconds() / 1000));
-}
-
-int32_t HostServices::getElapsedMillis()
-{
-    return static_cast<int32_t>(static_cast<uint32_t>((nowMicroseconds() - m_startMicros) / 1000));
-}
-
 void HostServices::log(const std::u16string& text)
 {
-    // UTF-8 on standard error: today's terminals would garble the low bytes of UTF-16 units.
-    const std::string line = "LOG: " + toUtf8(text) + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-    std::fflush(stderr);
+    BasicHostServices::log(text);
     m_files.logLine(text);
 }
 
@@ -56,24 +28,6 @@ bool HostServices::setLogFile(const std::u16string& path)
 void HostServices::exitApplication()
 {
     if (m_session) m_session->requestExit();
-}
-
-void HostServices::setOrientation(int32_t orientation)
-{
-    if (orientation == m_orientation) return;
-    m_orientation = orientation;
-    orientationChanged();
-}
-
-void HostServices::getScreenSize(int32_t& width, int32_t& height)
-{
-    if (m_orientation == 2) {
-        width = 800;
-        height = 480;
-    } else {
-        width = 480;
-        height = 800;
-    }
 }
 
 void HostServices::callExtension(int32_t extension, int32_t operation, ExtensionStack& stack)

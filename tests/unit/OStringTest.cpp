@@ -6,6 +6,7 @@
 
 #include "ErrorCodeOf.h"
 
+#include <QChar>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -16,8 +17,8 @@ using zelmo::testing::errorCodeOf;
 namespace {
 
 using Span = OString::Span;
-constexpr auto kExact = Qt::CaseSensitive;
-constexpr auto kNoCase = Qt::CaseInsensitive;
+constexpr auto kExact = CaseSensitive;
+constexpr auto kNoCase = CaseInsensitive;
 
 OString s(std::u16string_view text)
 {
@@ -174,4 +175,20 @@ TEST(OString, ParsingIntegers)
     EXPECT_EQ(s(u"?").toLongRadix(10, any), 0);
     EXPECT_FALSE(any);
     EXPECT_EQ(errorCodeOf([&] { s(u"1").toLongRadix(0, any); }), kInvalidArgument);
+}
+
+// The tables are written from QChar at build time; every unit must answer as QChar does.
+TEST(OString, CharacterTablesAnswerAsQtForEveryUnit)
+{
+    int differences = 0;
+    for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+        const QChar c(static_cast<char16_t>(unit));
+        const char16_t u = static_cast<char16_t>(unit);
+        if (toLowerUnit(u) != c.toLower().unicode() || toUpperUnit(u) != c.toUpper().unicode() ||
+            isSpaceUnit(u) != c.isSpace() || isLetterUnit(u) != c.isLetter() ||
+            isDigitUnit(u) != c.isDigit()) {
+            ADD_FAILURE() << "unit " << unsigned(unit);
+            if (++differences == 5) break;
+        }
+    }
 }

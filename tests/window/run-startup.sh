@@ -49,11 +49,17 @@ cmake --install "$ZELMO_BUILD" --prefix "$work/prefix" >/dev/null || fail "cmake
 cmp -s "$entry" "$work/prefix/share/applications/org.zelmo.Runtime.desktop" ||
     fail "desktop entry not installed"
 [ -x "$work/prefix/bin/zelmo-vm" ] || fail "zelmo-vm not installed"
-# The installed runtime finds its GUI part; a copy of it without one says so.
+# The installed runtime finds its full runtime and GUI part; copies without them say so.
 "$work/prefix/bin/zelmo-vm" --headless --app "$work/app" --screenshot "$work/installed.png" \
     2>"$work/vm.err" >/dev/null || fail "the installed zelmo-vm"
-cp "$work/prefix/bin/zelmo-vm" "$work/alone"
-"$work/alone" --headless --app "$work/app" --screenshot "$work/alone.png" 2>"$work/vm.err"
+mkdir "$work/alone"
+cp "$work/prefix/bin/zelmo-vm" "$work/prefix/lib/zelmo/zelmo-vm-full" "$work/alone/"
+"$work/alone/zelmo-vm-full" --headless --app "$work/app" --screenshot "$work/alone.png" \
+    2>"$work/vm.err"
 [ $? -eq 1 ] && grep -q "^FATAL: the runtime's GUI part" "$work/vm.err" ||
     fail "without the GUI part"
+rm "$work/alone/zelmo-vm-full"
+"$work/alone/zelmo-vm" --version 2>"$work/vm.err"
+[ $? -eq 1 ] && grep -qxF "FATAL: the full runtime zelmo-vm-full is not installed beside zelmo-vm" \
+    "$work/vm.err" || fail "without the full runtime"
 echo "startup: all checks passed"

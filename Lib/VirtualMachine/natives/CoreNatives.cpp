@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Binds the groups the core implements to their group functions. Byte has no operations; the
 // drawing groups (Color, Size, Position, Rectangle, Graphics, Bitmap, Font, Screen) are left to
-// the window host.
+// the window host. The lean build (ZELMO_WITHOUT_QT) binds neither the date-times nor the
+// streams and files, whose code needs Qt; zelmo-vm sends an image that uses them to the full
+// runtime.
 #include "VirtualMachine/NativeRegistry.h"
 #include "VirtualMachine/NativeSites.h"
 #include "VirtualMachine/VirtualMachine.h"
@@ -40,15 +42,16 @@ void bindCoreGroups()
         {11, &callGroup<&VirtualMachine::fixedNative>},
         {12, &callGroup<&VirtualMachine::longNative>},
         {14, &callGroup<&VirtualMachine::rangeNative>},
+#ifndef ZELMO_WITHOUT_QT
         {21, &callGroup<&VirtualMachine::outputStreamNative>},
         {22, &callGroup<&VirtualMachine::fileWriterNative>},
         {23, &callGroup<&VirtualMachine::inputStreamNative>},
         {24, &callGroup<&VirtualMachine::fileReaderNative>},
         {25, &callGroup<&VirtualMachine::fileSystemNative>},
+#endif
         {26, &callGroup<&VirtualMachine::mathNative>},
         {27, &callGroup<&VirtualMachine::numberNative>},
         {28, &callGroup<&VirtualMachine::encoderNative>},
-        {29, &callGroup<&VirtualMachine::dateTimeNative>},
         {30, &callGroup<&VirtualMachine::debugNative>},
         {32, &callGroup<&VirtualMachine::systemNative>},
         {33, &callGroup<&VirtualMachine::timerNative>},
@@ -60,6 +63,9 @@ void bindCoreGroups()
         bindNativeGroup(b.group, b.handler);
     bindArrayOperations();
     bindStringOperations();
+#ifndef ZELMO_WITHOUT_QT
+    bindDateTimeNatives();
+#endif
 }
 
 } // namespace

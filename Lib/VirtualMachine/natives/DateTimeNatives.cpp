@@ -2,7 +2,10 @@
 // Group 29, DateTime: creating, reading, changing, comparing and formatting date-times. A
 // date-time argument is the address of the variable or field that holds the object; creation
 // stores a new object at such an address and leaves it untouched when the values are refused.
+// System's now(timezone) lives here too: date-times come from Qt, and the lean build of the
+// core (ZELMO_WITHOUT_QT) leaves this file out and binds neither.
 #include "VirtualMachine/DateTime.h"
+#include "VirtualMachine/NativeRegistry.h"
 #include "VirtualMachine/VirtualMachine.h"
 
 namespace zelmo {
@@ -170,6 +173,38 @@ void VirtualMachine::dateTimeNative(int operation)
     default:
         unknownOperation("DateTime:");
     }
+}
+
+namespace {
+
+constexpr int kDateTimeGroup = 29;
+constexpr int kSystemGroup = 32;
+constexpr int kSystemNow = 9;
+
+void dateTimeGroup(VirtualMachine& vm, int operation)
+{
+    vm.dateTimeNative(operation);
+}
+
+// System now(timezone): the current date-time in a reference box, the form the DateTime group
+// takes its arguments in.
+void systemNow(VirtualMachine& vm, int)
+{
+    const int32_t timezone = vm.arg(0);
+    if (timezone != DateTime::kLocal && timezone != DateTime::kUtc) throwError(kInvalidArgument);
+    const uint32_t object = vm.heap().createObject(
+        std::make_unique<DateTime>(DateTime::now(timezone)), GC_CODE_DATE_TIME, 32);
+    const uint32_t box = vm.heap().allocate(4, 0, GC_CODE_REFERENCE);
+    vm.storeWord(box, object);
+    vm.arg(0) = static_cast<int32_t>(box);
+}
+
+} // namespace
+
+void bindDateTimeNatives()
+{
+    bindNativeGroup(kDateTimeGroup, &dateTimeGroup);
+    bindNativeOperation(kSystemGroup, kSystemNow, &systemNow);
 }
 
 } // namespace zelmo

@@ -8,13 +8,11 @@
 #include "VirtualMachine/VirtualMachine.h"
 #include "VirtualMachine/natives/StringOperands.h"
 
-#include <QtCore/QChar>
-
 namespace zelmo {
 
 namespace {
 
-constexpr Qt::CaseSensitivity kNoCase = Qt::CaseInsensitive;
+constexpr CaseSensitivity kNoCase = CaseInsensitive;
 
 // ---- the search-style families: one OString operation, eight operand layouts ----
 // Column bits: 1 = a range follows the needle, 2 = a case flag comes last, 4 = the needle is a
@@ -38,7 +36,7 @@ void searchNative(VirtualMachine& vm, Search what, int column)
     OString& x = op.string(0);
     const OString needle = op.text(1, isCharacter);
     const OString::Span span = hasRange ? op.span(2, x) : x.all();
-    const Qt::CaseSensitivity cs = hasFlag ? op.caseFlag(hasRange ? 4 : 2) : kNoCase;
+    const CaseSensitivity cs = hasFlag ? op.caseFlag(hasRange ? 4 : 2) : kNoCase;
     switch (what) {
     case Search::IndexOf:
         return op.returnInt(x.indexOf(needle, span, cs));
@@ -80,7 +78,7 @@ void replaceNative(VirtualMachine& vm, Replace what, int column)
     const OString::Span span = hasRange ? op.span(2, x) : x.all();
     const int replacementAt = hasRange ? 4 : 2;
     const OString replacement = op.text(replacementAt, isCharacter);
-    const Qt::CaseSensitivity cs = hasFlag ? op.caseFlag(replacementAt + 1) : kNoCase;
+    const CaseSensitivity cs = hasFlag ? op.caseFlag(replacementAt + 1) : kNoCase;
     switch (what) {
     case Replace::First:
         x.replaceFirst(needle, replacement, span, cs);
@@ -376,11 +374,11 @@ void VirtualMachine::stringNative(int operation)
     }
     case -125: { // isLetter(c)
         StringOperands op(*this, 1);
-        return op.returnBool(QChar::isLetter(char32_t{op.unit(0)}));
+        return op.returnBool(isLetterUnit(op.unit(0)));
     }
     case -124: { // isDigit(c)
         StringOperands op(*this, 1);
-        return op.returnBool(QChar::isDigit(char32_t{op.unit(0)}));
+        return op.returnBool(isDigitUnit(op.unit(0)));
     }
     case -123: { // isWhitespace(c)
         StringOperands op(*this, 1);
@@ -412,7 +410,7 @@ void VirtualMachine::stringNative(int operation)
         StringOperands op(*this, 5);
         const OString& x = op.string(0);
         const OString& a = op.string(1);
-        const Qt::CaseSensitivity cs = op.caseFlag(4);
+        const CaseSensitivity cs = op.caseFlag(4);
         return op.returnInt(wholeStrings(op, 2) ? x.compare(a, cs)
                                                 : x.compare(op.span(2, x), a, cs));
     }
@@ -453,7 +451,7 @@ void VirtualMachine::stringNative(int operation)
         StringOperands op(*this, operation == -108 ? 4 : 5);
         const OString& x = op.string(0);
         const OString& a = op.string(1);
-        const Qt::CaseSensitivity cs = operation == -108 ? kNoCase : op.caseFlag(4);
+        const CaseSensitivity cs = operation == -108 ? kNoCase : op.caseFlag(4);
         return op.returnBool(wholeStrings(op, 2) ? x.equals(a, cs)
                                                  : x.equals(op.span(2, x), a, cs));
     }
@@ -489,14 +487,14 @@ void VirtualMachine::stringNative(int operation)
     case -100: { // indexOfInRange(X, R, A) and (X, R, A, F)
         StringOperands op(*this, operation == -101 ? 4 : 5);
         const OString& x = op.string(0);
-        const Qt::CaseSensitivity cs = operation == -101 ? kNoCase : op.caseFlag(4);
+        const CaseSensitivity cs = operation == -101 ? kNoCase : op.caseFlag(4);
         return op.returnInt(x.indexOf(op.string(3), op.span(1, x), cs));
     }
     case -99:
     case -98: { // lastIndexOfInRange(X, R, A) and (X, R, A, F)
         StringOperands op(*this, operation == -99 ? 4 : 5);
         const OString& x = op.string(0);
-        const Qt::CaseSensitivity cs = operation == -99 ? kNoCase : op.caseFlag(4);
+        const CaseSensitivity cs = operation == -99 ? kNoCase : op.caseFlag(4);
         return op.returnInt(x.lastIndexOf(op.string(3), op.span(1, x), cs));
     }
     case -97:
@@ -505,7 +503,7 @@ void VirtualMachine::stringNative(int operation)
         OString& x = op.string(0);
         const OString needle = op.string(3);
         const OString replacement = op.string(4);
-        const Qt::CaseSensitivity cs = operation == -97 ? kNoCase : op.caseFlag(5);
+        const CaseSensitivity cs = operation == -97 ? kNoCase : op.caseFlag(5);
         x.replaceAll(needle, replacement, op.span(1, x), cs);
         return op.finish();
     }

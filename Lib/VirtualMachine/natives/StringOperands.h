@@ -32,10 +32,7 @@ public:
     // A string operand, or a character standing in its place.
     OString text(int i, bool isCharacter) { return isCharacter ? character(i) : string(i); }
     // Non-zero compares exactly; 0 ignores case.
-    Qt::CaseSensitivity caseFlag(int i)
-    {
-        return word(i) != 0 ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    }
+    CaseSensitivity caseFlag(int i) { return word(i) != 0 ? CaseSensitive : CaseInsensitive; }
     int32_t rangeStart(int i) { return word(i); }
     int32_t rangeCount(int i) { return word(i + 1); }
     // The range (start, count) at words i, i + 1 as a span of `of`: count >= 0 selects

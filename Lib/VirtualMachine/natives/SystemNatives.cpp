@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Group 32, System: exit, clocks, platform queries, the application object and the current
-// date-time. Operations that produce a value push it (the stack grows by one); the current
-// date-time comes in a reference box, the form the DateTime group takes its arguments in.
-#include "VirtualMachine/DateTime.h"
+// date-time (bound with the DateTime group). Operations that produce a value push it (the stack
+// grows by one).
 #include "VirtualMachine/VirtualMachine.h"
 
 namespace zelmo {
@@ -45,18 +44,7 @@ void VirtualMachine::systemNative(int operation)
     case 8: // currentTimeMillis
         pushWord(requireHost().getCurrentTimeMillis());
         return;
-    case 9: { // now(timezone)
-        const int32_t timezone = arg(0);
-        if (timezone != Tarnel::DateTime::kLocal && timezone != Tarnel::DateTime::kUtc)
-            throwError(kInvalidArgument);
-        const uint32_t object =
-            m_heap.createObject(std::make_unique<Tarnel::DateTime>(Tarnel::DateTime::now(timezone)),
-                                GC_CODE_DATE_TIME, 32);
-        const uint32_t box = m_heap.allocate(4, 0, GC_CODE_REFERENCE);
-        storeWord(box, object);
-        arg(0) = static_cast<int32_t>(box);
-        return;
-    }
+    // 9, now(timezone), is bound with the DateTime group (DateTimeNatives.cpp).
     // 10-12 (the default font and image fonts) come with the font support of the window host.
     case 13: // discard2
         popWords(2);

@@ -1,0 +1,56 @@
+#!/bin/sh
+# zelmo-vm runs a simple window-less application itself, without Qt, and sends every other run
+# to the full runtime: both must give the same standard output, standard error and exit status.
+# A copy of zelmo-vm without zelmo-vm-full beside it can only run what it runs itself, so it shows
+# which way each run went: the simple images run there exactly as zelmo-vm-full runs them, and
+# an image with a date-time (Qt's) is refused there and runs through zelmo-vm.
+# Usage: run-lean-identity.sh ZELMO_ASM ZELMO_VM ZELMO_VM_FULL IMAGE_DIR
+set -u
+asm=$1; vm=$2; full=$3; images=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/alone"
+cp "$vm" "$work/alone/zelmo-vm"
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+
+# run NAME PROGRAM: the run of image NAME's app with PROGRAM into $work/NAME.PROGRAM-BASENAME.*
+run() {
+    out="$work/$(echo "$1" | tr / _).$(basename "$2")"
+    (cd "$work/$1" && TZ=UTC "$2" --headless --app "$work/$1" >"$out.out" 2>"$out.err"
+     echo $? >"$out.status")
+}
+same() { # NAME PROGRAM1 PROGRAM2: identical output, error output and status
+    a="$work/$(echo "$1" | tr / _).$(basename "$2")"; b="$work/$(echo "$1" | tr / _).$(basename "$3")"
+    for part in out err status; do
+        cmp -s "$a.$part" "$b.$part" || { fail "$1: $part differs"; diff "$a.$part" "$b.$part"; }
+    done
+}
+
+for name in timers/two_timers timers/fatal_in_event core/exceptions core/no_main system/system; do
+    mkdir -p "$work/$name"
+    "$asm" "$images/$name.asm" -o "$work/$name/index.mcb" || fail "$name: assembly"
+done
+
+# Logs and timers, a fault in a timer event, managed errors, a fatal start: run without Qt.
+for name in timers/two_timers timers/fatal_in_event core/exceptions core/no_main; do
+    run "$name" "$work/alone/zelmo-vm"
+    run "$name" "$full"
+    same "$name" "$work/alone/zelmo-vm" "$full"
+    grep -q "^LOG: \|^FATAL: " "$work/$(echo "$name" | tr / _).zelmo-vm.err" ||
+        fail "$name: nothing logged"
+done
+grep -qx 1 "$work/timers_fatal_in_event.zelmo-vm.status" || fail "fatal_in_event: status"
+
+# Date-times need Qt: the full runtime runs the image, behind zelmo-vm's unchanged command line.
+run system/system "$work/alone/zelmo-vm"
+grep -qxF "FATAL: the full runtime zelmo-vm-full is not installed beside zelmo-vm" \
+    "$work/system_system.zelmo-vm.err" && grep -qx 1 "$work/system_system.zelmo-vm.status" ||
+    fail "system: not sent to the full runtime"
+run system/system "$vm"
+run system/system "$full"
+same system/system "$vm" "$full"
+grep -qx 0 "$work/system_system.zelmo-vm-full.status" || fail "system: status"
+
+[ "$failed" -eq 0 ] && echo "lean identity: all checks passed"
+exit "$failed"
