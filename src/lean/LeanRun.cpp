@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -221,6 +222,11 @@ std::optional<std::string> leanApplicationDirectory(int argc, char** argv)
 
 bool leanEnvironment()
 {
+    // The machine reserves 4 GiB of address space; under a limit that can fail, and the full
+    // runtime has its own way of saying so.
+    rlimit addressSpace{};
+    if (::getrlimit(RLIMIT_AS, &addressSpace) != 0 || addressSpace.rlim_cur != RLIM_INFINITY)
+        return false;
     for (char** variable = environ; *variable; ++variable) {
         const std::string_view entry(*variable);
         if (entry.starts_with("QT_") || entry.starts_with("ZELMO_ACCELEROMETER=") ||

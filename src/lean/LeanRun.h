@@ -24,7 +24,7 @@ std::optional<std::string> leanApplicationDirectory(int argc, char** argv);
 // Whether the environment leaves everything the full runtime reads from it at its defaults:
 // Qt's messages (no QT_* variable, no qtlogging.ini where Qt looks for one) and the device
 // extensions' settings (ZELMO_ACCELEROMETER, ZELMO_LOCATION), whose bad values end the full
-// run with a usage error.
+// run with a usage error. Nor may the address space be limited (the machine reserves 4 GiB).
 bool leanEnvironment();
 
 // Whether every NATIVE of `image` is one the lean core answers exactly as the full runtime does
