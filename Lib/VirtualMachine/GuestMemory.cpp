@@ -18,10 +18,7 @@ GuestMemory::GuestMemory()
 {
     void* p = mmap(nullptr, kSpan + kGuard, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
                    -1, 0);
-    if (p == MAP_FAILED) {
-        std::fprintf(stderr, "FATAL: cannot reserve the guest address space\n");
-        throw ErrorHandlingException{};
-    }
+    if (p == MAP_FAILED) raiseFatal("cannot reserve the guest address space");
     m_base = static_cast<uint8_t*>(p);
     // The first 64 KiB stay inaccessible for ever: address 0 is null.
     m_committed = kFirstUsable;

@@ -73,7 +73,10 @@ bool ApplicationSession::start()
 {
     if (m_machine) return !m_ended; // one start per session
     m_host.markStarted();
-    m_machine = m_image ? std::move(m_image) : std::make_unique<VirtualMachine>();
+    // A machine that cannot reserve its memory ends the run like any other fatal error.
+    if (!guarded(
+            [&] { m_machine = m_image ? std::move(m_image) : std::make_unique<VirtualMachine>(); }))
+        return false;
     // A machine that has read this image already finds it among its modules and runs it.
     std::string error;
     const QByteArray bytes = readImageBytes(imagePath(m_host.baseDirectory()), error);

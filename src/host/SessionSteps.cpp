@@ -5,6 +5,7 @@
 #include "VirtualMachine/VirtualMachine.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace zelmo {
 
@@ -20,7 +21,13 @@ TARNEL::MemoryInputStream streamOver(std::string_view bytes)
 
 std::unique_ptr<VirtualMachine> readImage(std::string_view bytes)
 {
-    auto machine = std::make_unique<VirtualMachine>();
+    std::unique_ptr<VirtualMachine> machine;
+    try {
+        machine = std::make_unique<VirtualMachine>();
+    } catch (const ErrorHandlingException&) {
+        // No address space is left for a machine (it said so): nothing can run in this process.
+        std::exit(1);
+    }
     TARNEL::MemoryInputStream stream = streamOver(bytes);
     int32_t moduleIndex = -1;
     try {

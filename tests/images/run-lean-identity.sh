@@ -52,5 +52,11 @@ run system/system "$full"
 same system/system "$vm" "$full"
 grep -qx 0 "$work/system_system.zelmo-vm-full.status" || fail "system: status"
 
+# Without room for the machine's 4 GiB of address space the run says so and ends with status 1.
+(ulimit -v 2000000; "$vm" --headless --app "$work/core/exceptions") >/dev/null 2>"$work/limited.err"
+status=$?
+grep -qxF "FATAL: cannot reserve the guest address space" "$work/limited.err" && [ "$status" -eq 1 ] ||
+    { fail "limited address space: status $status"; cat "$work/limited.err"; }
+
 [ "$failed" -eq 0 ] && echo "lean identity: all checks passed"
 exit "$failed"
