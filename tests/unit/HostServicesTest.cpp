@@ -1,49 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The window-less host services: orientation and screen size, clocks, fixed answers.
+// The window-less host's clocks. (Its screen and orientation are images/drawing/screen's.)
 #include "host/HostServices.h"
 
 #include <gtest/gtest.h>
 
 using namespace zelmo;
 
-namespace {
-
-class CountingHost : public HostServices {
-public:
-    CountingHost() : HostServices(u"/srv/app") {}
-    int changes = 0;
-
-protected:
-    void orientationChanged() override { ++changes; }
-};
-
-} // namespace
-
-TEST(HostServices, ScreenSizeFollowsTheOrientation)
-{
-    CountingHost host;
-    const auto size = [&] {
-        int32_t width = 0, height = 0;
-        host.getScreenSize(width, height);
-        return std::pair{width, height};
-    };
-    EXPECT_EQ(host.getOrientation(), 2); // landscape at start
-    EXPECT_EQ(size(), std::pair(800, 480));
-    // The same orientation again sends nothing; anything but 2 is portrait.
-    const struct {
-        int32_t orientation, width, height;
-        int changes;
-    } steps[] = {{1, 480, 800, 1}, {1, 480, 800, 1}, {7, 480, 800, 2}, {2, 800, 480, 3}};
-    for (const auto& step : steps) {
-        host.setOrientation(step.orientation);
-        EXPECT_EQ(size(), std::pair(step.width, step.height)) << step.orientation;
-        EXPECT_EQ(host.changes, step.changes) << step.orientation;
-    }
-}
-
 TEST(HostServices, Clocks)
 {
-    CountingHost host;
+    HostServices host(u"/srv/app");
     host.markStarted();
     // Wall clock in milliseconds, truncated to 32 bits: between two reads of the system clock,
     // however long the machine takes between them.

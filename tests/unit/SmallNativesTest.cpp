@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The small native groups driven directly on a machine: Hash (objects fed with bytes, empty
-// digests), Range (references and stack values, refused bounds) and the System group's
-// application object.
+// digests) and Range (references and stack values, refused bounds). (The application object
+// the System group roots receives every OpenGL image's frames.)
 #include "NativeCall.h"
-#include "host/HostServices.h"
 
 #include <limits>
 #include <string>
@@ -13,14 +12,12 @@ using namespace zelmo;
 
 namespace {
 
-constexpr int kRangeGroup = 14, kSystem = 32, kHash = 34;
+constexpr int kRangeGroup = 14, kHash = 34;
 const std::string kNull = "NullPointerException: NULL pointer";
 const std::string kInvalid = "InvalidArgumentException";
 
 class SmallNatives : public zelmo::testing::NativeCall {
 protected:
-    SmallNatives() { vm.setHost(&host); }
-
     // Consecutive words holding the values.
     uint32_t block(const std::vector<int32_t>& values)
     {
@@ -38,8 +35,6 @@ protected:
     {
         return vm.newByteArray(data.data(), data.size());
     }
-
-    HostServices host{u"/nonexistent"};
 };
 
 } // namespace
@@ -137,16 +132,4 @@ TEST_F(SmallNatives, RangeReferencesAndValues)
         EXPECT_EQ(vm.arg(0), 1 - row.equals);
     }
     EXPECT_EQ(failureText(kRangeGroup, 13, {}), "VMException: Range:-1");
-}
-
-TEST_F(SmallNatives, SystemApplicationObjectIsRooted)
-{
-    const uint32_t first = block({1}), second = block({2});
-    call(kSystem, 5, {first});
-    EXPECT_EQ(vm.sp(), -1);
-    EXPECT_EQ(vm.applicationObject, first);
-    EXPECT_TRUE(vm.heap().isRoot(first));
-    call(kSystem, 5, {second});
-    EXPECT_FALSE(vm.heap().isRoot(first));
-    EXPECT_TRUE(vm.heap().isRoot(second));
 }
