@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The extension seam: the checked stack view a handler gets, and the host's registry (lazy
 // creation with the machine, one object per id, unknown ids refused with a catchable error).
+#include "ErrorCodeOf.h"
+#include "FileTestSupport.h"
+
 #include "Accelerometer/AccelerometerExtension.h"
 #include "Accelerometer/AccelerometerSource.h"
 #include "Accelerometer/TiltKeys.h"
@@ -19,36 +22,23 @@
 #include <string>
 
 using namespace zelmo;
+using zelmo::testing::failureOf;
 
 namespace {
-
-// The error code a call raises, with its text; "none" when it returns.
-template <class F> std::string failureOf(F call)
-{
-    try {
-        call();
-    } catch (const ErrorHandlingException&) {
-        return std::to_string(lastErrorCode()) + " " + toUtf8(lastErrorText());
-    }
-    return "none";
-}
 
 // The fatal line a call prints, "none" when it returns.
 template <class F> std::string fatalOf(F call)
 {
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     const std::string failure = failureOf(call);
-    const std::string printed = testing::internal::GetCapturedStderr();
+    const std::string printed = ::testing::internal::GetCapturedStderr();
     return failure == "none" ? failure : printed;
 }
 
 // A file of the folder holding `text`; its path.
 std::string writeFile(const QTemporaryDir& folder, const char* name, const char* text)
 {
-    QFile file(folder.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    return file.fileName().toStdString();
+    return zelmo::testing::putFile(folder.filePath(name), text).toStdString();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The file streams against real files in a temporary directory, and the file reader's string
 // and line reads in memory.
+#include "FileTestSupport.h"
 #include "IO/CAppsFileReader.h"
 #include "IO/FileInputStream.h"
 #include "IO/FileOutputStream.h"
@@ -13,6 +14,8 @@
 #include <sys/stat.h>
 
 using namespace zelmo::TARNEL;
+using zelmo::testing::fileBytes;
+using zelmo::testing::putFile;
 
 namespace {
 
@@ -23,17 +26,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
     std::u16string path(const QString& name) const { return m_dir.filePath(name).toStdU16String(); }
-    void put(const QString& name, const QByteArray& bytes) const
-    {
-        QFile file(m_dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-    QByteArray get(const QString& name) const
-    {
-        QFile file(m_dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    QByteArray get(const QString& name) const { return fileBytes(m_dir.filePath(name)); }
 
     QTemporaryDir m_dir;
 };
@@ -55,7 +48,7 @@ std::vector<std::u16string> lines(const Bytes& bytes)
 // (Seeking, reading past the end and closed readers are FileNatives' cases.)
 TEST_F(StreamFiles, FileInputBytesAreUnsignedAndTheEndIsMinusOne)
 {
-    put("in.bin", QByteArray("\xff", 1));
+    putFile(m_dir.filePath("in.bin"), QByteArray("\xff", 1));
     FileInputStream in;
     ASSERT_TRUE(in.open(path("in.bin")));
     EXPECT_EQ(in.readByte(), 0xff);
