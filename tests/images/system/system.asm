@@ -1,26 +1,11 @@
-; The System group: clocks, platform queries, the call stack text, the current date-time in a
-; box, the stack helpers, the operations that answer "unknown" without a window host, and the
-; request to exit.
+; The System group: platform queries, the call stack text, the current date-time in a box, the
+; stack helpers, the operations that answer "unknown" without a window host, and the request to
+; exit. (The clocks are HostServicesTest's.)
 .include "../common.inc"
+.include "../errors.inc"
 .globals 1
 
-.class Exception
-
-.function @main main
-.function @internalthrow internalthrow
-
 main:
-    ; clocks: the time since start-up is not negative; the wall clock does not go back
-    NATIVE System.elapsedMillis
-    PUSH0
-    GE
-    logint
-    NATIVE System.currentTimeMillis
-    NATIVE System.currentTimeMillis
-    SUB
-    PUSH0
-    LE
-    logint
     ; the platform queries answer 0 on this host
     NATIVE System.queryInteger14
     logint
@@ -49,14 +34,10 @@ main:
     global 0
     NATIVE DateTime.after
     logint
-    TRY -1, caught1
+    fails 1
     PUSH32 2
     NATIVE System.now
-    ENDTRY -1
-    logstr "no error"
-    PUSH0
-caught1:
-    FRAME8 -1
+    failed 1
     ; discard2 drops two words; nullResult14 and nullResult15 replace the top by 0
     push3 1, 2, 3
     NATIVE System.discard2
@@ -68,14 +49,10 @@ caught1:
     NATIVE System.nullResult15
     logint
     ; 16 is no operation at all (10 to 12, the fonts, are tested with the fonts)
-    TRY -1, caught5
+    fails 2
 unknown4:
     NATIVE System, 16
-    ENDTRY -1
-    logstr "no error"
-    PUSH0
-caught5:
-    FRAME8 -1
+    failed 2
     ; setApplicationObject, then the request to exit: the host hears the text, the
     ; invocation ends as an exit request and nothing after it runs
     NEW CLASS_OBJECT, 1
@@ -84,13 +61,3 @@ caught5:
     NATIVE System.requestExit
     logstr "not reached"
     RET 0, 1
-
-; vminternalthrow(code, message): logs the message, then throws for the handler.
-internalthrow:
-    LDLOC8 -2
-    NATIVE Debug.log
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS Exception
-    THROW
-    RET 0, 2
