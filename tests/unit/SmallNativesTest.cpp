@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The small native groups driven directly on a machine: Hash (objects fed with bytes, empty
-// digests) and Range (references and stack values, refused bounds). (The application object
-// the System group roots receives every OpenGL image's frames.)
+// digests), Range (references and stack values, refused bounds) and System (platform answers,
+// the current date-time, stack helpers, the application object and the request to exit).
 #include "NativeCall.h"
+#include "VirtualMachine/DateTime.h"
+#include "host/HostServices.h"
 
 #include <limits>
 #include <string>
@@ -12,7 +14,7 @@ using namespace zelmo;
 
 namespace {
 
-constexpr int kRangeGroup = 14, kHash = 34;
+constexpr int kRangeGroup = 14, kSystem = 32, kHash = 34;
 const std::string kNull = "NullPointerException: NULL pointer";
 const std::string kInvalid = "InvalidArgumentException";
 
@@ -132,4 +134,42 @@ TEST_F(SmallNatives, RangeReferencesAndValues)
         EXPECT_EQ(vm.arg(0), 1 - row.equals);
     }
     EXPECT_EQ(failureText(kRangeGroup, 13, {}), "VMException: Range:-1");
+}
+
+TEST_F(SmallNatives, SystemAnswersHelpersAndTheApplicationObject)
+{
+    HostServices host(u"/nonexistent");
+    vm.setHost(&host);
+    using V = std::vector<int32_t>;
+    for (int op : {6, 7}) { // the platform queries answer 0 on this host
+        call(kSystem, op, {9});
+        EXPECT_EQ(stack(), (V{9, 0})) << op;
+    }
+    call(kSystem, 4, {});
+    EXPECT_EQ(text(vm.argU(0)), "No Callstack available");
+    // now: a date-time in a reference box, the form the DateTime group takes.
+    for (int32_t zone : {0, 1}) {
+        call(kSystem, 9, {zone});
+        ASSERT_EQ(vm.sp(), 0);
+        EXPECT_EQ(vm.heap().objectAt<Tarnel::DateTime>(vm.loadWord(vm.argU(0))).timezone(), zone);
+    }
+    EXPECT_EQ(failureText(kSystem, 9, {2}), kInvalid);
+    call(kSystem, 13, {1, 2, 3}); // discard2
+    EXPECT_EQ(stack(), V{1});
+    for (int op : {14, 15}) { // nullResult14 and 15
+        call(kSystem, op, {7, 5});
+        EXPECT_EQ(stack(), (V{7, 0})) << op;
+    }
+    EXPECT_EQ(failureText(kSystem, 16, {}), "VMException: System:-1");
+
+    // The application object is a root, the one it replaces no longer; a non-object is refused.
+    const uint32_t first = block({1}), second = block({2});
+    call(kSystem, 5, {first});
+    EXPECT_TRUE(vm.heap().isRoot(first));
+    call(kSystem, 5, {second});
+    EXPECT_FALSE(vm.heap().isRoot(first));
+    EXPECT_TRUE(vm.heap().isRoot(second));
+    EXPECT_EQ(failureText(kSystem, 5, {second + 4}), "VMException: Invalid heap reference");
+    EXPECT_EQ(vm.applicationObject, second);
+    EXPECT_EQ(failure(kSystem, 2, {str(u"bye")}), kExit); // requestExit ends the invocation
 }
