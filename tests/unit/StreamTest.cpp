@@ -15,7 +15,6 @@
 
 using namespace zelmo::TARNEL;
 using zelmo::testing::fileBytes;
-using zelmo::testing::putFile;
 
 namespace {
 
@@ -45,16 +44,7 @@ std::vector<std::u16string> lines(const Bytes& bytes)
 
 } // namespace
 
-// (Seeking, reading past the end and closed readers are FileNatives' cases.)
-TEST_F(StreamFiles, FileInputBytesAreUnsignedAndTheEndIsMinusOne)
-{
-    putFile(m_dir.filePath("in.bin"), QByteArray("\xff", 1));
-    FileInputStream in;
-    ASSERT_TRUE(in.open(path("in.bin")));
-    EXPECT_EQ(in.readByte(), 0xff);
-    EXPECT_EQ(in.readByte(), -1);
-}
-
+// (Reading, seeking, reading past the end and closed readers are FileNatives' cases.)
 TEST_F(StreamFiles, FileOutputSeeksKeepsContentsAndRefusesWhatCannotOpen)
 {
     FileOutputStream out;
