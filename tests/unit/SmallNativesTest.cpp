@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The small native groups driven directly on a machine: Hash (objects fed with bytes, empty
 // digests), Range (references and stack values, refused bounds) and System (platform answers,
-// the current date-time, stack helpers, the application object and the request to exit).
+// clocks, the current date-time, stack helpers, the application object and the request to exit).
 #include "NativeCall.h"
 #include "VirtualMachine/DateTime.h"
 #include "host/HostServices.h"
@@ -147,6 +147,15 @@ TEST_F(SmallNatives, SystemAnswersHelpersAndTheApplicationObject)
     }
     call(kSystem, 4, {});
     EXPECT_EQ(text(vm.argU(0)), "No Callstack available");
+    // The wall clock in milliseconds, truncated to 32 bits, lies between two reads of the
+    // system clock; the time since start is not negative.
+    host.markStarted();
+    const uint32_t before = static_cast<uint32_t>(HostServices::nowMicroseconds() / 1000);
+    call(kSystem, 8, {});
+    const uint32_t after = static_cast<uint32_t>(HostServices::nowMicroseconds() / 1000);
+    EXPECT_LE(uint32_t(vm.arg(0)) - before, after - before);
+    call(kSystem, 3, {});
+    EXPECT_GE(vm.arg(0), 0);
     // now: a date-time in a reference box, the form the DateTime group takes.
     for (int32_t zone : {0, 1}) {
         call(kSystem, 9, {zone});
