@@ -10,7 +10,8 @@
 # With NAME.pixels beside it (lines "x y RRGGBB"), the run also writes the screenshot of the
 # first frame and each listed pixel must have that colour.
 # When NAME.png is present, the run must leave a picture NAME.png in the application directory
-# with exactly the same pixels (ImageMagick's absolute error count 0).
+# with exactly the same pixels (ImageMagick's absolute error count 0). The run has TZ=UTC unless
+# the environment sets TZ.
 # Usage: run-image-test.sh ZELMO_ASM ZELMO_VM SOURCE.asm
 set -u
 abspath() { (cd "$(dirname "$1")" && printf '%s/%s' "$(pwd)" "$(basename "$1")"); }

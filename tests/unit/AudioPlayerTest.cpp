@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 // The audio player's queue over a fake output: operations wait for the output and run in order,
 // their players stay rooted only while they wait, a failing output hands everything to the null
-// output, and players and extension can go in either order.
+// output, players and extension can go in either order, and the operands of every operation.
+#include "ErrorCodeOf.h"
+#include "FileTestSupport.h"
+
 #include "AudioPlayer/AudioPlayer.h"
 #include "AudioPlayer/AudioPlayerExtension.h"
 #include "VirtualMachine/ExtensionStack.h"
 #include "VirtualMachine/VirtualMachine.h"
+#include "host/HostServices.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -148,10 +153,10 @@ TEST(AudioPlayer, AFailedOutputHandsEverythingToTheNullOutput)
     Fixture g;
     const uint32_t player = g.load(4);
     g.run(3, player);
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     g.output->fail("gone");
     g.output->fail("gone again");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "audio: off (gone)\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "audio: off (gone)\n");
     EXPECT_TRUE(g.log.empty());
     EXPECT_EQ(g.extension->pendingOperations(), 0u);
     EXPECT_FALSE(g.vm.heap().isRoot(player));
@@ -177,6 +182,39 @@ TEST(AudioPlayer, TheExtensionCanGoBeforeItsPlayers)
     f.vm.storeWord(f.out, 0);
     f.collect(); // destroys the player without reaching the extension
     EXPECT_EQ(f.log.back(), "release 4");
+}
+
+// Loading refuses missing and empty files, play refuses what is no player, the operations
+// without an effect only drop words (7 replaces its top by 0), and an unknown one is fatal.
+TEST(AudioPlayer, RefusalsAndOperationsWithoutAnEffect)
+{
+    Fixture f;
+    QTemporaryDir folder;
+    HostServices host(folder.path().toStdU16String());
+    f.vm.setHost(&host);
+    zelmo::testing::putFile(folder.filePath("empty.raw"), "");
+    const auto run = [&](int32_t operation, std::vector<int32_t> words) {
+        f.vm.setSp(-1);
+        for (const int32_t word : words)
+            f.stack.pushWord(word);
+        return zelmo::testing::failureOf([&] { f.extension->call(operation, f.stack); });
+    };
+    const auto text = [&](const char16_t* t) { return int32_t(f.vm.newString(OString(t))); };
+    EXPECT_EQ(run(1, {int32_t(f.out), text(u"missing.raw"), 0}),
+              "7 IOException: Could not open file: missing.raw");
+    EXPECT_EQ(run(1, {int32_t(f.out), text(u"empty.raw"), 0}),
+              "6 InvalidArgumentException: File is empty");
+    EXPECT_EQ(run(3, {text(u"not a player")}), "10 VMException: AudioPlayer expected");
+    EXPECT_EQ(run(7, {1234, 77}), "none");
+    EXPECT_EQ(f.stack.popWord(), 0);
+    EXPECT_EQ(f.stack.popWord(), 1234);
+    for (const auto& [operation, dropped] : {std::pair{6, 1}, {9, 2}, {11, 2}, {14, 3}}) {
+        EXPECT_EQ(run(operation, std::vector<int32_t>(size_t(dropped) + 1, 5)), "none");
+        EXPECT_EQ(f.stack.top(), 0) << operation;
+    }
+    ::testing::internal::CaptureStderr();
+    EXPECT_NE(run(5, {1}), "none");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "FATAL: AudioPlayer: Unknown opcode!\n");
 }
 
 } // namespace

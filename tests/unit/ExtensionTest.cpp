@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The extension seam: the checked stack view a handler gets, and the host's registry (lazy
 // creation with the machine, one object per id, unknown ids refused with a catchable error).
+#include "ErrorCodeOf.h"
+#include "FileTestSupport.h"
+
 #include "Accelerometer/AccelerometerExtension.h"
 #include "Accelerometer/AccelerometerSource.h"
 #include "Accelerometer/TiltKeys.h"
@@ -19,36 +22,23 @@
 #include <string>
 
 using namespace zelmo;
+using zelmo::testing::failureOf;
 
 namespace {
-
-// The error code a call raises, with its text; "none" when it returns.
-template <class F> std::string failureOf(F call)
-{
-    try {
-        call();
-    } catch (const ErrorHandlingException&) {
-        return std::to_string(lastErrorCode()) + " " + toUtf8(lastErrorText());
-    }
-    return "none";
-}
 
 // The fatal line a call prints, "none" when it returns.
 template <class F> std::string fatalOf(F call)
 {
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     const std::string failure = failureOf(call);
-    const std::string printed = testing::internal::GetCapturedStderr();
+    const std::string printed = ::testing::internal::GetCapturedStderr();
     return failure == "none" ? failure : printed;
 }
 
 // A file of the folder holding `text`; its path.
 std::string writeFile(const QTemporaryDir& folder, const char* name, const char* text)
 {
-    QFile file(folder.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    return file.fileName().toStdString();
+    return zelmo::testing::putFile(folder.filePath(name), text).toStdString();
 }
 
 } // namespace
@@ -89,9 +79,8 @@ TEST(ExtensionHost, MakesEachExtensionOnceAndRefusesUnknownIds)
     class Adder : public Extension {
     public:
         explicit Adder(int& made) { ++made; }
-        void call(int32_t operation, ExtensionStack& stack) override
+        void call(int32_t, ExtensionStack& stack) override
         {
-            if (operation != 1) raiseFatal("Adder: Unknown opcode!");
             m_total += stack.popWord();
             stack.pushWord(m_total);
         }
@@ -113,8 +102,6 @@ TEST(ExtensionHost, MakesEachExtensionOnceAndRefusesUnknownIds)
         madeWith = &machine;
         return std::make_unique<Adder>(made);
     });
-    EXPECT_TRUE(host.knows(kAccelerometerExtension));
-    EXPECT_FALSE(host.knows(21));
     EXPECT_EQ(made, 0); // nothing is made before its first call
     vm.setSp(-1);
     stack.pushWord(4);
@@ -124,8 +111,6 @@ TEST(ExtensionHost, MakesEachExtensionOnceAndRefusesUnknownIds)
     EXPECT_EQ(made, 1);
     EXPECT_EQ(madeWith, &vm);
     EXPECT_EQ(stack.popWord(), 7); // the same object kept its count
-    EXPECT_EQ(failureOf([&] { host.call(kAccelerometerExtension, 2, stack, vm); }),
-              "11 UnknownException (CODE:11)");
 
     host.releaseAll(); // the next call makes a new one
     stack.pushWord(1);

@@ -3,6 +3,7 @@
 // neighbour outside it. Every traversal attempt must fail or land inside, and the tree outside
 // must come out of every test byte for byte as it went in.
 #include "IO/HostFileServices.h"
+#include "FileTestSupport.h"
 #include "IO/FileInputStream.h"
 #include "IO/FileOutputStream.h"
 
@@ -19,6 +20,8 @@
 using namespace zelmo;
 using TARNEL::InputStream;
 using TARNEL::OutputStream;
+using zelmo::testing::fileBytes;
+using zelmo::testing::putFile;
 
 namespace {
 
@@ -38,13 +41,7 @@ QByteArray readAll(InputStream& in)
                : QByteArray("<read failed>");
 }
 
-QByteArray fileBytes(const QString& absolute)
-{
-    QFile file(absolute);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-class HostFiles : public testing::Test {
+class HostFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -52,12 +49,13 @@ protected:
         QDir root(m_root.path());
         for (const char* dir : {"app/sub", "app/emptydir", "outside/dir", "appx"})
             ASSERT_TRUE(root.mkpath(dir));
-        put("app/data.txt", "data");
-        put("app/sub/inner.txt", "inner");
-        put("outside/secret.txt", "secret");
-        put("outside/dir/x", "x");
-        put("appx/y", "y");
-        put("x", "top");
+        for (const auto& [path, text] : {std::pair{"app/data.txt", "data"},
+                                         {"app/sub/inner.txt", "inner"},
+                                         {"outside/secret.txt", "secret"},
+                                         {"outside/dir/x", "x"},
+                                         {"appx/y", "y"},
+                                         {"x", "top"}})
+            putFile(m_root.filePath(path), text);
         m_before = outsideApp();
         m_tmpX = describe("/tmp/x");
         m_services = std::make_unique<HostFileServices>(app().toStdU16String());
@@ -72,13 +70,6 @@ protected:
 
     QString app() const { return m_root.filePath("app"); }
     QString inApp(const QString& relative) const { return app() + '/' + relative; }
-
-    void put(const QString& relative, const QByteArray& bytes) const
-    {
-        QFile file(m_root.filePath(relative));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
 
     // Type and contents of one path, without following a final symbolic link.
     static QByteArray describe(const QString& absolute)

@@ -70,6 +70,7 @@ TEST(ImageLoader, ARefusedImageSaysWhyAndWhere)
     EXPECT_EQ(reasonFor({20, 1, 2, 3}), "the image ends early at byte 1");
     EXPECT_EQ(reasonFor(assembled(".identity 00112233445566778899aabbccddeeff001122\n")),
               "identity length is 19, not 20 at byte 1");
+    EXPECT_EQ(reasonFor(assembled(".marker 255 254\n")), "marker byte is 254, not 255 at byte 23");
     // The last instruction loses its final operand byte.
     std::vector<uint8_t> cut = assembled("NOP\nPUSH32 7\n");
     cut.pop_back();

@@ -66,8 +66,8 @@ struct MainRun {
     std::string err;                // standard error
 };
 
-// Runs main of `source` on a fresh machine. `onLog` sees the machine and the lines so far at
-// every log line, while main runs.
+// Runs main of `source` on a fresh machine, with the image's vminternalthrow when it has one.
+// `onLog` sees the machine and the lines so far at every log line, while main runs.
 inline MainRun
 runMain(const std::string& source,
         const std::function<void(VirtualMachine&, const std::vector<std::string>&)>& onLog = {})
@@ -75,7 +75,9 @@ runMain(const std::string& source,
     VirtualMachine vm;
     RecordingHost host;
     if (onLog) host.onLog = [&](const std::string&) { onLog(vm, host.lines); };
-    const int32_t main = vm.registerMethod(u"main", loadImage(vm, source, &host));
+    const int32_t module = loadImage(vm, source, &host);
+    const int32_t main = vm.registerMethod(u"main", module);
+    vm.internalThrowHandle = vm.registerMethod(u"vminternalthrow<int>,<string>", module);
     MainRun run;
     ::testing::internal::CaptureStderr();
     try {

@@ -168,13 +168,6 @@ TEST(OString, ParsingIntegers)
     EXPECT_EQ(errorCodeOf([] { s(u"-1").toIntRadix(16); }), kDataFormat);
     EXPECT_EQ(errorCodeOf([] { s(u"1").toIntRadix(1); }), kInvalidArgument);
     EXPECT_EQ(errorCodeOf([] { s(u"1").toIntRadix(37); }), kInvalidArgument);
-
-    bool any = false;
-    EXPECT_EQ(s(u" 7fffffffffffffff").toLongRadix(16, any), INT64_MAX);
-    EXPECT_TRUE(any);
-    EXPECT_EQ(s(u"?").toLongRadix(10, any), 0);
-    EXPECT_FALSE(any);
-    EXPECT_EQ(errorCodeOf([&] { s(u"1").toLongRadix(0, any); }), kInvalidArgument);
 }
 
 // The tables are written from QChar at build time; every unit must answer as QChar does.

@@ -19,30 +19,16 @@ namespace {
 // instruction that raised it and the top of the stack then, and ends the invocation.
 std::string run(const std::string& code)
 {
-    const size_t split = code.find("@@");
-    std::string source = ".function @main main\n.function @internalthrow hook\nmain:\n";
-    for (char c : code.substr(0, split) + "|PUSH32 -1|RET 0, 0|" +
-                      (split == std::string::npos ? "" : code.substr(split + 2)))
-        source += c == '|' ? '\n' : c;
-    source += "\nhook:\nLDLOC8 -2\nNATIVE Debug.log\nLDLOC8 -1\nITOS\nNATIVE Debug.log\nLDLOC8 -4\n"
-              "ITOS\nNATIVE Debug.log\nLOCADDR8 -1\nPUSH32 -1\nSTORE\nRET 0, 2\n";
-    VirtualMachine vm;
-    RecordingHost host;
-    const int32_t module = loadImage(vm, source, &host);
-    const int32_t main = vm.registerMethod(u"main", module);
-    vm.internalThrowHandle = vm.registerMethod(u"vminternalthrow<int>,<string>", module);
-    ::testing::internal::CaptureStderr();
-    int32_t outcome = 0;
-    try {
-        vm.invoke(main, {}, {}, -1);
-    } catch (const InvocationOutcome& end) {
-        outcome = end.value;
-    }
-    const std::string err = ::testing::internal::GetCapturedStderr();
+    const std::string hook = ".function @internalthrow hook|hook:|LDLOC8 -2|NATIVE Debug.log|"
+                             "LDLOC8 -1|ITOS|NATIVE Debug.log|LDLOC8 -4|ITOS|NATIVE Debug.log|"
+                             "LOCADDR8 -1|PUSH32 -1|STORE|RET 0, 2";
+    const bool hasFunctions = code.find("@@") != std::string::npos;
+    const MainRun ran =
+        runMain(mainSource(code + (hasFunctions ? "|" : "@@") + hook, "PUSH32 -1\nRET 0, 0\n"));
     std::string out;
-    for (const std::string& line : host.lines)
+    for (const std::string& line : ran.lines)
         out += line + " ";
-    if (outcome == -2) out += "fatal: " + err.substr(0, err.find('\n'));
+    if (ran.outcome == -2) out += "fatal: " + ran.err.substr(0, ran.err.find('\n'));
     return out;
 }
 

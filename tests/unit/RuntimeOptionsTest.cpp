@@ -4,7 +4,6 @@
 #include "host/RuntimeOptions.h"
 #include "host/ExtensionSetup.h"
 #include "host/InputScript.h"
-#include "host/RuntimeKeyCode.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -178,22 +177,5 @@ TEST(InputScript, EventsAreReadInTimeOrderAndBadLinesAreNamed)
         error.clear();
         EXPECT_TRUE(parseInputScript(QByteArray("1 key press 65\n") + bad, error).empty()) << bad;
         EXPECT_EQ(error, std::string("line 2: not an input event: ") + bad);
-    }
-}
-
-TEST(InputScript, KeysArriveWithTheWindowsCodesAndTexts)
-{
-    // Escape shares its code with every unnamed key (Ctrl among them) and differs by its text.
-    const std::vector<std::tuple<int, int32_t, std::u16string>> keys = {
-        {Qt::Key_A, 65, u"a"},
-        {Qt::Key_QuoteLeft, 96, u"`"},
-        {Qt::Key_BraceLeft, 0x01000000, u"{"},
-        {Qt::Key_Left, 0x01000003, u""},
-        {Qt::Key_Enter, 0x01000000, u"\r"},
-        {Qt::Key_Escape, 0x01000000, u"\x1b"},
-        {Qt::Key_Control, 0x01000000, u""}};
-    for (const auto& [qtKey, code, text] : keys) {
-        EXPECT_EQ(runtimeKeyCode(qtKey), code) << qtKey;
-        EXPECT_EQ(unmodifiedKeyText(qtKey), text) << qtKey;
     }
 }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The small native groups driven directly on a machine: Hash (objects fed with bytes, empty
-// digests), Range (references and stack values, refused bounds) and the System group's
-// application object.
+// digests), Range (references and stack values, refused bounds) and System (platform answers,
+// clocks, the current date-time, stack helpers, the application object and the request to exit).
 #include "NativeCall.h"
+#include "VirtualMachine/DateTime.h"
 #include "host/HostServices.h"
 
 #include <limits>
@@ -19,8 +20,6 @@ const std::string kInvalid = "InvalidArgumentException";
 
 class SmallNatives : public zelmo::testing::NativeCall {
 protected:
-    SmallNatives() { vm.setHost(&host); }
-
     // Consecutive words holding the values.
     uint32_t block(const std::vector<int32_t>& values)
     {
@@ -38,8 +37,6 @@ protected:
     {
         return vm.newByteArray(data.data(), data.size());
     }
-
-    HostServices host{u"/nonexistent"};
 };
 
 } // namespace
@@ -139,14 +136,49 @@ TEST_F(SmallNatives, RangeReferencesAndValues)
     EXPECT_EQ(failureText(kRangeGroup, 13, {}), "VMException: Range:-1");
 }
 
-TEST_F(SmallNatives, SystemApplicationObjectIsRooted)
+TEST_F(SmallNatives, SystemAnswersHelpersAndTheApplicationObject)
 {
+    HostServices host(u"/nonexistent");
+    vm.setHost(&host);
+    using V = std::vector<int32_t>;
+    for (int op : {6, 7}) { // the platform queries answer 0 on this host
+        call(kSystem, op, {9});
+        EXPECT_EQ(stack(), (V{9, 0})) << op;
+    }
+    call(kSystem, 4, {});
+    EXPECT_EQ(text(vm.argU(0)), "No Callstack available");
+    // The wall clock in milliseconds, truncated to 32 bits, lies between two reads of the
+    // system clock; the time since start is not negative.
+    host.markStarted();
+    const uint32_t before = static_cast<uint32_t>(HostServices::nowMicroseconds() / 1000);
+    call(kSystem, 8, {});
+    const uint32_t after = static_cast<uint32_t>(HostServices::nowMicroseconds() / 1000);
+    EXPECT_LE(uint32_t(vm.arg(0)) - before, after - before);
+    call(kSystem, 3, {});
+    EXPECT_GE(vm.arg(0), 0);
+    // now: a date-time in a reference box, the form the DateTime group takes.
+    for (int32_t zone : {0, 1}) {
+        call(kSystem, 9, {zone});
+        ASSERT_EQ(vm.sp(), 0);
+        EXPECT_EQ(vm.heap().objectAt<Tarnel::DateTime>(vm.loadWord(vm.argU(0))).timezone(), zone);
+    }
+    EXPECT_EQ(failureText(kSystem, 9, {2}), kInvalid);
+    call(kSystem, 13, {1, 2, 3}); // discard2
+    EXPECT_EQ(stack(), V{1});
+    for (int op : {14, 15}) { // nullResult14 and 15
+        call(kSystem, op, {7, 5});
+        EXPECT_EQ(stack(), (V{7, 0})) << op;
+    }
+    EXPECT_EQ(failureText(kSystem, 16, {}), "VMException: System:-1");
+
+    // The application object is a root, the one it replaces no longer; a non-object is refused.
     const uint32_t first = block({1}), second = block({2});
     call(kSystem, 5, {first});
-    EXPECT_EQ(vm.sp(), -1);
-    EXPECT_EQ(vm.applicationObject, first);
     EXPECT_TRUE(vm.heap().isRoot(first));
     call(kSystem, 5, {second});
     EXPECT_FALSE(vm.heap().isRoot(first));
     EXPECT_TRUE(vm.heap().isRoot(second));
+    EXPECT_EQ(failureText(kSystem, 5, {second + 4}), "VMException: Invalid heap reference");
+    EXPECT_EQ(vm.applicationObject, second);
+    EXPECT_EQ(failure(kSystem, 2, {str(u"bye")}), kExit); // requestExit ends the invocation
 }

@@ -9,13 +9,6 @@
 .impl Watcher onfix
 .function @main main
 
-; Logs location operation \op on the location.
-.macro field op
-    LDLOC8 -2
-    EXTCALL 27, \op
-    logfixed 2
-.endm
-
 main:
     watch
 
@@ -32,20 +25,9 @@ onfix:
     PUSH32 1
     EQ
     JZ16 second
-    field 12
-    field 13
-    field 11
     LDLOC8 -2
-    LDLOC8 -3
-    EXTCALL 27, 16
+    EXTCALL 27, 12                ; the latitude (the other fields are ExtensionTest's)
     logfixed 2
-    LDLOC8 -2
-    EXTCALL 27, 9
-    logint
-    LDLOC8 -2
-    EXTCALL 27, 10
-    NATIVE DateTime, 13
-    logint
     global 0
     LOAD
     PUSH32 10

@@ -22,8 +22,6 @@ main:
     SETCLASS ListenerA
     PUSH32 20
     NATIVE Timer.addTimer       ; addTimer(A, 20)
-    LDLOC8 -1
-    logint
     STORE
     global 1
     NEW CLASS_OBJECT, 1
@@ -31,8 +29,6 @@ main:
     SETCLASS ListenerB
     PUSH32 60000
     NATIVE Timer.addTimer       ; addTimer(B, 60000)
-    LDLOC8 -1
-    logint
     STORE
     RET 0, 1
 

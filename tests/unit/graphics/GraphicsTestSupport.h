@@ -2,7 +2,7 @@
 // Helpers for the graphics tests: pixel comparison, expected images and managed errors.
 #pragma once
 
-#include "Base/Errors.h"
+#include "../ErrorCodeOf.h"
 #include "graphics/BitmapContainer.h"
 
 #include <gtest/gtest.h>
@@ -71,18 +71,11 @@ inline ::testing::AssertionResult sameImage(const QImage& actual, const QImage& 
 template <class Call>
 ::testing::AssertionResult raises(int32_t code, const std::string& message, Call call)
 {
-    clearError();
-    try {
-        call();
-    } catch (const ErrorHandlingException&) {
-        std::u16string expected = errorName(code);
-        if (!message.empty()) expected += u": " + fromAscii(message);
-        if (lastErrorCode() == code && lastErrorText() == expected)
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure()
-               << "raised " << lastErrorCode() << " \"" << toUtf8(lastErrorText()) << "\"";
-    }
-    return ::testing::AssertionFailure() << "nothing raised";
+    const std::string expected = std::to_string(code) + " " + toUtf8(errorName(code)) +
+                                 (message.empty() ? "" : ": " + message);
+    const std::string actual = zelmo::testing::failureOf(call);
+    if (actual == expected) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "raised \"" << actual << "\"";
 }
 
 } // namespace zelmo::graphics::testing
