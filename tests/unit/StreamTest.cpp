@@ -3,9 +3,11 @@
 // and line reads in memory.
 #include "FileTestSupport.h"
 #include "IO/CAppsFileReader.h"
+#include "IO/CAppsFileWriter.h"
 #include "IO/FileInputStream.h"
 #include "IO/FileOutputStream.h"
 #include "IO/MemoryInputStream.h"
+#include "IO/MemoryOutputStream.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -106,10 +108,63 @@ TEST_F(StreamFiles, NamedPipesDoNotHangOpening)
     EXPECT_EQ(in.readByte(), -1);
 }
 
-// (The typed reads and writes and the slices have no caller in the runtime; the string and line
-// reads are kept honest here.)
-TEST(FileWrappers, ReadStringTakesAtMostWhatIsLeft)
+TEST(FileWrappers, IntegersAreBigEndianBothWays)
 {
+    auto* sink = new MemoryOutputStream;
+    CAppsFileWriter writer{std::unique_ptr<OutputStream>(sink)};
+    EXPECT_TRUE(writer.writeInt32(16909060));
+    EXPECT_TRUE(writer.writeInt16(-2));
+    EXPECT_TRUE(writer.writeInt64(0x0102030405060708LL));
+    EXPECT_TRUE(writer.writeUint8(0x80));
+    EXPECT_TRUE(writer.writeInt32(-1));
+    const Bytes expected{1, 2, 3, 4, 0xff, 0xfe, 1,    2,    3,   4,
+                         5, 6, 7, 8, 0x80, 0xff, 0xff, 0xff, 0xff};
+    ASSERT_EQ(*sink->bytes(), expected);
+
+    CAppsFileReader reader(std::make_unique<MemoryInputStream>(expected));
+    int32_t i32 = 0;
+    uint16_t u16 = 0;
+    int64_t i64 = 0;
+    uint8_t u8 = 0;
+    EXPECT_TRUE(reader.readInt32(i32));
+    EXPECT_EQ(i32, 16909060);
+    EXPECT_TRUE(reader.readUint16(u16));
+    EXPECT_EQ(u16, 0xfffe); // unsigned
+    EXPECT_TRUE(reader.readInt64(i64));
+    EXPECT_EQ(i64, 0x0102030405060708LL);
+    EXPECT_TRUE(reader.readUint8(u8));
+    EXPECT_EQ(u8, 0x80);
+    EXPECT_FALSE(reader.readInt64(i64)); // four bytes left: the target stays as it was
+    EXPECT_EQ(i64, 0x0102030405060708LL);
+
+    CAppsFileReader none(std::unique_ptr<InputStream>{});
+    EXPECT_FALSE(none.isOpen());
+    EXPECT_FALSE(none.readInt32(i32));
+    EXPECT_EQ(none.size(), 0);
+    EXPECT_TRUE(none.isEof());
+    CAppsFileWriter noWriter(std::unique_ptr<OutputStream>{});
+    EXPECT_FALSE(noWriter.writeInt32(1));
+    EXPECT_FALSE(noWriter.writeByteBufferToFile(expected.data(), 1));
+}
+
+TEST(FileWrappers, SlicesAndStrings)
+{
+    auto* sink = new MemoryOutputStream;
+    CAppsFileWriter writer{std::unique_ptr<OutputStream>(sink)};
+    const Bytes source{10, 11, 12, 13};
+    EXPECT_TRUE(writer.writeSlice(source, 99, 0)); // count 0: done before anything is checked
+    EXPECT_FALSE(writer.writeSlice(source, -1, 1));
+    EXPECT_FALSE(writer.writeSlice(source, 3, 2));
+    EXPECT_FALSE(writer.writeSlice(source, 5, -1));
+    EXPECT_FALSE(writer.writeSlice(source, 0x7fffffff, 0x7fffffff)); // must not wrap round
+    EXPECT_TRUE(sink->bytes()->empty());
+    EXPECT_TRUE(writer.writeSlice(source, 1, 2));
+    EXPECT_TRUE(writer.writeSlice(source, 2, -1)); // negative count: up to the end
+    EXPECT_TRUE(writer.writeSlice(source, 4, -1)); // an empty tail
+    EXPECT_TRUE(writer.writeString(u"A\u0142\u00ff"));
+    EXPECT_FALSE(writer.writeByteBufferToFile(source.data(), -1));
+    EXPECT_EQ(*sink->bytes(), (Bytes{11, 12, 12, 13, 'A', 0x42, 0xff}));
+
     CAppsFileReader reader(std::make_unique<MemoryInputStream>(Bytes{'h', 0xe9, 'y', '!'}));
     std::u16string text = u"kept";
     EXPECT_FALSE(reader.readString(-1, text));
@@ -117,8 +172,14 @@ TEST(FileWrappers, ReadStringTakesAtMostWhatIsLeft)
     EXPECT_EQ(text, u"kept");
     EXPECT_TRUE(reader.readString(2, text));
     EXPECT_EQ(text, u"h\u00e9");
-    EXPECT_TRUE(reader.readString(2, text)); // exactly what is left
-    EXPECT_EQ(text, u"y!");
+    CAppsFileReader exact(std::make_unique<MemoryInputStream>(Bytes{'h', 'i'}));
+    EXPECT_TRUE(exact.readString(2, text)); // exactly what is left
+    EXPECT_EQ(text, u"hi");
+    Bytes rest;
+    EXPECT_TRUE(reader.readRest(rest));
+    EXPECT_EQ(rest, (Bytes{'y', '!'}));
+    EXPECT_TRUE(reader.readRest(rest));
+    EXPECT_TRUE(rest.empty());
 }
 
 TEST(FileWrappers, ReadLineSplitsOnLineFeedAndCarriageReturn)
