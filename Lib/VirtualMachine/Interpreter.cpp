@@ -208,14 +208,18 @@ void VirtualMachine::run()
     // The kind of every NATIVE site, bound at load (NativeSites.h); one byte per code byte.
     const uint8_t* const sites = nativeSites.data();
     const uint8_t* ip = codeStart + m_pc;
-    const uint8_t* opStart = ip;
     int32_t sp = m_sp;
     bool inNative = false;
     // Element addresses skip the vector's full check while its words are unchanged.
     CheckedVectorCache vectors(4);
 
-    // Code address of the current opcode byte.
-#define OP_ADDR() (static_cast<int32_t>(opStart - codeStart))
+    // No register holds the position of the instruction being run: at a handler's start ip is
+    // one past its opcode byte (OPCODE_BYTE()), and once its operands are read ip is the next
+    // instruction (HERE()), whose position is a return address and from which jump distances
+    // count (a jump leads to the position of its last operand byte plus the distance).
+#define OPCODE_BYTE() (ip[-1])
+#define HERE() (static_cast<int32_t>(ip - codeStart))
+#define JUMP_BY(d) JUMP_TO(int64_t{HERE()} - 1 + (d))
 #define I8() (static_cast<int8_t>(*ip++))
 #define U8() (*ip++)
 #define I16() (readI16(ip))
@@ -339,7 +343,7 @@ void VirtualMachine::run()
         const int32_t gcInfo_ = I32();                                                             \
         ++sp;                                                                                      \
         ENTER_FRAME(gcInfo_);                                                                      \
-        S[sp] = OP_ADDR() + 9;                                                                     \
+        S[sp] = HERE();                                                                            \
         JUMP_TO(address_);                                                                         \
         NEXT();                                                                                    \
     } while (0)
@@ -347,7 +351,7 @@ void VirtualMachine::run()
     do {                                                                                           \
         const int32_t selector_ = I32();                                                           \
         const int32_t classId_ = S[sp];                                                            \
-        S[sp] = OP_ADDR() + 5;                                                                     \
+        S[sp] = HERE();                                                                            \
         if (!indexes(methods, selector_)) [[unlikely]] {                                           \
             FAULT("Internal error: invalid selector");                                             \
         }                                                                                          \
@@ -395,14 +399,14 @@ void VirtualMachine::run()
     do {                                                                                           \
         const int32_t d_ = I16();                                                                  \
         if (S[sp--] == 0) {                                                                        \
-            JUMP_TO(int64_t{OP_ADDR()} + 2 + d_);                                                  \
+            JUMP_BY(d_);                                                                           \
             NEXT();                                                                                \
         }                                                                                          \
     } while (0)
 #define DO_JMP16()                                                                                 \
     do {                                                                                           \
         const int32_t d_ = I16();                                                                  \
-        JUMP_TO(int64_t{OP_ADDR()} + 2 + d_);                                                      \
+        JUMP_BY(d_);                                                                               \
         NEXT();                                                                                    \
     } while (0)
     // Every instruction starts with sp inside the stack (an escape faults as stack_fault).
@@ -515,7 +519,6 @@ void VirtualMachine::run()
     // NEXT() for the fused runs that have checked where sp ends.
 #define DISPATCH()                                                                                 \
     do {                                                                                           \
-        opStart = ip;                                                                              \
         goto** reinterpret_cast<const void* const*>(                                               \
             threadBias + reinterpret_cast<uintptr_t>(ip++) * sizeof(void*));                       \
     } while (0)
@@ -527,7 +530,6 @@ void VirtualMachine::run()
 #define LOOP                                                                                       \
     dispatch:                                                                                      \
     STACK_CHECK();                                                                                 \
-    opStart = ip;                                                                                  \
     switch (static_cast<Op>(*ip++))
 #endif
 
@@ -580,7 +582,8 @@ void VirtualMachine::run()
             CASE(FRAME8)
             CASE(FRAME32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::FRAME8)) ? I8() : I32();
+                const int32_t n =
+                    (OPCODE_BYTE() == static_cast<uint8_t>(Op::FRAME8)) ? I8() : I32();
                 const int64_t newSp = int64_t{sp} + n;
                 if (newSp < -1 || newSp >= kStackWords) [[unlikely]] {
                     STACK_FAULT(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
@@ -597,7 +600,7 @@ void VirtualMachine::run()
             CASE(JZ32)
             {
                 const int32_t d = I32();
-                if (S[sp--] == 0) JUMP_TO(int64_t{OP_ADDR()} + 4 + d);
+                if (S[sp--] == 0) JUMP_BY(d);
                 NEXT();
             }
             CASE(JMP16)
@@ -607,7 +610,7 @@ void VirtualMachine::run()
             CASE(JMP32)
             {
                 const int32_t d = I32();
-                JUMP_TO(int64_t{OP_ADDR()} + 4 + d);
+                JUMP_BY(d);
                 NEXT();
             }
             CASE(CALL) DO_CALL();
@@ -810,7 +813,7 @@ void VirtualMachine::run()
                 const int operation = static_cast<int8_t>(U8());
                 // Sites bound at load to the one-word array operations run here; they need
                 // their operands on the stack, else the registry's handler reports the fault.
-                switch (static_cast<NativeSite>(sites[OP_ADDR()])) {
+                switch (static_cast<NativeSite>(sites[HERE() - kNativeInstructionBytes])) {
                 case NativeSite::IntElementRef:
                     if (sp < 1) break;
                     DO_ELEMENT_REF();
@@ -857,7 +860,8 @@ void VirtualMachine::run()
             CASE(CLEAR8)
             CASE(CLEAR32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::CLEAR8)) ? I8() : I32();
+                const int32_t n =
+                    (OPCODE_BYTE() == static_cast<uint8_t>(Op::CLEAR8)) ? I8() : I32();
                 if (n > 0)
                     std::memset(mem.bytes(static_cast<uint32_t>(S[sp]), uint64_t(n) * 4), 0,
                                 size_t(n) * 4);
@@ -867,7 +871,7 @@ void VirtualMachine::run()
             CASE(COPY8)
             CASE(COPY32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::COPY8)) ? I8() : I32();
+                const int32_t n = (OPCODE_BYTE() == static_cast<uint8_t>(Op::COPY8)) ? I8() : I32();
                 if (n > 0) {
                     const uint64_t bytes = uint64_t(n) * 4;
                     const uint8_t* from = mem.bytes(static_cast<uint32_t>(S[sp]), bytes);
@@ -882,7 +886,8 @@ void VirtualMachine::run()
             CASE(LOADN8)
             CASE(LOADN32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::LOADN8)) ? I8() : I32();
+                const int32_t n =
+                    (OPCODE_BYTE() == static_cast<uint8_t>(Op::LOADN8)) ? I8() : I32();
                 const int64_t newSp = int64_t{sp} + n - 1;
                 if (newSp < -1 || newSp >= kStackWords) [[unlikely]] {
                     STACK_FAULT(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
@@ -897,7 +902,8 @@ void VirtualMachine::run()
             CASE(STOREN8)
             CASE(STOREN32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::STOREN8)) ? I8() : I32();
+                const int32_t n =
+                    (OPCODE_BYTE() == static_cast<uint8_t>(Op::STOREN8)) ? I8() : I32();
                 const int32_t count = n > 0 ? n : 0;
                 const int32_t address = SLOT(int64_t{sp} - count);
                 if (count > 0)
@@ -955,7 +961,7 @@ void VirtualMachine::run()
                     FAULT("Too many nested exception handlers");
                 }
                 handlers[static_cast<size_t>(++handlerCount)] = {
-                    classId, sp, static_cast<int32_t>(int64_t{OP_ADDR()} + 8 + d), calls.depth()};
+                    classId, sp, static_cast<int32_t>(int64_t{HERE()} - 1 + d), calls.depth()};
                 NEXT();
             }
             CASE(ENDTRY)
@@ -994,8 +1000,9 @@ void VirtualMachine::run()
             CASE(BOXR)
             CASE(BOXW)
             {
-                const int code = (*opStart == static_cast<uint8_t>(Op::BOXR)) ? GC_CODE_REFERENCE
-                                                                              : GC_CODE_NATIVE;
+                const int code = (OPCODE_BYTE() == static_cast<uint8_t>(Op::BOXR))
+                                     ? GC_CODE_REFERENCE
+                                     : GC_CODE_NATIVE;
                 const uint32_t box = m_heap.allocate(4, 0, code);
                 ST(box, S[sp]);
                 S[sp] = static_cast<int32_t>(box);
@@ -1005,7 +1012,7 @@ void VirtualMachine::run()
             CASE(LDLOCI2)
             CASE(LDLOCI3)
             {
-                const int levels = *opStart - static_cast<uint8_t>(Op::LDLOCI1) + 1;
+                const int levels = OPCODE_BYTE() - static_cast<uint8_t>(Op::LDLOCI1) + 1;
                 const int32_t k = I8();
                 int32_t v = SLOT(int64_t{sp} + 1 + k);
                 for (int i = 0; i < levels; ++i)
@@ -1017,7 +1024,7 @@ void VirtualMachine::run()
             CASE(LOCFLD2)
             CASE(LOCFLD3)
             {
-                const int levels = *opStart - static_cast<uint8_t>(Op::LOCFLD1) + 1;
+                const int levels = OPCODE_BYTE() - static_cast<uint8_t>(Op::LOCFLD1) + 1;
                 const int32_t k = I8();
                 const int32_t f = I8();
                 int32_t v = SLOT(int64_t{sp} + 1 + k);
@@ -1050,7 +1057,7 @@ void VirtualMachine::run()
             CASE(NEWOBJ)
             CASE(NEWOBJK)
             {
-                const bool keep = *opStart == static_cast<uint8_t>(Op::NEWOBJK);
+                const bool keep = OPCODE_BYTE() == static_cast<uint8_t>(Op::NEWOBJK);
                 const int gc = U8();
                 const int32_t words = I32();
                 const int32_t depth = I8();
@@ -1135,7 +1142,8 @@ void VirtualMachine::run()
             CASE(MKBLOCK8)
             CASE(MKBLOCK32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::MKBLOCK8)) ? I8() : I32();
+                const int32_t n =
+                    (OPCODE_BYTE() == static_cast<uint8_t>(Op::MKBLOCK8)) ? I8() : I32();
                 const int32_t count = n > 0 ? n : 0;
                 if (count > sp + 1) [[unlikely]] {
                     STACK_FAULT(sp - count + 1);
@@ -1172,10 +1180,9 @@ void VirtualMachine::run()
             if (sp + 1 < kStackWords && i >= 0 && i < kStackWords) {
                 const int32_t v = S[i];
                 S[sp + 1] = v;
-                opStart = ip + 1; // the JZ16, whose distance counts from its own address
                 ip += 2;
                 const int32_t d = I16();
-                if (v == 0) JUMP_TO(int64_t{OP_ADDR()} + 2 + d);
+                if (v == 0) JUMP_BY(d);
                 DISPATCH();
             }
             goto op_LDLOC8;
@@ -1319,13 +1326,13 @@ void VirtualMachine::run()
 #define THEN()                                                                                     \
     do {                                                                                           \
         STACK_CHECK();                                                                             \
-        opStart = ip++;                                                                            \
+        ++ip;                                                                                      \
     } while (0)
             // The element address of an int array site; any other site, or operands missing,
             // continues in the NATIVE handler (the state is that of its dispatch).
 #define CHAIN_ELEMENT_REF()                                                                        \
     do {                                                                                           \
-        if (static_cast<NativeSite>(sites[OP_ADDR()]) != NativeSite::IntElementRef || sp < 1)      \
+        if (static_cast<NativeSite>(sites[HERE() - 1]) != NativeSite::IntElementRef || sp < 1)     \
             goto op_NATIVE;                                                                        \
         ip += 2;                                                                                   \
         DO_ELEMENT_REF();                                                                          \
@@ -1402,7 +1409,7 @@ void VirtualMachine::run()
             // Runs that start with the element address: the stack checks between their steps
             // cannot fail (the address needs sp >= 1 and leaves sp - 1, LOAD keeps sp, LDLOC8
             // brings it back below the limit dispatch checked), so only the position moves on.
-#define ELEMENT_STEP() (opStart = ip++)
+#define ELEMENT_STEP() (++ip)
 #define FUSED_ELEMENT_RUN(name, rest)                                                              \
     fused_##name:                                                                                  \
     {                                                                                              \
@@ -1446,9 +1453,9 @@ void VirtualMachine::run()
             INVALID
             {
                 SYNC();
-                m_pc = OP_ADDR();
+                m_pc = HERE() - 1;
                 fatalError("Internal error: invalid opcode " +
-                               std::to_string(static_cast<int8_t>(*opStart)),
+                               std::to_string(static_cast<int8_t>(OPCODE_BYTE())),
                            m_pc);
             }
         }
@@ -1461,7 +1468,9 @@ void VirtualMachine::run()
         throw;
     }
 
-#undef OP_ADDR
+#undef OPCODE_BYTE
+#undef HERE
+#undef JUMP_BY
 #undef I8
 #undef U8
 #undef I16
