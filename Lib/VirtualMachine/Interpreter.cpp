@@ -123,12 +123,21 @@ DispatchTable makeDispatchTable(const void* invalid, const DispatchTarget (&targ
     return table;
 }
 
-// A run of two to five instructions that one handler runs (see run()); Op::NOP ends a
-// shorter run.
+// A run of two to ten instructions that one handler runs (see run()); Op::NOP ends a
+// shorter run. `accepts`, when set, also asks for a relation between the run's operands
+// (`run` is its first opcode byte).
 struct Fusion {
-    Op ops[5];
+    Op ops[10];
     const void* label;
+    bool (*accepts)(const uint8_t* run) = nullptr;
 };
+
+// The ten-instruction loop bodies below: the count-down's DEC and its exit test name the same
+// local (LOCADDR8 k at byte 11, LDLOC8 k at byte 14 of the run).
+bool countsDownOneLocal(const uint8_t* run)
+{
+    return run[12] == run[15];
+}
 
 // One handler per code byte: the one its byte value selects, or the fused handler where the
 // byte starts a run of kFusions whose instructions all lie in the code and whose JZ16 and JMP16
@@ -164,7 +173,8 @@ void threadCode(std::vector<const void*>& threaded, const std::vector<uint8_t>& 
                 }
                 at += size;
             }
-            if (matches) threaded[pc] = fusion.label;
+            if (matches && (!fusion.accepts || fusion.accepts(&code[pc])))
+                threaded[pc] = fusion.label;
         }
     }
 }
@@ -474,6 +484,19 @@ void VirtualMachine::run()
         {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::ADD, Op::ADDSET}, &&fused_LOCAL_ADD_ADDSET},
         {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::SUB, Op::ADDSET}, &&fused_LOCAL_SUB_ADDSET},
         {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::AND, Op::ADDSET}, &&fused_LOCAL_AND_ADDSET},
+    // A loop body ending in such an assignment, then the count-down.
+#define ASSIGN_COUNT_DOWN(op, set)                                                                 \
+    {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::op, Op::set, Op::LOCADDR8, Op::DEC, Op::LDLOC8,    \
+      Op::JZ16, Op::JMP16},                                                                        \
+     &&fused_LOCAL_##op##_##set##_COUNT_DOWN,                                                      \
+     countsDownOneLocal}
+        ASSIGN_COUNT_DOWN(ADD, STORE),
+        ASSIGN_COUNT_DOWN(SUB, STORE),
+        ASSIGN_COUNT_DOWN(AND, STORE),
+        ASSIGN_COUNT_DOWN(ADD, ADDSET),
+        ASSIGN_COUNT_DOWN(SUB, ADDSET),
+        ASSIGN_COUNT_DOWN(AND, ADDSET),
+#undef ASSIGN_COUNT_DOWN
         {{Op::LOCADDR8, Op::PUSH32, Op::STORE, Op::NOP, Op::NOP}, &&fused_LOCADDR8_PUSH32_STORE},
         {{Op::LOCADDR8, Op::LDLOC8, Op::STORE, Op::NOP, Op::NOP}, &&fused_LOCADDR8_LDLOC8_STORE},
         {{Op::LOCADDR8, Op::PUSH0, Op::NOP, Op::NOP, Op::NOP}, &&fused_LOCADDR8_PUSH0},
@@ -1337,43 +1360,56 @@ void VirtualMachine::run()
         ip += 2;                                                                                   \
         DO_ELEMENT_REF();                                                                          \
     } while (0)
-        // The hottest runs, with every check done before the first write: LOCADDR8 a; DEC;
-        // LDLOC8 b; JZ16; JMP16 (the end of a counting-down loop) on stack slots, to one of the
-        // two targets (both in the code: threadCode), the local left above the top; anything
-        // else runs unfused from the LOCADDR8.
+            // The hottest runs, with every check done before the first write. Their effects, with
+            // the operands read from p (one past the run's first opcode) and the stack indices
+            // checked, are shared with the longer runs that contain them.
+            // LOCADDR8 a; DEC; LDLOC8 b; JZ16; JMP16 (the end of a counting-down loop) on stack
+            // slots i and j: to one of the two targets (both in the code: threadCode), the local
+            // left above the top.
+#define COUNT_DOWN_EFFECT(p, i, j)                                                                 \
+    do {                                                                                           \
+        S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));             \
+        S[i] = wrapAdd(S[i], -1);                                                                  \
+        const int32_t v_ = S[j];                                                                   \
+        S[sp + 1] = v_;                                                                            \
+        int16_t d_;                                                                                \
+        std::memcpy(&d_, v_ == 0 ? (p) + 5 : (p) + 8, 2);                                          \
+        ip = (p) + (v_ == 0 ? 4 + 2 : 7 + 2) + d_;                                                 \
+    } while (0)
+            // LOCADDR8 a; LDLOC8 b; PUSH32 c; an operation; STORE or ADDSET on slots i and j: local
+            // a set to (or increased by) local b combined with c, the address, the result and c
+            // left above the top.
+#define LOCAL_ASSIGN_EFFECT(p, i, j, expr, assign)                                                 \
+    do {                                                                                           \
+        S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(i));               \
+        const int32_t x = S[j];                                                                    \
+        S[sp + 2] = x;                                                                             \
+        int32_t y;                                                                                 \
+        std::memcpy(&y, (p) + 4, 4);                                                               \
+        S[sp + 3] = y;                                                                             \
+        const int32_t r = (expr);                                                                  \
+        S[sp + 2] = r;                                                                             \
+        S[i] = (assign);                                                                           \
+    } while (0)
+#define IN_STACK(i) (static_cast<uint64_t>(i) < static_cast<uint64_t>(kStackWords))
+        // Anything outside the stack runs unfused from the LOCADDR8.
         fused_COUNT_DOWN_LOOP : {
             const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);
             const int64_t j = int64_t{sp} + 1 + static_cast<int8_t>(ip[3]);
-            if (sp + 1 < kStackWords && i >= 0 && i < kStackWords && j >= 0 && j < kStackWords) {
-                S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));
-                S[i] = wrapAdd(S[i], -1);
-                const int32_t v = S[j];
-                S[sp + 1] = v;
-                int16_t d;
-                std::memcpy(&d, v == 0 ? ip + 5 : ip + 8, 2);
-                ip += (v == 0 ? 4 + 2 : 7 + 2) + d;
+            if (sp + 1 < kStackWords && IN_STACK(i) && IN_STACK(j)) {
+                COUNT_DOWN_EFFECT(ip, i, j);
                 DISPATCH();
             }
             goto op_LOCADDR8;
         }
-        // LOCADDR8 a; LDLOC8 b; PUSH32 c; an operation; STORE or ADDSET: local a set to (or
-        // increased by) local b combined with c, the address, the result and c left above the
-        // top; anything outside the stack runs unfused from the LOCADDR8.
 #define FUSED_LOCAL_ASSIGN(op, expr, set, assign)                                                  \
     fused_LOCAL_##op##_##set:                                                                      \
     {                                                                                              \
         const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);                            \
         const int64_t j = int64_t{sp} + 2 + static_cast<int8_t>(ip[2]);                            \
-        if (sp + 3 < kStackWords && i >= 0 && i < kStackWords && j >= 0 && j < kStackWords) {      \
-            S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));         \
-            const int32_t x = S[j];                                                                \
-            S[sp + 2] = x;                                                                         \
-            int32_t y;                                                                             \
-            std::memcpy(&y, ip + 4, 4);                                                            \
-            S[sp + 3] = y;                                                                         \
-            const int32_t r = (expr);                                                              \
-            S[sp + 2] = r;                                                                         \
-            S[i] = (assign);                                                                       \
+        if (sp + 3 < kStackWords && IN_STACK(i) && IN_STACK(j)) {                                  \
+            const uint32_t stackBase = m_stackBase;                                                \
+            LOCAL_ASSIGN_EFFECT(ip, i, j, expr, assign);                                           \
             ip += 10;                                                                              \
             DISPATCH();                                                                            \
         }                                                                                          \
@@ -1386,6 +1422,47 @@ void VirtualMachine::run()
             FUSED_LOCAL_ASSIGN(SUB, wrapSub(x, y), ADDSET, wrapAdd(S[i], r))
             FUSED_LOCAL_ASSIGN(AND, x & y, ADDSET, wrapAdd(S[i], r))
 #undef FUSED_LOCAL_ASSIGN
+            // A loop body that ends with such an assignment and the count-down of one local m
+            // (countsDownOneLocal): both runs, one check of the three slots (sp is the same at
+            // the start of each), the local's new value read back from the register. When the
+            // jump back leads to the run itself (the whole loop is this run) the run repeats
+            // here: it leaves sp as it found it, so the dispatch check and the slot checks would
+            // pass again, and each round has exactly the effects of the unfused round.
+#define FUSED_ASSIGN_COUNT_DOWN(op, expr, set, assign)                                             \
+    fused_LOCAL_##op##_##set##_COUNT_DOWN:                                                         \
+    {                                                                                              \
+        const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);                            \
+        const int64_t j = int64_t{sp} + 2 + static_cast<int8_t>(ip[2]);                            \
+        const int64_t m = int64_t{sp} + 1 + static_cast<int8_t>(ip[11]);                           \
+        if (sp + 3 < kStackWords && IN_STACK(i) && IN_STACK(j) && IN_STACK(m)) {                   \
+            const uint32_t stackBase = m_stackBase;                                                \
+            const uint8_t* const run = ip - 1;                                                     \
+            for (;;) {                                                                             \
+                LOCAL_ASSIGN_EFFECT(ip, i, j, expr, assign);                                       \
+                S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(m));       \
+                const int32_t v = wrapAdd(S[m], -1);                                               \
+                S[m] = v;                                                                          \
+                S[sp + 1] = v;                                                                     \
+                int16_t d;                                                                         \
+                std::memcpy(&d, v == 0 ? ip + 16 : ip + 19, 2);                                    \
+                ip += (v == 0 ? 17 : 20) + d;                                                      \
+                if (ip != run) break;                                                              \
+                ip = run + 1;                                                                      \
+            }                                                                                      \
+            DISPATCH();                                                                            \
+        }                                                                                          \
+        goto op_LOCADDR8;                                                                          \
+    }
+            FUSED_ASSIGN_COUNT_DOWN(ADD, wrapAdd(x, y), STORE, r)
+            FUSED_ASSIGN_COUNT_DOWN(SUB, wrapSub(x, y), STORE, r)
+            FUSED_ASSIGN_COUNT_DOWN(AND, x & y, STORE, r)
+            FUSED_ASSIGN_COUNT_DOWN(ADD, wrapAdd(x, y), ADDSET, wrapAdd(S[i], r))
+            FUSED_ASSIGN_COUNT_DOWN(SUB, wrapSub(x, y), ADDSET, wrapAdd(S[i], r))
+            FUSED_ASSIGN_COUNT_DOWN(AND, x & y, ADDSET, wrapAdd(S[i], r))
+#undef FUSED_ASSIGN_COUNT_DOWN
+#undef IN_STACK
+#undef LOCAL_ASSIGN_EFFECT
+#undef COUNT_DOWN_EFFECT
 #define FUSED_CHAIN2(name, first, second)                                                          \
     fused_##name:                                                                                  \
     {                                                                                              \

@@ -188,6 +188,23 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
         {"PUSH32 3|PUSH0|LOCADDR8 -2|DEC|LDLOC8 -1|JZ16 d|JMP16 n|d:|LDLOC8 -2|ITOS|"
          "NATIVE Debug.log|n:|NOP",
          "2 "},
+        // A loop body of an assignment and the count-down of one local, repeated in its
+        // handler while it jumps to itself; the exit leaves the stack above the top as the
+        // unfused run does; a slot outside the stack and a count-down of another local
+        // (the pair of runs) keep their own behaviour.
+        {"PUSH32 4|PUSH0|l:|LOCADDR8 -1|LDLOC8 -3|PUSH32 3|ADD|ADDSET|LOCADDR8 -2|DEC|"
+         "LDLOC8 -2|JZ16 d|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log|LDLOC8 1|ITOS|"
+         "NATIVE Debug.log|LDLOC8 2|ITOS|NATIVE Debug.log",
+         "22 4 3 "},
+        {"PUSH32 3|PUSH32 9|l:|NOP|LOCADDR8 -1|LDLOC8 -3|PUSH32 1|SUB|STORE|LOCADDR8 -2|DEC|"
+         "LDLOC8 -2|JZ16 d|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log",
+         "0 "},
+        {"PUSH32 2|PUSH0|PUSH0|l:|LOCADDR8 -1|LDLOC8 -4|PUSH32 7|AND|ADDSET|LOCADDR8 -3|DEC|"
+         "LDLOC8 -2|JZ16 d|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log",
+         "2 "},
+        {"PUSH32 2|LOCADDR8 -1|LDLOC8 -9|PUSH32 1|ADD|ADDSET|LOCADDR8 -1|DEC|LDLOC8 -1|JZ16 d|"
+         "JMP16 d|d:|NOP",
+         "fatal: FATAL: Operand stack underflow (index -6)"},
         // Calls, virtual calls and returns with their neighbours.
         {"PUSH0|PUSH32 6|CALL f, none|ITOS|NATIVE Debug.log@@f:|LDLOC8 -2|PUSH32 2|LT|JZ16 r|"
          "LOCADDR8 -3|LDLOC8 -3|STORE|RET 0, 2|r:|LOCADDR8 -3|PUSH0|LDLOC8 -4|PUSH32 1|SUB|"
