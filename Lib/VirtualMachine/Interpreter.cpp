@@ -123,20 +123,66 @@ DispatchTable makeDispatchTable(const void* invalid, const DispatchTarget (&targ
     return table;
 }
 
-// A run of two to ten instructions that one handler runs (see run()); Op::NOP ends a
-// shorter run. `accepts`, when set, also asks for a relation between the run's operands
-// (`run` is its first opcode byte).
+// A run of two to thirteen instructions that one handler runs (see run()); Op::NOP ends a
+// shorter run. `accepts`, when set, also asks for a relation between the run's operands or
+// for more code where its jump leads (the run starts at code[at]; code[0 .. codeLimit) is
+// real code).
 struct Fusion {
-    Op ops[10];
+    std::array<Op, 13> ops;
     const void* label;
-    bool (*accepts)(const uint8_t* run) = nullptr;
+    bool (*accepts)(const std::vector<uint8_t>& code, size_t at, int32_t codeLimit) = nullptr;
 };
 
 // The ten-instruction loop bodies below: the count-down's DEC and its exit test name the same
 // local (LOCADDR8 k at byte 11, LDLOC8 k at byte 14 of the run).
-bool countsDownOneLocal(const uint8_t* run)
+bool countsDownOneLocal(const std::vector<uint8_t>& code, size_t at, int32_t)
 {
-    return run[12] == run[15];
+    return code[at + 12] == code[at + 15];
+}
+
+// Whether code[at] starts the instructions `ops` (up to the first Op::NOP), all in the code,
+// with the targets of their JZ16 and JMP16 in the code (0 to codeLimit).
+bool startsRun(const std::vector<uint8_t>& code, size_t at, int32_t codeLimit,
+               const std::array<Op, 13>& ops)
+{
+    for (const Op op : ops) {
+        if (op == Op::NOP) break;
+        const size_t size = static_cast<size_t>(kOpInfo[uint8_t(op)].size());
+        if (at + size > code.size() || code[at] != uint8_t(op)) return false;
+        if (op == Op::JZ16 || op == Op::JMP16) {
+            int16_t d;
+            std::memcpy(&d, &code[at + 1], 2);
+            const int64_t target = int64_t(at) + 2 + d;
+            if (target < 0 || target > codeLimit) return false;
+        }
+        at += size;
+    }
+    return true;
+}
+
+// Whole counting loops over a global int array (run() runs each in one handler): the test,
+// the body, the step, the jump back.
+constexpr std::array<Op, 13> kSumLoop = {
+    Op::LDLOC8, Op::PUSH32, Op::LT,     Op::JZ16,     Op::LOCADDR8, Op::PUSHGLOBALS, Op::LDLOC8,
+    Op::NATIVE, Op::LOAD,   Op::ADDSET, Op::LOCADDR8, Op::INC,      Op::JMP16};
+constexpr std::array<Op, 13> kFillLoop = {
+    Op::LDLOC8, Op::PUSH32, Op::LT,       Op::JZ16, Op::PUSHGLOBALS, Op::LDLOC8, Op::NATIVE,
+    Op::LDLOC8, Op::STORE,  Op::LOCADDR8, Op::INC,  Op::JMP16,       Op::NOP};
+
+// LOCADDR8; INC; JMP16 whose jump leads to a loop test: LDLOC8; PUSH32; the comparison;
+// JZ16, all in the code, with the JZ16's target in the code too. Not when the test starts a
+// whole loop: that loop's handler is cheaper to come back to.
+template <Op comparison>
+bool stepsToLoopTest(const std::vector<uint8_t>& code, size_t at, int32_t codeLimit)
+{
+    int16_t d;
+    std::memcpy(&d, &code[at + 4], 2);
+    const int64_t test = int64_t(at) + 5 + d;
+    if (test < 0 || test + 11 > codeLimit ||
+        !startsRun(code, size_t(test), codeLimit, {Op::LDLOC8, Op::PUSH32, comparison, Op::JZ16}))
+        return false;
+    return !startsRun(code, size_t(test), codeLimit, kSumLoop) &&
+           !startsRun(code, size_t(test), codeLimit, kFillLoop);
 }
 
 // One handler per code byte: the one its byte value selects, or the fused handler where the
@@ -153,27 +199,8 @@ void threadCode(std::vector<const void*>& threaded, const std::vector<uint8_t>& 
     for (size_t pc = 0; pc < code.size(); ++pc) {
         threaded[pc] = targets[code[pc]];
         for (const Fusion& fusion : fusions) {
-            size_t at = pc;
-            bool matches = true;
-            for (const Op op : fusion.ops) {
-                if (op == Op::NOP) break;
-                const size_t size = static_cast<size_t>(kOpInfo[uint8_t(op)].size());
-                if (at + size > code.size() || code[at] != uint8_t(op)) {
-                    matches = false;
-                    break;
-                }
-                if (op == Op::JZ16 || op == Op::JMP16) {
-                    int16_t d;
-                    std::memcpy(&d, &code[at + 1], 2);
-                    const int64_t target = int64_t(at) + 2 + d;
-                    if (target < 0 || target > codeLimit) {
-                        matches = false;
-                        break;
-                    }
-                }
-                at += size;
-            }
-            if (matches && (!fusion.accepts || fusion.accepts(&code[pc])))
+            if (startsRun(code, pc, codeLimit, fusion.ops) &&
+                (!fusion.accepts || fusion.accepts(code, pc, codeLimit)))
                 threaded[pc] = fusion.label;
         }
     }
@@ -524,6 +551,19 @@ void VirtualMachine::run()
          &&fused_LOCADDR8_PUSH32_STORE_RET},
         {{Op::LOCADDR8, Op::LDLOC8, Op::STORE, Op::RET, Op::NOP},
          &&fused_LOCADDR8_LDLOC8_STORE_RET},
+        // Int array elements in a global: one added to a local, one set from a local.
+        {{Op::LOCADDR8, Op::PUSHGLOBALS, Op::LDLOC8, Op::NATIVE, Op::LOAD, Op::ADDSET},
+         &&fused_ADD_GLOBAL_ELEMENT},
+        {{Op::PUSHGLOBALS, Op::LDLOC8, Op::NATIVE, Op::LDLOC8, Op::STORE},
+         &&fused_SET_GLOBAL_ELEMENT},
+        // The step of a counting-up loop with the loop test its jump leads to.
+        {{Op::LOCADDR8, Op::INC, Op::JMP16}, &&fused_STEP_TO_LT, stepsToLoopTest<Op::LT>},
+        {{Op::LOCADDR8, Op::INC, Op::JMP16}, &&fused_STEP_TO_LE, stepsToLoopTest<Op::LE>},
+        {{Op::LOCADDR8, Op::INC, Op::JMP16}, &&fused_STEP_TO_NE, stepsToLoopTest<Op::NE>},
+        // Whole counting loops over a global int array: the test, a body of the two runs
+        // above, the step, and the jump back to the test.
+        {kSumLoop, &&fused_SUM_GLOBAL_ELEMENTS},
+        {kFillLoop, &&fused_FILL_GLOBAL_ELEMENTS},
     };
     // Prepared again whenever the code grew (a module was loaded since the last run).
     if (threadedCode.size() != code.size())
@@ -1343,6 +1383,37 @@ void VirtualMachine::run()
             FUSED_LOCAL_STEP_JUMP(INC, 1)
             FUSED_LOCAL_STEP_JUMP(DEC, -1)
 #undef FUSED_LOCAL_STEP_JUMP
+            // LOCADDR8 a; INC; JMP16 to LDLOC8 b; PUSH32 c; a comparison; JZ16 (stepsToLoopTest):
+            // the step and the loop test it leads to, the test's values left above the top; on to
+            // the loop body or out of the loop.
+#define FUSED_STEP_TO_TEST(name, expr)                                                             \
+    fused_STEP_TO_##name:                                                                          \
+    {                                                                                              \
+        const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);                            \
+        int16_t d;                                                                                 \
+        std::memcpy(&d, ip + 3, 2);                                                                \
+        const uint8_t* const test = ip + 4 + d;                                                    \
+        const int64_t j = int64_t{sp} + 1 + static_cast<int8_t>(test[1]);                          \
+        if (sp + 2 < kStackWords && i >= 0 && i < kStackWords && j >= 0 && j < kStackWords) {      \
+            S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));         \
+            S[i] = wrapAdd(S[i], 1);                                                               \
+            const int32_t x = S[j];                                                                \
+            int32_t y;                                                                             \
+            std::memcpy(&y, test + 3, 4);                                                          \
+            S[sp + 2] = y;                                                                         \
+            const int32_t r = (expr);                                                              \
+            S[sp + 1] = r;                                                                         \
+            int16_t e;                                                                             \
+            std::memcpy(&e, test + 9, 2);                                                          \
+            ip = r != 0 ? test + 11 : test + 10 + e;                                               \
+            DISPATCH();                                                                            \
+        }                                                                                          \
+        goto op_LOCADDR8;                                                                          \
+    }
+            FUSED_STEP_TO_TEST(LT, x < y ? -1 : 0)
+            FUSED_STEP_TO_TEST(LE, x <= y ? -1 : 0)
+            FUSED_STEP_TO_TEST(NE, x != y ? -1 : 0)
+#undef FUSED_STEP_TO_TEST
             // Chained runs. Between two instructions THEN() does what dispatch would (the stack
             // check, the next instruction's position), so a fault anywhere reports the position
             // and leaves the stack of the instruction that raised it.
@@ -1460,7 +1531,6 @@ void VirtualMachine::run()
             FUSED_ASSIGN_COUNT_DOWN(SUB, wrapSub(x, y), ADDSET, wrapAdd(S[i], r))
             FUSED_ASSIGN_COUNT_DOWN(AND, x & y, ADDSET, wrapAdd(S[i], r))
 #undef FUSED_ASSIGN_COUNT_DOWN
-#undef IN_STACK
 #undef LOCAL_ASSIGN_EFFECT
 #undef COUNT_DOWN_EFFECT
 #define FUSED_CHAIN2(name, first, second)                                                          \
@@ -1499,6 +1569,147 @@ void VirtualMachine::run()
             FUSED_ELEMENT_RUN(NATIVE_LDLOC8_STORE, DO_LDLOC8(); ELEMENT_STEP(); DO_STORE())
             FUSED_ELEMENT_RUN(NATIVE_LOAD_ADDSET, DO_LOAD(); ELEMENT_STEP();
                               DO_COMPOUND(wrapAdd(x, y)))
+            // The same after pushes that cannot leave the stack (checked once, before them), so
+            // they need no check between them either. Both leave sp as they found it.
+#define FUSED_PUSHES_ELEMENT_RUN(name, room, pushes, rest)                                         \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        if (sp + (room) < kStackWords) {                                                           \
+            pushes;                                                                                \
+            CHAIN_ELEMENT_REF();                                                                   \
+            ELEMENT_STEP();                                                                        \
+            rest;                                                                                  \
+            DISPATCH();                                                                            \
+        }                                                                                          \
+        goto op_##room##_PUSHES;                                                                   \
+    }
+#define op_3_PUSHES op_LOCADDR8
+#define op_2_PUSHES op_PUSHGLOBALS
+            FUSED_PUSHES_ELEMENT_RUN(ADD_GLOBAL_ELEMENT, 3, DO_LOCADDR8(); ELEMENT_STEP();
+                                     DO_PUSHGLOBALS(); ELEMENT_STEP(); DO_LDLOC8();
+                                     ELEMENT_STEP(), DO_LOAD(); ELEMENT_STEP();
+                                     DO_COMPOUND(wrapAdd(x, y)))
+            FUSED_PUSHES_ELEMENT_RUN(SET_GLOBAL_ELEMENT, 2, DO_PUSHGLOBALS(); ELEMENT_STEP();
+                                     DO_LDLOC8(); ELEMENT_STEP(), DO_LDLOC8(); ELEMENT_STEP();
+                                     DO_STORE())
+#undef op_3_PUSHES
+#undef op_2_PUSHES
+#undef FUSED_PUSHES_ELEMENT_RUN
+            // Whole counting loops (run = the first opcode): LDLOC8 a; PUSH32 c; LT; JZ16 out
+            // (the test), a body on an int array in a global (its element address through a
+            // NATIVE site bound to it), then LOCADDR8 k; INC; JMP16 (the step). sp is the same at
+            // every test, so the slots are checked once, and the site and constants are read
+            // once; each round stores what the unfused round leaves on and above the stack. The
+            // rounds repeat here while the jump back leads to the run itself, else the handler
+            // dispatches there. What could fault (a guest word outside memory, an element
+            // address the remembered vector does not answer) is not tried here: the round goes
+            // on unfused from that instruction's dispatch, with its ip and sp, so the full path
+            // decides and faults as it would.
+#define COUNTING_LOOP(name, bodySlots, body, stepAt)                                               \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        const uint8_t* const run = ip - 1;                                                         \
+        const int32_t sp0 = sp;                                                                    \
+        const int64_t a = int64_t{sp} + 1 + static_cast<int8_t>(run[1]);                           \
+        const int64_t k = int64_t{sp} + 1 + static_cast<int8_t>(run[(stepAt) + 1]);                \
+        if (sp + 3 < kStackWords && IN_STACK(a) && IN_STACK(k) && (bodySlots)) {                   \
+            int32_t c;                                                                             \
+            std::memcpy(&c, run + 3, 4);                                                           \
+            int16_t d;                                                                             \
+            std::memcpy(&d, run + 9, 2);                                                           \
+            const uint8_t* const out = run + 10 + d;                                               \
+            std::memcpy(&d, run + (stepAt) + 4, 2);                                                \
+            const uint8_t* const back = run + (stepAt) + 5 + d;                                    \
+            const uint32_t stackBase = m_stackBase;                                                \
+            const int32_t kAddress =                                                               \
+                static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(k));                   \
+            for (;;) {                                                                             \
+                const int32_t x = S[a];                                                            \
+                S[sp0 + 2] = c;                                                                    \
+                S[sp0 + 1] = x < c ? -1 : 0;                                                       \
+                if (x >= c) {                                                                      \
+                    ip = out;                                                                      \
+                    DISPATCH();                                                                    \
+                }                                                                                  \
+                body;                                                                              \
+                S[sp0 + 1] = kAddress;                                                             \
+                S[k] = wrapAdd(S[k], 1);                                                           \
+                if (back != run) {                                                                 \
+                    ip = back;                                                                     \
+                    DISPATCH();                                                                    \
+                }                                                                                  \
+            }                                                                                      \
+        }                                                                                          \
+        goto op_LDLOC8;                                                                            \
+    }
+#define ELEMENT_SITE(at)                                                                           \
+    (static_cast<NativeSite>(sites[(run + (at)) - codeStart]) == NativeSite::IntElementRef)
+            // The guest word at a, when it is certainly inside memory (else the full path decides).
+#define WORD_INSIDE(a) (uint32_t(uint32_t(a) - GuestMemory::kFirstUsable) <= wordSpan)
+#define WORD_AT(a)                                                                                 \
+    ({                                                                                             \
+        int32_t v_;                                                                                \
+        std::memcpy(&v_, base + uint32_t(a), 4);                                                   \
+        v_;                                                                                        \
+    })
+            // Continues the round unfused at the instruction whose opcode is at run + at.
+#define RESUME(at, stack, label)                                                                   \
+    do {                                                                                           \
+        sp = (stack);                                                                              \
+        ip = run + (at) + 1;                                                                       \
+        goto label;                                                                                \
+    } while (0)
+            // Body: LOCADDR8 s; PUSHGLOBALS; LDLOC8 b; NATIVE; LOAD; ADDSET. The ADDSET adds to
+            // stack slot s (the address LOCADDR8 left, which nothing in between can change).
+            COUNTING_LOOP(
+                SUM_GLOBAL_ELEMENTS,
+                IN_STACK(int64_t{sp} + 1 + static_cast<int8_t>(run[12])) &&
+                    IN_STACK(int64_t{sp} + 3 + static_cast<int8_t>(run[15])) && ELEMENT_SITE(16),
+                {
+                    const int64_t s = int64_t{sp0} + 1 + static_cast<int8_t>(run[12]);
+                    S[sp0 + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(s));
+                    S[sp0 + 2] = static_cast<int32_t>(globalsHandle);
+                    const int32_t index = S[sp0 + 3 + static_cast<int8_t>(run[15])];
+                    S[sp0 + 3] = index;
+                    uint32_t element;
+                    if (!WORD_INSIDE(globalsHandle) ||
+                        !vectors.rememberedElementAddress(uint32_t(WORD_AT(globalsHandle)), index,
+                                                          element))
+                        RESUME(16, sp0 + 3, op_NATIVE);
+                    S[sp0 + 2] = static_cast<int32_t>(element);
+                    if (!WORD_INSIDE(element)) RESUME(19, sp0 + 2, op_LOAD);
+                    const int32_t value = WORD_AT(element);
+                    S[sp0 + 2] = value;
+                    S[s] = wrapAdd(S[s], value);
+                },
+                21)
+            // Body: PUSHGLOBALS; LDLOC8 b; NATIVE; LDLOC8 v; STORE.
+            COUNTING_LOOP(
+                FILL_GLOBAL_ELEMENTS,
+                IN_STACK(int64_t{sp} + 2 + static_cast<int8_t>(run[13])) &&
+                    IN_STACK(int64_t{sp} + 2 + static_cast<int8_t>(run[18])) && ELEMENT_SITE(14),
+                {
+                    S[sp0 + 1] = static_cast<int32_t>(globalsHandle);
+                    const int32_t index = S[sp0 + 2 + static_cast<int8_t>(run[13])];
+                    S[sp0 + 2] = index;
+                    uint32_t element;
+                    if (!WORD_INSIDE(globalsHandle) ||
+                        !vectors.rememberedElementAddress(uint32_t(WORD_AT(globalsHandle)), index,
+                                                          element))
+                        RESUME(14, sp0 + 2, op_NATIVE);
+                    S[sp0 + 1] = static_cast<int32_t>(element);
+                    const int32_t value = S[sp0 + 2 + static_cast<int8_t>(run[18])];
+                    S[sp0 + 2] = value;
+                    if (!WORD_INSIDE(element)) RESUME(19, sp0 + 2, op_STORE);
+                    std::memcpy(base + element, &value, 4);
+                },
+                20)
+#undef RESUME
+#undef WORD_AT
+#undef WORD_INSIDE
+#undef ELEMENT_SITE
+#undef COUNTING_LOOP
+#undef IN_STACK
 #undef FUSED_ELEMENT_RUN
 #undef ELEMENT_STEP
             // Runs that end in a call or a return, which dispatch themselves.

@@ -205,6 +205,38 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
         {"PUSH32 2|LOCADDR8 -1|LDLOC8 -9|PUSH32 1|ADD|ADDSET|LOCADDR8 -1|DEC|LDLOC8 -1|JZ16 d|"
          "JMP16 d|d:|NOP",
          "fatal: FATAL: Operand stack underflow (index -6)"},
+        // Whole counting loops over a global int array (the first round finds no remembered
+        // vector and goes on unfused, the step leads back into the loop), their faults at the
+        // element address, the body runs alone, and steps fused with other loop tests.
+        {"PUSHGLOBALS|NEWARRAY 4|PUSHGLOBALS|PUSH32 5|NATIVE IntArray.append|PUSHGLOBALS|"
+         "PUSH32 6|NATIVE IntArray.append|PUSH0|PUSH0|l:|LDLOC8 -2|PUSH32 2|LT|JZ16 d|"
+         "LOCADDR8 -1|PUSHGLOBALS|LDLOC8 -4|NATIVE IntArray.elementRef|LOAD|ADDSET|LOCADDR8 -2|"
+         "INC|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log|LDLOC8 1|ITOS|NATIVE Debug.log"
+         "@@.globals 2",
+         "11 2 "},
+        {"PUSHGLOBALS|NEWARRAY 4|PUSHGLOBALS|PUSH32 5|NATIVE IntArray.append|PUSH0|PUSH0|l:|"
+         "LDLOC8 -2|PUSH32 2|LT|JZ16 d|LOCADDR8 -1|PUSHGLOBALS|LDLOC8 -4|"
+         "NATIVE IntArray.elementRef|LOAD|ADDSET|LOCADDR8 -2|INC|JMP16 l|d:|NOP@@.globals 2",
+         "IndexOutOfBoundsException 33 1 "},
+        {"PUSH0|PUSH0|l:|LDLOC8 -2|PUSH32 2|LT|JZ16 d|LOCADDR8 -1|PUSHGLOBALS|LDLOC8 -4|"
+         "NATIVE IntArray.elementRef|LOAD|ADDSET|LOCADDR8 -2|INC|JMP16 l|d:|NOP",
+         "NullPointerException: NULL pointer 21 0 "},
+        {"PUSHGLOBALS|PUSH32 0|PUSH32 3|NATIVE IntArray.initFilled|PUSH0|l:|LDLOC8 -1|PUSH32 3|"
+         "LT|JZ16 d|PUSHGLOBALS|LDLOC8 -2|NATIVE IntArray.elementRef|LDLOC8 -2|STORE|"
+         "LOCADDR8 -1|INC|JMP16 l|d:|PUSHGLOBALS|PUSH32 2|NATIVE IntArray.elementRef|LOAD|ITOS|"
+         "NATIVE Debug.log@@.globals 2",
+         "2 "},
+        {"PUSHGLOBALS|NEWARRAY 4|PUSHGLOBALS|PUSH32 5|NATIVE IntArray.append|PUSH32 7|PUSH0|"
+         "PUSH0|PUSHGLOBALS|LDLOC8 -3|NATIVE IntArray.elementRef|LDLOC8 -4|STORE|LOCADDR8 -1|"
+         "PUSHGLOBALS|LDLOC8 -4|NATIVE IntArray.elementRef|LOAD|ADDSET|LDLOC8 -1|ITOS|"
+         "NATIVE Debug.log@@.globals 2",
+         "7 "},
+        {"PUSH0|PUSH0|l:|LDLOC8 -2|PUSH32 3|LE|JZ16 d|LOCADDR8 -1|LDLOC8 -3|ADDSET|LOCADDR8 -2|"
+         "INC|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log",
+         "6 "},
+        {"PUSH0|PUSH0|l:|LDLOC8 -2|PUSH32 3|NE|JZ16 d|LOCADDR8 -1|LDLOC8 -3|ADDSET|LOCADDR8 -2|"
+         "INC|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log",
+         "3 "},
         // Calls, virtual calls and returns with their neighbours.
         {"PUSH0|PUSH32 6|CALL f, none|ITOS|NATIVE Debug.log@@f:|LDLOC8 -2|PUSH32 2|LT|JZ16 r|"
          "LOCADDR8 -3|LDLOC8 -3|STORE|RET 0, 2|r:|LOCADDR8 -3|PUSH0|LDLOC8 -4|PUSH32 1|SUB|"
