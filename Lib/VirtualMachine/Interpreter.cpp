@@ -384,11 +384,22 @@ void VirtualMachine::run()
         JUMP_TO(address_);                                                                         \
         NEXT();                                                                                    \
     } while (0)
+    // A virtual call: the implementation remembered for the selector and the receiver's class
+    // (MethodCache: checked when remembered, so only the call depth can fail), else the full
+    // lookup, which faults as it always has and remembers a target that passes every check.
 #define DO_CALLV()                                                                                 \
     do {                                                                                           \
         const int32_t selector_ = I32();                                                           \
         const int32_t classId_ = S[sp];                                                            \
         S[sp] = HERE();                                                                            \
+        if (const CallTarget* known_ = virtualTargets.find(selector_, classId_)) {                 \
+            if (calls.full()) [[unlikely]] {                                                       \
+                FAULT("Call stack overflow");                                                      \
+            }                                                                                      \
+            calls.push(known_->gcInfo, wrapSub(sp, known_->frameWords));                           \
+            ip = codeStart + known_->codeAddress;                                                  \
+            NEXT();                                                                                \
+        }                                                                                          \
         if (!indexes(methods, selector_)) [[unlikely]] {                                           \
             FAULT("Internal error: invalid selector");                                             \
         }                                                                                          \
@@ -402,8 +413,15 @@ void VirtualMachine::run()
         if (!target_) [[unlikely]] {                                                               \
             FAULT("Invalid type in virtual method call");                                          \
         }                                                                                          \
-        ENTER_FRAME(target_->gcInfoIndex);                                                         \
-        JUMP_TO(target_->codeAddress);                                                             \
+        const MethodEntry entryFound_ = *target_;                                                  \
+        ENTER_FRAME(entryFound_.gcInfoIndex);                                                      \
+        JUMP_TO(entryFound_.codeAddress);                                                          \
+        const int32_t info_ = entryFound_.gcInfoIndex;                                             \
+        virtualTargets.remember(selector_, classId_,                                               \
+                                {entryFound_.codeAddress, info_,                                   \
+                                 info_ < 0 ? 0                                                     \
+                                           : wrapAdd(gcInfos[size_t(info_)].slotCount1,            \
+                                                     gcInfos[size_t(info_)].slotCount2)});         \
         NEXT();                                                                                    \
     } while (0)
 #define DO_RET()                                                                                   \
@@ -419,13 +437,19 @@ void VirtualMachine::run()
             STACK_FAULT(static_cast<int32_t>(newSp_ < 0 ? -2 : kStackWords));                      \
         }                                                                                          \
         sp = static_cast<int32_t>(newSp_);                                                         \
-        if (returnAddress_ < 0) {                                                                  \
-            m_pc = -1;                                                                             \
-            m_sp = sp;                                                                             \
-            return;                                                                                \
+        /* The return address is a stack word the callee may have overwritten: one compare     */  \
+        /* accepts the code (0 to codeSize); below it, a negative address returns to the host. */  \
+        if (static_cast<uint32_t>(returnAddress_) > static_cast<uint32_t>(codeSize))               \
+            [[unlikely]] {                                                                         \
+            if (returnAddress_ < 0) {                                                              \
+                m_pc = -1;                                                                         \
+                m_sp = sp;                                                                         \
+                return;                                                                            \
+            }                                                                                      \
+            FAULT("Internal error: jump outside the code");                                        \
         }                                                                                          \
-        JUMP_TO(returnAddress_);                                                                   \
-        NEXT();                                                                                    \
+        ip = codeStart + returnAddress_;                                                           \
+        DISPATCH(); /* sp was checked above */                                                     \
     } while (0)
     // JZ16 and JMP16 leave the run when they jump.
 #define DO_ELEMENT_REF()                                                                           \
@@ -590,6 +614,7 @@ void VirtualMachine::run()
 #define CASE(name) case Op::name:
 #define INVALID default:
 #define NEXT() goto dispatch
+#define DISPATCH() goto dispatch
 #define LOOP                                                                                       \
     dispatch:                                                                                      \
     STACK_CHECK();                                                                                 \

@@ -242,6 +242,14 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
          "LOCADDR8 -3|LDLOC8 -3|STORE|RET 0, 2|r:|LOCADDR8 -3|PUSH0|LDLOC8 -4|PUSH32 1|SUB|"
          "CALL f, none|PUSH0|LDLOC8 -5|PUSH32 2|SUB|CALL f, none|ADD|STORE|RET 0, 2",
          "8 "},
+        // One virtual call site whose receiver alternates between two classes: the first
+        // call of each fills the remembered targets, later calls find them.
+        {"NEW CLASS_OBJECT, 1|DUP|SETCLASS K|NEW CLASS_OBJECT, 1|DUP|SETCLASS L|PUSH32 4|l:|"
+         "PUSH0|LDLOC8 -4|DUP|LOAD|CALLV \"s\"|ITOS|NATIVE Debug.log|LOCADDR8 -3|LDLOC8 -3|"
+         "LOCADDR8 -4|LDLOC8 -6|STORE|STORE|LOCADDR8 -1|DEC|LDLOC8 -1|JZ16 d|JMP16 l|d:|NOP"
+         "@@.class K|.class L|.selector \"s\"|.impl K g|.impl L h|g:|LOCADDR8 -3|PUSH32 21|"
+         "STORE|RET 0, 2|h:|LOCADDR8 -3|PUSH32 22|STORE|RET 0, 2",
+         "21 22 21 22 "},
         {"NEW CLASS_OBJECT, 1|DUP|SETCLASS K|PUSH0|LDLOC8 -2|DUP|LOAD|CALLV \"s\"|ITOS|"
          "NATIVE Debug.log@@.class K|.selector \"s\"|.impl K g|g:|LOCADDR8 -3|PUSH32 21|STORE|"
          "RET 0, 2",
