@@ -568,6 +568,10 @@ void VirtualMachine::run()
         {{Op::LDLOC8, Op::PUSH32, Op::ADD, Op::CALL, Op::NOP}, &&fused_LDLOC8_PUSH32_ADD_CALL},
         {{Op::LDLOC8, Op::PUSH32, Op::SUB, Op::CALL, Op::NOP}, &&fused_LDLOC8_PUSH32_SUB_CALL},
         {{Op::LDLOC8, Op::CALL, Op::NOP, Op::NOP, Op::NOP}, &&fused_LDLOC8_CALL},
+        // The same after the result slot (PUSH0) and the address the result goes to.
+        {{Op::PUSH0, Op::LDLOC8, Op::PUSH32, Op::SUB, Op::CALL}, &&fused_PUSH0_SUB_CALL},
+        {{Op::LOCADDR8, Op::PUSH0, Op::LDLOC8, Op::PUSH32, Op::SUB, Op::CALL},
+         &&fused_LOCADDR8_PUSH0_SUB_CALL},
         {{Op::DUP, Op::LOAD, Op::CALLV, Op::NOP, Op::NOP}, &&fused_DUP_LOAD_CALLV},
         {{Op::STORE, Op::RET, Op::NOP, Op::NOP, Op::NOP}, &&fused_STORE_RET},
         {{Op::ADD, Op::STORE, Op::RET, Op::NOP, Op::NOP}, &&fused_ADD_STORE_RET},
@@ -1531,19 +1535,40 @@ void VirtualMachine::run()
         const int64_t j = int64_t{sp} + 2 + static_cast<int8_t>(ip[2]);                            \
         const int64_t m = int64_t{sp} + 1 + static_cast<int8_t>(ip[11]);                           \
         if (sp + 3 < kStackWords && IN_STACK(i) && IN_STACK(j) && IN_STACK(m)) {                   \
-            const uint32_t stackBase = m_stackBase;                                                \
+            /* The code never changes: its operands and both targets are read once. */             \
+            int32_t y;                                                                             \
+            std::memcpy(&y, ip + 4, 4);                                                            \
+            int16_t d;                                                                             \
+            std::memcpy(&d, ip + 16, 2);                                                           \
+            const uint8_t* const out = ip + 17 + d;                                                \
+            std::memcpy(&d, ip + 19, 2);                                                           \
+            const uint8_t* const back = ip + 20 + d;                                               \
             const uint8_t* const run = ip - 1;                                                     \
+            const int32_t iAddress =                                                               \
+                static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));                 \
+            const int32_t mAddress =                                                               \
+                static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(m));                 \
+            int32_t* const top = S + sp;                                                           \
             for (;;) {                                                                             \
-                LOCAL_ASSIGN_EFFECT(ip, i, j, expr, assign);                                       \
-                S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(m));       \
+                top[1] = iAddress;                                                                 \
+                const int32_t x = S[j];                                                            \
+                top[2] = x;                                                                        \
+                top[3] = y;                                                                        \
+                const int32_t r = (expr);                                                          \
+                top[2] = r;                                                                        \
+                S[i] = (assign);                                                                   \
+                top[1] = mAddress;                                                                 \
                 const int32_t v = wrapAdd(S[m], -1);                                               \
                 S[m] = v;                                                                          \
-                S[sp + 1] = v;                                                                     \
-                int16_t d;                                                                         \
-                std::memcpy(&d, v == 0 ? ip + 16 : ip + 19, 2);                                    \
-                ip += (v == 0 ? 17 : 20) + d;                                                      \
-                if (ip != run) break;                                                              \
-                ip = run + 1;                                                                      \
+                top[1] = v;                                                                        \
+                if (v == 0) {                                                                      \
+                    ip = out;                                                                      \
+                    break;                                                                         \
+                }                                                                                  \
+                if (back != run) {                                                                 \
+                    ip = back;                                                                     \
+                    break;                                                                         \
+                }                                                                                  \
             }                                                                                      \
             DISPATCH();                                                                            \
         }                                                                                          \
@@ -1750,6 +1775,11 @@ void VirtualMachine::run()
             FUSED_CHAIN_END(LDLOC8_PUSH32_SUB_CALL, DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
                             DO_BINARY(wrapSub(x, y)), DO_CALL())
             FUSED_CHAIN_END(LDLOC8_CALL, DO_LDLOC8(), DO_CALL())
+            FUSED_CHAIN_END(PUSH0_SUB_CALL, DO_PUSH0(); THEN(); DO_LDLOC8(); THEN(); DO_PUSH32();
+                            THEN(); DO_BINARY(wrapSub(x, y)), DO_CALL())
+            FUSED_CHAIN_END(LOCADDR8_PUSH0_SUB_CALL, DO_LOCADDR8(); THEN(); DO_PUSH0(); THEN();
+                            DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
+                            DO_BINARY(wrapSub(x, y)), DO_CALL())
             FUSED_CHAIN_END(DUP_LOAD_CALLV, DO_DUP(); THEN(); DO_LOAD(), DO_CALLV())
             FUSED_CHAIN_END(STORE_RET, DO_STORE(), DO_RET())
             FUSED_CHAIN_END(ADD_STORE_RET, DO_BINARY(wrapAdd(x, y)); THEN(); DO_STORE(), DO_RET())
