@@ -1655,7 +1655,7 @@ void VirtualMachine::run()
             // address the remembered vector does not answer) is not tried here: the round goes
             // on unfused from that instruction's dispatch, with its ip and sp, so the full path
             // decides and faults as it would.
-#define COUNTING_LOOP(name, bodySlots, body, stepAt)                                               \
+#define COUNTING_LOOP(name, bodySlots, setup, body, stepAt)                                        \
     fused_##name:                                                                                  \
     {                                                                                              \
         const uint8_t* const run = ip - 1;                                                         \
@@ -1673,17 +1673,23 @@ void VirtualMachine::run()
             const uint32_t stackBase = m_stackBase;                                                \
             const int32_t kAddress =                                                               \
                 static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(k));                   \
+            /* Read once: stores to the stack could alias them as far as the compiler knows. */    \
+            const uint32_t globals = globalsHandle;                                                \
+            int32_t* const top = S + sp0;                                                          \
+            int32_t* const counter = S + a;                                                        \
+            int32_t* const step = S + k;                                                           \
+            setup;                                                                                 \
             for (;;) {                                                                             \
-                const int32_t x = S[a];                                                            \
-                S[sp0 + 2] = c;                                                                    \
-                S[sp0 + 1] = x < c ? -1 : 0;                                                       \
+                const int32_t x = *counter;                                                        \
+                top[2] = c;                                                                        \
+                top[1] = x < c ? -1 : 0;                                                           \
                 if (x >= c) {                                                                      \
                     ip = out;                                                                      \
                     DISPATCH();                                                                    \
                 }                                                                                  \
                 body;                                                                              \
-                S[sp0 + 1] = kAddress;                                                             \
-                S[k] = wrapAdd(S[k], 1);                                                           \
+                top[1] = kAddress;                                                                 \
+                *step = wrapAdd(*step, 1);                                                         \
                 if (back != run) {                                                                 \
                     ip = back;                                                                     \
                     DISPATCH();                                                                    \
@@ -1715,22 +1721,25 @@ void VirtualMachine::run()
                 SUM_GLOBAL_ELEMENTS,
                 IN_STACK(int64_t{sp} + 1 + static_cast<int8_t>(run[12])) &&
                     IN_STACK(int64_t{sp} + 3 + static_cast<int8_t>(run[15])) && ELEMENT_SITE(16),
+                const int64_t s = int64_t{sp0} + 1 + static_cast<int8_t>(run[12]);
+                const int32_t sAddress =
+                    static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(s));
+                int32_t* const sum = S + s;
+                const int32_t* const indexSlot = S + sp0 + 3 + static_cast<int8_t>(run[15]),
                 {
-                    const int64_t s = int64_t{sp0} + 1 + static_cast<int8_t>(run[12]);
-                    S[sp0 + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(s));
-                    S[sp0 + 2] = static_cast<int32_t>(globalsHandle);
-                    const int32_t index = S[sp0 + 3 + static_cast<int8_t>(run[15])];
-                    S[sp0 + 3] = index;
+                    top[1] = sAddress;
+                    top[2] = static_cast<int32_t>(globals);
+                    const int32_t index = *indexSlot;
+                    top[3] = index;
                     uint32_t element;
-                    if (!WORD_INSIDE(globalsHandle) ||
-                        !vectors.rememberedElementAddress(uint32_t(WORD_AT(globalsHandle)), index,
-                                                          element))
+                    if (!WORD_INSIDE(globals) || !vectors.rememberedElementAddress(
+                                                     uint32_t(WORD_AT(globals)), index, element))
                         RESUME(16, sp0 + 3, op_NATIVE);
-                    S[sp0 + 2] = static_cast<int32_t>(element);
+                    top[2] = static_cast<int32_t>(element);
                     if (!WORD_INSIDE(element)) RESUME(19, sp0 + 2, op_LOAD);
                     const int32_t value = WORD_AT(element);
-                    S[sp0 + 2] = value;
-                    S[s] = wrapAdd(S[s], value);
+                    top[2] = value;
+                    *sum = wrapAdd(*sum, value);
                 },
                 21)
             // Body: PUSHGLOBALS; LDLOC8 b; NATIVE; LDLOC8 v; STORE.
@@ -1738,18 +1747,19 @@ void VirtualMachine::run()
                 FILL_GLOBAL_ELEMENTS,
                 IN_STACK(int64_t{sp} + 2 + static_cast<int8_t>(run[13])) &&
                     IN_STACK(int64_t{sp} + 2 + static_cast<int8_t>(run[18])) && ELEMENT_SITE(14),
+                const int32_t* const indexSlot = S + sp0 + 2 + static_cast<int8_t>(run[13]);
+                const int32_t* const valueSlot = S + sp0 + 2 + static_cast<int8_t>(run[18]),
                 {
-                    S[sp0 + 1] = static_cast<int32_t>(globalsHandle);
-                    const int32_t index = S[sp0 + 2 + static_cast<int8_t>(run[13])];
-                    S[sp0 + 2] = index;
+                    top[1] = static_cast<int32_t>(globals);
+                    const int32_t index = *indexSlot;
+                    top[2] = index;
                     uint32_t element;
-                    if (!WORD_INSIDE(globalsHandle) ||
-                        !vectors.rememberedElementAddress(uint32_t(WORD_AT(globalsHandle)), index,
-                                                          element))
+                    if (!WORD_INSIDE(globals) || !vectors.rememberedElementAddress(
+                                                     uint32_t(WORD_AT(globals)), index, element))
                         RESUME(14, sp0 + 2, op_NATIVE);
-                    S[sp0 + 1] = static_cast<int32_t>(element);
-                    const int32_t value = S[sp0 + 2 + static_cast<int8_t>(run[18])];
-                    S[sp0 + 2] = value;
+                    top[1] = static_cast<int32_t>(element);
+                    const int32_t value = *valueSlot;
+                    top[2] = value;
                     if (!WORD_INSIDE(element)) RESUME(19, sp0 + 2, op_STORE);
                     std::memcpy(base + element, &value, 4);
                 },
