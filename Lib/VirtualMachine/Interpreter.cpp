@@ -1793,10 +1793,35 @@ void VirtualMachine::run()
             FUSED_CHAIN_END(DUP_LOAD_CALLV, DO_DUP(); THEN(); DO_LOAD(), DO_CALLV())
             FUSED_CHAIN_END(STORE_RET, DO_STORE(), DO_RET())
             FUSED_CHAIN_END(ADD_STORE_RET, DO_BINARY(wrapAdd(x, y)); THEN(); DO_STORE(), DO_RET())
-            FUSED_CHAIN_END(LOCADDR8_PUSH32_STORE_RET, DO_LOCADDR8(); THEN(); DO_PUSH32(); THEN();
-                            DO_STORE(), DO_RET())
-            FUSED_CHAIN_END(LOCADDR8_LDLOC8_STORE_RET, DO_LOCADDR8(); THEN(); DO_LDLOC8(); THEN();
-                            DO_STORE(), DO_RET())
+            // A result stored to a local, then the return: LOCADDR8 a; PUSH32 c or LDLOC8 b;
+            // STORE; RET. The store goes to stack slot i, the address LOCADDR8 left, so it
+            // cannot fault; with the slots and the two pushes checked first, the run leaves
+            // what the three leave and returns (the return checks as RET does).
+#define FUSED_LOCAL_RESULT_RET(name, value, slots, retAt)                                          \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);                            \
+        if (sp + 2 < kStackWords && i >= 0 && i < kStackWords && (slots)) {                        \
+            S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));         \
+            const int32_t v = (value);                                                             \
+            S[sp + 2] = v;                                                                         \
+            S[i] = v;                                                                              \
+            ip += (retAt);                                                                         \
+            DO_RET();                                                                              \
+        }                                                                                          \
+        goto op_LOCADDR8;                                                                          \
+    }
+            FUSED_LOCAL_RESULT_RET(LOCADDR8_PUSH32_STORE_RET, ({
+                                       int32_t c;
+                                       std::memcpy(&c, ip + 2, 4);
+                                       c;
+                                   }),
+                                   true, 8)
+#define RESULT_SLOT (int64_t{sp} + 2 + static_cast<int8_t>(ip[2]))
+            FUSED_LOCAL_RESULT_RET(LOCADDR8_LDLOC8_STORE_RET, S[RESULT_SLOT],
+                                   RESULT_SLOT >= 0 && RESULT_SLOT < kStackWords, 5)
+#undef RESULT_SLOT
+#undef FUSED_LOCAL_RESULT_RET
 #undef FUSED_CHAIN_END
 #undef FUSED_CHAIN2
 #undef FUSED_CHAIN3
