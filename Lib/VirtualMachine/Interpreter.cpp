@@ -123,12 +123,67 @@ DispatchTable makeDispatchTable(const void* invalid, const DispatchTarget (&targ
     return table;
 }
 
-// A run of two to five instructions that one handler runs (see run()); Op::NOP ends a
-// shorter run.
+// A run of two to thirteen instructions that one handler runs (see run()); Op::NOP ends a
+// shorter run. `accepts`, when set, also asks for a relation between the run's operands or
+// for more code where its jump leads (the run starts at code[at]; code[0 .. codeLimit) is
+// real code).
 struct Fusion {
-    Op ops[5];
+    std::array<Op, 13> ops;
     const void* label;
+    bool (*accepts)(const std::vector<uint8_t>& code, size_t at, int32_t codeLimit) = nullptr;
 };
+
+// The ten-instruction loop bodies below: the count-down's DEC and its exit test name the same
+// local (LOCADDR8 k at byte 11, LDLOC8 k at byte 14 of the run).
+bool countsDownOneLocal(const std::vector<uint8_t>& code, size_t at, int32_t)
+{
+    return code[at + 12] == code[at + 15];
+}
+
+// Whether code[at] starts the instructions `ops` (up to the first Op::NOP), all in the code,
+// with the targets of their JZ16 and JMP16 in the code (0 to codeLimit).
+bool startsRun(const std::vector<uint8_t>& code, size_t at, int32_t codeLimit,
+               const std::array<Op, 13>& ops)
+{
+    for (const Op op : ops) {
+        if (op == Op::NOP) break;
+        const size_t size = static_cast<size_t>(kOpInfo[uint8_t(op)].size());
+        if (at + size > code.size() || code[at] != uint8_t(op)) return false;
+        if (op == Op::JZ16 || op == Op::JMP16) {
+            int16_t d;
+            std::memcpy(&d, &code[at + 1], 2);
+            const int64_t target = int64_t(at) + 2 + d;
+            if (target < 0 || target > codeLimit) return false;
+        }
+        at += size;
+    }
+    return true;
+}
+
+// Whole counting loops over a global int array (run() runs each in one handler): the test,
+// the body, the step, the jump back.
+constexpr std::array<Op, 13> kSumLoop = {
+    Op::LDLOC8, Op::PUSH32, Op::LT,     Op::JZ16,     Op::LOCADDR8, Op::PUSHGLOBALS, Op::LDLOC8,
+    Op::NATIVE, Op::LOAD,   Op::ADDSET, Op::LOCADDR8, Op::INC,      Op::JMP16};
+constexpr std::array<Op, 13> kFillLoop = {
+    Op::LDLOC8, Op::PUSH32, Op::LT,       Op::JZ16, Op::PUSHGLOBALS, Op::LDLOC8, Op::NATIVE,
+    Op::LDLOC8, Op::STORE,  Op::LOCADDR8, Op::INC,  Op::JMP16,       Op::NOP};
+
+// LOCADDR8; INC; JMP16 whose jump leads to a loop test: LDLOC8; PUSH32; the comparison;
+// JZ16, all in the code, with the JZ16's target in the code too. Not when the test starts a
+// whole loop: that loop's handler is cheaper to come back to.
+template <Op comparison>
+bool stepsToLoopTest(const std::vector<uint8_t>& code, size_t at, int32_t codeLimit)
+{
+    int16_t d;
+    std::memcpy(&d, &code[at + 4], 2);
+    const int64_t test = int64_t(at) + 5 + d;
+    if (test < 0 || test + 11 > codeLimit ||
+        !startsRun(code, size_t(test), codeLimit, {Op::LDLOC8, Op::PUSH32, comparison, Op::JZ16}))
+        return false;
+    return !startsRun(code, size_t(test), codeLimit, kSumLoop) &&
+           !startsRun(code, size_t(test), codeLimit, kFillLoop);
+}
 
 // One handler per code byte: the one its byte value selects, or the fused handler where the
 // byte starts a run of kFusions whose instructions all lie in the code and whose JZ16 and JMP16
@@ -144,27 +199,9 @@ void threadCode(std::vector<const void*>& threaded, const std::vector<uint8_t>& 
     for (size_t pc = 0; pc < code.size(); ++pc) {
         threaded[pc] = targets[code[pc]];
         for (const Fusion& fusion : fusions) {
-            size_t at = pc;
-            bool matches = true;
-            for (const Op op : fusion.ops) {
-                if (op == Op::NOP) break;
-                const size_t size = static_cast<size_t>(kOpInfo[uint8_t(op)].size());
-                if (at + size > code.size() || code[at] != uint8_t(op)) {
-                    matches = false;
-                    break;
-                }
-                if (op == Op::JZ16 || op == Op::JMP16) {
-                    int16_t d;
-                    std::memcpy(&d, &code[at + 1], 2);
-                    const int64_t target = int64_t(at) + 2 + d;
-                    if (target < 0 || target > codeLimit) {
-                        matches = false;
-                        break;
-                    }
-                }
-                at += size;
-            }
-            if (matches) threaded[pc] = fusion.label;
+            if (startsRun(code, pc, codeLimit, fusion.ops) &&
+                (!fusion.accepts || fusion.accepts(code, pc, codeLimit)))
+                threaded[pc] = fusion.label;
         }
     }
 }
@@ -208,14 +245,18 @@ void VirtualMachine::run()
     // The kind of every NATIVE site, bound at load (NativeSites.h); one byte per code byte.
     const uint8_t* const sites = nativeSites.data();
     const uint8_t* ip = codeStart + m_pc;
-    const uint8_t* opStart = ip;
     int32_t sp = m_sp;
     bool inNative = false;
     // Element addresses skip the vector's full check while its words are unchanged.
     CheckedVectorCache vectors(4);
 
-    // Code address of the current opcode byte.
-#define OP_ADDR() (static_cast<int32_t>(opStart - codeStart))
+    // No register holds the position of the instruction being run: at a handler's start ip is
+    // one past its opcode byte (OPCODE_BYTE()), and once its operands are read ip is the next
+    // instruction (HERE()), whose position is a return address and from which jump distances
+    // count (a jump leads to the position of its last operand byte plus the distance).
+#define OPCODE_BYTE() (ip[-1])
+#define HERE() (static_cast<int32_t>(ip - codeStart))
+#define JUMP_BY(d) JUMP_TO(int64_t{HERE()} - 1 + (d))
 #define I8() (static_cast<int8_t>(*ip++))
 #define U8() (*ip++)
 #define I16() (readI16(ip))
@@ -339,15 +380,26 @@ void VirtualMachine::run()
         const int32_t gcInfo_ = I32();                                                             \
         ++sp;                                                                                      \
         ENTER_FRAME(gcInfo_);                                                                      \
-        S[sp] = OP_ADDR() + 9;                                                                     \
+        S[sp] = HERE();                                                                            \
         JUMP_TO(address_);                                                                         \
         NEXT();                                                                                    \
     } while (0)
+    // A virtual call: the implementation remembered for the selector and the receiver's class
+    // (MethodCache: checked when remembered, so only the call depth can fail), else the full
+    // lookup, which faults as it always has and remembers a target that passes every check.
 #define DO_CALLV()                                                                                 \
     do {                                                                                           \
         const int32_t selector_ = I32();                                                           \
         const int32_t classId_ = S[sp];                                                            \
-        S[sp] = OP_ADDR() + 5;                                                                     \
+        S[sp] = HERE();                                                                            \
+        if (const CallTarget* known_ = virtualTargets.find(selector_, classId_)) {                 \
+            if (calls.full()) [[unlikely]] {                                                       \
+                FAULT("Call stack overflow");                                                      \
+            }                                                                                      \
+            calls.push(known_->gcInfo, wrapSub(sp, known_->frameWords));                           \
+            ip = codeStart + known_->codeAddress;                                                  \
+            NEXT();                                                                                \
+        }                                                                                          \
         if (!indexes(methods, selector_)) [[unlikely]] {                                           \
             FAULT("Internal error: invalid selector");                                             \
         }                                                                                          \
@@ -361,8 +413,15 @@ void VirtualMachine::run()
         if (!target_) [[unlikely]] {                                                               \
             FAULT("Invalid type in virtual method call");                                          \
         }                                                                                          \
-        ENTER_FRAME(target_->gcInfoIndex);                                                         \
-        JUMP_TO(target_->codeAddress);                                                             \
+        const MethodEntry entryFound_ = *target_;                                                  \
+        ENTER_FRAME(entryFound_.gcInfoIndex);                                                      \
+        JUMP_TO(entryFound_.codeAddress);                                                          \
+        const int32_t info_ = entryFound_.gcInfoIndex;                                             \
+        virtualTargets.remember(selector_, classId_,                                               \
+                                {entryFound_.codeAddress, info_,                                   \
+                                 info_ < 0 ? 0                                                     \
+                                           : wrapAdd(gcInfos[size_t(info_)].slotCount1,            \
+                                                     gcInfos[size_t(info_)].slotCount2)});         \
         NEXT();                                                                                    \
     } while (0)
 #define DO_RET()                                                                                   \
@@ -378,13 +437,19 @@ void VirtualMachine::run()
             STACK_FAULT(static_cast<int32_t>(newSp_ < 0 ? -2 : kStackWords));                      \
         }                                                                                          \
         sp = static_cast<int32_t>(newSp_);                                                         \
-        if (returnAddress_ < 0) {                                                                  \
-            m_pc = -1;                                                                             \
-            m_sp = sp;                                                                             \
-            return;                                                                                \
+        /* The return address is a stack word the callee may have overwritten: one compare     */  \
+        /* accepts the code (0 to codeSize); below it, a negative address returns to the host. */  \
+        if (static_cast<uint32_t>(returnAddress_) > static_cast<uint32_t>(codeSize))               \
+            [[unlikely]] {                                                                         \
+            if (returnAddress_ < 0) {                                                              \
+                m_pc = -1;                                                                         \
+                m_sp = sp;                                                                         \
+                return;                                                                            \
+            }                                                                                      \
+            FAULT("Internal error: jump outside the code");                                        \
         }                                                                                          \
-        JUMP_TO(returnAddress_);                                                                   \
-        NEXT();                                                                                    \
+        ip = codeStart + returnAddress_;                                                           \
+        DISPATCH(); /* sp was checked above */                                                     \
     } while (0)
     // JZ16 and JMP16 leave the run when they jump.
 #define DO_ELEMENT_REF()                                                                           \
@@ -395,14 +460,14 @@ void VirtualMachine::run()
     do {                                                                                           \
         const int32_t d_ = I16();                                                                  \
         if (S[sp--] == 0) {                                                                        \
-            JUMP_TO(int64_t{OP_ADDR()} + 2 + d_);                                                  \
+            JUMP_BY(d_);                                                                           \
             NEXT();                                                                                \
         }                                                                                          \
     } while (0)
 #define DO_JMP16()                                                                                 \
     do {                                                                                           \
         const int32_t d_ = I16();                                                                  \
-        JUMP_TO(int64_t{OP_ADDR()} + 2 + d_);                                                      \
+        JUMP_BY(d_);                                                                               \
         NEXT();                                                                                    \
     } while (0)
     // Every instruction starts with sp inside the stack (an escape faults as stack_fault).
@@ -470,6 +535,19 @@ void VirtualMachine::run()
         {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::ADD, Op::ADDSET}, &&fused_LOCAL_ADD_ADDSET},
         {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::SUB, Op::ADDSET}, &&fused_LOCAL_SUB_ADDSET},
         {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::AND, Op::ADDSET}, &&fused_LOCAL_AND_ADDSET},
+    // A loop body ending in such an assignment, then the count-down.
+#define ASSIGN_COUNT_DOWN(op, set)                                                                 \
+    {{Op::LOCADDR8, Op::LDLOC8, Op::PUSH32, Op::op, Op::set, Op::LOCADDR8, Op::DEC, Op::LDLOC8,    \
+      Op::JZ16, Op::JMP16},                                                                        \
+     &&fused_LOCAL_##op##_##set##_COUNT_DOWN,                                                      \
+     countsDownOneLocal}
+        ASSIGN_COUNT_DOWN(ADD, STORE),
+        ASSIGN_COUNT_DOWN(SUB, STORE),
+        ASSIGN_COUNT_DOWN(AND, STORE),
+        ASSIGN_COUNT_DOWN(ADD, ADDSET),
+        ASSIGN_COUNT_DOWN(SUB, ADDSET),
+        ASSIGN_COUNT_DOWN(AND, ADDSET),
+#undef ASSIGN_COUNT_DOWN
         {{Op::LOCADDR8, Op::PUSH32, Op::STORE, Op::NOP, Op::NOP}, &&fused_LOCADDR8_PUSH32_STORE},
         {{Op::LOCADDR8, Op::LDLOC8, Op::STORE, Op::NOP, Op::NOP}, &&fused_LOCADDR8_LDLOC8_STORE},
         {{Op::LOCADDR8, Op::PUSH0, Op::NOP, Op::NOP, Op::NOP}, &&fused_LOCADDR8_PUSH0},
@@ -490,6 +568,10 @@ void VirtualMachine::run()
         {{Op::LDLOC8, Op::PUSH32, Op::ADD, Op::CALL, Op::NOP}, &&fused_LDLOC8_PUSH32_ADD_CALL},
         {{Op::LDLOC8, Op::PUSH32, Op::SUB, Op::CALL, Op::NOP}, &&fused_LDLOC8_PUSH32_SUB_CALL},
         {{Op::LDLOC8, Op::CALL, Op::NOP, Op::NOP, Op::NOP}, &&fused_LDLOC8_CALL},
+        // The same after the result slot (PUSH0) and the address the result goes to.
+        {{Op::PUSH0, Op::LDLOC8, Op::PUSH32, Op::SUB, Op::CALL}, &&fused_PUSH0_SUB_CALL},
+        {{Op::LOCADDR8, Op::PUSH0, Op::LDLOC8, Op::PUSH32, Op::SUB, Op::CALL},
+         &&fused_LOCADDR8_PUSH0_SUB_CALL},
         {{Op::DUP, Op::LOAD, Op::CALLV, Op::NOP, Op::NOP}, &&fused_DUP_LOAD_CALLV},
         {{Op::STORE, Op::RET, Op::NOP, Op::NOP, Op::NOP}, &&fused_STORE_RET},
         {{Op::ADD, Op::STORE, Op::RET, Op::NOP, Op::NOP}, &&fused_ADD_STORE_RET},
@@ -497,6 +579,19 @@ void VirtualMachine::run()
          &&fused_LOCADDR8_PUSH32_STORE_RET},
         {{Op::LOCADDR8, Op::LDLOC8, Op::STORE, Op::RET, Op::NOP},
          &&fused_LOCADDR8_LDLOC8_STORE_RET},
+        // Int array elements in a global: one added to a local, one set from a local.
+        {{Op::LOCADDR8, Op::PUSHGLOBALS, Op::LDLOC8, Op::NATIVE, Op::LOAD, Op::ADDSET},
+         &&fused_ADD_GLOBAL_ELEMENT},
+        {{Op::PUSHGLOBALS, Op::LDLOC8, Op::NATIVE, Op::LDLOC8, Op::STORE},
+         &&fused_SET_GLOBAL_ELEMENT},
+        // The step of a counting-up loop with the loop test its jump leads to.
+        {{Op::LOCADDR8, Op::INC, Op::JMP16}, &&fused_STEP_TO_LT, stepsToLoopTest<Op::LT>},
+        {{Op::LOCADDR8, Op::INC, Op::JMP16}, &&fused_STEP_TO_LE, stepsToLoopTest<Op::LE>},
+        {{Op::LOCADDR8, Op::INC, Op::JMP16}, &&fused_STEP_TO_NE, stepsToLoopTest<Op::NE>},
+        // Whole counting loops over a global int array: the test, a body of the two runs
+        // above, the step, and the jump back to the test.
+        {kSumLoop, &&fused_SUM_GLOBAL_ELEMENTS},
+        {kFillLoop, &&fused_FILL_GLOBAL_ELEMENTS},
     };
     // Prepared again whenever the code grew (a module was loaded since the last run).
     if (threadedCode.size() != code.size())
@@ -515,7 +610,6 @@ void VirtualMachine::run()
     // NEXT() for the fused runs that have checked where sp ends.
 #define DISPATCH()                                                                                 \
     do {                                                                                           \
-        opStart = ip;                                                                              \
         goto** reinterpret_cast<const void* const*>(                                               \
             threadBias + reinterpret_cast<uintptr_t>(ip++) * sizeof(void*));                       \
     } while (0)
@@ -524,10 +618,10 @@ void VirtualMachine::run()
 #define CASE(name) case Op::name:
 #define INVALID default:
 #define NEXT() goto dispatch
+#define DISPATCH() goto dispatch
 #define LOOP                                                                                       \
     dispatch:                                                                                      \
     STACK_CHECK();                                                                                 \
-    opStart = ip;                                                                                  \
     switch (static_cast<Op>(*ip++))
 #endif
 
@@ -580,7 +674,8 @@ void VirtualMachine::run()
             CASE(FRAME8)
             CASE(FRAME32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::FRAME8)) ? I8() : I32();
+                const int32_t n =
+                    (OPCODE_BYTE() == static_cast<uint8_t>(Op::FRAME8)) ? I8() : I32();
                 const int64_t newSp = int64_t{sp} + n;
                 if (newSp < -1 || newSp >= kStackWords) [[unlikely]] {
                     STACK_FAULT(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
@@ -597,7 +692,7 @@ void VirtualMachine::run()
             CASE(JZ32)
             {
                 const int32_t d = I32();
-                if (S[sp--] == 0) JUMP_TO(int64_t{OP_ADDR()} + 4 + d);
+                if (S[sp--] == 0) JUMP_BY(d);
                 NEXT();
             }
             CASE(JMP16)
@@ -607,7 +702,7 @@ void VirtualMachine::run()
             CASE(JMP32)
             {
                 const int32_t d = I32();
-                JUMP_TO(int64_t{OP_ADDR()} + 4 + d);
+                JUMP_BY(d);
                 NEXT();
             }
             CASE(CALL) DO_CALL();
@@ -810,7 +905,7 @@ void VirtualMachine::run()
                 const int operation = static_cast<int8_t>(U8());
                 // Sites bound at load to the one-word array operations run here; they need
                 // their operands on the stack, else the registry's handler reports the fault.
-                switch (static_cast<NativeSite>(sites[OP_ADDR()])) {
+                switch (static_cast<NativeSite>(sites[HERE() - kNativeInstructionBytes])) {
                 case NativeSite::IntElementRef:
                     if (sp < 1) break;
                     DO_ELEMENT_REF();
@@ -857,7 +952,8 @@ void VirtualMachine::run()
             CASE(CLEAR8)
             CASE(CLEAR32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::CLEAR8)) ? I8() : I32();
+                const int32_t n =
+                    (OPCODE_BYTE() == static_cast<uint8_t>(Op::CLEAR8)) ? I8() : I32();
                 if (n > 0)
                     std::memset(mem.bytes(static_cast<uint32_t>(S[sp]), uint64_t(n) * 4), 0,
                                 size_t(n) * 4);
@@ -867,7 +963,7 @@ void VirtualMachine::run()
             CASE(COPY8)
             CASE(COPY32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::COPY8)) ? I8() : I32();
+                const int32_t n = (OPCODE_BYTE() == static_cast<uint8_t>(Op::COPY8)) ? I8() : I32();
                 if (n > 0) {
                     const uint64_t bytes = uint64_t(n) * 4;
                     const uint8_t* from = mem.bytes(static_cast<uint32_t>(S[sp]), bytes);
@@ -882,7 +978,8 @@ void VirtualMachine::run()
             CASE(LOADN8)
             CASE(LOADN32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::LOADN8)) ? I8() : I32();
+                const int32_t n =
+                    (OPCODE_BYTE() == static_cast<uint8_t>(Op::LOADN8)) ? I8() : I32();
                 const int64_t newSp = int64_t{sp} + n - 1;
                 if (newSp < -1 || newSp >= kStackWords) [[unlikely]] {
                     STACK_FAULT(static_cast<int32_t>(newSp < 0 ? -2 : kStackWords));
@@ -897,7 +994,8 @@ void VirtualMachine::run()
             CASE(STOREN8)
             CASE(STOREN32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::STOREN8)) ? I8() : I32();
+                const int32_t n =
+                    (OPCODE_BYTE() == static_cast<uint8_t>(Op::STOREN8)) ? I8() : I32();
                 const int32_t count = n > 0 ? n : 0;
                 const int32_t address = SLOT(int64_t{sp} - count);
                 if (count > 0)
@@ -955,7 +1053,7 @@ void VirtualMachine::run()
                     FAULT("Too many nested exception handlers");
                 }
                 handlers[static_cast<size_t>(++handlerCount)] = {
-                    classId, sp, static_cast<int32_t>(int64_t{OP_ADDR()} + 8 + d), calls.depth()};
+                    classId, sp, static_cast<int32_t>(int64_t{HERE()} - 1 + d), calls.depth()};
                 NEXT();
             }
             CASE(ENDTRY)
@@ -994,8 +1092,9 @@ void VirtualMachine::run()
             CASE(BOXR)
             CASE(BOXW)
             {
-                const int code = (*opStart == static_cast<uint8_t>(Op::BOXR)) ? GC_CODE_REFERENCE
-                                                                              : GC_CODE_NATIVE;
+                const int code = (OPCODE_BYTE() == static_cast<uint8_t>(Op::BOXR))
+                                     ? GC_CODE_REFERENCE
+                                     : GC_CODE_NATIVE;
                 const uint32_t box = m_heap.allocate(4, 0, code);
                 ST(box, S[sp]);
                 S[sp] = static_cast<int32_t>(box);
@@ -1005,7 +1104,7 @@ void VirtualMachine::run()
             CASE(LDLOCI2)
             CASE(LDLOCI3)
             {
-                const int levels = *opStart - static_cast<uint8_t>(Op::LDLOCI1) + 1;
+                const int levels = OPCODE_BYTE() - static_cast<uint8_t>(Op::LDLOCI1) + 1;
                 const int32_t k = I8();
                 int32_t v = SLOT(int64_t{sp} + 1 + k);
                 for (int i = 0; i < levels; ++i)
@@ -1017,7 +1116,7 @@ void VirtualMachine::run()
             CASE(LOCFLD2)
             CASE(LOCFLD3)
             {
-                const int levels = *opStart - static_cast<uint8_t>(Op::LOCFLD1) + 1;
+                const int levels = OPCODE_BYTE() - static_cast<uint8_t>(Op::LOCFLD1) + 1;
                 const int32_t k = I8();
                 const int32_t f = I8();
                 int32_t v = SLOT(int64_t{sp} + 1 + k);
@@ -1050,7 +1149,7 @@ void VirtualMachine::run()
             CASE(NEWOBJ)
             CASE(NEWOBJK)
             {
-                const bool keep = *opStart == static_cast<uint8_t>(Op::NEWOBJK);
+                const bool keep = OPCODE_BYTE() == static_cast<uint8_t>(Op::NEWOBJK);
                 const int gc = U8();
                 const int32_t words = I32();
                 const int32_t depth = I8();
@@ -1135,7 +1234,8 @@ void VirtualMachine::run()
             CASE(MKBLOCK8)
             CASE(MKBLOCK32)
             {
-                const int32_t n = (*opStart == static_cast<uint8_t>(Op::MKBLOCK8)) ? I8() : I32();
+                const int32_t n =
+                    (OPCODE_BYTE() == static_cast<uint8_t>(Op::MKBLOCK8)) ? I8() : I32();
                 const int32_t count = n > 0 ? n : 0;
                 if (count > sp + 1) [[unlikely]] {
                     STACK_FAULT(sp - count + 1);
@@ -1172,10 +1272,9 @@ void VirtualMachine::run()
             if (sp + 1 < kStackWords && i >= 0 && i < kStackWords) {
                 const int32_t v = S[i];
                 S[sp + 1] = v;
-                opStart = ip + 1; // the JZ16, whose distance counts from its own address
                 ip += 2;
                 const int32_t d = I16();
-                if (v == 0) JUMP_TO(int64_t{OP_ADDR()} + 2 + d);
+                if (v == 0) JUMP_BY(d);
                 DISPATCH();
             }
             goto op_LDLOC8;
@@ -1313,60 +1412,104 @@ void VirtualMachine::run()
             FUSED_LOCAL_STEP_JUMP(INC, 1)
             FUSED_LOCAL_STEP_JUMP(DEC, -1)
 #undef FUSED_LOCAL_STEP_JUMP
+            // LOCADDR8 a; INC; JMP16 to LDLOC8 b; PUSH32 c; a comparison; JZ16 (stepsToLoopTest):
+            // the step and the loop test it leads to, the test's values left above the top; on to
+            // the loop body or out of the loop.
+#define FUSED_STEP_TO_TEST(name, expr)                                                             \
+    fused_STEP_TO_##name:                                                                          \
+    {                                                                                              \
+        const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);                            \
+        int16_t d;                                                                                 \
+        std::memcpy(&d, ip + 3, 2);                                                                \
+        const uint8_t* const test = ip + 4 + d;                                                    \
+        const int64_t j = int64_t{sp} + 1 + static_cast<int8_t>(test[1]);                          \
+        if (sp + 2 < kStackWords && i >= 0 && i < kStackWords && j >= 0 && j < kStackWords) {      \
+            S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));         \
+            S[i] = wrapAdd(S[i], 1);                                                               \
+            const int32_t x = S[j];                                                                \
+            int32_t y;                                                                             \
+            std::memcpy(&y, test + 3, 4);                                                          \
+            S[sp + 2] = y;                                                                         \
+            const int32_t r = (expr);                                                              \
+            S[sp + 1] = r;                                                                         \
+            int16_t e;                                                                             \
+            std::memcpy(&e, test + 9, 2);                                                          \
+            ip = r != 0 ? test + 11 : test + 10 + e;                                               \
+            DISPATCH();                                                                            \
+        }                                                                                          \
+        goto op_LOCADDR8;                                                                          \
+    }
+            FUSED_STEP_TO_TEST(LT, x < y ? -1 : 0)
+            FUSED_STEP_TO_TEST(LE, x <= y ? -1 : 0)
+            FUSED_STEP_TO_TEST(NE, x != y ? -1 : 0)
+#undef FUSED_STEP_TO_TEST
             // Chained runs. Between two instructions THEN() does what dispatch would (the stack
             // check, the next instruction's position), so a fault anywhere reports the position
             // and leaves the stack of the instruction that raised it.
 #define THEN()                                                                                     \
     do {                                                                                           \
         STACK_CHECK();                                                                             \
-        opStart = ip++;                                                                            \
+        ++ip;                                                                                      \
     } while (0)
             // The element address of an int array site; any other site, or operands missing,
             // continues in the NATIVE handler (the state is that of its dispatch).
 #define CHAIN_ELEMENT_REF()                                                                        \
     do {                                                                                           \
-        if (static_cast<NativeSite>(sites[OP_ADDR()]) != NativeSite::IntElementRef || sp < 1)      \
+        if (static_cast<NativeSite>(sites[HERE() - 1]) != NativeSite::IntElementRef || sp < 1)     \
             goto op_NATIVE;                                                                        \
         ip += 2;                                                                                   \
         DO_ELEMENT_REF();                                                                          \
     } while (0)
-        // The hottest runs, with every check done before the first write: LOCADDR8 a; DEC;
-        // LDLOC8 b; JZ16; JMP16 (the end of a counting-down loop) on stack slots, to one of the
-        // two targets (both in the code: threadCode), the local left above the top; anything
-        // else runs unfused from the LOCADDR8.
+            // The hottest runs, with every check done before the first write. Their effects, with
+            // the operands read from p (one past the run's first opcode) and the stack indices
+            // checked, are shared with the longer runs that contain them.
+            // LOCADDR8 a; DEC; LDLOC8 b; JZ16; JMP16 (the end of a counting-down loop) on stack
+            // slots i and j: to one of the two targets (both in the code: threadCode), the local
+            // left above the top.
+#define COUNT_DOWN_EFFECT(p, i, j)                                                                 \
+    do {                                                                                           \
+        S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));             \
+        S[i] = wrapAdd(S[i], -1);                                                                  \
+        const int32_t v_ = S[j];                                                                   \
+        S[sp + 1] = v_;                                                                            \
+        int16_t d_;                                                                                \
+        std::memcpy(&d_, v_ == 0 ? (p) + 5 : (p) + 8, 2);                                          \
+        ip = (p) + (v_ == 0 ? 4 + 2 : 7 + 2) + d_;                                                 \
+    } while (0)
+            // LOCADDR8 a; LDLOC8 b; PUSH32 c; an operation; STORE or ADDSET on slots i and j: local
+            // a set to (or increased by) local b combined with c, the address, the result and c
+            // left above the top.
+#define LOCAL_ASSIGN_EFFECT(p, i, j, expr, assign)                                                 \
+    do {                                                                                           \
+        S[sp + 1] = static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(i));               \
+        const int32_t x = S[j];                                                                    \
+        S[sp + 2] = x;                                                                             \
+        int32_t y;                                                                                 \
+        std::memcpy(&y, (p) + 4, 4);                                                               \
+        S[sp + 3] = y;                                                                             \
+        const int32_t r = (expr);                                                                  \
+        S[sp + 2] = r;                                                                             \
+        S[i] = (assign);                                                                           \
+    } while (0)
+#define IN_STACK(i) (static_cast<uint64_t>(i) < static_cast<uint64_t>(kStackWords))
+        // Anything outside the stack runs unfused from the LOCADDR8.
         fused_COUNT_DOWN_LOOP : {
             const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);
             const int64_t j = int64_t{sp} + 1 + static_cast<int8_t>(ip[3]);
-            if (sp + 1 < kStackWords && i >= 0 && i < kStackWords && j >= 0 && j < kStackWords) {
-                S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));
-                S[i] = wrapAdd(S[i], -1);
-                const int32_t v = S[j];
-                S[sp + 1] = v;
-                int16_t d;
-                std::memcpy(&d, v == 0 ? ip + 5 : ip + 8, 2);
-                ip += (v == 0 ? 4 + 2 : 7 + 2) + d;
+            if (sp + 1 < kStackWords && IN_STACK(i) && IN_STACK(j)) {
+                COUNT_DOWN_EFFECT(ip, i, j);
                 DISPATCH();
             }
             goto op_LOCADDR8;
         }
-        // LOCADDR8 a; LDLOC8 b; PUSH32 c; an operation; STORE or ADDSET: local a set to (or
-        // increased by) local b combined with c, the address, the result and c left above the
-        // top; anything outside the stack runs unfused from the LOCADDR8.
 #define FUSED_LOCAL_ASSIGN(op, expr, set, assign)                                                  \
     fused_LOCAL_##op##_##set:                                                                      \
     {                                                                                              \
         const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);                            \
         const int64_t j = int64_t{sp} + 2 + static_cast<int8_t>(ip[2]);                            \
-        if (sp + 3 < kStackWords && i >= 0 && i < kStackWords && j >= 0 && j < kStackWords) {      \
-            S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));         \
-            const int32_t x = S[j];                                                                \
-            S[sp + 2] = x;                                                                         \
-            int32_t y;                                                                             \
-            std::memcpy(&y, ip + 4, 4);                                                            \
-            S[sp + 3] = y;                                                                         \
-            const int32_t r = (expr);                                                              \
-            S[sp + 2] = r;                                                                         \
-            S[i] = (assign);                                                                       \
+        if (sp + 3 < kStackWords && IN_STACK(i) && IN_STACK(j)) {                                  \
+            const uint32_t stackBase = m_stackBase;                                                \
+            LOCAL_ASSIGN_EFFECT(ip, i, j, expr, assign);                                           \
             ip += 10;                                                                              \
             DISPATCH();                                                                            \
         }                                                                                          \
@@ -1379,6 +1522,67 @@ void VirtualMachine::run()
             FUSED_LOCAL_ASSIGN(SUB, wrapSub(x, y), ADDSET, wrapAdd(S[i], r))
             FUSED_LOCAL_ASSIGN(AND, x & y, ADDSET, wrapAdd(S[i], r))
 #undef FUSED_LOCAL_ASSIGN
+            // A loop body that ends with such an assignment and the count-down of one local m
+            // (countsDownOneLocal): both runs, one check of the three slots (sp is the same at
+            // the start of each), the local's new value read back from the register. When the
+            // jump back leads to the run itself (the whole loop is this run) the run repeats
+            // here: it leaves sp as it found it, so the dispatch check and the slot checks would
+            // pass again, and each round has exactly the effects of the unfused round.
+#define FUSED_ASSIGN_COUNT_DOWN(op, expr, set, assign)                                             \
+    fused_LOCAL_##op##_##set##_COUNT_DOWN:                                                         \
+    {                                                                                              \
+        const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);                            \
+        const int64_t j = int64_t{sp} + 2 + static_cast<int8_t>(ip[2]);                            \
+        const int64_t m = int64_t{sp} + 1 + static_cast<int8_t>(ip[11]);                           \
+        if (sp + 3 < kStackWords && IN_STACK(i) && IN_STACK(j) && IN_STACK(m)) {                   \
+            /* The code never changes: its operands and both targets are read once. */             \
+            int32_t y;                                                                             \
+            std::memcpy(&y, ip + 4, 4);                                                            \
+            int16_t d;                                                                             \
+            std::memcpy(&d, ip + 16, 2);                                                           \
+            const uint8_t* const out = ip + 17 + d;                                                \
+            std::memcpy(&d, ip + 19, 2);                                                           \
+            const uint8_t* const back = ip + 20 + d;                                               \
+            const uint8_t* const run = ip - 1;                                                     \
+            const int32_t iAddress =                                                               \
+                static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));                 \
+            const int32_t mAddress =                                                               \
+                static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(m));                 \
+            int32_t* const top = S + sp;                                                           \
+            for (;;) {                                                                             \
+                top[1] = iAddress;                                                                 \
+                const int32_t x = S[j];                                                            \
+                top[2] = x;                                                                        \
+                top[3] = y;                                                                        \
+                const int32_t r = (expr);                                                          \
+                top[2] = r;                                                                        \
+                S[i] = (assign);                                                                   \
+                top[1] = mAddress;                                                                 \
+                const int32_t v = wrapAdd(S[m], -1);                                               \
+                S[m] = v;                                                                          \
+                top[1] = v;                                                                        \
+                if (v == 0) {                                                                      \
+                    ip = out;                                                                      \
+                    break;                                                                         \
+                }                                                                                  \
+                if (back != run) {                                                                 \
+                    ip = back;                                                                     \
+                    break;                                                                         \
+                }                                                                                  \
+            }                                                                                      \
+            DISPATCH();                                                                            \
+        }                                                                                          \
+        goto op_LOCADDR8;                                                                          \
+    }
+            FUSED_ASSIGN_COUNT_DOWN(ADD, wrapAdd(x, y), STORE, r)
+            FUSED_ASSIGN_COUNT_DOWN(SUB, wrapSub(x, y), STORE, r)
+            FUSED_ASSIGN_COUNT_DOWN(AND, x & y, STORE, r)
+            FUSED_ASSIGN_COUNT_DOWN(ADD, wrapAdd(x, y), ADDSET, wrapAdd(S[i], r))
+            FUSED_ASSIGN_COUNT_DOWN(SUB, wrapSub(x, y), ADDSET, wrapAdd(S[i], r))
+            FUSED_ASSIGN_COUNT_DOWN(AND, x & y, ADDSET, wrapAdd(S[i], r))
+#undef FUSED_ASSIGN_COUNT_DOWN
+#undef LOCAL_ASSIGN_EFFECT
+#undef COUNT_DOWN_EFFECT
 #define FUSED_CHAIN2(name, first, second)                                                          \
     fused_##name:                                                                                  \
     {                                                                                              \
@@ -1402,7 +1606,7 @@ void VirtualMachine::run()
             // Runs that start with the element address: the stack checks between their steps
             // cannot fail (the address needs sp >= 1 and leaves sp - 1, LOAD keeps sp, LDLOC8
             // brings it back below the limit dispatch checked), so only the position moves on.
-#define ELEMENT_STEP() (opStart = ip++)
+#define ELEMENT_STEP() (++ip)
 #define FUSED_ELEMENT_RUN(name, rest)                                                              \
     fused_##name:                                                                                  \
     {                                                                                              \
@@ -1415,6 +1619,157 @@ void VirtualMachine::run()
             FUSED_ELEMENT_RUN(NATIVE_LDLOC8_STORE, DO_LDLOC8(); ELEMENT_STEP(); DO_STORE())
             FUSED_ELEMENT_RUN(NATIVE_LOAD_ADDSET, DO_LOAD(); ELEMENT_STEP();
                               DO_COMPOUND(wrapAdd(x, y)))
+            // The same after pushes that cannot leave the stack (checked once, before them), so
+            // they need no check between them either. Both leave sp as they found it.
+#define FUSED_PUSHES_ELEMENT_RUN(name, room, pushes, rest)                                         \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        if (sp + (room) < kStackWords) {                                                           \
+            pushes;                                                                                \
+            CHAIN_ELEMENT_REF();                                                                   \
+            ELEMENT_STEP();                                                                        \
+            rest;                                                                                  \
+            DISPATCH();                                                                            \
+        }                                                                                          \
+        goto op_##room##_PUSHES;                                                                   \
+    }
+#define op_3_PUSHES op_LOCADDR8
+#define op_2_PUSHES op_PUSHGLOBALS
+            FUSED_PUSHES_ELEMENT_RUN(ADD_GLOBAL_ELEMENT, 3, DO_LOCADDR8(); ELEMENT_STEP();
+                                     DO_PUSHGLOBALS(); ELEMENT_STEP(); DO_LDLOC8();
+                                     ELEMENT_STEP(), DO_LOAD(); ELEMENT_STEP();
+                                     DO_COMPOUND(wrapAdd(x, y)))
+            FUSED_PUSHES_ELEMENT_RUN(SET_GLOBAL_ELEMENT, 2, DO_PUSHGLOBALS(); ELEMENT_STEP();
+                                     DO_LDLOC8(); ELEMENT_STEP(), DO_LDLOC8(); ELEMENT_STEP();
+                                     DO_STORE())
+#undef op_3_PUSHES
+#undef op_2_PUSHES
+#undef FUSED_PUSHES_ELEMENT_RUN
+            // Whole counting loops (run = the first opcode): LDLOC8 a; PUSH32 c; LT; JZ16 out
+            // (the test), a body on an int array in a global (its element address through a
+            // NATIVE site bound to it), then LOCADDR8 k; INC; JMP16 (the step). sp is the same at
+            // every test, so the slots are checked once, and the site and constants are read
+            // once; each round stores what the unfused round leaves on and above the stack. The
+            // rounds repeat here while the jump back leads to the run itself, else the handler
+            // dispatches there. What could fault (a guest word outside memory, an element
+            // address the remembered vector does not answer) is not tried here: the round goes
+            // on unfused from that instruction's dispatch, with its ip and sp, so the full path
+            // decides and faults as it would.
+#define COUNTING_LOOP(name, bodySlots, setup, body, stepAt)                                        \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        const uint8_t* const run = ip - 1;                                                         \
+        const int32_t sp0 = sp;                                                                    \
+        const int64_t a = int64_t{sp} + 1 + static_cast<int8_t>(run[1]);                           \
+        const int64_t k = int64_t{sp} + 1 + static_cast<int8_t>(run[(stepAt) + 1]);                \
+        if (sp + 3 < kStackWords && IN_STACK(a) && IN_STACK(k) && (bodySlots)) {                   \
+            int32_t c;                                                                             \
+            std::memcpy(&c, run + 3, 4);                                                           \
+            int16_t d;                                                                             \
+            std::memcpy(&d, run + 9, 2);                                                           \
+            const uint8_t* const out = run + 10 + d;                                               \
+            std::memcpy(&d, run + (stepAt) + 4, 2);                                                \
+            const uint8_t* const back = run + (stepAt) + 5 + d;                                    \
+            const uint32_t stackBase = m_stackBase;                                                \
+            const int32_t kAddress =                                                               \
+                static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(k));                   \
+            /* Read once: stores to the stack could alias them as far as the compiler knows. */    \
+            const uint32_t globals = globalsHandle;                                                \
+            int32_t* const top = S + sp0;                                                          \
+            int32_t* const counter = S + a;                                                        \
+            int32_t* const step = S + k;                                                           \
+            setup;                                                                                 \
+            for (;;) {                                                                             \
+                const int32_t x = *counter;                                                        \
+                top[2] = c;                                                                        \
+                top[1] = x < c ? -1 : 0;                                                           \
+                if (x >= c) {                                                                      \
+                    ip = out;                                                                      \
+                    DISPATCH();                                                                    \
+                }                                                                                  \
+                body;                                                                              \
+                top[1] = kAddress;                                                                 \
+                *step = wrapAdd(*step, 1);                                                         \
+                if (back != run) {                                                                 \
+                    ip = back;                                                                     \
+                    DISPATCH();                                                                    \
+                }                                                                                  \
+            }                                                                                      \
+        }                                                                                          \
+        goto op_LDLOC8;                                                                            \
+    }
+#define ELEMENT_SITE(at)                                                                           \
+    (static_cast<NativeSite>(sites[(run + (at)) - codeStart]) == NativeSite::IntElementRef)
+            // The guest word at a, when it is certainly inside memory (else the full path decides).
+#define WORD_INSIDE(a) (uint32_t(uint32_t(a) - GuestMemory::kFirstUsable) <= wordSpan)
+#define WORD_AT(a)                                                                                 \
+    ({                                                                                             \
+        int32_t v_;                                                                                \
+        std::memcpy(&v_, base + uint32_t(a), 4);                                                   \
+        v_;                                                                                        \
+    })
+            // Continues the round unfused at the instruction whose opcode is at run + at.
+#define RESUME(at, stack, label)                                                                   \
+    do {                                                                                           \
+        sp = (stack);                                                                              \
+        ip = run + (at) + 1;                                                                       \
+        goto label;                                                                                \
+    } while (0)
+            // Body: LOCADDR8 s; PUSHGLOBALS; LDLOC8 b; NATIVE; LOAD; ADDSET. The ADDSET adds to
+            // stack slot s (the address LOCADDR8 left, which nothing in between can change).
+            COUNTING_LOOP(
+                SUM_GLOBAL_ELEMENTS,
+                IN_STACK(int64_t{sp} + 1 + static_cast<int8_t>(run[12])) &&
+                    IN_STACK(int64_t{sp} + 3 + static_cast<int8_t>(run[15])) && ELEMENT_SITE(16),
+                const int64_t s = int64_t{sp0} + 1 + static_cast<int8_t>(run[12]);
+                const int32_t sAddress =
+                    static_cast<int32_t>(stackBase + 4u * static_cast<uint32_t>(s));
+                int32_t* const sum = S + s;
+                const int32_t* const indexSlot = S + sp0 + 3 + static_cast<int8_t>(run[15]),
+                {
+                    top[1] = sAddress;
+                    top[2] = static_cast<int32_t>(globals);
+                    const int32_t index = *indexSlot;
+                    top[3] = index;
+                    uint32_t element;
+                    if (!WORD_INSIDE(globals) || !vectors.rememberedElementAddress(
+                                                     uint32_t(WORD_AT(globals)), index, element))
+                        RESUME(16, sp0 + 3, op_NATIVE);
+                    top[2] = static_cast<int32_t>(element);
+                    if (!WORD_INSIDE(element)) RESUME(19, sp0 + 2, op_LOAD);
+                    const int32_t value = WORD_AT(element);
+                    top[2] = value;
+                    *sum = wrapAdd(*sum, value);
+                },
+                21)
+            // Body: PUSHGLOBALS; LDLOC8 b; NATIVE; LDLOC8 v; STORE.
+            COUNTING_LOOP(
+                FILL_GLOBAL_ELEMENTS,
+                IN_STACK(int64_t{sp} + 2 + static_cast<int8_t>(run[13])) &&
+                    IN_STACK(int64_t{sp} + 2 + static_cast<int8_t>(run[18])) && ELEMENT_SITE(14),
+                const int32_t* const indexSlot = S + sp0 + 2 + static_cast<int8_t>(run[13]);
+                const int32_t* const valueSlot = S + sp0 + 2 + static_cast<int8_t>(run[18]),
+                {
+                    top[1] = static_cast<int32_t>(globals);
+                    const int32_t index = *indexSlot;
+                    top[2] = index;
+                    uint32_t element;
+                    if (!WORD_INSIDE(globals) || !vectors.rememberedElementAddress(
+                                                     uint32_t(WORD_AT(globals)), index, element))
+                        RESUME(14, sp0 + 2, op_NATIVE);
+                    top[1] = static_cast<int32_t>(element);
+                    const int32_t value = *valueSlot;
+                    top[2] = value;
+                    if (!WORD_INSIDE(element)) RESUME(19, sp0 + 2, op_STORE);
+                    std::memcpy(base + element, &value, 4);
+                },
+                20)
+#undef RESUME
+#undef WORD_AT
+#undef WORD_INSIDE
+#undef ELEMENT_SITE
+#undef COUNTING_LOOP
+#undef IN_STACK
 #undef FUSED_ELEMENT_RUN
 #undef ELEMENT_STEP
             // Runs that end in a call or a return, which dispatch themselves.
@@ -1430,13 +1785,43 @@ void VirtualMachine::run()
             FUSED_CHAIN_END(LDLOC8_PUSH32_SUB_CALL, DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
                             DO_BINARY(wrapSub(x, y)), DO_CALL())
             FUSED_CHAIN_END(LDLOC8_CALL, DO_LDLOC8(), DO_CALL())
+            FUSED_CHAIN_END(PUSH0_SUB_CALL, DO_PUSH0(); THEN(); DO_LDLOC8(); THEN(); DO_PUSH32();
+                            THEN(); DO_BINARY(wrapSub(x, y)), DO_CALL())
+            FUSED_CHAIN_END(LOCADDR8_PUSH0_SUB_CALL, DO_LOCADDR8(); THEN(); DO_PUSH0(); THEN();
+                            DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
+                            DO_BINARY(wrapSub(x, y)), DO_CALL())
             FUSED_CHAIN_END(DUP_LOAD_CALLV, DO_DUP(); THEN(); DO_LOAD(), DO_CALLV())
             FUSED_CHAIN_END(STORE_RET, DO_STORE(), DO_RET())
             FUSED_CHAIN_END(ADD_STORE_RET, DO_BINARY(wrapAdd(x, y)); THEN(); DO_STORE(), DO_RET())
-            FUSED_CHAIN_END(LOCADDR8_PUSH32_STORE_RET, DO_LOCADDR8(); THEN(); DO_PUSH32(); THEN();
-                            DO_STORE(), DO_RET())
-            FUSED_CHAIN_END(LOCADDR8_LDLOC8_STORE_RET, DO_LOCADDR8(); THEN(); DO_LDLOC8(); THEN();
-                            DO_STORE(), DO_RET())
+            // A result stored to a local, then the return: LOCADDR8 a; PUSH32 c or LDLOC8 b;
+            // STORE; RET. The store goes to stack slot i, the address LOCADDR8 left, so it
+            // cannot fault; with the slots and the two pushes checked first, the run leaves
+            // what the three leave and returns (the return checks as RET does).
+#define FUSED_LOCAL_RESULT_RET(name, value, slots, retAt)                                          \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        const int64_t i = int64_t{sp} + 1 + static_cast<int8_t>(ip[0]);                            \
+        if (sp + 2 < kStackWords && i >= 0 && i < kStackWords && (slots)) {                        \
+            S[sp + 1] = static_cast<int32_t>(m_stackBase + 4u * static_cast<uint32_t>(i));         \
+            const int32_t v = (value);                                                             \
+            S[sp + 2] = v;                                                                         \
+            S[i] = v;                                                                              \
+            ip += (retAt);                                                                         \
+            DO_RET();                                                                              \
+        }                                                                                          \
+        goto op_LOCADDR8;                                                                          \
+    }
+            FUSED_LOCAL_RESULT_RET(LOCADDR8_PUSH32_STORE_RET, ({
+                                       int32_t c;
+                                       std::memcpy(&c, ip + 2, 4);
+                                       c;
+                                   }),
+                                   true, 8)
+#define RESULT_SLOT (int64_t{sp} + 2 + static_cast<int8_t>(ip[2]))
+            FUSED_LOCAL_RESULT_RET(LOCADDR8_LDLOC8_STORE_RET, S[RESULT_SLOT],
+                                   RESULT_SLOT >= 0 && RESULT_SLOT < kStackWords, 5)
+#undef RESULT_SLOT
+#undef FUSED_LOCAL_RESULT_RET
 #undef FUSED_CHAIN_END
 #undef FUSED_CHAIN2
 #undef FUSED_CHAIN3
@@ -1446,9 +1831,9 @@ void VirtualMachine::run()
             INVALID
             {
                 SYNC();
-                m_pc = OP_ADDR();
+                m_pc = HERE() - 1;
                 fatalError("Internal error: invalid opcode " +
-                               std::to_string(static_cast<int8_t>(*opStart)),
+                               std::to_string(static_cast<int8_t>(OPCODE_BYTE())),
                            m_pc);
             }
         }
@@ -1461,7 +1846,9 @@ void VirtualMachine::run()
         throw;
     }
 
-#undef OP_ADDR
+#undef OPCODE_BYTE
+#undef HERE
+#undef JUMP_BY
 #undef I8
 #undef U8
 #undef I16

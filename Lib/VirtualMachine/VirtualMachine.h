@@ -11,6 +11,7 @@
 #include "Containers/OString.h"
 #include "Utility/MersenneTwister.h"
 #include "VirtualMachine/CallStack.h"
+#include "VirtualMachine/MethodCache.h"
 #include "VirtualMachine/FrameworkServices.h"
 #include "VirtualMachine/GuestMemory.h"
 #include "VirtualMachine/ObjectTable.h"
@@ -312,6 +313,7 @@ public:
     std::array<Handler, kHandlerSlots> handlers{};
     int32_t handlerCount = 0;
     CallStack calls{kMaxCallDepth};
+    MethodCache virtualTargets; // CALLV's lookups that succeeded
 
 private:
     // Calls vminternalthrow for the recorded error, or ends the invocation (exit/fatal).

@@ -48,7 +48,9 @@ std::string global(uint32_t i)
 bool statement(Input& in, std::string& code)
 {
     const auto g = [&] { return in.below(kGlobals); };
-    switch (in.below(10)) {
+    static uint32_t loops = 0; // label numbers
+    const std::string loop = "l" + std::to_string(++loops), done = "d" + std::to_string(loops);
+    switch (in.below(13)) {
     case 0: { // a new object into a global
         static const char* codes[] = {"CLASS_OBJECT", "NATIVE", "REFERENCE"};
         code += global(g()) + "    NEW " + codes[in.below(3)] + ", " +
@@ -92,6 +94,32 @@ bool statement(Input& in, std::string& code)
     case 8: // a word-sized value boxed
         code += global(g()) + "    PUSH32 " + std::to_string(in.word()) + "\n    BOXW\n    STORE\n";
         break;
+    case 9: // globals 0 and 1 made an int array value, with a few elements
+        code += "    PUSHGLOBALS\n    NEWARRAY 4\n";
+        for (uint32_t n = in.below(8); n > 0; --n)
+            code += "    PUSHGLOBALS\n    PUSH32 " + std::to_string(in.word()) +
+                    "\n    NATIVE IntArray.append\n";
+        break;
+    case 10: { // counting loops over whatever globals 0 and 1 hold: set elements, or sum them
+        const std::string count = std::to_string(in.below(12));
+        code += "    PUSH0\n    PUSH0\n" + loop + ":\n    LDLOC8 -2\n    PUSH32 " + count +
+                "\n    LT\n    JZ16 " + done + "\n";
+        code += in.below(2) ? "    PUSHGLOBALS\n    LDLOC8 -3\n    NATIVE IntArray.elementRef\n"
+                              "    LDLOC8 -3\n    STORE\n"
+                            : "    LOCADDR8 -1\n    PUSHGLOBALS\n    LDLOC8 -4\n"
+                              "    NATIVE IntArray.elementRef\n    LOAD\n    ADDSET\n";
+        code += "    LOCADDR8 -2\n    INC\n    JMP16 " + loop + "\n" + done + ":\n    FRAME8 -2\n";
+        break;
+    }
+    case 11: { // a counting-down loop adding to a local
+        const std::string count = std::to_string(1 + in.below(8));
+        const std::string mask = std::to_string(in.word());
+        code += "    PUSH32 " + count + "\n    PUSH0\n" + loop +
+                ":\n    LOCADDR8 -1\n    LDLOC8 -3\n    PUSH32 " + mask +
+                "\n    AND\n    ADDSET\n    LOCADDR8 -2\n    DEC\n    LDLOC8 -2\n    JZ16 " + done +
+                "\n    JMP16 " + loop + "\n" + done + ":\n    FRAME8 -2\n";
+        break;
+    }
     default:
         return false;
     }

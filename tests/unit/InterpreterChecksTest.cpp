@@ -44,9 +44,17 @@ TEST(InterpreterChecks, HostileSequencesEndWithTheirFatalLine)
         {".byte 200", "Internal error: invalid opcode -56"},
         {"PUSHSTR 3", "Internal error: invalid string index"},
         {"PUSH32 77|CALLV \"s\"|@@.selector \"s\"", "Invalid type in virtual method call"},
+        // A class the selector's remembered targets do not know, and a selector from bytes
+        // inside another instruction.
+        {"NEW CLASS_OBJECT, 1|DUP|SETCLASS K|DUP|LOAD|CALLV \"s\"|PUSH32 77|CALLV \"s\"|"
+         "@@.class K|.selector \"s\"|.impl K g|g:|RET 0, 1",
+         "Invalid type in virtual method call"},
+        {"PUSH32 5|JMP16 2|PUSH32 0x630F|NOP", "Internal error: invalid selector"},
         {"CALL f, 99|@@f:|RET 0, 1", "Internal error: invalid method info index"},
         {"CALL f, none|@@f:|FRAME8 -1|CALL f, none", "Call stack overflow"},
         {"PUSH32 a|RET 0, 1|a:|RET 0, 0", "Internal error: return without a call"},
+        {"CALL f, none|@@f:|LOCADDR8 -1|PUSH32 100000|STORE|RET 0, 0",
+         "Internal error: jump outside the code"},
         {"l:|PUSH0|JMP16 l", "Operand stack overflow"},
         // A run whose jump leads outside the code is not fused: the jump that is taken fails.
         {"PUSH32 1|LOCADDR8 -1|DEC|LDLOC8 -1|JZ16 1000|JMP16 l|l:|NOP",

@@ -174,11 +174,68 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
         {"PUSH32 3|PUSH0|LOCADDR8 -2|DEC|LDLOC8 -1|JZ16 d|JMP16 n|d:|LDLOC8 -2|ITOS|"
          "NATIVE Debug.log|n:|NOP",
          "2 "},
+        // A loop body of an assignment and the count-down of one local, repeated in its
+        // handler while it jumps to itself; the exit leaves the stack above the top as the
+        // unfused run does; a slot outside the stack and a count-down of another local
+        // (the pair of runs) keep their own behaviour.
+        {"PUSH32 4|PUSH0|l:|LOCADDR8 -1|LDLOC8 -3|PUSH32 3|ADD|ADDSET|LOCADDR8 -2|DEC|"
+         "LDLOC8 -2|JZ16 d|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log|LDLOC8 1|ITOS|"
+         "NATIVE Debug.log|LDLOC8 2|ITOS|NATIVE Debug.log",
+         "22 4 3 "},
+        {"PUSH32 3|PUSH32 9|l:|NOP|LOCADDR8 -1|LDLOC8 -3|PUSH32 1|SUB|STORE|LOCADDR8 -2|DEC|"
+         "LDLOC8 -2|JZ16 d|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log",
+         "0 "},
+        {"PUSH32 2|PUSH0|PUSH0|l:|LOCADDR8 -1|LDLOC8 -4|PUSH32 7|AND|ADDSET|LOCADDR8 -3|DEC|"
+         "LDLOC8 -2|JZ16 d|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log",
+         "2 "},
+        {"PUSH32 2|LOCADDR8 -1|LDLOC8 -9|PUSH32 1|ADD|ADDSET|LOCADDR8 -1|DEC|LDLOC8 -1|JZ16 d|"
+         "JMP16 d|d:|NOP",
+         "fatal: FATAL: Operand stack underflow (index -6)"},
+        // Whole counting loops over a global int array (the first round finds no remembered
+        // vector and goes on unfused, the step leads back into the loop), their faults at the
+        // element address, the body runs alone, and steps fused with other loop tests.
+        {"PUSHGLOBALS|NEWARRAY 4|PUSHGLOBALS|PUSH32 5|NATIVE IntArray.append|PUSHGLOBALS|"
+         "PUSH32 6|NATIVE IntArray.append|PUSH0|PUSH0|l:|LDLOC8 -2|PUSH32 2|LT|JZ16 d|"
+         "LOCADDR8 -1|PUSHGLOBALS|LDLOC8 -4|NATIVE IntArray.elementRef|LOAD|ADDSET|LOCADDR8 -2|"
+         "INC|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log|LDLOC8 1|ITOS|NATIVE Debug.log"
+         "@@.globals 2",
+         "11 2 "},
+        {"PUSHGLOBALS|NEWARRAY 4|PUSHGLOBALS|PUSH32 5|NATIVE IntArray.append|PUSH0|PUSH0|l:|"
+         "LDLOC8 -2|PUSH32 2|LT|JZ16 d|LOCADDR8 -1|PUSHGLOBALS|LDLOC8 -4|"
+         "NATIVE IntArray.elementRef|LOAD|ADDSET|LOCADDR8 -2|INC|JMP16 l|d:|NOP@@.globals 2",
+         "IndexOutOfBoundsException 33 1 "},
+        {"PUSH0|PUSH0|l:|LDLOC8 -2|PUSH32 2|LT|JZ16 d|LOCADDR8 -1|PUSHGLOBALS|LDLOC8 -4|"
+         "NATIVE IntArray.elementRef|LOAD|ADDSET|LOCADDR8 -2|INC|JMP16 l|d:|NOP",
+         "NullPointerException: NULL pointer 21 0 "},
+        {"PUSHGLOBALS|PUSH32 0|PUSH32 3|NATIVE IntArray.initFilled|PUSH0|l:|LDLOC8 -1|PUSH32 3|"
+         "LT|JZ16 d|PUSHGLOBALS|LDLOC8 -2|NATIVE IntArray.elementRef|LDLOC8 -2|STORE|"
+         "LOCADDR8 -1|INC|JMP16 l|d:|PUSHGLOBALS|PUSH32 2|NATIVE IntArray.elementRef|LOAD|ITOS|"
+         "NATIVE Debug.log@@.globals 2",
+         "2 "},
+        {"PUSHGLOBALS|NEWARRAY 4|PUSHGLOBALS|PUSH32 5|NATIVE IntArray.append|PUSH32 7|PUSH0|"
+         "PUSH0|PUSHGLOBALS|LDLOC8 -3|NATIVE IntArray.elementRef|LDLOC8 -4|STORE|LOCADDR8 -1|"
+         "PUSHGLOBALS|LDLOC8 -4|NATIVE IntArray.elementRef|LOAD|ADDSET|LDLOC8 -1|ITOS|"
+         "NATIVE Debug.log@@.globals 2",
+         "7 "},
+        {"PUSH0|PUSH0|l:|LDLOC8 -2|PUSH32 3|LE|JZ16 d|LOCADDR8 -1|LDLOC8 -3|ADDSET|LOCADDR8 -2|"
+         "INC|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log",
+         "6 "},
+        {"PUSH0|PUSH0|l:|LDLOC8 -2|PUSH32 3|NE|JZ16 d|LOCADDR8 -1|LDLOC8 -3|ADDSET|LOCADDR8 -2|"
+         "INC|JMP16 l|d:|LDLOC8 -1|ITOS|NATIVE Debug.log",
+         "3 "},
         // Calls, virtual calls and returns with their neighbours.
         {"PUSH0|PUSH32 6|CALL f, none|ITOS|NATIVE Debug.log@@f:|LDLOC8 -2|PUSH32 2|LT|JZ16 r|"
          "LOCADDR8 -3|LDLOC8 -3|STORE|RET 0, 2|r:|LOCADDR8 -3|PUSH0|LDLOC8 -4|PUSH32 1|SUB|"
          "CALL f, none|PUSH0|LDLOC8 -5|PUSH32 2|SUB|CALL f, none|ADD|STORE|RET 0, 2",
          "8 "},
+        // One virtual call site whose receiver alternates between two classes: the first
+        // call of each fills the remembered targets, later calls find them.
+        {"NEW CLASS_OBJECT, 1|DUP|SETCLASS K|NEW CLASS_OBJECT, 1|DUP|SETCLASS L|PUSH32 4|l:|"
+         "PUSH0|LDLOC8 -4|DUP|LOAD|CALLV \"s\"|ITOS|NATIVE Debug.log|LOCADDR8 -3|LDLOC8 -3|"
+         "LOCADDR8 -4|LDLOC8 -6|STORE|STORE|LOCADDR8 -1|DEC|LDLOC8 -1|JZ16 d|JMP16 l|d:|NOP"
+         "@@.class K|.class L|.selector \"s\"|.impl K g|.impl L h|g:|LOCADDR8 -3|PUSH32 21|"
+         "STORE|RET 0, 2|h:|LOCADDR8 -3|PUSH32 22|STORE|RET 0, 2",
+         "21 22 21 22 "},
         {"NEW CLASS_OBJECT, 1|DUP|SETCLASS K|PUSH0|LDLOC8 -2|DUP|LOAD|CALLV \"s\"|ITOS|"
          "NATIVE Debug.log@@.class K|.selector \"s\"|.impl K g|g:|LOCADDR8 -3|PUSH32 21|STORE|"
          "RET 0, 2",
@@ -202,6 +259,9 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
         {"PUSH0|PUSH0|ADD|LOAD", "NullPointerException: NULL pointer 4 0 "},
         {"PUSH0|PUSH0|PUSH32 4|ADD|STORE|RET 0, 0", "NullPointerException: NULL pointer 9 4 "},
         {"PUSH0|PUSH0|STORE|RET 0, 0", "NullPointerException: NULL pointer 3 0 "},
+        {"LOCADDR8 -1|LDLOC8 -9|STORE|RET 0, 0",
+         "fatal: FATAL: Operand stack underflow (index -7)"},
+        {"LOCADDR8 -1|PUSH32 5|STORE|RET 0, 9", "fatal: FATAL: Operand stack underflow (index -2)"},
         {"PUSH32 5|PUSH0|LDLOC8 -2|STORE", "NullPointerException: NULL pointer 9 5 "},
         {"PUSH0|PUSH0|LOCADDR8 -1|LDLOC8 -9|STORE",
          "fatal: FATAL: Operand stack underflow (index -5)"},

@@ -132,6 +132,18 @@ public:
                                      uint64_t(index) * m_elementSize);
     }
 
+    // The same without the full check: true, with the address, when `vector` is the remembered
+    // vector, unchanged, and index lies inside it; false when elementAddress() must decide.
+    bool rememberedElementAddress(uint32_t vector, int64_t index, uint32_t& address) const
+    {
+        if (vector != m_handle || !unchanged() ||
+            uint64_t(index) >= m_words[VectorLayout::kSize / 4]) [[unlikely]]
+            return false;
+        address = static_cast<uint32_t>(m_words[VectorLayout::kData / 4] +
+                                        uint64_t(index) * m_elementSize);
+        return true;
+    }
+
     // GuestVector::ofVector(memory, heap, vector, 4).splice(length, 0, &element, 1) for a cache
     // of word elements when the element fits in the vector's storage (the vector keeps its
     // storage: the element and the size word are written); false, having changed nothing, when
