@@ -27,10 +27,22 @@ same() { # NAME PROGRAM1 PROGRAM2: identical output, error output and status
     done
 }
 
-for name in timers/two_timers timers/fatal_in_event core/exceptions core/no_main system/system; do
+for name in timers/two_timers timers/fatal_in_event core/exceptions core/no_main; do
     mkdir -p "$work/$name"
     "$asm" "$images/$name.asm" -o "$work/$name/index.mcb" || fail "$name: assembly"
 done
+# An application that logs the time zone of the current date-time in UTC (1).
+mkdir "$work/now"
+"$asm" - -o "$work/now/index.mcb" <<'ASM' || fail "now: assembly"
+.function @main main
+main:
+    PUSH32 1
+    NATIVE System.now
+    NATIVE DateTime.getTimezone
+    ITOS
+    NATIVE Debug.log
+    RET 0, 1
+ASM
 
 # Logs and timers, a fault in a timer event, managed errors, a fatal start: run without Qt.
 for name in timers/two_timers timers/fatal_in_event core/exceptions core/no_main; do
@@ -43,14 +55,15 @@ done
 grep -qx 1 "$work/timers_fatal_in_event.zelmo-vm.status" || fail "fatal_in_event: status"
 
 # Date-times need Qt: the full runtime runs the image, behind zelmo-vm's unchanged command line.
-run system/system "$work/alone/zelmo-vm"
+run now "$work/alone/zelmo-vm"
 grep -qxF "FATAL: the full runtime zelmo-vm-full is not installed beside zelmo-vm" \
-    "$work/system_system.zelmo-vm.err" && grep -qx 1 "$work/system_system.zelmo-vm.status" ||
-    fail "system: not sent to the full runtime"
-run system/system "$vm"
-run system/system "$full"
-same system/system "$vm" "$full"
-grep -qx 0 "$work/system_system.zelmo-vm-full.status" || fail "system: status"
+    "$work/now.zelmo-vm.err" && grep -qx 1 "$work/now.zelmo-vm.status" ||
+    fail "now: not sent to the full runtime"
+run now "$vm"
+run now "$full"
+same now "$vm" "$full"
+grep -qx 0 "$work/now.zelmo-vm-full.status" && grep -qx 'LOG: 1' "$work/now.zelmo-vm-full.err" ||
+    fail "now: status or log"
 
 # Without room for the machine's 4 GiB of address space the run says so and ends with status 1.
 (ulimit -v 2000000; "$vm" --headless --app "$work/core/exceptions") >/dev/null 2>"$work/limited.err"
