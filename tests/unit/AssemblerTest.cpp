@@ -2,19 +2,17 @@
 // The assembler's directives, labels, error lines, macros and includes, and the round trip
 // assemble -> disassemble -> assemble over the sources of the tests and examples.
 #include "image/Assembler.h"
+#include "FileTestSupport.h"
 #include "image/Disassembler.h"
 #include "image/ImageReader.h"
 #include "image/ImageWriter.h"
 #include "image/Names.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include <unistd.h>
 
 using namespace zelmo;
 using namespace zelmo::image;
@@ -190,11 +188,11 @@ TEST(Assembler, ConstantsReplaceWholeWordsOutsideStringsAndComments)
 
 TEST(Assembler, IncludesReadFilesBesideTheIncludingFile)
 {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("zelmo-include-" + std::to_string(::getpid()));
+    QTemporaryDir temporary;
+    const std::filesystem::path dir = temporary.path().toStdString();
     std::filesystem::create_directories(dir / "sub");
-    auto write = [&](const std::string& name, const std::string& text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
+    auto write = [&](const char* name, const char* text) {
+        zelmo::testing::putFile(temporary.filePath(name), text);
     };
     write("main.asm", "NOP\n.include \"sub/a.inc\"\nused 5\n");
     write("sub/a.inc", ".macro used n\nPUSH32 \\n\n.endm\n.include \"b.inc\"\n");
@@ -214,20 +212,7 @@ TEST(Assembler, IncludesReadFilesBesideTheIncludingFile)
                                                        (dir / "sub/a.inc").string() +
                                                        "' includes itself (an include cycle)");
     EXPECT_EQ(errorOf(".include sub\n"), main + ":1: .include takes one file name in quotes");
-    std::filesystem::remove_all(dir);
 }
-
-namespace {
-
-std::string readText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-} // namespace
 
 TEST(AssemblerRoundTrip, SourceFilesOfTestsAndExamples)
 {
@@ -243,7 +228,9 @@ TEST(AssemblerRoundTrip, SourceFilesOfTestsAndExamples)
             ++files;
             std::vector<uint8_t> bytes;
             try {
-                bytes = assembleToBytes(readText(entry.path()), entry.path().string());
+                const QString path = QString::fromStdString(entry.path().string());
+                bytes = assembleToBytes(zelmo::testing::fileBytes(path).toStdString(),
+                                        entry.path().string());
             } catch (const std::exception& e) {
                 ADD_FAILURE() << e.what();
                 continue;

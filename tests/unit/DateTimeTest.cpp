@@ -175,8 +175,6 @@ namespace {
 class DateTimeNatives : public zelmo::testing::NativeCall {
 protected:
     static constexpr int kDateTime = 29;
-    // A field (one word) that can hold a date-time.
-    uint32_t field() { return vm.heap().allocate(4, 0, GC_CODE_NATIVE); }
     int32_t result(int operation, std::initializer_list<int64_t> args)
     {
         call(kDateTime, operation, args);
@@ -191,7 +189,7 @@ protected:
 
 TEST_F(DateTimeNatives, CreateStoresANewObjectOrLeavesTheFieldAlone)
 {
-    const uint32_t d = field();
+    const uint32_t d = block();
     call(kDateTime, 4, {d, 7, 3, 2009, 14, 5, 9, 1});
     EXPECT_EQ(vm.sp(), -1);
     EXPECT_EQ(vm.heap().entryOf(vm.loadWord(d))->gcCode, GC_CODE_DATE_TIME);
@@ -200,7 +198,7 @@ TEST_F(DateTimeNatives, CreateStoresANewObjectOrLeavesTheFieldAlone)
     for (int op = 7; op <= 13; ++op)
         EXPECT_EQ(result(op, {d}), getters[op - 7]) << "operation " << op;
 
-    const uint32_t target = field();
+    const uint32_t target = block();
     const std::pair<std::vector<int32_t>, const char*> refused[] = {
         {{1, 13, 10000, 0, 0, 0, 0}, "year"},  {{1, 13, 2000, 0, 0, 0, 0}, "month"},
         {{31, 4, 2000, 0, 0, 0, 0}, "day"},    {{1, 1, 2000, 24, 0, 0, 0}, "hour"},
@@ -218,12 +216,9 @@ TEST_F(DateTimeNatives, CreateStoresANewObjectOrLeavesTheFieldAlone)
     EXPECT_EQ(vm.sp(), -1);
     EXPECT_NE(vm.loadWord(target), vm.loadWord(d));
     EXPECT_EQ(textOf(target), "2009-03-07 14:05:09Z");
-    const uint32_t copy2 = field();
-    call(kDateTime, 3, {copy2, d});
-    EXPECT_EQ(textOf(copy2), "2009-03-07 14:05:09Z");
 
     useTimeZone("UTC");
-    const uint32_t now = field();
+    const uint32_t now = block();
     call(kDateTime, 1, {now});
     EXPECT_EQ(vm.sp(), -1);
     EXPECT_EQ(at(now).timezone(), 0);

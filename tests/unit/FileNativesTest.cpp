@@ -22,11 +22,6 @@ constexpr int kOutput = 21, kWriter = 22, kInput = 23, kReader = 24, kFiles = 25
 class FileNatives : public zelmo::testing::NativeCall {
 protected:
     FileNatives() { vm.setHost(&host); }
-    uint32_t field() { return vm.heap().allocate(4, 0, GC_CODE_NATIVE); }
-    uint32_t bytes(const std::vector<uint8_t>& data)
-    {
-        return vm.newByteArray(data.data(), data.size());
-    }
     int32_t exists(int op, std::u16string_view path)
     {
         call(kFiles, op, {str(path)});
@@ -41,7 +36,7 @@ protected:
 
 TEST_F(FileNatives, WriteReadBackAndChangeTheTree)
 {
-    const uint32_t out = field();
+    const uint32_t out = block();
     call(kWriter, 1, {out, str(u"sub/a.bin"), 0});
     call(kOutput, 3, {out, bytes({1, 2, 3, 4, 5})});
     call(kWriter, 3, {out});
@@ -60,7 +55,7 @@ TEST_F(FileNatives, WriteReadBackAndChangeTheTree)
     call(kOutput, 1, {out});
     EXPECT_EQ(fileBytes(app.filePath("sub/a.bin")), QByteArray("\1\2\3\4\5\x08"));
 
-    const uint32_t in = field();
+    const uint32_t in = block();
     call(kReader, 1, {in, str(u"sub/a.bin")});
     call(kInput, 3, {in, 6});
     ASSERT_EQ(vm.sp(), 0);
@@ -85,7 +80,7 @@ TEST_F(FileNatives, WriteReadBackAndChangeTheTree)
 
 TEST_F(FileNatives, RefusedPathsAndEmptyNames)
 {
-    const uint32_t out = field();
+    const uint32_t out = block();
     EXPECT_EQ(failure(kWriter, 1, {out, str(u"../outside.txt"), 0}), kIO);
     EXPECT_FALSE(QFile::exists(root.filePath("outside.txt")));
     EXPECT_EQ(vm.loadWord(out), 0u);
@@ -110,7 +105,7 @@ TEST_F(FileNatives, ReaderChecksFailInTheirOrder)
     const std::string notOpen = "IOException: File is not open",
                       badType = "VMException: Invalid TYPEID";
     const std::string negative = "InvalidArgumentException: Position is less than zero: -";
-    const uint32_t in = field();
+    const uint32_t in = block();
     const auto expectNotOpen = [&] {
         EXPECT_EQ(failureText(kReader, 2, {in, 3}), notOpen);
         for (int op : {3, 4})

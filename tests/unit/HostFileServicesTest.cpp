@@ -173,6 +173,12 @@ TEST_F(HostFiles, DangerousLookingGoodPathsStayInside)
                          inApp(QString::fromUtf16(u"\u012E\u012E\u012Fx")));
     exerciseEveryService(s, u"\\outside\\dir\\x", inApp("outside/dir/x"));
     exerciseEveryService(s, u"./sub/./new", inApp("sub/new"));
+    // Units that look like byte-order marks are ordinary characters: read as marks (as a fuzzer
+    // once found), they were dropped or swapped the rest of the name, U+2F00 into a separator.
+    for (const std::u16string path : {u"\uFFFEa\u2F00b", u"\uFEFFx"})
+        exerciseEveryService(
+            s, path,
+            inApp(QString(reinterpret_cast<const QChar*>(path.data()), qsizetype(path.size()))));
     const std::u16string outsideAbsolute = m_root.filePath("outside/secret.txt").toStdU16String();
     exerciseEveryService(s, outsideAbsolute, inApp(m_root.filePath("outside/secret.txt").mid(1)));
 

@@ -25,13 +25,6 @@ class IntegerNativesTest : public zelmo::testing::NativeCall {
 protected:
     GuestMemory& mem = vm.memory();
 
-    // A long in its own 8-byte cell; the natives take its address.
-    uint32_t cell(int64_t value)
-    {
-        const uint32_t address = vm.heap().allocate(8, 0, GC_CODE_NATIVE);
-        mem.store64(address, value);
-        return address;
-    }
     // The long a result slot points to (a new cell, never one of the operands).
     int64_t longAt(int32_t slot) { return mem.load64(static_cast<uint32_t>(slot)); }
     // A two-operand value form: the new long's value; checks it is a fresh GC_CODE_NATIVE cell.

@@ -32,19 +32,7 @@ int32_t floatWord(float value)
     return std::bit_cast<int32_t>(value);
 }
 
-class Natives : public zelmo::testing::NativeCall {
-protected:
-    // A heap cell of `bytes` holding `value`; returns its address.
-    uint32_t cell(int64_t value, uint32_t bytes = 8)
-    {
-        const uint32_t address = vm.heap().allocate(bytes, 0, GC_CODE_NATIVE);
-        if (bytes == 8)
-            vm.memory().store64(address, value);
-        else
-            vm.storeWord(address, static_cast<uint32_t>(value));
-        return address;
-    }
-};
+using Natives = zelmo::testing::NativeCall;
 
 } // namespace
 
@@ -106,7 +94,7 @@ TEST_F(Natives, FloatArithmetic)
                                 {8, 1.5f, 2.0f, 3.0f},
                                 {9, 1.5f, 2.0f, 0.75f}};
     for (const Case& c : assignments) {
-        const uint32_t address = cell(floatWord(c.a), 4);
+        const uint32_t address = block({floatWord(c.a)});
         call(kFloat, c.operation, {address, floatWord(c.b)});
         EXPECT_EQ(vm.sp(), -1);
         EXPECT_EQ(static_cast<int32_t>(vm.loadWord(address)), floatWord(c.result)) << c.operation;

@@ -47,6 +47,25 @@ protected:
     }
     uint32_t str(std::u16string_view text) { return vm.newString(OString(text)); }
     std::string text(uint32_t stringValue) { return toUtf8(vm.stringOf(stringValue).view()); }
+    // Operands that point at guest values: consecutive words (by default one empty field), an
+    // 8-byte cell (a long or a fixed value), a new byte array.
+    uint32_t block(const std::vector<int32_t>& values = {0})
+    {
+        const uint32_t b = vm.heap().allocate(4 * uint32_t(values.size()), 0, GC_CODE_NATIVE);
+        for (size_t i = 0; i < values.size(); ++i)
+            vm.storeWord(b + 4 * uint32_t(i), uint32_t(values[i]));
+        return b;
+    }
+    uint32_t cell(int64_t value)
+    {
+        const uint32_t address = vm.heap().allocate(8, 0, GC_CODE_NATIVE);
+        vm.memory().store64(address, value);
+        return address;
+    }
+    uint32_t bytes(const std::vector<uint8_t>& data)
+    {
+        return vm.newByteArray(data.data(), data.size());
+    }
 
     VirtualMachine vm;
 };

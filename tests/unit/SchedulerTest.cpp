@@ -149,7 +149,6 @@ TEST_F(SchedulerTest, TimerNativesCheckTheirInputs)
     EXPECT_EQ(failureText(kTimer, 1, {12345, 10}), "VMException: Invalid heap reference");
     EXPECT_EQ(scheduler().timerCount(), 0u);
     EXPECT_EQ(failureText(kTimer, 4, {}), "VMException: Timer:-1");
-    EXPECT_EQ(failureText(kTimer, 0, {}), "VMException: Timer:-1");
 
     // A host that answers with an id below 10 is broken: the machine stops, nothing stays rooted.
     class BrokenHost : public HostServices {

@@ -20,22 +20,9 @@ const std::string kInvalid = "InvalidArgumentException";
 
 class SmallNatives : public zelmo::testing::NativeCall {
 protected:
-    // Consecutive words holding the values.
-    uint32_t block(const std::vector<int32_t>& values)
-    {
-        const uint32_t b =
-            vm.heap().allocate(4 * static_cast<uint32_t>(values.size()), 0, GC_CODE_NATIVE);
-        for (size_t i = 0; i < values.size(); ++i)
-            vm.storeWord(b + 4 * static_cast<uint32_t>(i), static_cast<uint32_t>(values[i]));
-        return b;
-    }
     int32_t word(uint32_t address, int index = 0)
     {
         return static_cast<int32_t>(vm.loadWord(address + 4 * index));
-    }
-    uint32_t bytes(const std::vector<uint8_t>& data)
-    {
-        return vm.newByteArray(data.data(), data.size());
     }
 };
 

@@ -1,6 +1,7 @@
 ; Logs every event the window delivers: key presses and releases by runtime key code, pointer
 ; events by type and logical position, foreground and background. The key 'p' turns the screen
 ; to portrait, 'x' logs the accelerometer's X and Y readings, 'q' ends the run.
+.include "../images/common.inc"
 .class App
 .function @main main
 .function @keypressed onpress
@@ -41,8 +42,7 @@ main:
     DUP
     SETCLASS App
     NATIVE System, 5
-    PUSHSTR "started"
-    NATIVE Debug, 1
+    logstr "started"
     RET 0, 0
 
 ; [app, event, return]
@@ -87,11 +87,9 @@ onpointer:
     RET 0, 6
 
 onforeground:
-    PUSHSTR "foreground"
-    NATIVE Debug, 1
+    logstr "foreground"
     RET 0, 2
 
 onbackground:
-    PUSHSTR "background"
-    NATIVE Debug, 1
+    logstr "background"
     RET 0, 2

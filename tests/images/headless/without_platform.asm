@@ -10,18 +10,12 @@
 .function @main main
 
 main:
-    PUSHSTR "main"
-    NATIVE Debug.log
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS Ticker
-    PUSH0
-    NATIVE Timer.addTimer
+    logstr "main"
+    ticker Ticker, 0
     FRAME8 -1
     RET 0, 1
 
 tick:
-    PUSHSTR "tick"
-    NATIVE Debug.log
+    logstr "tick"
     NATIVE System.exit
     RET 0, 2

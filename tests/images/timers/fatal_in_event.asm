@@ -1,5 +1,6 @@
 ; An error that nothing can catch inside a timer event (the image has no vminternalthrow) ends
 ; the runtime in order with status 1, although the timer is still running.
+.include "../common.inc"
 .class Ticker
 
 .selector @timerevent
@@ -8,17 +9,12 @@
 .function @main main
 
 main:
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS Ticker
-    PUSH0
-    NATIVE Timer.addTimer
+    ticker Ticker, 0
     FRAME8 -1
     RET 0, 1
 
 tick:
-    PUSHSTR "tick"
-    NATIVE Debug.log
+    logstr "tick"
     PUSH0
     PUSH0
     DIV

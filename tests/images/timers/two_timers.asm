@@ -17,18 +17,10 @@
 
 main:
     global 0
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS ListenerA
-    PUSH32 20
-    NATIVE Timer.addTimer       ; addTimer(A, 20)
+    ticker ListenerA, 20
     STORE
     global 1
-    NEW CLASS_OBJECT, 1
-    DUP
-    SETCLASS ListenerB
-    PUSH32 60000
-    NATIVE Timer.addTimer       ; addTimer(B, 60000)
+    ticker ListenerB, 60000
     STORE
     RET 0, 1
 
