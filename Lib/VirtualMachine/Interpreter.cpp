@@ -302,10 +302,11 @@ void VirtualMachine::run()
         }                                                                                          \
         S + i_;                                                                                    \
     }))
+    // One unsigned compare: a negative target wraps round above the code.
 #define JUMP_TO(target)                                                                            \
     do {                                                                                           \
         const int64_t t_ = (target);                                                               \
-        if (t_ < 0 || t_ > codeSize) [[unlikely]] {                                                \
+        if (static_cast<uint64_t>(t_) > static_cast<uint64_t>(codeSize)) [[unlikely]] {            \
             FAULT("Internal error: jump outside the code");                                        \
         }                                                                                          \
         ip = codeStart + t_;                                                                       \
@@ -319,13 +320,9 @@ void VirtualMachine::run()
         if (calls.full()) [[unlikely]] {                                                           \
             FAULT("Call stack overflow");                                                          \
         }                                                                                          \
-        int32_t frameBase_ = sp;                                                                   \
-        if (g_ >= 0) {                                                                             \
-            if (!indexes(gcInfos, g_)) [[unlikely]] {                                              \
-                FAULT("Internal error: invalid method info index");                                \
-            }                                                                                      \
-            const MethodGCInfo& info_ = gcInfos[static_cast<size_t>(g_)];                          \
-            frameBase_ = sp - info_.slotCount1 - info_.slotCount2;                                 \
+        int32_t frameBase_;                                                                        \
+        if (!frameSizes.frameBase(g_, sp, frameBase_)) [[unlikely]] {                              \
+            FAULT("Internal error: invalid method info index");                                    \
         }                                                                                          \
         calls.push(g_, frameBase_);                                                                \
     } while (0)
@@ -416,12 +413,9 @@ void VirtualMachine::run()
         const MethodEntry entryFound_ = *target_;                                                  \
         ENTER_FRAME(entryFound_.gcInfoIndex);                                                      \
         JUMP_TO(entryFound_.codeAddress);                                                          \
-        const int32_t info_ = entryFound_.gcInfoIndex;                                             \
         virtualTargets.remember(selector_, classId_,                                               \
-                                {entryFound_.codeAddress, info_,                                   \
-                                 info_ < 0 ? 0                                                     \
-                                           : wrapAdd(gcInfos[size_t(info_)].slotCount1,            \
-                                                     gcInfos[size_t(info_)].slotCount2)});         \
+                                {entryFound_.codeAddress, entryFound_.gcInfoIndex,                 \
+                                 wrapSub(sp, calls[calls.depth() - 1].base)});                     \
         NEXT();                                                                                    \
     } while (0)
 #define DO_RET()                                                                                   \
