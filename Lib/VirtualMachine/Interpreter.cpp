@@ -1779,11 +1779,34 @@ void VirtualMachine::run()
             FUSED_CHAIN_END(LDLOC8_PUSH32_SUB_CALL, DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
                             DO_BINARY(wrapSub(x, y)), DO_CALL())
             FUSED_CHAIN_END(LDLOC8_CALL, DO_LDLOC8(), DO_CALL())
-            FUSED_CHAIN_END(PUSH0_SUB_CALL, DO_PUSH0(); THEN(); DO_LDLOC8(); THEN(); DO_PUSH32();
-                            THEN(); DO_BINARY(wrapSub(x, y)), DO_CALL())
-            FUSED_CHAIN_END(LOCADDR8_PUSH0_SUB_CALL, DO_LOCADDR8(); THEN(); DO_PUSH0(); THEN();
-                            DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
-                            DO_BINARY(wrapSub(x, y)), DO_CALL())
+            // A call whose last argument is a local minus a constant, after `pushed` (1 or 2)
+            // slots, PUSH0 last: [LOCADDR8 a;] PUSH0; LDLOC8 b; PUSH32 c; SUB; CALL, with the
+            // LDLOC8 at ip[at]. The pushes (up to the constant's, sp + pushed + 2) and the
+            // local's slot are checked first, so nothing before the call can fault; otherwise
+            // the run goes on unfused from its first instruction.
+#define FUSED_SUB_ARG_CALL(name, pushed, at, lead, unfused)                                        \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        const int64_t j = int64_t{sp} + (pushed) + 1 + static_cast<int8_t>(ip[(at) + 1]);          \
+        if (sp + (pushed) + 2 < kStackWords && j >= 0 && j < kStackWords) {                        \
+            lead;                                                                                  \
+            int32_t c;                                                                             \
+            std::memcpy(&c, ip + (at) + 3, 4);                                                     \
+            S[sp + (pushed) + 1] = wrapSub(S[j], c);                                               \
+            sp += (pushed) + 1;                                                                    \
+            ip += (at) + 9;                                                                        \
+            DO_CALL();                                                                             \
+        }                                                                                          \
+        goto unfused;                                                                              \
+    }
+            FUSED_SUB_ARG_CALL(PUSH0_SUB_CALL, 1, 0, S[sp + 1] = 0, op_PUSH0)
+            FUSED_SUB_ARG_CALL(
+                LOCADDR8_PUSH0_SUB_CALL, 2, 2,
+                (S[sp + 1] = static_cast<int32_t>(
+                     m_stackBase + 4u * static_cast<uint32_t>(sp + 1 + static_cast<int8_t>(ip[0]))),
+                 S[sp + 2] = 0),
+                op_LOCADDR8)
+#undef FUSED_SUB_ARG_CALL
             FUSED_CHAIN_END(DUP_LOAD_CALLV, DO_DUP(); THEN(); DO_LOAD(), DO_CALLV())
             FUSED_CHAIN_END(STORE_RET, DO_STORE(), DO_RET())
             FUSED_CHAIN_END(ADD_STORE_RET, DO_BINARY(wrapAdd(x, y)); THEN(); DO_STORE(), DO_RET())
