@@ -1809,7 +1809,18 @@ void VirtualMachine::run()
 #undef FUSED_SUB_ARG_CALL
             FUSED_CHAIN_END(DUP_LOAD_CALLV, DO_DUP(); THEN(); DO_LOAD(), DO_CALLV())
             FUSED_CHAIN_END(STORE_RET, DO_STORE(), DO_RET())
-            FUSED_CHAIN_END(ADD_STORE_RET, DO_BINARY(wrapAdd(x, y)); THEN(); DO_STORE(), DO_RET())
+            // A run that needs only `holds` for sp to stay inside the stack: its steps go on
+            // without the checks between them; otherwise it goes on unfused.
+#define FUSED_IF(name, holds, unfused, steps)                                                      \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        if (!(holds)) goto unfused;                                                                \
+        steps;                                                                                     \
+    }
+            // ADD; STORE; RET: with two words under the top (the store is checked as STORE
+            // checks it).
+            FUSED_IF(ADD_STORE_RET, sp >= 2, op_ADD, DO_BINARY(wrapAdd(x, y)); ++ip; DO_STORE();
+                     ++ip; DO_RET())
             // A result stored to a local, then the return: LOCADDR8 a; PUSH32 c or LDLOC8 b;
             // STORE; RET. The store goes to stack slot i, the address LOCADDR8 left, so it
             // cannot fault; with the slots and the two pushes checked first, the run leaves
@@ -1840,6 +1851,7 @@ void VirtualMachine::run()
 #undef RESULT_SLOT
 #undef FUSED_LOCAL_RESULT_RET
 #undef FUSED_CHAIN_END
+#undef FUSED_IF
 #undef FUSED_CHAIN2
 #undef FUSED_CHAIN3
 #undef CHAIN_ELEMENT_REF
