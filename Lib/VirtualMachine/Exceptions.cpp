@@ -28,13 +28,9 @@ void VirtualMachine::enterFunction(int32_t handle, int32_t returnPc)
         fatalError("Internal error: " + toUtf8(h.signature) + " has no code", m_pc);
     if (calls.full()) fatalError("Call stack overflow", m_pc);
     pushWord(returnPc);
-    int32_t frameBase = m_sp;
-    if (entry->gcInfoIndex >= 0) {
-        if (entry->gcInfoIndex >= static_cast<int32_t>(gcInfos.size()))
-            fatalError("Internal error: invalid method info index", m_pc);
-        const MethodGCInfo& info = gcInfos[static_cast<size_t>(entry->gcInfoIndex)];
-        frameBase = m_sp - info.slotCount1 - info.slotCount2;
-    }
+    int32_t frameBase;
+    if (!frameSizes.frameBase(entry->gcInfoIndex, m_sp, frameBase))
+        fatalError("Internal error: invalid method info index", m_pc);
     calls.push(entry->gcInfoIndex, frameBase);
     m_pc = entry->codeAddress;
 }

@@ -258,6 +258,7 @@ int VirtualMachine::readBytecode(const std::u16string& moduleName, TARNEL::Input
                 info.inlineArrayElementIsReference.push_back(in.cursor().flag());
                 info.inlineArraySlots.push_back(in.value(w));
             }
+            frameSizes.append(info.slotCount1, info.slotCount2);
             gcInfos.push_back(std::move(info));
         }
 

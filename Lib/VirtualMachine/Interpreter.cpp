@@ -302,10 +302,11 @@ void VirtualMachine::run()
         }                                                                                          \
         S + i_;                                                                                    \
     }))
+    // One unsigned compare: a negative target wraps round above the code.
 #define JUMP_TO(target)                                                                            \
     do {                                                                                           \
         const int64_t t_ = (target);                                                               \
-        if (t_ < 0 || t_ > codeSize) [[unlikely]] {                                                \
+        if (static_cast<uint64_t>(t_) > static_cast<uint64_t>(codeSize)) [[unlikely]] {            \
             FAULT("Internal error: jump outside the code");                                        \
         }                                                                                          \
         ip = codeStart + t_;                                                                       \
@@ -319,13 +320,9 @@ void VirtualMachine::run()
         if (calls.full()) [[unlikely]] {                                                           \
             FAULT("Call stack overflow");                                                          \
         }                                                                                          \
-        int32_t frameBase_ = sp;                                                                   \
-        if (g_ >= 0) {                                                                             \
-            if (!indexes(gcInfos, g_)) [[unlikely]] {                                              \
-                FAULT("Internal error: invalid method info index");                                \
-            }                                                                                      \
-            const MethodGCInfo& info_ = gcInfos[static_cast<size_t>(g_)];                          \
-            frameBase_ = sp - info_.slotCount1 - info_.slotCount2;                                 \
+        int32_t frameBase_;                                                                        \
+        if (!frameSizes.frameBase(g_, sp, frameBase_)) [[unlikely]] {                              \
+            FAULT("Internal error: invalid method info index");                                    \
         }                                                                                          \
         calls.push(g_, frameBase_);                                                                \
     } while (0)
@@ -416,12 +413,9 @@ void VirtualMachine::run()
         const MethodEntry entryFound_ = *target_;                                                  \
         ENTER_FRAME(entryFound_.gcInfoIndex);                                                      \
         JUMP_TO(entryFound_.codeAddress);                                                          \
-        const int32_t info_ = entryFound_.gcInfoIndex;                                             \
         virtualTargets.remember(selector_, classId_,                                               \
-                                {entryFound_.codeAddress, info_,                                   \
-                                 info_ < 0 ? 0                                                     \
-                                           : wrapAdd(gcInfos[size_t(info_)].slotCount1,            \
-                                                     gcInfos[size_t(info_)].slotCount2)});         \
+                                {entryFound_.codeAddress, entryFound_.gcInfoIndex,                 \
+                                 wrapSub(sp, calls[calls.depth() - 1].base)});                     \
         NEXT();                                                                                    \
     } while (0)
 #define DO_RET()                                                                                   \
@@ -1785,14 +1779,48 @@ void VirtualMachine::run()
             FUSED_CHAIN_END(LDLOC8_PUSH32_SUB_CALL, DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
                             DO_BINARY(wrapSub(x, y)), DO_CALL())
             FUSED_CHAIN_END(LDLOC8_CALL, DO_LDLOC8(), DO_CALL())
-            FUSED_CHAIN_END(PUSH0_SUB_CALL, DO_PUSH0(); THEN(); DO_LDLOC8(); THEN(); DO_PUSH32();
-                            THEN(); DO_BINARY(wrapSub(x, y)), DO_CALL())
-            FUSED_CHAIN_END(LOCADDR8_PUSH0_SUB_CALL, DO_LOCADDR8(); THEN(); DO_PUSH0(); THEN();
-                            DO_LDLOC8(); THEN(); DO_PUSH32(); THEN();
-                            DO_BINARY(wrapSub(x, y)), DO_CALL())
+            // A call whose last argument is a local minus a constant, after `pushed` (1 or 2)
+            // slots, PUSH0 last: [LOCADDR8 a;] PUSH0; LDLOC8 b; PUSH32 c; SUB; CALL, with the
+            // LDLOC8 at ip[at]. The pushes (up to the constant's, sp + pushed + 2) and the
+            // local's slot are checked first, so nothing before the call can fault; otherwise
+            // the run goes on unfused from its first instruction.
+#define FUSED_SUB_ARG_CALL(name, pushed, at, lead, unfused)                                        \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        const int64_t j = int64_t{sp} + (pushed) + 1 + static_cast<int8_t>(ip[(at) + 1]);          \
+        if (sp + (pushed) + 2 < kStackWords && j >= 0 && j < kStackWords) {                        \
+            lead;                                                                                  \
+            int32_t c;                                                                             \
+            std::memcpy(&c, ip + (at) + 3, 4);                                                     \
+            S[sp + (pushed) + 1] = wrapSub(S[j], c);                                               \
+            sp += (pushed) + 1;                                                                    \
+            ip += (at) + 9;                                                                        \
+            DO_CALL();                                                                             \
+        }                                                                                          \
+        goto unfused;                                                                              \
+    }
+            FUSED_SUB_ARG_CALL(PUSH0_SUB_CALL, 1, 0, S[sp + 1] = 0, op_PUSH0)
+            FUSED_SUB_ARG_CALL(
+                LOCADDR8_PUSH0_SUB_CALL, 2, 2,
+                (S[sp + 1] = static_cast<int32_t>(
+                     m_stackBase + 4u * static_cast<uint32_t>(sp + 1 + static_cast<int8_t>(ip[0]))),
+                 S[sp + 2] = 0),
+                op_LOCADDR8)
+#undef FUSED_SUB_ARG_CALL
             FUSED_CHAIN_END(DUP_LOAD_CALLV, DO_DUP(); THEN(); DO_LOAD(), DO_CALLV())
             FUSED_CHAIN_END(STORE_RET, DO_STORE(), DO_RET())
-            FUSED_CHAIN_END(ADD_STORE_RET, DO_BINARY(wrapAdd(x, y)); THEN(); DO_STORE(), DO_RET())
+            // A run that needs only `holds` for sp to stay inside the stack: its steps go on
+            // without the checks between them; otherwise it goes on unfused.
+#define FUSED_IF(name, holds, unfused, steps)                                                      \
+    fused_##name:                                                                                  \
+    {                                                                                              \
+        if (!(holds)) goto unfused;                                                                \
+        steps;                                                                                     \
+    }
+            // ADD; STORE; RET: with two words under the top (the store is checked as STORE
+            // checks it).
+            FUSED_IF(ADD_STORE_RET, sp >= 2, op_ADD, DO_BINARY(wrapAdd(x, y)); ++ip; DO_STORE();
+                     ++ip; DO_RET())
             // A result stored to a local, then the return: LOCADDR8 a; PUSH32 c or LDLOC8 b;
             // STORE; RET. The store goes to stack slot i, the address LOCADDR8 left, so it
             // cannot fault; with the slots and the two pushes checked first, the run leaves
@@ -1823,6 +1851,7 @@ void VirtualMachine::run()
 #undef RESULT_SLOT
 #undef FUSED_LOCAL_RESULT_RET
 #undef FUSED_CHAIN_END
+#undef FUSED_IF
 #undef FUSED_CHAIN2
 #undef FUSED_CHAIN3
 #undef CHAIN_ELEMENT_REF

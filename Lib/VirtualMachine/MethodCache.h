@@ -26,12 +26,22 @@ struct CallTarget {
 
 class MethodCache {
 public:
-    // The remembered target of (selector, classId), or null.
+    MethodCache()
+    {
+        // An empty line holds a selector of another line, which no search for it compares
+        // equal to.
+        for (size_t i = 0; i < kLines; ++i)
+            m_lines[i].selector = static_cast<int32_t>(i + 1);
+    }
+
+    // The remembered target of (selector, classId), or null. Every way of a used line holds a
+    // remembered pair (the unused ones a copy of the first), so the search runs the same
+    // fixed number of compares without asking how many are used.
     const CallTarget* find(int32_t selector, int32_t classId) const
     {
         const Line& line = m_lines[lineOf(selector)];
         if (line.selector != selector) return nullptr;
-        for (int32_t way = 0; way < line.used; ++way) {
+        for (size_t way = 0; way < kWays; ++way) {
             if (line.classIds[way] == classId) return &line.targets[way];
         }
         return nullptr;
@@ -41,7 +51,7 @@ public:
     {
         Line& line = m_lines[lineOf(selector)];
         if (line.selector != selector) line = Line{selector};
-        int32_t way = line.used;
+        size_t way = line.used;
         if (way < kWays) {
             ++line.used;
         } else {
@@ -50,17 +60,21 @@ public:
         }
         line.classIds[way] = classId;
         line.targets[way] = target;
+        for (size_t unused = line.used; unused < kWays; ++unused) {
+            line.classIds[unused] = line.classIds[0];
+            line.targets[unused] = line.targets[0];
+        }
     }
 
 private:
-    static constexpr int32_t kWays = 4;
+    static constexpr size_t kWays = 4;
     static constexpr size_t kLines = 64;
     static size_t lineOf(int32_t selector) { return static_cast<uint32_t>(selector) % kLines; }
 
     struct Line {
         int32_t selector = 0;
-        int32_t used = 0; // ways filled; an empty line matches nothing
-        int32_t next = 0; // the way replaced next once all are used
+        size_t used = 0; // ways remembered
+        size_t next = 0; // the way replaced next once all are used
         std::array<int32_t, kWays> classIds{};
         std::array<CallTarget, kWays> targets{};
     };

@@ -11,9 +11,10 @@
 #include "Containers/OString.h"
 #include "Utility/MersenneTwister.h"
 #include "VirtualMachine/CallStack.h"
-#include "VirtualMachine/MethodCache.h"
+#include "VirtualMachine/FrameSizes.h"
 #include "VirtualMachine/FrameworkServices.h"
 #include "VirtualMachine/GuestMemory.h"
+#include "VirtualMachine/MethodCache.h"
 #include "VirtualMachine/ObjectTable.h"
 #include "VirtualMachine/VMHeap.h"
 
@@ -282,6 +283,7 @@ public:
     std::vector<const void*> threadedCode;
     std::vector<ExportedMethod> methods;
     std::vector<MethodGCInfo> gcInfos;
+    FrameSizes frameSizes; // per method info, in step with gcInfos
     std::vector<std::vector<int32_t>> classRefFields;
     std::vector<std::vector<int32_t>> classArrayFields;
     std::vector<std::vector<uint8_t>> classArrayHoldsRefs;

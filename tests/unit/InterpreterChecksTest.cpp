@@ -51,6 +51,8 @@ TEST(InterpreterChecks, HostileSequencesEndWithTheirFatalLine)
          "Invalid type in virtual method call"},
         {"PUSH32 5|JMP16 2|PUSH32 0x630F|NOP", "Internal error: invalid selector"},
         {"CALL f, 99|@@f:|RET 0, 1", "Internal error: invalid method info index"},
+        {"CALL 100000, none", "Internal error: jump outside the code"},
+        {"CALL 100000, x|@@.frame x slots=2,1,0", "Internal error: jump outside the code"},
         {"CALL f, none|@@f:|FRAME8 -1|CALL f, none", "Call stack overflow"},
         {"PUSH32 a|RET 0, 1|a:|RET 0, 0", "Internal error: return without a call"},
         {"CALL f, none|@@f:|LOCADDR8 -1|PUSH32 100000|STORE|RET 0, 0",

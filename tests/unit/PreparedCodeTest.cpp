@@ -267,6 +267,14 @@ TEST(FusedRuns, BehaveAsTheirInstructions)
          "fatal: FATAL: Operand stack underflow (index -5)"},
         {"PUSH0|LDLOC8 -1|PUSH32 1|SUB|CALL main, 99",
          "fatal: FATAL: Internal error: invalid method info index"},
+        // An argument from a slot just pushed; a local outside the stack faults at the LDLOC8.
+        {"PUSH32 7|LOCADDR8 -1|PUSH0|LDLOC8 -1|PUSH32 1|SUB|CALL f, none@@f:|LDLOC8 -2|ITOS|"
+         "NATIVE Debug.log|RET 0, 0",
+         "-1 "},
+        {"LOCADDR8 -1|PUSH0|LDLOC8 -9|PUSH32 1|SUB|CALL main, none",
+         "fatal: FATAL: Operand stack underflow (index -6)"},
+        {"PUSH0|LDLOC8 -9|PUSH32 1|SUB|CALL main, none",
+         "fatal: FATAL: Operand stack underflow (index -7)"},
         // Pairs that would fault fault as the first instruction does, at its position.
         {"LDLOC8 -5|JZ16 l|l:|NOP", "fatal: FATAL: Operand stack underflow (index -4)"},
         {"PUSH0|LDLOC8 -1|JZ16 1000", "fatal: FATAL: Internal error: jump outside the code"},
