@@ -66,10 +66,12 @@ grep -qx 0 "$work/now.zelmo-vm-full.status" && grep -qx 'LOG: 1' "$work/now.zelm
     fail "now: status or log"
 
 # Without room for the machine's 4 GiB of address space the run says so and ends with status 1.
-(ulimit -v 2000000; "$vm" --headless --app "$work/core/exceptions") >/dev/null 2>"$work/limited.err"
-status=$?
-grep -qxF "FATAL: cannot reserve the guest address space" "$work/limited.err" && [ "$status" -eq 1 ] ||
-    { fail "limited address space: status $status"; cat "$work/limited.err"; }
+if [ -z "${ZELMO_SANITIZED:-}" ]; then
+    (ulimit -v 2000000; "$vm" --headless --app "$work/core/exceptions") >/dev/null 2>"$work/limited.err"
+    status=$?
+    grep -qxF "FATAL: cannot reserve the guest address space" "$work/limited.err" &&
+        [ "$status" -eq 1 ] || { fail "limited address space: status $status"; cat "$work/limited.err"; }
+fi
 
 [ "$failed" -eq 0 ] && echo "lean identity: all checks passed"
 exit "$failed"
